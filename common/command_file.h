@@ -1,0 +1,29 @@
+// Command files texts\<name>.txt: the typed input, the file's lines and the command line.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tav {
+
+struct CommandInput {
+  std::u16string name;                  // before the first "/" (or the whole input)
+  std::optional<std::u16string> args;   // after the first "/", when there is one
+};
+
+// Splits typed input at the first "/"; nothing is trimmed.
+CommandInput SplitCommandInput(std::u16string_view input);
+
+// The text of a command file: the ANSI code page, unless the file starts with a UTF-8 or
+// UTF-16 byte-order mark (as modern editors write), which is then decoded and dropped.
+std::u16string DecodeCommandFile(std::string_view bytes);
+
+// The last line of the text (CR LF, LF or CR end a line; a final line end opens no new line).
+// No line at all: nullopt.
+std::optional<std::u16string> LastLine(std::u16string_view text);
+
+// The command line from a command file's text and the typed input: the last line, plus one
+// space and the argument text when a "/" was typed. A file without lines gives "".
+std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInput& input);
+
+}  // namespace tav

@@ -1,0 +1,52 @@
+// The settings file settings\tavimbra.ini: its keys, defaults, and the read and write orders.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "profile_file.h"
+
+namespace tav {
+
+inline constexpr std::u16string_view kDefaultBack = u"FFFFFF";
+inline constexpr std::u16string_view kDefaultText = u"000000";
+inline constexpr std::u16string_view kDefaultFont = u"ＭＳ Ｐゴシック";
+inline constexpr std::size_t kColourBufferBytes = 50;
+inline constexpr std::size_t kFontBufferBytes = 100;
+
+struct Settings {
+  std::u16string back{kDefaultBack};
+  std::u16string text{kDefaultText};
+  std::u16string font{kDefaultFont};
+  int key1 = 79;
+  int key2 = 87;
+  int keepFocus = 1;
+  int useSkin = 1;
+  int autoComplete = 1;
+  int fontSize = 11;
+  int bold = 0;
+  int italic = 0;
+  int sendTo = 0;   // settings program only
+  int startUp = 0;  // settings program only
+};
+
+// An on/off value is on only when it is exactly 1.
+constexpr bool IsOn(int value) { return value == 1; }
+
+// The launcher's eleven reads, in its order.
+Settings ReadLauncherSettings(ProfileFile& file);
+// The settings program's thirteen reads: the launcher's eleven, then SendTo and StartUP.
+Settings ReadAllSettings(ProfileFile& file);
+
+// The texts the settings window saves, one per key.
+struct SettingsToSave {
+  std::u16string back, text, autoComplete, keepFocus, useSkin, key1, key2, font, fontSize, bold, italic, sendTo,
+      startUp;
+};
+
+// Writes all thirteen keys in the file's order ("key1"/"key2" spelt as the writer spells them).
+// beforeSendTo and beforeStartUp run directly before the SendTo and StartUP writes (shortcut work).
+// Write results are not looked at: a missing settings folder simply leaves no file.
+void WriteSettings(ProfileFile& file, const SettingsToSave& values, const std::function<void()>& beforeSendTo = {},
+                   const std::function<void()>& beforeStartUp = {});
+
+}  // namespace tav

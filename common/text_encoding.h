@@ -1,0 +1,37 @@
+// Text at the edges: files keep the system ANSI code page, everything inside is UTF-16.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tav {
+
+// System ANSI code page <-> UTF-16. The only place that knows the code page
+// (CP_ACP on Windows, UTF-8 on POSIX hosts).
+std::u16string FromAnsi(std::string_view bytes);
+std::string ToAnsi(std::u16string_view text);
+
+// UTF-8 <-> UTF-16 (portable; used for files that carry a UTF-8 mark and for tests).
+std::u16string FromUtf8(std::string_view bytes);
+std::string ToUtf8(std::u16string_view text);
+
+// Longest prefix of text whose ANSI form takes at most maxBytes bytes, never cutting a
+// character (a double-byte character or a surrogate pair) in half.
+std::u16string FitAnsiBytes(std::u16string_view text, std::size_t maxBytes);
+
+// Case-insensitive comparison for key and file names (ASCII and full-width Latin letters).
+char16_t FoldCase(char16_t c);
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+
+std::u16string ToDecimal(long long value);
+
+}  // namespace tav
+
+#ifdef _WIN32
+namespace tav {
+static_assert(sizeof(wchar_t) == 2, "Windows wide characters are UTF-16 code units");
+inline const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+inline std::u16string U(const wchar_t* s) { return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string(); }
+inline std::u16string U(const wchar_t* s, std::size_t n) { return std::u16string(reinterpret_cast<const char16_t*>(s), n); }
+}  // namespace tav
+#endif

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "settings.h"
+#include "text_encoding.h"
+
+namespace tav {
+namespace {
+
+// Records every call; answers from a table of stored values.
+class RecordingProfile : public ProfileFile {
+ public:
+  std::map<std::u16string, std::u16string> stored;  // key as written -> value
+  std::vector<std::string> calls;
+
+  std::u16string ReadString(std::u16string_view key, std::u16string_view def, std::size_t bytes) override {
+    calls.push_back("str " + ToUtf8(key) + " " + ToUtf8(def) + " " + std::to_string(bytes));
+    auto it = Find(key);
+    return it == stored.end() ? std::u16string(def) : it->second;
+  }
+  int ReadInt(std::u16string_view key, int def) override {
+    calls.push_back("int " + ToUtf8(key) + " " + std::to_string(def));
+    auto it = Find(key);
+    return it == stored.end() ? def : ParseProfileInt(it->second);
+  }
+  bool WriteString(std::u16string_view key, std::u16string_view value) override {
+    calls.push_back("write " + ToUtf8(key) + "=" + ToUtf8(value));
+    stored[std::u16string(key)] = value;
+    return true;
+  }
+
+ private:
+  std::map<std::u16string, std::u16string>::iterator Find(std::u16string_view key) {
+    for (auto it = stored.begin(); it != stored.end(); ++it)
+      if (EqualsNoCase(it->first, key)) return it;
+    return stored.end();
+  }
+};
+
+TEST(Settings, LauncherReadsElevenKeysInOrderWithTheirDefaults) {
+  RecordingProfile f;
+  Settings s = ReadLauncherSettings(f);
+  std::vector<std::string> expected = {
+      "str Back FFFFFF 50", "str Text 000000 50", "str Font ＭＳ Ｐゴシック 100",
+      "int Key1 79",        "int Key2 87",        "int KeepFocus 1",
+      "int UseSkin 1",      "int AutoComplete 1", "int FontSize 11",
+      "int Bold 0",         "int Italic 0"};
+  EXPECT_EQ(f.calls, expected);
+  EXPECT_EQ(s.font, u"ＭＳ Ｐゴシック");
+  EXPECT_EQ(s.key1, 79);
+  EXPECT_EQ(s.fontSize, 11);
+}
+
+TEST(Settings, SettingsProgramReadsSendToAndStartUpLast) {
+  RecordingProfile f;
+  f.stored[u"SENDTO"] = u"1";
+  Settings s = ReadAllSettings(f);
+  ASSERT_EQ(f.calls.size(), 13u);
+  EXPECT_EQ(f.calls[11], "int SendTo 0");
+  EXPECT_EQ(f.calls[12], "int StartUP 0");
+  EXPECT_EQ(s.sendTo, 1);
+  EXPECT_EQ(s.startUp, 0);
+}
+
+TEST(Settings, SaveWritesThirteenKeysInOrderWithShortcutWorkBeforeItsKey) {
+  RecordingProfile f;
+  SettingsToSave v{u"0F00FF", u"000000", u"1", u"0", u"1", u"65", u"87", u"ＭＳ ゴシック",
+                   u"10.5",   u"1",      u"0", u"1", u"0"};
+  WriteSettings(
+      f, v, [&] { f.calls.push_back("sendto shortcut"); }, [&] { f.calls.push_back("startup shortcut"); });
+  std::vector<std::string> expected = {"write Back=0F00FF",  "write Text=000000",    "write AutoComplete=1",
+                                       "write KeepFocus=0",  "write UseSkin=1",      "write key1=65",
+                                       "write key2=87",      "write Font=ＭＳ ゴシック", "write FontSize=10.5",
+                                       "write Bold=1",       "write Italic=0",       "sendto shortcut",
+                                       "write SendTo=1",     "startup shortcut",     "write StartUP=0"};
+  EXPECT_EQ(f.calls, expected);
+}
+
+TEST(Settings, WrittenValuesReadBackAsTheLauncherSeesThem) {
+  RecordingProfile f;
+  WriteSettings(f, {u"0F00FF", u"", u"0", u"2", u"-1", u"65", u"112", u"x", u"10.5", u"2", u"1", u"0", u"1"});
+  Settings s = ReadAllSettings(f);
+  EXPECT_EQ(s.back, u"0F00FF");
+  EXPECT_EQ(s.text, u"");  // empty stays empty, not the default
+  EXPECT_EQ(s.key1, 65);   // "key1" is the entry read as "Key1"
+  EXPECT_EQ(s.key2, 112);
+  EXPECT_EQ(s.fontSize, 10);
+  EXPECT_FALSE(IsOn(s.autoComplete));
+  EXPECT_FALSE(IsOn(s.keepFocus));  // 2 is off
+  EXPECT_FALSE(IsOn(s.useSkin));    // -1 is off
+  EXPECT_FALSE(IsOn(s.bold));
+  EXPECT_TRUE(IsOn(s.italic));
+  EXPECT_TRUE(IsOn(s.startUp));
+}
+
+}  // namespace
+}  // namespace tav
