@@ -20,8 +20,8 @@ class ProfileFile {
   virtual bool WriteString(std::u16string_view key, std::u16string_view value) = 0;
 };
 
-// Integer reading shared by both backends: optional blanks and sign, then decimal digits;
-// 32-bit wrap-around like the platform's reader.
+// Integer reading shared by both backends: optional blanks and sign, an optional 0x/0o/0b prefix,
+// then digits; 32-bit wrap-around, like the platform's reader.
 int ParseProfileInt(std::u16string_view value);
 
 // Our own reader and writer of the format (used natively; checked against the platform under Wine).

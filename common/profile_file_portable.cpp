@@ -1,5 +1,5 @@
 // Reader and writer of the initialisation-file format with the platform's semantics:
-// lines trimmed; "[name]" up to the last "]" opens a section; "name = value" splits at the
+// lines trimmed; "[name]" up to the last "]" opens a section (name trimmed); "name = value" splits at the
 // first "="; names compare without case; only the first section of a name is searched and
 // its first key of a name wins; one pair of matching quotes around a value is dropped on
 // reading; a rewrite keeps the file's encoding and the existing spelling of names.
@@ -14,11 +14,26 @@ namespace tav {
 
 int ParseProfileInt(std::u16string_view v) {
   std::size_t i = 0;
-  while (i < v.size() && (v[i] == u' ' || v[i] == u'\t')) ++i;
+  while (i < v.size() && v[i] <= u' ') ++i;
   bool neg = false;
   if (i < v.size() && (v[i] == u'+' || v[i] == u'-')) neg = v[i++] == u'-';
+  unsigned base = 10;
+  if (i + 1 < v.size() && v[i] == u'0') {  // the platform's reader takes 0x, 0o and 0b prefixes
+    if (v[i + 1] == u'x') base = 16;
+    if (v[i + 1] == u'o') base = 8;
+    if (v[i + 1] == u'b') base = 2;
+    if (base != 10) i += 2;
+  }
   unsigned int n = 0;
-  for (; i < v.size() && v[i] >= u'0' && v[i] <= u'9'; ++i) n = n * 10u + static_cast<unsigned>(v[i] - u'0');
+  for (; i < v.size(); ++i) {
+    char16_t c = v[i];
+    unsigned d = c >= u'0' && c <= u'9'   ? c - u'0'
+                 : c >= u'a' && c <= u'z' ? c - u'a' + 10
+                 : c >= u'A' && c <= u'Z' ? c - u'A' + 10
+                                          : 99;
+    if (d >= base) break;
+    n = n * base + d;
+  }
   if (neg) n = 0u - n;
   return static_cast<int>(n);
 }
@@ -106,7 +121,7 @@ Document Parse(const std::string& bytes) {
     if (line.front() == u'[') {
       auto close = line.rfind(u']');
       if (close != std::u16string_view::npos) {
-        doc.sections.push_back(Section{std::u16string(line.substr(1, close - 1)), {}});
+        doc.sections.push_back(Section{std::u16string(Trim(line.substr(1, close - 1))), {}});
         continue;
       }
     }
@@ -126,7 +141,7 @@ Document Parse(const std::string& bytes) {
 std::u16string Serialise(const Document& doc) {
   std::u16string out;
   for (const Section& s : doc.sections) {
-    if (!s.name.empty()) out += u"\r\n[" + s.name + u"]\r\n";
+    if (!s.name.empty()) out += u"[" + s.name + u"]\r\n";
     for (const Key& k : s.keys) {
       out += k.name;
       if (k.value) out += u"=" + *k.value;

@@ -15,10 +15,14 @@ TEST(TextEncoding, Utf8RoundTripKeepsJapaneseAndSurrogatePairs) {
 }
 
 TEST(TextEncoding, FitAnsiBytesNeverCutsACharacter) {
-  // On this host the ANSI code page is UTF-8: three bytes a kana.
-  EXPECT_EQ(FitAnsiBytes(u"あいう", 8), u"あい");
-  EXPECT_EQ(FitAnsiBytes(u"あいう", 9), u"あいう");
-  EXPECT_EQ(FitAnsiBytes(u"ab𠮷", 5), u"ab");  // four-byte character does not fit in 3
+  // Whatever the code page (UTF-8 natively, CP 932 under Wine), a kana takes more than one byte.
+  const std::size_t kana = ToAnsi(u"あ").size();
+  ASSERT_GT(kana, 1u);
+  EXPECT_EQ(FitAnsiBytes(u"あいう", 3 * kana - 1), u"あい");
+  EXPECT_EQ(FitAnsiBytes(u"あいう", 3 * kana), u"あいう");
+  const std::size_t pair = ToAnsi(u"𠮷").size();
+  EXPECT_EQ(FitAnsiBytes(u"ab𠮷", 2 + pair - 1), u"ab");  // a surrogate pair is never split
+  EXPECT_EQ(FitAnsiBytes(u"ab𠮷", 2 + pair), u"ab𠮷");
   EXPECT_EQ(FitAnsiBytes(u"abc", 0), u"");
 }
 

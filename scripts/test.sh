@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs every test tier and prints one line per tier:
+#   unit  native GoogleTest, plain and under AddressSanitizer + UBSan (and the same tests under Wine)
+#   win   Windows backends and platform agreement, under Wine in a Japanese locale (code page 932)
+#   e2e   the real programs driven in a virtual screen (Wine + Xvfb)
+# Exits non-zero when any tier fails.
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+pass=0 fail=0 summary=()
+tier() {
+  local name=$1; shift
+  echo; echo "=== $name ==="
+  local start=$SECONDS
+  if "$@"; then
+    pass=$((pass + 1)); summary+=("$name: PASS ($((SECONDS - start)) s)")
+  else
+    fail=$((fail + 1)); summary+=("$name: FAIL ($((SECONDS - start)) s)")
+  fi
+}
+
+build_all() { bash scripts/build.sh all 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- (Install|Up-to-date)' ; return "${PIPESTATUS[0]}"; }
+if ! build_all; then echo "build failed"; echo "tiers: 0 passed, 3 failed"; exit 1; fi
+
+# One private Wine prefix for this run.
+export TAV_WINEPREFIX="$root/build/wine/run-$$"
+source scripts/wine-env.sh 2>/dev/null
+trap 'wineserver -k >/dev/null 2>&1; rm -rf "$TAV_WINEPREFIX"' EXIT
+export TAV_DIST=$(tav_winpath dist/Tavimbra)
+
+unit() {
+  build/linux/tests/unit/unit_tests --gtest_brief=1 &&
+  build/linux-asan/tests/unit/unit_tests --gtest_brief=1
+}
+win() {
+  tav_wine_prepare &&
+  wine build/windows/tests/unit/unit_tests.exe --gtest_brief=1 &&
+  wine build/windows/tests/win/win_tests.exe --gtest_brief=1
+}
+e2e() {
+  tav_wine_prepare
+  # Wine processes started without a display (the win tier) must not serve this one.
+  wineserver -k >/dev/null 2>&1; wineserver -w
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    source scripts/wine-env.sh 2>/dev/null
+    wine build/windows/tests/e2e/e2e_tests.exe --gtest_brief=1; rc=$?
+    wineserver -k >/dev/null 2>&1; exit $rc'
+}
+
+tier unit unit
+tier win win
+tier e2e e2e
+
+echo
+printf '%s\n' "${summary[@]}"
+echo "tiers: $pass passed, $fail failed"
+[ "$fail" -eq 0 ]

@@ -1,0 +1,31 @@
+# Sourced by the scripts that run Windows programs: a private Wine prefix in Japanese locale.
+# Usage: source scripts/wine-env.sh <prefix-name>
+_tav_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${TAV_WINEPREFIX:-$_tav_root/build/wine/${1:-default}}"
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No Mono/Gecko installer prompts in a fresh prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# The C library needs a ja_JP.UTF-8 locale for Japanese file names; make one privately.
+export LOCPATH="$_tav_root/build/locale"
+if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
+  mkdir -p "$LOCPATH"
+  localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1 || true
+fi
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+# Windows form of a Unix path (Wine maps / to Z:).
+tav_winpath() { printf 'Z:%s' "$(realpath "$1" | sed 's#/#\\#g')"; }
+
+# Boots the prefix once and makes every window live in one virtual desktop (focus, tray).
+tav_wine_prepare() {
+  if [ ! -f "$WINEPREFIX/.tav-ready" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.tav-ready"
+  fi
+}

@@ -1,0 +1,294 @@
+#include "driver.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+#include <utility>
+
+#include "text_encoding.h"
+
+namespace tav::e2e {
+
+fs::path DistFolder() {
+  wchar_t buf[MAX_PATH * 4];
+  if (GetEnvironmentVariableW(L"TAV_DIST", buf, MAX_PATH * 4)) return fs::path(buf);
+  GetModuleFileNameW(nullptr, buf, MAX_PATH * 4);
+  // build\windows\tests\e2e\e2e_tests.exe -> repository\dist\Tavimbra
+  return fs::path(buf).parent_path().parent_path().parent_path().parent_path().parent_path() / "dist" / "Tavimbra";
+}
+
+fs::path ProbeExe() {
+  wchar_t buf[MAX_PATH * 4];
+  GetModuleFileNameW(nullptr, buf, MAX_PATH * 4);
+  return fs::path(buf).parent_path() / "probe.exe";
+}
+
+bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds timeout) {
+  auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (cond()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+Process::Process(const fs::path& exe, const std::wstring& args, const fs::path& cwd) {
+  std::wstring cl = L"\"" + exe.wstring() + L"\"" + (args.empty() ? L"" : L" " + args);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), cl.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi))
+    throw std::runtime_error("cannot start " + exe.string());
+  CloseHandle(pi.hThread);
+  handle_ = pi.hProcess;
+  pid_ = pi.dwProcessId;
+}
+Process::Process(Process&& o) noexcept : handle_(std::exchange(o.handle_, nullptr)), pid_(o.pid_) {}
+Process& Process::operator=(Process&& o) noexcept {
+  if (this != &o) {
+    Kill();
+    handle_ = std::exchange(o.handle_, nullptr);
+    pid_ = o.pid_;
+  }
+  return *this;
+}
+Process::~Process() { Kill(); }
+bool Process::Running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+int Process::Wait(std::chrono::milliseconds timeout) {
+  if (!handle_) return -1;
+  if (WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(handle_, &code);
+  return static_cast<int>(code);
+}
+void Process::Kill() {
+  if (!handle_) return;
+  if (Running()) {
+    TerminateProcess(handle_, 99);
+    WaitForSingleObject(handle_, 5000);
+  }
+  CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+namespace {
+void CopyIfExists(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  if (fs::exists(from)) fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+}
+}  // namespace
+
+Installation::Installation(bool withSampleCommands) {
+  std::random_device rd;
+  root_ = fs::temp_directory_path() / ("tav-e2e-" + std::to_string(rd())) / "Tavimbra";
+  fs::create_directories(root_ / "settings");
+  fs::create_directories(root_ / "texts");
+  fs::path dist = DistFolder();
+  for (const char* f : {"Tavimbra.exe", "Tavimset.exe"}) CopyIfExists(dist / f, root_ / f);
+  CopyIfExists(dist / "settings" / "skin.bmp", root_ / "settings" / "skin.bmp");
+  CopyIfExists(dist / "plugins", root_ / "plugins");
+  if (withSampleCommands) CopyIfExists(dist / "texts", root_ / "texts");
+  probeLog_ = root_.parent_path() / "probe.log";
+  SetEnvironmentVariableW(L"TAV_PROBE_LOG", probeLog_.c_str());
+}
+
+Installation::~Installation() {
+  std::error_code ec;
+  for (int i = 0; i < 50 && fs::exists(root_.parent_path(), ec); ++i) {
+    fs::remove_all(root_.parent_path(), ec);
+    if (!ec) break;
+    Sleep(100);  // a program that just ended may still hold its file
+  }
+}
+
+void Installation::WriteCommand(const std::wstring& name, const std::wstring& line) const {
+  WriteRaw(fs::path(L"texts") / (name + L".txt"), ToAnsi(U(line.c_str())) + "\r\n");
+}
+
+void Installation::WriteRaw(const fs::path& relative, const std::string& bytes) const {
+  std::ofstream f(root_ / relative, std::ios::binary);
+  f << bytes;
+}
+
+std::string Installation::ReadRaw(const fs::path& relative) const {
+  std::ifstream f(root_ / relative, std::ios::binary);
+  if (!f) return "<missing>";
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+void Installation::WriteSettings(const std::vector<std::wstring>& lines) const {
+  std::wstring text = L"[tavimbra]\r\n";
+  for (const auto& l : lines) text += l + L"\r\n";
+  WriteRaw(fs::path("settings") / "tavimbra.ini", ToAnsi(U(text.c_str())));
+}
+
+std::wstring Installation::ProbeCommand() const { return L"\"" + ProbeExe().wstring() + L"\""; }
+
+std::vector<ProbeRecord> Installation::ProbeLog() const {
+  std::vector<ProbeRecord> out;
+  std::ifstream f(probeLog_, std::ios::binary);
+  std::string line;
+  while (std::getline(f, line)) {
+    std::wstring w(reinterpret_cast<const wchar_t*>(FromUtf8(line).c_str()));
+    ProbeRecord r;
+    auto t1 = w.find(L'\t'), t2 = w.rfind(L'\t');
+    if (t1 == std::wstring::npos || t2 == t1) continue;
+    r.commandLine = w.substr(0, t1);
+    r.currentFolder = w.substr(t1 + 1, t2 - t1 - 1);
+    r.showWindow = std::stoi(w.substr(t2 + 1));
+    out.push_back(r);
+  }
+  return out;
+}
+
+bool Installation::WaitForProbe(std::size_t records, std::chrono::milliseconds timeout) const {
+  return WaitUntil([&] { return ProbeLog().size() >= records; }, timeout);
+}
+
+Process Installation::Start(const std::wstring& exeName, const std::wstring& args) const {
+  return Process(root_ / exeName, args, root_);
+}
+
+namespace {
+struct FindData {
+  DWORD pid;
+  std::wstring cls;
+  bool visibleOnly;
+  HWND found = nullptr;
+};
+}  // namespace
+
+HWND FindTopWindow(DWORD pid, const std::wstring& cls, bool visibleOnly) {
+  FindData d{pid, cls, visibleOnly};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* d = reinterpret_cast<FindData*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != d->pid) return TRUE;
+        if (d->visibleOnly && !IsWindowVisible(w)) return TRUE;
+        if (!d->cls.empty() && ClassName(w) != d->cls) return TRUE;
+        d->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&d));
+  return d.found;
+}
+
+HWND WaitForTopWindow(DWORD pid, const std::wstring& cls, bool visibleOnly, std::chrono::milliseconds timeout) {
+  HWND w = nullptr;
+  WaitUntil([&] { return (w = FindTopWindow(pid, cls, visibleOnly)) != nullptr; }, timeout);
+  return w;
+}
+
+std::wstring WindowText(HWND w) {
+  int n = static_cast<int>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+  SendMessageW(w, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(static_cast<std::size_t>(n));
+  return s;
+}
+
+std::wstring ClassName(HWND w) {
+  wchar_t buf[256];
+  int n = GetClassNameW(w, buf, 256);
+  return std::wstring(buf, static_cast<std::size_t>(n));
+}
+
+HWND FindChild(HWND parent, const std::wstring& cls, int index) {
+  HWND c = nullptr;
+  for (int i = 0; i <= index; ++i) {
+    c = FindWindowExW(parent, c, cls.c_str(), nullptr);
+    if (!c) return nullptr;
+  }
+  return c;
+}
+
+namespace {
+INPUT Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+void Send(std::vector<INPUT> v) {
+  SendInput(static_cast<UINT>(v.size()), v.data(), sizeof(INPUT));
+  Sleep(30);
+}
+}  // namespace
+
+void SendAltKey(WORD vk) { Send({Key(VK_MENU, false), Key(vk, false), Key(vk, true), Key(VK_MENU, true)}); }
+
+void SendKey(WORD vk, bool shift) {
+  if (shift)
+    Send({Key(VK_SHIFT, false), Key(vk, false), Key(vk, true), Key(VK_SHIFT, true)});
+  else
+    Send({Key(vk, false), Key(vk, true)});
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    SHORT scan = c < 0x80 ? VkKeyScanW(c) : -1;
+    if (scan != -1 && !(scan & 0x0600)) {
+      SendKey(static_cast<WORD>(scan & 0xFF), (scan & 0x0100) != 0);
+    } else {
+      INPUT down{}, up{};
+      down.type = up.type = INPUT_KEYBOARD;
+      down.ki.wScan = up.ki.wScan = c;
+      down.ki.dwFlags = KEYEVENTF_UNICODE;
+      up.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+      Send({down, up});
+    }
+  }
+}
+
+HWND FocusOf(HWND topLevel) {
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof gti;
+  DWORD tid = GetWindowThreadProcessId(topLevel, nullptr);
+  if (!GetGUIThreadInfo(tid, &gti)) return nullptr;
+  return gti.hwndFocus;
+}
+
+std::pair<int, int> EditSelection(HWND edit) {
+  DWORD start = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+void SaveScreenshot(const fs::path& file) {
+  HDC screen = GetDC(nullptr);
+  int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  BITMAPINFOHEADER bi{};
+  bi.biSize = sizeof bi;
+  bi.biWidth = w;
+  bi.biHeight = h;
+  bi.biPlanes = 1;
+  bi.biBitCount = 24;
+  bi.biCompression = BI_RGB;
+  std::vector<char> pixels(static_cast<std::size_t>(((w * 3 + 3) & ~3) * h));
+  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER bf{};
+  bf.bfType = 0x4D42;
+  bf.bfOffBits = sizeof bf + sizeof bi;
+  bf.bfSize = bf.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream f(file, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(&bf), sizeof bf);
+  f.write(reinterpret_cast<const char*>(&bi), sizeof bi);
+  f.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+}
+
+}  // namespace tav::e2e

@@ -1,0 +1,96 @@
+// The end-to-end driver: fresh installation folders, real processes, real input.
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tav::e2e {
+
+namespace fs = std::filesystem;
+
+// dist\Tavimbra as laid out by the install step (TAV_DIST, else found from this program's folder).
+fs::path DistFolder();
+fs::path ProbeExe();
+
+// Polls cond every 20 ms until it holds or timeout passes.
+bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+class Process {
+ public:
+  Process() = default;
+  Process(const fs::path& exe, const std::wstring& args, const fs::path& cwd);
+  Process(Process&&) noexcept;
+  Process& operator=(Process&&) noexcept;
+  ~Process();
+  bool Running() const;
+  // Waits for the end; returns the exit code, or -1 on time-out.
+  int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  void Kill();
+  DWORD Id() const { return pid_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  HANDLE handle_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+struct ProbeRecord {
+  std::wstring commandLine;
+  std::wstring currentFolder;
+  int showWindow = -1;
+};
+
+// A fresh installation folder below %TEMP% with the programs, the skin and empty texts\.
+class Installation {
+ public:
+  explicit Installation(bool withSampleCommands = false);
+  ~Installation();
+  Installation(const Installation&) = delete;
+  Installation& operator=(const Installation&) = delete;
+
+  const fs::path& Root() const { return root_; }
+  fs::path Texts() const { return root_ / "texts"; }
+  // texts\<name>.txt holding line + CR LF in the ANSI code page.
+  void WriteCommand(const std::wstring& name, const std::wstring& line) const;
+  void WriteRaw(const fs::path& relative, const std::string& bytes) const;
+  std::string ReadRaw(const fs::path& relative) const;
+  // settings\tavimbra.ini from lines like L"Back=0000FF" (section added).
+  void WriteSettings(const std::vector<std::wstring>& lines) const;
+
+  // The probe's full path in quotes: a command line that records itself.
+  std::wstring ProbeCommand() const;
+  std::vector<ProbeRecord> ProbeLog() const;
+  bool WaitForProbe(std::size_t records, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+
+  // Starts a program of the installation with the installation folder as current folder.
+  Process Start(const std::wstring& exeName, const std::wstring& args = L"") const;
+
+ private:
+  fs::path root_;
+  fs::path probeLog_;
+};
+
+// Windows of a process (top-level), found by class name (or any class when cls is empty).
+HWND FindTopWindow(DWORD pid, const std::wstring& cls = L"", bool visibleOnly = false);
+HWND WaitForTopWindow(DWORD pid, const std::wstring& cls = L"", bool visibleOnly = false,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(15));
+std::wstring WindowText(HWND w);
+std::wstring ClassName(HWND w);
+HWND FindChild(HWND parent, const std::wstring& cls, int index = 0);
+
+// Input as a user gives it: Alt+key, single keys, typed text.
+void SendAltKey(WORD vk);
+void SendKey(WORD vk, bool shift = false);
+void TypeText(const std::wstring& text);
+// The focused window of another thread's input queue (the GUI thread of pid's foreground).
+HWND FocusOf(HWND topLevel);
+std::pair<int, int> EditSelection(HWND edit);
+
+// Saves a screenshot of the whole (virtual) screen as a BMP (for looking at, not for asserting).
+void SaveScreenshot(const fs::path& file);
+
+}  // namespace tav::e2e

@@ -1,0 +1,27 @@
+// Stands in for a started program: appends its command line and current folder to the log
+// named by TAV_PROBE_LOG (UTF-8, one record a line), then ends.
+#include <windows.h>
+
+#include <string>
+
+#include "text_encoding.h"
+
+int wmain() {
+  using namespace tav;
+  wchar_t logPath[MAX_PATH * 4];
+  if (!GetEnvironmentVariableW(L"TAV_PROBE_LOG", logPath, MAX_PATH * 4)) return 3;
+  wchar_t cwd[MAX_PATH * 4];
+  GetCurrentDirectoryW(MAX_PATH * 4, cwd);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  GetStartupInfoW(&si);
+  std::string record = ToUtf8(U(GetCommandLineW())) + "\t" + ToUtf8(U(cwd)) + "\t" +
+                       std::to_string((si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1) + "\n";
+  HANDLE f = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return 4;
+  DWORD n = 0;
+  WriteFile(f, record.data(), static_cast<DWORD>(record.size()), &n, nullptr);
+  CloseHandle(f);
+  return 0;
+}

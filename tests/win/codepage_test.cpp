@@ -1,0 +1,76 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "command_file.h"
+#include "file_io.h"
+#include "install_folder.h"
+#include "settings.h"
+#include "temp_dir.h"
+#include "text_encoding.h"
+
+namespace tav::test {
+namespace {
+
+class Cp932 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (GetACP() != 932) GTEST_SKIP() << "ANSI code page is " << GetACP() << ", not 932 (run with LANG=ja_JP.UTF-8)";
+  }
+};
+
+TEST_F(Cp932, DefaultFontNameIsShiftJisOnDisk) {
+  EXPECT_EQ(ToAnsi(kDefaultFont), "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
+  EXPECT_EQ(FromAnsi("\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"), kDefaultFont);
+}
+
+TEST_F(Cp932, ByteLimitsCountDoubleByteCharacters) {
+  std::u16string kana(30, u'あ');
+  EXPECT_EQ(FitAnsiBytes(kana, 49), std::u16string(24, u'あ'));
+  EXPECT_EQ(FitAnsiBytes(u"a" + kana, 49), u"a" + std::u16string(24, u'あ'));
+  EXPECT_EQ(FitAnsiBytes(kana, 99), kana);
+  EXPECT_EQ(FitAnsiBytes(u"ｱｲｳ", 2), u"ｱｲ");  // half-width kana are single bytes
+}
+
+TEST_F(Cp932, SettingsWrittenBySettingsSideReadBackByLauncherSide) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "settings");
+  std::u16string ini = SettingsFilePath(dir.Text());
+  auto writer = OpenWin32Profile(ini, std::u16string(kSettingsSection));
+  WriteSettings(*writer, {u"0F00FF", u"000000", u"1", u"1", u"0", u"65", u"87", u"ＭＳ 明朝", u"14", u"1", u"0", u"0",
+                          u"0"});
+  for (auto open : {&OpenWin32Profile, &OpenPortableProfile}) {
+    auto reader = open(ini, std::u16string(kSettingsSection));
+    Settings s = ReadLauncherSettings(*reader);
+    EXPECT_EQ(s.font, u"ＭＳ 明朝");
+    EXPECT_EQ(s.key1, 65);
+    EXPECT_EQ(s.fontSize, 14);
+  }
+  EXPECT_NE(ReadBytes(dir.path() / "settings" / "tavimbra.ini").find("Font=\x82\x6C\x82\x72 \x96\xBE\x92\xA9\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Cp932, JapaneseCommandNameAndLineRoundTrip) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "texts");
+  std::u16string name = u"メモ帳 ノート";
+  std::u16string line = u"\"C:\\ツール\\エディタ.exe\" \"C:\\文書\\予定表.txt\"";
+  ASSERT_TRUE(WriteFileBytes(CommandFilePath(dir.Text(), name), ToAnsi(line + u"\r\n")));
+
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(W(JoinPath(dir.Text(), u"texts\\*")), &fd);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  std::u16string listed;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) listed = U(fd.cFileName);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  EXPECT_EQ(listed, name + u".txt");
+
+  auto bytes = ReadFileBytes(CommandFilePath(dir.Text(), u"メモ帳 ノート"));
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(ComposeCommandLine(DecodeCommandFile(*bytes), SplitCommandInput(name + u"/追加")), line + u" 追加");
+}
+
+}  // namespace
+}  // namespace tav::test
