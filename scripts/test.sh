@@ -30,14 +30,23 @@ source scripts/wine-env.sh 2>/dev/null
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$TAV_WINEPREFIX"' EXIT
 export TAV_DIST=$(tav_winpath dist/Tavimbra)
 
+# Runs every test program given; all run even when one fails.
+run_all() {
+  local runner=$1 rc=0 t; shift
+  for t in "$@"; do
+    [ -e "$t" ] || continue
+    echo "--- $t"
+    $runner "$t" --gtest_brief=1 || rc=1
+  done
+  return $rc
+}
+native() { "$@"; }
 unit() {
-  build/linux/tests/unit/unit_tests --gtest_brief=1 &&
-  build/linux-asan/tests/unit/unit_tests --gtest_brief=1
+  run_all native build/linux/tests/unit/*unit_tests build/linux-asan/tests/unit/*unit_tests
 }
 win() {
   tav_wine_prepare &&
-  wine build/windows/tests/unit/unit_tests.exe --gtest_brief=1 &&
-  wine build/windows/tests/win/win_tests.exe --gtest_brief=1
+  run_all wine build/windows/tests/unit/*unit_tests.exe build/windows/tests/win/*win_tests.exe
 }
 e2e() {
   tav_wine_prepare
@@ -45,7 +54,11 @@ e2e() {
   wineserver -k >/dev/null 2>&1; wineserver -w
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     source scripts/wine-env.sh 2>/dev/null
-    wine build/windows/tests/e2e/e2e_tests.exe --gtest_brief=1; rc=$?
+    rc=0
+    for t in build/windows/tests/e2e/*e2e_tests.exe; do
+      echo "--- $t"
+      wine "$t" --gtest_brief=1 || rc=1
+    done
     wineserver -k >/dev/null 2>&1; exit $rc'
 }
 
