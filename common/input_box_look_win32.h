@@ -1,0 +1,62 @@
+// The look of the launcher's window: a 240x64 client area with the input box at its place,
+// the configured colours and font, and the skin picture. Shared by the launcher's window and
+// the settings program's preview so that the preview shows exactly what the launcher will.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "handles_win32.h"
+
+namespace tav {
+
+// Layout in twips (15 twips a pixel at 96 dpi).
+inline constexpr int kFormWidthTwips = 3600, kFormHeightTwips = 960;
+inline constexpr int kBoxLeftTwips = 240, kBoxTopTwips = 405, kBoxWidthTwips = 3135, kBoxHeightTwips = 270;
+
+inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+SIZE FormClientSize(UINT dpi);
+RECT InputBoxRect(UINT dpi);  // in client coordinates
+UINT WindowDpi(HWND w);       // per-monitor where the platform has it, else the system's
+
+struct InputBoxFontSpec {
+  std::u16string face;
+  double points = 11;
+  bool bold = false;
+  bool italic = false;
+};
+// A font for the box; with SHIFTJIS_CHARSET so a face that is not installed falls back to a
+// Japanese one instead of a face without kana.
+UniqueFont CreateInputBoxFont(const InputBoxFontSpec& spec, UINT dpi);
+
+// Colours of the edit control (answer WM_CTLCOLOREDIT with Brush() after Apply()).
+class InputBoxColours {
+ public:
+  void Set(std::uint32_t back, std::uint32_t text);
+  std::uint32_t Back() const { return back_; }
+  std::uint32_t Text() const { return text_; }
+  HBRUSH Apply(HDC dc) const;  // sets the text and background colours on dc, returns the brush
+
+ private:
+  std::uint32_t back_ = 0xFFFFFF, text_ = 0;
+  UniqueBrush brush_{CreateSolidBrush(0xFFFFFF)};
+};
+
+// The skin picture: drawn at its own size from the top-left corner at 96 dpi, scaled with the
+// window's dpi above that (smoothly, so it stays clean at 125-200%).
+class Skin {
+ public:
+  bool Load(const std::u16string& path);  // false when the file is missing or no bitmap
+  void Clear() { bitmap_.reset(); }
+  bool Loaded() const { return static_cast<bool>(bitmap_); }
+  SIZE Size() const { return size_; }
+  // Paints the client background: the picture where there is one, else the plain background.
+  void Paint(HDC dc, const RECT& client, UINT dpi) const;
+
+ private:
+  UniqueBitmap bitmap_;
+  SIZE size_{};
+};
+
+}  // namespace tav
