@@ -3,7 +3,7 @@
 #   unit  native GoogleTest, plain and under AddressSanitizer + UBSan (and the same tests under Wine)
 #   win   Windows backends and platform agreement, under Wine in a Japanese locale (code page 932)
 #   e2e   the real programs driven in a virtual screen (Wine + Xvfb)
-# Exits non-zero when any tier fails.
+# Exits non-zero when any tier fails. Name tiers to run only those: scripts/test.sh unit e2e
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -22,13 +22,16 @@ tier() {
 }
 
 build_all() { bash scripts/build.sh all 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- (Install|Up-to-date)' ; return "${PIPESTATUS[0]}"; }
-if ! build_all; then echo "build failed"; echo "tiers: 0 passed, 3 failed"; exit 1; fi
+if ! build_all; then echo "build failed"; echo "tiers: 0 passed, 1 failed"; exit 1; fi
 
+b="${TAV_BUILD:-build}"
+dist="${TAV_DIST_DIR:-dist/Tavimbra}"
 # One private Wine prefix for this run.
-export TAV_WINEPREFIX="$root/build/wine/run-$$"
+export TAV_WINEPREFIX="$root/$b/wine/run-$$"
 source scripts/wine-env.sh 2>/dev/null
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$TAV_WINEPREFIX"' EXIT
-export TAV_DIST=$(tav_winpath dist/Tavimbra)
+export TAV_DIST=$(tav_winpath "$dist")
+export b
 
 # Runs every test program given; all run even when one fails.
 run_all() {
@@ -42,11 +45,11 @@ run_all() {
 }
 native() { "$@"; }
 unit() {
-  run_all native build/linux/tests/unit/*unit_tests build/linux-asan/tests/unit/*unit_tests
+  run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests
 }
 win() {
   tav_wine_prepare &&
-  run_all wine build/windows/tests/unit/*unit_tests.exe build/windows/tests/win/*win_tests.exe
+  run_all wine "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/win/*win_tests.exe
 }
 e2e() {
   tav_wine_prepare
@@ -55,16 +58,16 @@ e2e() {
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     source scripts/wine-env.sh 2>/dev/null
     rc=0
-    for t in build/windows/tests/e2e/*e2e_tests.exe; do
+    for t in "$b"/windows/tests/e2e/*e2e_tests.exe; do
       echo "--- $t"
       wine "$t" --gtest_brief=1 || rc=1
     done
     wineserver -k >/dev/null 2>&1; exit $rc'
 }
 
-tier unit unit
-tier win win
-tier e2e e2e
+tiers=("$@")
+[ ${#tiers[@]} -eq 0 ] && tiers=(unit win e2e)
+for t in "${tiers[@]}"; do tier "$t" "$t"; done
 
 echo
 printf '%s\n' "${summary[@]}"
