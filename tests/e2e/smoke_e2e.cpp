@@ -9,8 +9,10 @@ namespace {
 TEST(Smoke, LauncherStartsFromItsFolderAndEndsOnClose) {
   Installation inst;
   Process p = inst.Start(L"Tavimbra.exe");
-  HWND w = WaitForTopWindow(p.Id(), L"");
+  // The launcher starts hidden: its window exists but is not shown.
+  HWND w = WaitForTopWindow(p.Id(), L"TavimbraForm1");
   ASSERT_NE(w, nullptr) << "no window";
+  EXPECT_FALSE(IsWindowVisible(w));
   PostMessageW(w, WM_CLOSE, 0, 0);
   EXPECT_EQ(p.Wait(), 0);
 }
