@@ -1,18 +1,28 @@
-// Placeholder window until the settings program lands.
+// Tavimset: the settings window, or only the quick registration window when a file was handed
+// over on the command line (Send To).
 #include <windows.h>
+#include <commctrl.h>
+
+#include "command_line.h"
+#include "form1_win32.h"
+#include "form3_win32.h"
+#include "text_encoding.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    if (m == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(h, m, w, l);
-  };
-  wc.hInstance = instance;
-  wc.lpszClassName = L"TavimsetForm1";
-  RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, wc.lpszClassName, L"Tavimbra Config", WS_OVERLAPPEDWINDOW, 100, 100, 240, 64, nullptr, nullptr, instance, nullptr);
-  ShowWindow(w, show);
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  std::u16string argument = tav::ArgumentText(tav::U(GetCommandLineW()));
+  if (!argument.empty()) return tav::settings::RunQuickRegistration(instance, argument);
+
+  tav::settings::Form1 form1;
+  if (!form1.Create(instance)) return 1;
+  form1.Show(show);
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(form1.Hwnd(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
 }

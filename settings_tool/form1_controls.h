@@ -1,0 +1,19 @@
+// Control identifiers of the settings window, named after the controls. The registration
+// group's identifiers (3000-3999) belong to it; these stay below.
+#pragma once
+
+namespace tav::settings {
+
+enum class Form1Id : int {
+  Frame2 = 100, Frame4, Frame5, Frame6, Frame1, Frame7, Frame8,
+  Text1 = 200, Text2, Text3, Text4, Text5, Text6, Text7, Text8,
+  Text12 = 212,
+  HScroll1 = 300, HScroll2, HScroll3, HScroll4, HScroll5, HScroll6,
+  Label1 = 400, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11, Label12, Label13,
+  Label22 = 422,
+  Combo1 = 500,
+  Check1 = 601, Check2, Check3, Check6 = 606, Check7, Check8, Check9,
+  Command1 = 701, Command2, Command7 = 707, Command10 = 710,
+};
+
+}  // namespace tav::settings

@@ -1,0 +1,492 @@
+#include "form1_win32.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include <set>
+#include <vector>
+
+#include "colour.h"
+#include "install_folder.h"
+#include "key_names.h"
+#include "profile_file.h"
+#include "settings_form.h"
+#include "shortcuts_win32.h"
+#include "system_message_win32.h"
+#include "text_encoding.h"
+#include "ui_font_win32.h"
+
+namespace tav::settings {
+
+namespace {
+using Id = Form1Id;
+
+Id Offset(Id first, int n) { return static_cast<Id>(static_cast<int>(first) + n); }
+
+// Client area at 96 dpi; the registration group takes the band at 328-569 (its twips place).
+constexpr int kClientWidth = 561, kClientHeight = 667;
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kGroup = kChild | BS_GROUPBOX;
+constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kEdit = kChild | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+}  // namespace
+
+bool Form1::Create(HINSTANCE instance) {
+  instance_ = instance;
+  folder_ = InstallFolder();
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.lpszClassName = kForm1Class;
+  RegisterClassExW(&wc);
+
+  dpi_ = WindowDpi(nullptr);
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  RECT r{0, 0, Px(kClientWidth), Px(kClientHeight)};
+  AdjustWindowRectEx(&r, style, FALSE, 0);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int x = work.left + (work.right - work.left - w) / 2, y = work.top + (work.bottom - work.top - h) / 2;
+  if (y < work.top) y = work.top;
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kForm1Class, L"Tavimbra Config", style, x, y, w, h, nullptr, nullptr,
+                          instance, this);
+  if (!hwnd_) return false;
+  UINT windowDpi = WindowDpi(hwnd_);
+  if (windowDpi != dpi_) {  // the window opened on a monitor with another scale
+    dpi_ = windowDpi;
+    RECT c{0, 0, Px(kClientWidth), Px(kClientHeight)};
+    AdjustWindowRectEx(&c, style, FALSE, 0);
+    SetWindowPos(hwnd_, nullptr, 0, 0, c.right - c.left, c.bottom - c.top, SWP_NOMOVE | SWP_NOZORDER);
+  }
+  uiFont_ = CreateUiFont(dpi_);
+  CreateControls();
+  form2_.Create(instance, hwnd_);
+  colours_.OnPreviewColour([this](bool text, std::uint32_t bgr) {
+    if (text)
+      form2_.SetTextColour(bgr);
+    else
+      form2_.SetBackColour(bgr);
+  });
+  Load();
+  return true;
+}
+
+void Form1::Show(int showCommand) {
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+}
+
+HWND Form1::Add(Id id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+                DWORD exStyle) {
+  HWND c = CreateWindowExW(exStyle, cls, text, style, Px(x), Px(y), Px(w), Px(h), hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
+  return c;
+}
+
+void Form1::CreateControls() {
+  // Frame2: visual settings.
+  Add(Id::Frame2, L"BUTTON", L"ビジュアル設定", kGroup, 8, 4, 322, 308);
+  static const wchar_t* const kComponentLabels[] = {L"赤", L"緑", L"青"};
+  static const Id kLabelIds[] = {Id::Label1, Id::Label2, Id::Label3, Id::Label8, Id::Label9, Id::Label10};
+  for (int colour = 0; colour < 2; ++colour) {
+    int left = colour == 0 ? 16 : 172;
+    Add(colour == 0 ? Id::Frame4 : Id::Frame5, L"BUTTON",
+        colour == 0 ? L"テキスト背景色の設定" : L"テキスト表示色の設定", kGroup, left, 24, 150, 108);
+    for (int row = 0; row < 3; ++row) {
+      int c = colour * 3 + row, top = 48 + row * 26;
+      Add(kLabelIds[c], L"STATIC", kComponentLabels[row], kLabel, left + 8, top + 3, 16, 16);
+      HWND box = Add(Offset(Id::Text1, c), L"EDIT", L"0", kEdit, left + 26, top, 30, 22,
+                     WS_EX_CLIENTEDGE);
+      SendMessageW(box, EM_LIMITTEXT, kMaxComponentChars, 0);
+      HWND bar = Add(Offset(Id::HScroll1, c), L"SCROLLBAR", L"", kChild | WS_TABSTOP | SBS_HORZ, left + 62, top + 2,
+                     80, 18);
+      SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
+      SetScrollPos(bar, SB_CTL, 0, FALSE);
+    }
+  }
+  Add(Id::Frame6, L"BUTTON", L"フォントの設定", kGroup, 16, 140, 306, 124);
+  Add(Id::Label22, L"STATIC", L"使用フォント", kLabel, 24, 167, 74, 16);
+  Add(Id::Combo1, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 100, 163,
+      214, 300);
+  Add(Id::Label4, L"STATIC", L"サイズ", kLabel, 24, 199, 74, 16);
+  Add(Id::Text12, L"EDIT", L"11", kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE);
+  Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 156, 198, 74, 18);
+  Add(Id::Check7, L"BUTTON", L"イタリック", kCheck, 234, 198, 80, 18);
+  Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 184, 228, 130, 26);
+  Add(Id::Check3, L"BUTTON", L"スキンを使用する", kCheck, 24, 280, 150, 18);
+  Add(Id::Command1, L"BUTTON", L"プレビュー ON/OFF", kButton, 184, 276, 130, 26);
+
+  // Frame1: behaviour settings.
+  Add(Id::Frame1, L"BUTTON", L"動作設定", kGroup, 338, 4, 215, 308);
+  for (int k = 0; k < 2; ++k) {
+    int top = 24 + k * 62;
+    Add(k == 0 ? Id::Frame7 : Id::Frame8, L"BUTTON", k == 0 ? L"ホットキー１" : L"ホットキー２", kGroup, 346, top,
+        199, 56);
+    HWND box = Add(k == 0 ? Id::Text7 : Id::Text8, L"EDIT", kCaptureText, kEdit, 354, top + 22, 72, 22,
+                   WS_EX_CLIENTEDGE);
+    // Keys only: no composition window may take them.
+    if (!ImmAssociateContextEx(box, nullptr, 0)) ImmAssociateContext(box, nullptr);
+    SetWindowSubclass(box, CaptureBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    Add(k == 0 ? Id::Label5 : Id::Label11, L"STATIC", L"0", kLabel | SS_RIGHT, 430, top + 25, 32, 16);
+    Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 470, top + 25, 70, 16);
+  }
+  Add(Id::Check8, L"BUTTON", L"送るに登録", kCheck, 350, 160, 196, 18);
+  Add(Id::Check9, L"BUTTON", L"スタートアップ", kCheck, 350, 184, 196, 18);
+  Add(Id::Check2, L"BUTTON", L"フォーカスを保持する(推奨)", kCheck, 350, 222, 196, 18);
+  Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 350, 246, 196, 18);
+
+  // Frame3: the registration group, at its own place.
+  registration_.Create(hwnd_, instance_, dpi_, uiFont_.get());
+
+  Add(Id::Label13, L"STATIC", L"※設定の変更は次回のTavimbra起動時より有効", kLabel, 8, 577, 545, 16);
+  Add(Id::Label6, L"STATIC",
+      L"※オートコンプリートへの反映は次回のTavimbra起動時かオートコンプリートリスト更新後より有効", kLabel, 8, 595,
+      545, 32);
+  Add(Id::Command7, L"BUTTON", L"Tavimbraのフォルダを開く", kButton, 8, 633, 190, 26);
+  Add(Id::Command2, L"BUTTON", L"設定の変更を保存", kButton, 393, 633, 160, 26);
+
+  // Frames paint below the controls they hold.
+  for (Id f : {Id::Frame4, Id::Frame5, Id::Frame6, Id::Frame7, Id::Frame8, Id::Frame1, Id::Frame2})
+    SetWindowPos(Item(f), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Form1::Load() {
+  colours_.ResetStrings();
+  auto file = OpenWin32Profile(SettingsFilePath(WithTrailingBackslash(folder_)), std::u16string(kSettingsSection));
+  Settings s = ReadAllSettings(*file);
+
+  static const int kBackBoxOfPair[] = {kBackBlue, kBackGreen, kBackRed};
+  for (int pair = 0; pair < 3; ++pair) colours_.AssignBox(kBackBoxOfPair[pair], ColourPair(s.back, pair));
+  for (int pair = 0; pair < 3; ++pair) colours_.AssignBox(kBackBoxOfPair[pair] + 3, ColourPair(s.text, pair));
+  SyncComponents();
+  form2_.SetBackColour(ColourOrDefault(s.back.substr(0, 6), 0));
+  form2_.SetTextColour(ColourOrDefault(s.text.substr(0, 6), 0));
+
+  InputBoxFontSpec font = form2_.Font();
+  SetText(Id::Combo1, s.font);
+  font.face = s.font;
+  font.points = s.fontSize;
+  SetText(Id::Text12, ToDecimal(s.fontSize));
+  if (IsOn(s.bold)) {
+    font.bold = true;
+    Tick(Id::Check6);
+  }
+  if (IsOn(s.italic)) {
+    font.italic = true;
+    Tick(Id::Check7);
+  }
+  form2_.SetFont(font);
+
+  SetCodeLabel(Id::Label5, ToDecimal(s.key1));
+  SetCodeLabel(Id::Label11, ToDecimal(s.key2));
+  if (IsOn(s.autoComplete)) Tick(Id::Check1);
+  if (IsOn(s.keepFocus)) Tick(Id::Check2);
+  if (IsOn(s.useSkin)) {
+    Tick(Id::Check3);
+    Check3_Click();
+  }
+  FillFontList();
+  if (IsOn(s.sendTo)) Tick(Id::Check8);
+  if (IsOn(s.startUp)) Tick(Id::Check9);
+  form2_.Hide();
+}
+
+void Form1::FillFontList() {
+  struct Collect {
+    std::vector<std::wstring> names;
+    std::set<std::wstring> seen;
+  } collect;
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  HDC dc = GetDC(hwnd_);
+  EnumFontFamiliesExW(
+      dc, &lf,
+      [](const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
+        auto* c = reinterpret_cast<Collect*>(p);
+        if (c->seen.insert(f->lfFaceName).second) c->names.emplace_back(f->lfFaceName);
+        return 1;
+      },
+      reinterpret_cast<LPARAM>(&collect), 0);
+  ReleaseDC(hwnd_, dc);
+  HWND combo = Item(Id::Combo1);
+  SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+  for (const auto& name : collect.names) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+}
+
+LRESULT CALLBACK Form1::WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    static_cast<Form1*>(cs->lpCreateParams)->hwnd_ = w;
+  }
+  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(w, msg, wp, lp);
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (...) {
+    return DefWindowProcW(w, msg, wp, lp);
+  }
+}
+
+LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (registration_.OnCommand(wp, lp)) return 0;
+      OnCommand(wp, lp);
+      return 0;
+    case WM_HSCROLL:
+      OnHScroll(wp, lp);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd_);  // closing ends the program without asking
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Form1::OnCommand(WPARAM wp, LPARAM) {
+  const int id = LOWORD(wp), code = HIWORD(wp);
+  if (id >= static_cast<int>(Id::Text1) && id <= static_cast<int>(Id::Text6)) {
+    int c = id - static_cast<int>(Id::Text1);
+    if (code == EN_CHANGE && !applying_) ComponentBox_Change(c);
+    if (code == EN_KILLFOCUS) ComponentBox_LostFocus(c);
+    return;
+  }
+  switch (static_cast<Id>(id)) {
+    case Id::Text7:
+      if (code == EN_CHANGE) Text7_Change();
+      break;
+    case Id::Text8:
+      if (code == EN_CHANGE) Text8_Change();
+      break;
+    case Id::Text12:
+      if (code == EN_KILLFOCUS) Text12_LostFocus();
+      break;
+    case Id::Check3:
+      if (code == BN_CLICKED) Check3_Click();
+      break;
+    case Id::Command1:
+      if (code == BN_CLICKED) Command1_Click();
+      break;
+    case Id::Command2:
+      if (code == BN_CLICKED) Command2_Click();
+      break;
+    case Id::Command7:
+      if (code == BN_CLICKED) Command7_Click();
+      break;
+    case Id::Command10:
+      if (code == BN_CLICKED) Command10_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::OnHScroll(WPARAM wp, LPARAM lp) {
+  HWND bar = reinterpret_cast<HWND>(lp);
+  int c = GetDlgCtrlID(bar) - static_cast<int>(Id::HScroll1);
+  if (!bar || c < 0 || c >= kComponentCount) return;
+  int value = GetScrollPos(bar, SB_CTL);
+  switch (LOWORD(wp)) {
+    case SB_LINELEFT: value -= 1; break;
+    case SB_LINERIGHT: value += 1; break;
+    case SB_PAGELEFT: value -= 16; break;
+    case SB_PAGERIGHT: value += 16; break;
+    case SB_LEFT: value = 0; break;
+    case SB_RIGHT: value = 255; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: value = HIWORD(wp); break;
+    default: return;
+  }
+  HScroll_Change(c, value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+// --- Visual settings -------------------------------------------------------------------------
+
+void Form1::ComponentBox_Change(int c) {
+  colours_.BoxChanged(c, Text(Offset(Id::Text1, c)));
+  SyncComponents();
+}
+
+void Form1::ComponentBox_LostFocus(int c) {
+  colours_.BoxLeft(c);
+  SyncComponents();
+}
+
+void Form1::HScroll_Change(int c, int value) {
+  colours_.ScrollTo(c, value);
+  SyncComponents();
+}
+
+void Form1::SyncComponents() {
+  applying_ = true;
+  for (int c = 0; c < kComponentCount; ++c) {
+    HWND box = Item(Offset(Id::Text1, c));
+    if (Text(Offset(Id::Text1, c)) != colours_.BoxText(c)) {
+      SetWindowTextW(box, W(colours_.BoxText(c)));
+      auto end = static_cast<LPARAM>(colours_.BoxText(c).size());
+      SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
+    }
+    HWND bar = Item(Offset(Id::HScroll1, c));
+    if (GetScrollPos(bar, SB_CTL) != colours_.ScrollValue(c)) SetScrollPos(bar, SB_CTL, colours_.ScrollValue(c), TRUE);
+  }
+  applying_ = false;
+}
+
+void Form1::Text12_LostFocus() {
+  if (auto replacement = FontSizeOnLeave(Text(Id::Text12))) SetText(Id::Text12, *replacement);
+}
+
+void Form1::Command10_Click() {
+  InputBoxFontSpec font = form2_.Font();
+  font.face = Text(Id::Combo1);
+  if (auto size = PreviewFontSize(Text(Id::Text12))) font.points = *size;  // else the previous size stays
+  font.bold = Ticked(Id::Check6);
+  font.italic = Ticked(Id::Check7);
+  form2_.SetFont(font);
+}
+
+void Form1::Command1_Click() {
+  if (form2_.Visible())
+    form2_.Hide();
+  else
+    form2_.Show();
+}
+
+void Form1::Check3_Click() {
+  if (Ticked(Id::Check3))
+    form2_.LoadSkin(SkinFilePath(folder_));
+  else
+    form2_.ClearSkin();
+}
+
+// --- Hotkey capture ---------------------------------------------------------------------------
+
+LRESULT CALLBACK Form1::CaptureBoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  auto* self = reinterpret_cast<Form1*>(ref);
+  switch (msg) {
+    case WM_GETDLGCODE:
+      // Every key but Tab belongs to the box, so Enter, Esc and the arrows can be captured.
+      if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<MSG*>(lp)->wParam == VK_TAB)
+        return DefSubclassProc(w, msg, wp, lp);
+      return DLGC_WANTALLKEYS | DefSubclassProc(w, msg, wp, lp);
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      try {
+        if (GetDlgCtrlID(w) == static_cast<int>(Id::Text7))
+          self->Text7_KeyUp(wp);
+        else
+          self->Text8_KeyUp(wp);
+      } catch (...) {
+      }
+      if (msg == WM_SYSKEYUP) return 0;  // a released Alt must not open the window menu
+      break;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+      return 0;  // the text never changes; only key codes count here
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(w, CaptureBoxProc, 1);
+      break;
+  }
+  return DefSubclassProc(w, msg, wp, lp);
+}
+
+void Form1::Text7_KeyUp(WPARAM key) { SetCodeLabel(Id::Label5, ToDecimal(static_cast<long long>(key))); }
+void Form1::Text8_KeyUp(WPARAM key) { SetCodeLabel(Id::Label11, ToDecimal(static_cast<long long>(key))); }
+
+void Form1::Text7_Change() {
+  if (Text(Id::Text7) != U(kCaptureText)) SetText(Id::Text7, U(kCaptureText));
+}
+void Form1::Text8_Change() {
+  if (Text(Id::Text8) != U(kCaptureText)) SetText(Id::Text8, U(kCaptureText));
+}
+
+void Form1::SetCodeLabel(Id label, const std::u16string& caption) {
+  if (Text(label) == caption) return;
+  SetText(label, caption);
+  if (label == Id::Label5)
+    Label5_Change();
+  else
+    Label11_Change();
+}
+
+void Form1::Label5_Change() { SetText(Id::Label7, KeyNameOfCaption(Text(Id::Label5))); }
+void Form1::Label11_Change() { SetText(Id::Label12, KeyNameOfCaption(Text(Id::Label11))); }
+
+// --- Save and open folder ---------------------------------------------------------------------
+
+void Form1::Command2_Click() {
+  if (GetFocus() == Item(Id::Text12)) Text12_LostFocus();
+  FormValues v;
+  v.backColour = colours_.BackColour();
+  v.textColour = colours_.TextColour();
+  v.autoComplete = Ticked(Id::Check1);
+  v.keepFocus = Ticked(Id::Check2);
+  v.useSkin = Ticked(Id::Check3);
+  v.key1Caption = Text(Id::Label5);
+  v.key2Caption = Text(Id::Label11);
+  v.fontFace = Text(Id::Combo1);
+  v.fontSizeText = Text(Id::Text12);
+  v.bold = Ticked(Id::Check6);
+  v.italic = Ticked(Id::Check7);
+  v.sendTo = Ticked(Id::Check8);
+  v.startUp = Ticked(Id::Check9);
+  auto file = OpenWin32Profile(SettingsFilePath(WithTrailingBackslash(folder_)), std::u16string(kSettingsSection));
+  ShellShortcuts shortcuts;
+  SaveSettings(*file, v, shortcuts);
+}
+
+void Form1::Command7_Click() {
+  std::u16string commandLine = OpenFolderCommandLine(folder_);
+  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return;
+  }
+  DWORD error = GetLastError();
+  std::u16string text = u"フォルダを開けませんでした。\r\n" + folder_ + u"\r\n" + SystemMessage(error);
+  MessageBoxW(hwnd_, W(text), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// --- Control access ---------------------------------------------------------------------------
+
+std::u16string Form1::Text(Id id) const {
+  HWND c = Item(id);
+  int n = GetWindowTextLengthW(c);
+  std::vector<wchar_t> buf(static_cast<std::size_t>(n) + 1);
+  int got = GetWindowTextW(c, buf.data(), n + 1);
+  return U(buf.data(), static_cast<std::size_t>(got > 0 ? got : 0));
+}
+
+void Form1::SetText(Id id, const std::u16string& text) { SetWindowTextW(Item(id), W(text)); }
+
+bool Form1::Ticked(Id id) const { return IsDlgButtonChecked(hwnd_, static_cast<int>(id)) == BST_CHECKED; }
+
+void Form1::Tick(Id id) { CheckDlgButton(hwnd_, static_cast<int>(id), BST_CHECKED); }
+
+}  // namespace tav::settings

@@ -1,0 +1,159 @@
+#include "form2_win32.h"
+
+#include <windowsx.h>
+
+#include "settings.h"
+#include "text_encoding.h"
+
+namespace tav::settings {
+
+namespace {
+enum Form2Id : int { Text1 = 100, m_Close = 110 };
+}  // namespace
+
+bool Form2::Create(HINSTANCE instance, HWND owner) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(instance, kForm2Class, &wc)) {
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = kForm2Class;
+    RegisterClassExW(&wc);
+  }
+  owner_ = owner;
+  dpi_ = WindowDpi(owner);
+  SIZE client = FormClientSize(dpi_);
+  hwnd_ = CreateWindowExW(0, kForm2Class, L"プレビュー", WS_POPUP | WS_CLIPCHILDREN, 0, 0, client.cx, client.cy,
+                          owner, nullptr, instance, this);
+  if (!hwnd_) return false;
+  RECT box = InputBoxRect(dpi_);
+  text1_ = CreateWindowExW(0, L"EDIT", kPreviewSample, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, box.left, box.top,
+                           box.right - box.left, box.bottom - box.top, hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(Text1)), instance, nullptr);
+  HMENU popup = CreatePopupMenu();
+  AppendMenuW(popup, MF_STRING, m_Close, L"閉じる(&X)");
+  menu_.reset(CreateMenu());
+  AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"メニュー(&M)");
+  font_.face = std::u16string(kDefaultFont);
+  font_.points = 11;
+  ApplyFont();
+  return text1_ != nullptr;
+}
+
+LRESULT CALLBACK Form2::WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    static_cast<Form2*>(cs->lpCreateParams)->hwnd_ = w;
+  }
+  auto* self = reinterpret_cast<Form2*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(w, msg, wp, lp);
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (...) {
+    return DefWindowProcW(w, msg, wp, lp);
+  }
+}
+
+LRESULT Form2::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      skin_.Paint(reinterpret_cast<HDC>(wp), client, dpi_);
+      return 1;
+    }
+    case WM_CTLCOLOREDIT:
+      return reinterpret_cast<LRESULT>(colours_.Apply(reinterpret_cast<HDC>(wp)));
+    case WM_NCHITTEST: {
+      // No caption: the background drags the window so it can be moved off what it covers.
+      LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
+      return hit == HTCLIENT ? HTCAPTION : hit;
+    }
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) == hwnd_) {
+        POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        TrackPopupMenu(GetSubMenu(menu_.get(), 0), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+        return 0;
+      }
+      break;
+    case WM_NCRBUTTONUP:
+      SendMessageW(hwnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd_), lp);
+      return 0;
+    case WM_CLOSE:
+      Hide();  // the program never closes the preview
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Form2::SetBackColour(std::uint32_t bgr) {
+  colours_.Set(bgr, colours_.Text());
+  if (text1_) InvalidateRect(text1_, nullptr, TRUE);
+}
+
+void Form2::SetTextColour(std::uint32_t bgr) {
+  colours_.Set(colours_.Back(), bgr);
+  if (text1_) InvalidateRect(text1_, nullptr, TRUE);
+}
+
+void Form2::SetFont(const InputBoxFontSpec& spec) {
+  font_ = spec;
+  ApplyFont();
+}
+
+void Form2::ApplyFont() {
+  UniqueFont f = CreateInputBoxFont(font_, dpi_);
+  if (!f) return;  // keep the previous font
+  SendMessageW(text1_, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), TRUE);
+  boxFont_ = std::move(f);
+}
+
+void Form2::LoadSkin(const std::u16string& path) {
+  skin_.Load(path);  // a missing picture leaves the plain background
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form2::ClearSkin() {
+  skin_.Clear();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form2::PlaceBesideOwner() {
+  RECT owner{}, self{};
+  GetWindowRect(owner_, &owner);
+  GetWindowRect(hwnd_, &self);
+  int w = self.right - self.left, h = self.bottom - self.top;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &mi);
+  const RECT& work = mi.rcWork;
+  int gap = MulDiv(8, static_cast<int>(dpi_), 96);
+  int top = owner.top + MulDiv(40, static_cast<int>(dpi_), 96);
+  int x;
+  if (owner.right + gap + w <= work.right)
+    x = owner.right + gap;
+  else if (owner.left - gap - w >= work.left)
+    x = owner.left - gap - w;
+  else {  // no room beside: where the launcher itself appears
+    x = work.left + (work.right - work.left - w) / 2;
+    top = work.top + (work.bottom - work.top - h) / 2;
+  }
+  if (top + h > work.bottom) top = work.bottom - h;
+  if (top < work.top) top = work.top;
+  SetWindowPos(hwnd_, nullptr, x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form2::Show() {
+  if (!placed_) {
+    PlaceBesideOwner();
+    placed_ = true;
+  }
+  ShowWindow(hwnd_, SW_SHOWNA);
+}
+
+void Form2::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+}  // namespace tav::settings

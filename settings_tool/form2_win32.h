@@ -1,0 +1,56 @@
+// The preview: a copy of the launcher's window (same size, box, colours, font and skin),
+// created hidden and only ever shown or hidden.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "handles_win32.h"
+#include "input_box_look_win32.h"
+
+namespace tav::settings {
+
+inline constexpr wchar_t kForm2Class[] = L"TavimsetForm2";
+inline constexpr wchar_t kPreviewSample[] = L"AbCd / あいうえ";
+
+class Form2 {
+ public:
+  Form2() = default;
+  Form2(const Form2&) = delete;
+  Form2& operator=(const Form2&) = delete;
+
+  bool Create(HINSTANCE instance, HWND owner);
+  HWND Hwnd() const { return hwnd_; }
+
+  void SetBackColour(std::uint32_t bgr);
+  void SetTextColour(std::uint32_t bgr);
+  const InputBoxFontSpec& Font() const { return font_; }
+  void SetFont(const InputBoxFontSpec& spec);
+  void LoadSkin(const std::u16string& path);
+  void ClearSkin();
+
+  // Shown without taking the focus from the settings window; placed beside it the first time.
+  void Show();
+  void Hide();
+  bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void ApplyFont();
+  void PlaceBesideOwner();
+
+  HWND hwnd_ = nullptr;
+  HWND text1_ = nullptr;
+  HWND owner_ = nullptr;
+  UINT dpi_ = 96;
+  bool placed_ = false;
+  InputBoxColours colours_;
+  InputBoxFontSpec font_;
+  UniqueFont boxFont_;
+  Skin skin_;
+  UniqueMenu menu_;  // m_Menu: like the launcher's, without behaviour here
+};
+
+}  // namespace tav::settings

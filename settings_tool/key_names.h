@@ -1,0 +1,18 @@
+// Readable names of the virtual-key codes a hotkey can be set to.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tav::settings {
+
+inline constexpr std::u16string_view kNotRecommended = u"推奨しません";
+
+// The key cap or name of a code; every code without a name gives "推奨しません".
+std::u16string KeyCodeName(std::int16_t code);
+
+// The name shown beside a code label: the caption read as a 16-bit signed whole number.
+// A caption that is no such number (out of range, or not a number at all) names no key.
+std::u16string KeyNameOfCaption(std::u16string_view caption);
+
+}  // namespace tav::settings

@@ -1,0 +1,81 @@
+#include "settings_form.h"
+
+namespace tav::settings {
+
+namespace {
+std::u16string OnOff(bool on) { return on ? u"1" : u"0"; }
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The decimal number at the start of text (blanks first allowed, one sign, one fraction), and
+// how many characters it took; nothing when no digit stands there.
+std::optional<std::pair<double, std::size_t>> LeadingNumber(std::u16string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+  double value = 0;
+  bool digits = false;
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    digits = true;
+    if (value < 1e9) value = value * 10 + (text[i] - u'0');
+  }
+  if (i < text.size() && text[i] == u'.') {
+    double scale = 0.1;
+    for (++i; i < text.size() && IsDigit(text[i]); ++i, scale /= 10) {
+      digits = true;
+      value += (text[i] - u'0') * scale;
+    }
+  }
+  if (!digits) return std::nullopt;
+  return std::make_pair(negative ? -value : value, i);
+}
+}  // namespace
+
+SettingsToSave ToSave(const FormValues& v) {
+  SettingsToSave s;
+  s.back = v.backColour;
+  s.text = v.textColour;
+  s.autoComplete = OnOff(v.autoComplete);
+  s.keepFocus = OnOff(v.keepFocus);
+  s.useSkin = OnOff(v.useSkin);
+  s.key1 = v.key1Caption;
+  s.key2 = v.key2Caption;
+  s.font = v.fontFace;
+  s.fontSize = v.fontSizeText;
+  s.bold = OnOff(v.bold);
+  s.italic = OnOff(v.italic);
+  s.sendTo = OnOff(v.sendTo);
+  s.startUp = OnOff(v.startUp);
+  return s;
+}
+
+void SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts) {
+  WriteSettings(
+      file, ToSave(values), [&] { shortcuts.SendTo(values.sendTo); }, [&] { shortcuts.StartUp(values.startUp); });
+}
+
+std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {
+  auto number = LeadingNumber(text);
+  bool whole = number && number->second == text.size();
+  if (whole && number->first > 0) return std::nullopt;
+  return std::u16string(kDefaultFontSizeText);
+}
+
+std::optional<double> PreviewFontSize(std::u16string_view text) {
+  auto number = LeadingNumber(text);
+  if (!number || number->first <= 0 || number->first > 1000) return std::nullopt;
+  return number->first;
+}
+
+std::u16string ColourPair(std::u16string_view value, int pair) {
+  std::size_t start = static_cast<std::size_t>(pair) * 2;
+  if (start >= value.size()) return {};
+  return std::u16string(value.substr(start, 2));
+}
+
+std::u16string OpenFolderCommandLine(std::u16string_view folder) {
+  return u"explorer.exe /n, \"" + std::u16string(folder) + u"\"";
+}
+
+}  // namespace tav::settings

@@ -1,0 +1,52 @@
+// Values and rules of the settings window that need no window: the save sequence, the
+// font-size box, the folder-opening command line, the colour pairs read at load.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "profile_file.h"
+#include "settings.h"
+
+namespace tav::settings {
+
+inline constexpr std::u16string_view kSendToShortcutFile = u"Tavimbraに登録.lnk";
+inline constexpr std::u16string_view kStartUpShortcutFile = u"Tavimbra.lnk";
+inline constexpr std::u16string_view kLauncherExe = u"Tavimbra.exe";
+inline constexpr std::u16string_view kDefaultFontSizeText = u"11";
+
+// What the window holds when the user saves.
+struct FormValues {
+  std::u16string backColour, textColour;  // colour strings, BBGGRR
+  bool autoComplete = false, keepFocus = false, useSkin = false;  // Check1, Check2, Check3
+  std::u16string key1Caption, key2Caption;                        // Label5, Label11
+  std::u16string fontFace, fontSizeText;                           // Combo1, Text12
+  bool bold = false, italic = false, sendTo = false, startUp = false;  // Check6, Check7, Check8, Check9
+};
+
+// The shortcut work of the save: create (rewrite) when wanted, else remove when present.
+class ShortcutWork {
+ public:
+  virtual ~ShortcutWork() = default;
+  virtual void SendTo(bool wanted) = 0;
+  virtual void StartUp(bool wanted) = 0;
+};
+
+SettingsToSave ToSave(const FormValues& v);
+// All thirteen writes in the file's order, each shortcut step right before its key.
+void SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts);
+
+// The text Text12 gets when the focus leaves it, or nothing when it stays. Empty, zero, and text
+// that is no positive size ("abc", "-3") become "11"; "10.5" stays.
+std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text);
+// The size the preview takes from Text12: the number at its start, fractions kept; nothing when
+// there is no usable size (none, zero, negative, absurdly large).
+std::optional<double> PreviewFontSize(std::u16string_view text);
+
+// Characters 1-2, 3-4 or 5-6 (pair 0, 1, 2) of a stored colour; shorter or empty past its end.
+std::u16string ColourPair(std::u16string_view value, int pair);
+
+// "explorer.exe /n, " and the folder in double quotes: a new file-manager window on it.
+std::u16string OpenFolderCommandLine(std::u16string_view folder);
+
+}  // namespace tav::settings

@@ -1,0 +1,102 @@
+#include "shortcuts_win32.h"
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <vector>
+
+#include "install_folder.h"
+#include "text_encoding.h"
+
+namespace tav::settings {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+// COM for the length of one shortcut operation (the thread may already have it).
+class ComScope {
+ public:
+  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT hr_;
+};
+
+bool IsNormalFile(const std::u16string& path) {
+  DWORD a = GetFileAttributesW(W(path));
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+}  // namespace
+
+std::optional<std::u16string> KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  HRESULT hr = SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path);
+  std::optional<std::u16string> result;
+  if (SUCCEEDED(hr) && path) result = U(path);
+  CoTaskMemFree(path);
+  return result;
+}
+
+HRESULT CreateShortcut(const std::u16string& linkPath, const std::u16string& target,
+                       const std::u16string& workingFolder) {
+  ComScope com;
+  ComPtr<IShellLinkW> link;
+  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
+  if (FAILED(hr)) return hr;
+  if (FAILED(hr = link->SetPath(W(target)))) return hr;
+  if (FAILED(hr = link->SetWorkingDirectory(W(workingFolder)))) return hr;
+  ComPtr<IPersistFile> file;
+  if (FAILED(hr = link.As(&file))) return hr;
+  return file->Save(W(linkPath), TRUE);
+}
+
+bool RemoveShortcut(const std::u16string& linkPath) {
+  if (!IsNormalFile(linkPath)) return GetFileAttributesW(W(linkPath)) == INVALID_FILE_ATTRIBUTES;
+  return DeleteFileW(W(linkPath)) != FALSE;
+}
+
+void ShortcutStep(bool wanted, const std::u16string& folder, std::u16string_view fileName,
+                  const std::u16string& target, const std::u16string& workingFolder) {
+  if (folder.empty()) return;  // no such special folder for this user: nothing to do
+  std::u16string link = JoinPath(folder, fileName);
+  if (wanted)
+    CreateShortcut(link, target, workingFolder);
+  else
+    RemoveShortcut(link);
+}
+
+std::optional<ShortcutInfo> ReadShortcut(const std::u16string& linkPath) {
+  ComScope com;
+  ComPtr<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return {};
+  ComPtr<IPersistFile> file;
+  if (FAILED(link.As(&file)) || FAILED(file->Load(W(linkPath), STGM_READ))) return {};
+  std::vector<wchar_t> buf(32768);
+  ShortcutInfo info;
+  if (FAILED(link->GetPath(buf.data(), static_cast<int>(buf.size()), nullptr, SLGP_RAWPATH))) return {};
+  info.target = U(buf.data());
+  if (FAILED(link->GetWorkingDirectory(buf.data(), static_cast<int>(buf.size())))) return {};
+  info.workingFolder = U(buf.data());
+  return info;
+}
+
+void ShellShortcuts::SendTo(bool wanted) {
+  std::u16string self = ModuleFilePath();
+  ShortcutStep(wanted, KnownFolder(FOLDERID_SendTo).value_or(u""), kSendToShortcutFile, self, FolderOfPath(self));
+}
+
+void ShellShortcuts::StartUp(bool wanted) {
+  std::u16string folder = InstallFolder();
+  ShortcutStep(wanted, KnownFolder(FOLDERID_Startup).value_or(u""), kStartUpShortcutFile,
+               JoinPath(folder, kLauncherExe), folder);
+}
+
+}  // namespace tav::settings

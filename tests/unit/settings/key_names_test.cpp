@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "key_names.h"
+#include "text_encoding.h"
+
+namespace tav::settings {
+namespace {
+
+TEST(KeyCodeName, WholeTable) {
+  struct Case {
+    int code;
+    std::u16string name;
+  };
+  const std::u16string no = u"推奨しません";
+  const Case cases[] = {
+      {8, u"BackSpace"}, {9, u"Tab"},        {12, u"Clear"},      {13, u"Enter"},      {16, u"Shift"},
+      {17, u"Ctrl"},     {18, u"Menu"},      {19, u"Pause"},      {20, u"CapsLock"},   {27, u"Esc"},
+      {32, u"Space"},    {33, u"PageUp"},    {34, u"PageDown"},   {35, u"End"},        {36, u"Home"},
+      {37, u"\u2190"},   {38, u"\u2191"},    {39, u"\u2192"},     {40, u"\u2193"},     {41, u"Select"},
+      {42, u"PrintScreen"}, {43, u"Execute"}, {44, u"Snapshot"}, {45, u"Ins"},         {46, u"Del"},
+      {47, u"Help"},     {48, u"0 キー"},    {57, u"9 キー"},     {65, u"A キー"},     {79, u"O キー"},
+      {87, u"W キー"},   {90, u"Z キー"},    {144, u"NumLock"},   {186, u":"},         {187, u";"},
+      {188, u","},       {189, u"-"},        {190, u"."},         {191, u"/"},         {192, u"@"},
+      {219, u"["},       {220, u"\\"},       {221, u"]"},         {222, u"^"},         {226, u"\\"},
+      // Neighbours of named codes and everything else: not recommended.
+      {0, no},  {1, no},   {7, no},   {10, no},  {11, no},  {14, no},  {15, no},  {21, no},  {26, no},
+      {28, no}, {31, no},  {49 + 9, no}, {64, no}, {91, no}, {97, no}, {112, no}, {143, no}, {145, no},
+      {185, no}, {193, no}, {218, no}, {223, no}, {225, no}, {227, no}, {255, no}, {256, no}, {-1, no},
+      {-32768, no}, {32767, no}, {'a', no}};
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(ToUtf8(KeyCodeName(static_cast<std::int16_t>(cases[i].code))), ToUtf8(cases[i].name))
+        << "case " << i << " code " << cases[i].code;
+}
+
+TEST(KeyCodeName, EveryDigitAndLetterIsItsCapSpaceKey) {
+  for (int code = 0; code < 256; ++code) {
+    bool named = (code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z');
+    std::u16string name = KeyCodeName(static_cast<std::int16_t>(code));
+    if (named)
+      EXPECT_EQ(name, std::u16string(1, static_cast<char16_t>(code)) + u" キー") << "code " << code;
+    else
+      EXPECT_EQ(name.find(u" キー"), std::u16string::npos) << "code " << code;
+  }
+}
+
+TEST(KeyNameOfCaption, CaptionIsReadAsSixteenBitSignedNumber) {
+  struct Case {
+    std::u16string caption, name;
+  };
+  const Case cases[] = {
+      {u"79", u"O キー"},     {u"18", u"Menu"},        {u"0", u"推奨しません"},   {u"112", u"推奨しません"},
+      {u"-1", u"推奨しません"}, {u"32767", u"推奨しません"}, {u"-32768", u"推奨しません"},
+      // Past the 16-bit range: no wrap-around onto a named key (65601 would wrap to 65, "A").
+      {u"65601", u"推奨しません"}, {u"32768", u"推奨しません"}, {u"-32769", u"推奨しません"},
+      {u"99999999999999999999", u"推奨しません"},
+      {u"", u"推奨しません"},  {u"abc", u"推奨しません"}, {u"6 5", u"推奨しません"}, {u"065", u"A キー"},
+      {u"+65", u"A キー"}};
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(ToUtf8(KeyNameOfCaption(cases[i].caption)), ToUtf8(cases[i].name)) << "case " << i;
+}
+
+}  // namespace
+}  // namespace tav::settings

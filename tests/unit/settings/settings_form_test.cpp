@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "settings_form.h"
+#include "text_encoding.h"
+
+namespace tav::settings {
+namespace {
+
+// One log for the file's writes and the shortcut work, so their interleaving is visible.
+struct Log {
+  std::vector<std::string> calls;
+};
+
+class RecordingProfile : public ProfileFile {
+ public:
+  explicit RecordingProfile(Log& log) : log_(log) {}
+  std::u16string ReadString(std::u16string_view, std::u16string_view def, std::size_t) override {
+    log_.calls.push_back("read");
+    return std::u16string(def);
+  }
+  int ReadInt(std::u16string_view, int def) override {
+    log_.calls.push_back("read");
+    return def;
+  }
+  bool WriteString(std::u16string_view key, std::u16string_view value) override {
+    log_.calls.push_back(ToUtf8(key) + "=" + ToUtf8(value));
+    return false;  // a failing write must not stop the ones after it
+  }
+
+ private:
+  Log& log_;
+};
+
+class RecordingShortcuts : public ShortcutWork {
+ public:
+  explicit RecordingShortcuts(Log& log) : log_(log) {}
+  void SendTo(bool wanted) override { log_.calls.push_back(wanted ? "sendto shortcut made" : "sendto shortcut removed"); }
+  void StartUp(bool wanted) override {
+    log_.calls.push_back(wanted ? "startup shortcut made" : "startup shortcut removed");
+  }
+
+ private:
+  Log& log_;
+};
+
+TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
+  struct Case {
+    FormValues values;
+    std::vector<std::string> expected;
+  };
+  FormValues defaults;
+  defaults.backColour = u"FFFFFF";
+  defaults.textColour = u"000000";
+  defaults.autoComplete = defaults.keepFocus = defaults.useSkin = true;
+  defaults.key1Caption = u"79";
+  defaults.key2Caption = u"87";
+  defaults.fontFace = u"ＭＳ Ｐゴシック";
+  defaults.fontSizeText = u"11";
+
+  FormValues changed;
+  changed.backColour = u"0F00FF";
+  changed.textColour = u"";  // never set: saved empty
+  changed.key1Caption = u"65";
+  changed.key2Caption = u"112";
+  changed.fontFace = u"Not Installed Face";
+  changed.fontSizeText = u"10.5";
+  changed.bold = changed.italic = changed.sendTo = changed.startUp = true;
+
+  const Case cases[] = {
+      {defaults,
+       {"Back=FFFFFF", "Text=000000", "AutoComplete=1", "KeepFocus=1", "UseSkin=1", "key1=79", "key2=87",
+        "Font=ＭＳ Ｐゴシック", "FontSize=11", "Bold=0", "Italic=0", "sendto shortcut removed", "SendTo=0",
+        "startup shortcut removed", "StartUP=0"}},
+      {changed,
+       {"Back=0F00FF", "Text=", "AutoComplete=0", "KeepFocus=0", "UseSkin=0", "key1=65", "key2=112",
+        "Font=Not Installed Face", "FontSize=10.5", "Bold=1", "Italic=1", "sendto shortcut made", "SendTo=1",
+        "startup shortcut made", "StartUP=1"}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Log log;
+    RecordingProfile file(log);
+    RecordingShortcuts shortcuts(log);
+    SaveSettings(file, cases[i].values, shortcuts);
+    EXPECT_EQ(log.calls, cases[i].expected) << "case " << i;
+  }
+}
+
+TEST(SaveSettings, EachShortcutFollowsItsOwnBox) {
+  for (int i = 0; i < 4; ++i) {
+    FormValues v;
+    v.sendTo = i & 1;
+    v.startUp = (i & 2) != 0;
+    Log log;
+    RecordingProfile file(log);
+    RecordingShortcuts shortcuts(log);
+    SaveSettings(file, v, shortcuts);
+    ASSERT_EQ(log.calls.size(), 15u) << "case " << i;
+    EXPECT_EQ(log.calls[11], v.sendTo ? "sendto shortcut made" : "sendto shortcut removed") << "case " << i;
+    EXPECT_EQ(log.calls[12], v.sendTo ? "SendTo=1" : "SendTo=0") << "case " << i;
+    EXPECT_EQ(log.calls[13], v.startUp ? "startup shortcut made" : "startup shortcut removed") << "case " << i;
+    EXPECT_EQ(log.calls[14], v.startUp ? "StartUP=1" : "StartUP=0") << "case " << i;
+  }
+}
+
+TEST(FontSizeBox, LeavingIt) {
+  struct Case {
+    const char* text;
+    const char* after;  // nullptr: unchanged
+  };
+  const Case cases[] = {
+      {"", "11"},   {"0", "11"},    {"00", "11"},  {"0.0", "11"}, {"11", nullptr}, {"14", nullptr},
+      {"10.5", nullptr}, {"7", nullptr}, {"abc", "11"}, {"-3", "11"}, {"12pt", "11"}, {".5", nullptr},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    auto r = FontSizeOnLeave(FromUtf8(cases[i].text));
+    if (cases[i].after)
+      EXPECT_EQ(r ? ToUtf8(*r) : "<unchanged>", cases[i].after) << "case " << i;
+    else
+      EXPECT_FALSE(r.has_value()) << "case " << i;
+  }
+}
+
+TEST(FontSizeBox, SizeForThePreviewKeepsFractions) {
+  struct Case {
+    const char* text;
+    double size;  // 0: none, the preview keeps its size
+  };
+  const Case cases[] = {{"11", 11},  {"10.5", 10.5}, {"14pt", 14}, {" 9", 9},     {"", 0},
+                        {"0", 0},    {"-4", 0},      {"abc", 0},   {"5000", 0},   {"1e9999", 1}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    auto r = PreviewFontSize(FromUtf8(cases[i].text));
+    if (cases[i].size > 0) {
+      ASSERT_TRUE(r.has_value()) << "case " << i;
+      EXPECT_DOUBLE_EQ(*r, cases[i].size) << "case " << i;
+    } else {
+      EXPECT_FALSE(r.has_value()) << "case " << i;
+    }
+  }
+}
+
+TEST(ColourPair, ByPosition) {
+  struct Case {
+    const char* value;
+    const char* pairs[3];
+  };
+  const Case cases[] = {{"0F00FF", {"0F", "00", "FF"}},
+                        {"ABCDEF99", {"AB", "CD", "EF"}},
+                        {"ABC", {"AB", "C", ""}},
+                        {"", {"", "", ""}}};
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    for (int p = 0; p < 3; ++p)
+      EXPECT_EQ(ToUtf8(ColourPair(FromUtf8(cases[i].value), p)), cases[i].pairs[p]) << "case " << i << " pair " << p;
+}
+
+TEST(OpenFolder, NewExplorerWindowOnTheQuotedFolder) {
+  EXPECT_EQ(ToUtf8(OpenFolderCommandLine(u"C:\\Program Files\\Tavimbra")),
+            "explorer.exe /n, \"C:\\Program Files\\Tavimbra\"");
+}
+
+}  // namespace
+}  // namespace tav::settings
