@@ -9,4 +9,7 @@ namespace tav::settings {
 // Shows Form3 for the argument text and runs until the program is to end; returns the exit code.
 int RunQuickRegistration(HINSTANCE instance, const std::u16string& argumentText);
 
+// As above, with the command files below installFolder instead of the program's own folder.
+int RunQuickRegistration(HINSTANCE instance, const std::u16string& argumentText, const std::u16string& installFolder);
+
 }  // namespace tav::settings

@@ -1,0 +1,102 @@
+#include "registration.h"
+
+#include "command_name.h"
+#include "install_folder.h"
+#include "text_encoding.h"
+
+namespace tav::settings {
+namespace {
+
+constexpr int kTempAttempts = 100;
+
+std::u16string Quoted(std::u16string_view s) { return u"\"" + std::u16string(s) + u"\""; }
+
+}  // namespace
+
+std::u16string ComposeRegistrationLine(std::u16string_view program, std::u16string_view commandLine,
+                                       bool quoteProgram, bool quoteCommandLine) {
+  std::u16string p = quoteProgram ? Quoted(program) : std::u16string(program);
+  std::u16string c = quoteCommandLine ? Quoted(commandLine) : std::u16string(commandLine);
+  return p + u" " + c;
+}
+
+std::u16string ReplaceQuestion(std::u16string_view file) {
+  return std::u16string(file) + u"は既に存在しています。\r\n既存のファイルを削除しますか?";
+}
+
+std::u16string RegisteredMessage(std::u16string_view line) {
+  return u"コマンドが登録されました。ファイルの内容は [" + std::u16string(line) + u"]です。";
+}
+
+std::u16string TempPathFor(std::u16string_view target, int attempt) {
+  std::u16string path = std::u16string(target) + u".tavnew";
+  if (attempt > 0) path += ToDecimal(attempt);
+  return path;
+}
+
+FileStatus SaveCommandFile(CommandFiles& files, const std::u16string& target, std::string_view bytes) {
+  for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
+    std::u16string temp = TempPathFor(target, attempt);
+    FileStatus created = files.CreateNew(temp, bytes);
+    if (created.kind == FileStatus::kAlreadyExists) continue;  // not ours: leave it alone
+    if (created.kind == FileStatus::kFailed) {
+      files.Remove(temp);
+      return created;
+    }
+    FileStatus moved = files.MoveReplacing(temp, target);
+    if (moved.kind != FileStatus::kOk) {
+      files.Remove(temp);
+      moved.kind = FileStatus::kFailed;
+      return moved;
+    }
+    return FileStatus::Ok();
+  }
+  return FileStatus::Failed(u"一時ファイルの名前を決められませんでした。");
+}
+
+RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_view installFolder, Dialogs& dialogs,
+                                   CommandFiles& files) {
+  if (r.name.empty()) {
+    dialogs.Message(std::u16string(kNoNameMessage));
+    return RegistrationResult::kNotRegistered;
+  }
+  if (r.program.empty()) {
+    dialogs.Message(std::u16string(kNoProgramMessage));
+    return RegistrationResult::kNotRegistered;
+  }
+  // A name the file system cannot hold below texts\ is refused before anything is touched.
+  if (CommandNameProblem problem = CheckCommandName(r.name); problem != CommandNameProblem::kNone) {
+    dialogs.Error(CommandNameMessage(problem, r.name));
+    return RegistrationResult::kNotRegistered;
+  }
+  std::u16string line = ComposeRegistrationLine(r.program, r.commandLine, r.quoteProgram, r.quoteCommandLine);
+  std::u16string bytesLine = line + u"\r\n";
+  std::string bytes = ToAnsi(bytesLine);
+  // A character the code page cannot hold would be stored as "?" and break the command line.
+  if (FromAnsi(bytes) != bytesLine) {
+    dialogs.Error(u"ファイルの内容 [" + line +
+                  u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n"
+                  u"コマンドは登録されませんでした。");
+    return RegistrationResult::kNotRegistered;
+  }
+  std::u16string file = CommandFilePath(installFolder, r.name);
+  std::u16string folder = TextsFolderPath(installFolder);
+  if (!files.FolderExists(folder)) {
+    dialogs.Error(u"コマンドを保存するフォルダ " + folder + u" がありません。\r\nコマンドは登録されませんでした。");
+    return RegistrationResult::kNotRegistered;
+  }
+  bool existed = files.Exists(file);
+  if (existed && !dialogs.AskYesNo(ReplaceQuestion(file))) return RegistrationResult::kNotRegistered;
+
+  FileStatus saved = SaveCommandFile(files, file, bytes);
+  if (saved.kind != FileStatus::kOk) {
+    std::u16string text = file + u" に書き込めませんでした。\r\n" + saved.reason + u"\r\n";
+    text += existed ? u"既存のファイルは元の内容のまま残っています。" : u"コマンドは登録されませんでした。";
+    dialogs.Error(text);
+    return RegistrationResult::kNotRegistered;
+  }
+  dialogs.Message(RegisteredMessage(line));
+  return r.quitAfter ? RegistrationResult::kQuit : RegistrationResult::kRegistered;
+}
+
+}  // namespace tav::settings

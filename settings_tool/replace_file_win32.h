@@ -1,0 +1,16 @@
+// Command files on disk: create a new file in full, then move it into place in one step.
+#pragma once
+#include "registration.h"
+
+namespace tav::settings {
+
+class Win32CommandFiles : public CommandFiles {
+ public:
+  bool FolderExists(const std::u16string& folder) override;
+  bool Exists(const std::u16string& path) override;
+  FileStatus CreateNew(const std::u16string& path, std::string_view bytes) override;
+  FileStatus MoveReplacing(const std::u16string& from, const std::u16string& to) override;
+  void Remove(const std::u16string& path) override;
+};
+
+}  // namespace tav::settings

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "command_name.h"
+
+namespace tav::settings {
+namespace {
+
+TEST(CommandName, ProblemsOfNames) {
+  using P = CommandNameProblem;
+  struct Case {
+    std::u16string name;
+    P problem;
+  };
+  const Case cases[] = {
+      {u"notepad", P::kNone},
+      {u"メモ帳", P::kNone},
+      {u"my memo", P::kNone},
+      {u"memo ", P::kNone},  // the file "memo .txt"
+      {u"memo.", P::kNone},
+      {u"..", P::kNone},      // "...txt" stays inside texts
+      {u"CONSOLE", P::kNone},
+      {u"COM10", P::kNone},
+      {u"LPT0", P::kNone},
+      {u"a\\b", P::kForbiddenCharacter},
+      {u"..\\..\\x", P::kForbiddenCharacter},
+      {u"a/b", P::kForbiddenCharacter},
+      {u"C:x", P::kForbiddenCharacter},
+      {u"a*", P::kForbiddenCharacter},
+      {u"a?", P::kForbiddenCharacter},
+      {u"\"a\"", P::kForbiddenCharacter},
+      {u"<a>", P::kForbiddenCharacter},
+      {u"a|b", P::kForbiddenCharacter},
+      {u"a\tb", P::kForbiddenCharacter},
+      {std::u16string(u"a\0b", 3), P::kForbiddenCharacter},
+      {u"CON", P::kReservedDevice},
+      {u"con", P::kReservedDevice},
+      {u"Prn", P::kReservedDevice},
+      {u"AUX", P::kReservedDevice},
+      {u"NUL", P::kReservedDevice},
+      {u"nul.tar", P::kReservedDevice},
+      {u"NUL ", P::kReservedDevice},
+      {u"COM1", P::kReservedDevice},
+      {u"com9", P::kReservedDevice},
+      {u"LPT3.log", P::kReservedDevice},
+      {u"COM\u00B9", P::kReservedDevice},
+      {std::u16string(251, u'a'), P::kNone},
+      {std::u16string(252, u'a'), P::kTooLong},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(CheckCommandName(cases[i].name), cases[i].problem) << "case " << i;
+}
+
+TEST(CommandName, EveryRefusalHasAJapaneseMessage) {
+  using P = CommandNameProblem;
+  EXPECT_TRUE(CommandNameMessage(P::kNone, u"x").empty());
+  for (P p : {P::kForbiddenCharacter, P::kReservedDevice, P::kTooLong}) {
+    std::u16string m = CommandNameMessage(p, u"CON");
+    EXPECT_NE(m.find(u"コマンド名"), std::u16string::npos) << static_cast<int>(p);
+  }
+  EXPECT_NE(CommandNameMessage(P::kReservedDevice, u"CON").find(u"「CON」"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace tav::settings

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <set>
+
+#include "registration.h"
+#include "text_encoding.h"
+
+namespace tav::settings {
+namespace {
+
+// Message boxes as a transcript: "msg:", "err:" or "ask:" followed by the text.
+class RecordingDialogs : public Dialogs {
+ public:
+  std::vector<std::u16string> log;
+  std::deque<bool> answers;
+  void Message(const std::u16string& t) override { log.push_back(u"msg:" + t); }
+  void Error(const std::u16string& t) override { log.push_back(u"err:" + t); }
+  bool AskYesNo(const std::u16string& t) override {
+    log.push_back(u"ask:" + t);
+    bool a = answers.empty() ? false : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return a;
+  }
+};
+
+// A folder in memory that can be made to fail at one step.
+class FakeFiles : public CommandFiles {
+ public:
+  enum Fault { kNoFault, kCreateFails, kCreateFailsHalfWritten, kMoveFails };
+  std::set<std::u16string> folders{u"C:\\T\\texts"};
+  std::map<std::u16string, std::string> files;
+  Fault fault = kNoFault;
+  int creates = 0, moves = 0;
+
+  bool FolderExists(const std::u16string& f) override { return folders.count(f) > 0; }
+  bool Exists(const std::u16string& p) override { return files.count(p) > 0; }
+  FileStatus CreateNew(const std::u16string& p, std::string_view bytes) override {
+    ++creates;
+    if (files.count(p)) return {FileStatus::kAlreadyExists, {}};
+    if (fault == kCreateFails) return FileStatus::Failed(u"disk says no");
+    if (fault == kCreateFailsHalfWritten) {
+      files[p] = std::string(bytes.substr(0, bytes.size() / 2));
+      return FileStatus::Failed(u"disk full");
+    }
+    files[p] = std::string(bytes);
+    return FileStatus::Ok();
+  }
+  FileStatus MoveReplacing(const std::u16string& from, const std::u16string& to) override {
+    ++moves;
+    if (fault == kMoveFails) return FileStatus::Failed(u"access denied");
+    files[to] = files.at(from);
+    files.erase(from);
+    return FileStatus::Ok();
+  }
+  void Remove(const std::u16string& p) override { files.erase(p); }
+};
+
+const std::u16string kFolder = u"C:\\T";
+const std::u16string kFile = u"C:\\T\\texts\\notepad.txt";
+
+RegistrationRequest Request(std::u16string n, std::u16string p, std::u16string c, bool qp = false, bool qc = false,
+                            bool quit = false) {
+  return {std::move(n), std::move(p), std::move(c), qp, qc, quit};
+}
+
+TEST(Registration, LineQuotesEachPartWholeWithOneSpaceBetween) {
+  struct Case {
+    const char16_t *p, *c;
+    bool qp, qc;
+    const char16_t* line;
+  };
+  const Case cases[] = {
+      {u"C:\\WINDOWS\\notepad.exe", u"", false, false, u"C:\\WINDOWS\\notepad.exe "},
+      {u"C:\\WINDOWS\\notepad.exe", u"", true, true, u"\"C:\\WINDOWS\\notepad.exe\" \"\""},
+      {u"a.exe", u"b c", true, false, u"\"a.exe\" b c"},
+      {u"a.exe", u"b c", false, true, u"a.exe \"b c\""},
+      {u"\"a b.exe\"", u"x", true, false, u"\"\"a b.exe\"\" x"},  // nothing stripped: quotes doubled
+      {u" a ", u" b ", false, false, u" a   b "},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(ComposeRegistrationLine(cases[i].p, cases[i].c, cases[i].qp, cases[i].qc), cases[i].line)
+        << "case " << i;
+}
+
+TEST(Registration, EmptyNameOrProgramStopsWithItsMessageAndTouchesNothing) {
+  struct Case {
+    RegistrationRequest r;
+    const char16_t* message;
+  };
+  const Case cases[] = {
+      {Request(u"", u"a.exe", u"x"), u"msg:コマンドを設定してください"},
+      {Request(u"", u"", u""), u"msg:コマンドを設定してください"},
+      {Request(u"n", u"", u"x"), u"msg:実行ファイルを設定してください"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    RecordingDialogs d;
+    FakeFiles f;
+    EXPECT_EQ(RegisterCommand(cases[i].r, kFolder, d, f), RegistrationResult::kNotRegistered) << "case " << i;
+    EXPECT_EQ(d.log, std::vector<std::u16string>{cases[i].message}) << "case " << i;
+    EXPECT_TRUE(f.files.empty()) << "case " << i;
+    EXPECT_EQ(f.creates, 0) << "case " << i;
+  }
+}
+
+TEST(Registration, NewFileHoldsTheLineAndCrLfAndTheConfirmationQuotesIt) {
+  RecordingDialogs d;
+  FakeFiles f;
+  EXPECT_EQ(RegisterCommand(Request(u"notepad", u"C:\\WINDOWS\\notepad.exe", u""), kFolder, d, f),
+            RegistrationResult::kRegistered);
+  EXPECT_EQ(f.files, (std::map<std::u16string, std::string>{{kFile, "C:\\WINDOWS\\notepad.exe \r\n"}}));
+  EXPECT_EQ(d.log, std::vector<std::u16string>{
+                       u"msg:コマンドが登録されました。ファイルの内容は [C:\\WINDOWS\\notepad.exe ]です。"});
+}
+
+TEST(Registration, QuitAfterOnlyWhenAsked) {
+  for (bool quit : {false, true}) {
+    RecordingDialogs d;
+    FakeFiles f;
+    EXPECT_EQ(RegisterCommand(Request(u"n", u"p", u"c", false, false, quit), kFolder, d, f),
+              quit ? RegistrationResult::kQuit : RegistrationResult::kRegistered)
+        << quit;
+  }
+}
+
+TEST(Registration, ExistingFileIsReplacedOnlyAfterYes) {
+  const std::u16string question =
+      u"ask:C:\\T\\texts\\notepad.txtは既に存在しています。\r\n既存のファイルを削除しますか?";
+  for (bool yes : {false, true}) {
+    RecordingDialogs d;
+    d.answers = {yes};
+    FakeFiles f;
+    f.files[kFile] = "old\r\n";
+    RegistrationResult r = RegisterCommand(Request(u"notepad", u"new.exe", u"x", true, false), kFolder, d, f);
+    if (yes) {
+      EXPECT_EQ(r, RegistrationResult::kRegistered);
+      EXPECT_EQ(f.files, (std::map<std::u16string, std::string>{{kFile, "\"new.exe\" x\r\n"}}));
+      EXPECT_EQ(d.log, (std::vector<std::u16string>{
+                           question, u"msg:コマンドが登録されました。ファイルの内容は [\"new.exe\" x]です。"}));
+    } else {
+      EXPECT_EQ(r, RegistrationResult::kNotRegistered);
+      EXPECT_EQ(f.files, (std::map<std::u16string, std::string>{{kFile, "old\r\n"}}));
+      EXPECT_EQ(d.log, std::vector<std::u16string>{question});
+      EXPECT_EQ(f.creates, 0);
+    }
+  }
+}
+
+TEST(Registration, EveryFailingStepKeepsTheOldContentAndNamesTheFile) {
+  const FakeFiles::Fault faults[] = {FakeFiles::kCreateFails, FakeFiles::kCreateFailsHalfWritten,
+                                     FakeFiles::kMoveFails};
+  for (bool existed : {true, false}) {
+    for (std::size_t i = 0; i < std::size(faults); ++i) {
+      RecordingDialogs d;
+      d.answers = {true};
+      FakeFiles f;
+      f.fault = faults[i];
+      if (existed) f.files[kFile] = "old\r\n";
+      EXPECT_EQ(RegisterCommand(Request(u"notepad", u"new.exe", u""), kFolder, d, f),
+                RegistrationResult::kNotRegistered)
+          << "case " << i << " existed " << existed;
+      // Nothing half-written anywhere: only the old file, untouched.
+      const std::map<std::u16string, std::string> before =
+          existed ? std::map<std::u16string, std::string>{{kFile, "old\r\n"}} : std::map<std::u16string, std::string>{};
+      EXPECT_EQ(f.files, before) << "case " << i;
+      ASSERT_FALSE(d.log.empty());
+      const std::u16string& last = d.log.back();
+      EXPECT_EQ(last.rfind(u"err:" + kFile + u" に書き込めませんでした。", 0), 0u) << "case " << i;
+      EXPECT_NE(last.find(i == 2 ? u"access denied" : i == 1 ? u"disk full" : u"disk says no"),
+                std::u16string::npos)
+          << "case " << i;
+      EXPECT_NE(last.find(existed ? u"元の内容のまま" : u"登録されませんでした"), std::u16string::npos)
+          << "case " << i;
+    }
+  }
+}
+
+TEST(Registration, TemporaryNameInUseIsSkippedNotOverwritten) {
+  FakeFiles f;
+  f.files[TempPathFor(kFile, 0)] = "someone else's";
+  f.files[TempPathFor(kFile, 1)] = "another";
+  EXPECT_EQ(SaveCommandFile(f, kFile, "line\r\n").kind, FileStatus::kOk);
+  EXPECT_EQ(f.files[kFile], "line\r\n");
+  EXPECT_EQ(f.files[TempPathFor(kFile, 0)], "someone else's");
+  EXPECT_EQ(f.files[TempPathFor(kFile, 1)], "another");
+  EXPECT_EQ(f.files.size(), 3u);
+  EXPECT_NE(TempPathFor(kFile, 0), TempPathFor(kFile, 1));
+  EXPECT_EQ(TempPathFor(kFile, 0).rfind(kFile, 0), 0u) << "beside the command file";
+}
+
+TEST(Registration, MissingTextsFolderIsReportedBeforeAnyQuestion) {
+  RecordingDialogs d;
+  FakeFiles f;
+  f.folders.clear();
+  EXPECT_EQ(RegisterCommand(Request(u"n", u"p", u""), kFolder, d, f), RegistrationResult::kNotRegistered);
+  ASSERT_EQ(d.log.size(), 1u);
+  EXPECT_EQ(d.log[0].rfind(u"err:コマンドを保存するフォルダ C:\\T\\texts がありません。", 0), 0u);
+  EXPECT_EQ(f.creates, 0);
+}
+
+TEST(Registration, UnusableNameIsRefusedBeforeAnythingIsWritten) {
+  const char16_t* names[] = {u"..\\evil", u"a/b", u"c:x", u"what?", u"star*", u"CON", u"nul.x", u"LPT1"};
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    RecordingDialogs d;
+    FakeFiles f;
+    EXPECT_EQ(RegisterCommand(Request(names[i], u"p.exe", u""), kFolder, d, f), RegistrationResult::kNotRegistered)
+        << "case " << i;
+    ASSERT_EQ(d.log.size(), 1u) << "case " << i;
+    EXPECT_EQ(d.log[0].rfind(u"err:", 0), 0u) << "case " << i;
+    EXPECT_EQ(f.creates, 0) << "case " << i;
+    EXPECT_TRUE(f.files.empty()) << "case " << i;
+  }
+}
+
+TEST(Registration, NameIsUsedExactlyAsTyped) {
+  const char16_t* names[] = {u"メモ帳", u"my memo", u"memo ", u"Memo."};
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    RecordingDialogs d;
+    FakeFiles f;
+    EXPECT_EQ(RegisterCommand(Request(names[i], u"p.exe", u""), kFolder, d, f), RegistrationResult::kRegistered)
+        << "case " << i;
+    EXPECT_EQ(f.files.count(u"C:\\T\\texts\\" + std::u16string(names[i]) + u".txt"), 1u) << "case " << i;
+  }
+}
+
+TEST(Registration, FolderWithTrailingBackslashGivesTheSamePath) {
+  RecordingDialogs d;
+  FakeFiles f;
+  EXPECT_EQ(RegisterCommand(Request(u"notepad", u"p", u""), u"C:\\T\\", d, f), RegistrationResult::kRegistered);
+  EXPECT_EQ(f.files.count(kFile), 1u);
+}
+
+}  // namespace
+}  // namespace tav::settings
