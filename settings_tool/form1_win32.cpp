@@ -48,7 +48,7 @@ bool Form1::Create(HINSTANCE instance) {
   RegisterClassExW(&wc);
 
   dpi_ = WindowDpi(nullptr);
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT r{0, 0, Px(kClientWidth), Px(kClientHeight)};
   AdjustWindowRectEx(&r, style, FALSE, 0);
   int w = r.right - r.left, h = r.bottom - r.top;
@@ -246,6 +246,16 @@ LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_HSCROLL:
       OnHScroll(wp, lp);
+      return 0;
+    case WM_ACTIVATE:
+      // Like a dialog: the focus leaves with the window and comes back to the same control.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wp)) {
+        HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (target) SetFocus(target);
+      }
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd_);  // closing ends the program without asking

@@ -75,6 +75,7 @@ class Form1 {
   Form2 form2_;
   ColourComponents colours_;
   RegistrationFrame registration_;
+  HWND lastFocus_ = nullptr;
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it
 };

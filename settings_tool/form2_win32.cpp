@@ -131,16 +131,13 @@ void Form2::PlaceBesideOwner() {
   GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &mi);
   const RECT& work = mi.rcWork;
   int gap = MulDiv(8, static_cast<int>(dpi_), 96);
-  int top = owner.top + MulDiv(40, static_cast<int>(dpi_), 96);
-  int x;
-  if (owner.right + gap + w <= work.right)
-    x = owner.right + gap;
-  else if (owner.left - gap - w >= work.left)
-    x = owner.left - gap - w;
-  else {  // no room beside: where the launcher itself appears
-    x = work.left + (work.right - work.left - w) / 2;
-    top = work.top + (work.bottom - work.top - h) / 2;
-  }
+  int top = owner.top + MulDiv(60, static_cast<int>(dpi_), 96);
+  // Beside the settings window on the side with more room; pushed inside the screen, it covers
+  // at most the edge of the window (it can be dragged away by its background).
+  int roomRight = work.right - owner.right, roomLeft = owner.left - work.left;
+  int x = roomRight >= roomLeft ? owner.right + gap : owner.left - gap - w;
+  if (x + w > work.right) x = work.right - w;
+  if (x < work.left) x = work.left;
   if (top + h > work.bottom) top = work.bottom - h;
   if (top < work.top) top = work.top;
   SetWindowPos(hwnd_, nullptr, x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,0 +1,430 @@
+// The settings window of the real Tavimset.exe: defaults, the exact file a save writes,
+// the colour components, hotkey capture, the preview, the shortcuts, and the argument entry.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <optional>
+#include <vector>
+
+#include "../../../settings_tool/form1_controls.h"
+#include "driver.h"
+#include "text_encoding.h"
+
+namespace tav::e2e {
+namespace {
+
+using settings::Form1Id;
+using Id = Form1Id;
+
+HWND Ctl(HWND form, Id id) { return GetDlgItem(form, static_cast<int>(id)); }
+std::wstring TextOf(HWND form, Id id) { return WindowText(Ctl(form, id)); }
+bool Ticked(HWND form, Id id) { return SendMessageW(Ctl(form, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+int BarOf(HWND form, Id id) { return static_cast<int>(SendMessageW(Ctl(form, id), SBM_GETPOS, 0, 0)); }
+Id Bar(int c) { return static_cast<Id>(static_cast<int>(Id::HScroll1) + c); }
+
+void Click(HWND form, Id id) { SendMessageW(Ctl(form, id), BM_CLICK, 0, 0); }
+void Scroll(HWND form, int c, int value) {
+  SendMessageW(form, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, value), reinterpret_cast<LPARAM>(Ctl(form, Bar(c))));
+}
+void SetBox(HWND form, Id id, const wchar_t* text) {
+  SendMessageW(Ctl(form, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+// What the edit box tells its parent when the focus leaves it.
+void Leave(HWND form, Id id) {
+  SendMessageW(form, WM_COMMAND, MAKEWPARAM(static_cast<int>(id), EN_KILLFOCUS),
+               reinterpret_cast<LPARAM>(Ctl(form, id)));
+}
+
+// A real click in the middle of a control (gives it the focus as a user would).
+void ClickAt(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  Sleep(100);
+}
+
+std::string Ansi(const std::wstring& s) { return ToAnsi(U(s.c_str())); }
+
+struct Running {
+  Process process;
+  HWND form = nullptr;
+};
+
+Running StartForm1(const Installation& inst) {
+  Running r;
+  r.process = inst.Start(L"Tavimset.exe");
+  r.form = WaitForTopWindow(r.process.Id(), L"TavimsetForm1", true);
+  return r;
+}
+
+void Close(Running& r) {
+  PostMessageW(r.form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(r.process.Wait(), 0) << "closing the window ends the program";
+}
+
+fs::path KnownFolderPath(REFKNOWNFOLDERID id) {
+  PWSTR p = nullptr;
+  fs::path result;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &p))) result = p;
+  CoTaskMemFree(p);
+  return result;
+}
+
+struct Shortcut {
+  std::wstring target, workingFolder;
+};
+std::optional<Shortcut> ReadShortcut(const fs::path& lnk) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::optional<Shortcut> result;
+  {
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    wchar_t target[MAX_PATH * 4] = {}, folder[MAX_PATH * 4] = {};
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+        SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
+        SUCCEEDED(link->GetPath(target, MAX_PATH * 4, nullptr, SLGP_RAWPATH)) &&
+        SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH * 4)))
+      result = Shortcut{target, folder};
+  }
+  CoUninitialize();
+  return result;
+}
+
+bool SamePath(const fs::path& a, const fs::path& b) {
+  return EqualsNoCase(U(a.lexically_normal().c_str()), U(b.lexically_normal().c_str()));
+}
+
+TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr) << "no settings window";
+  HWND f = r.form;
+  EXPECT_EQ(WindowText(f), L"Tavimbra Config");
+  struct Text {
+    Id id;
+    std::wstring text;
+  };
+  const Text texts[] = {
+      {Id::Text1, L"FF"}, {Id::Text2, L"FF"}, {Id::Text3, L"FF"}, {Id::Text4, L"00"}, {Id::Text5, L"00"},
+      {Id::Text6, L"00"}, {Id::Combo1, L"ＭＳ Ｐゴシック"}, {Id::Text12, L"11"}, {Id::Label5, L"79"},
+      {Id::Label11, L"87"}, {Id::Label7, L"O キー"}, {Id::Label12, L"W キー"}, {Id::Text7, L"ここに入力"},
+      {Id::Text8, L"ここに入力"}, {Id::Frame2, L"ビジュアル設定"}, {Id::Frame1, L"動作設定"},
+      {Id::Frame4, L"テキスト背景色の設定"}, {Id::Frame5, L"テキスト表示色の設定"}, {Id::Frame6, L"フォントの設定"},
+      {Id::Frame7, L"ホットキー１"}, {Id::Frame8, L"ホットキー２"}, {Id::Command10, L"プレビューに反映"},
+      {Id::Command1, L"プレビュー ON/OFF"}, {Id::Check3, L"スキンを使用する"}, {Id::Check8, L"送るに登録"},
+      {Id::Check9, L"スタートアップ"}, {Id::Check2, L"フォーカスを保持する(推奨)"},
+      {Id::Check1, L"オートコンプリートを使用する"}, {Id::Check6, L"ボールド"}, {Id::Check7, L"イタリック"},
+      {Id::Command2, L"設定の変更を保存"}, {Id::Command7, L"Tavimbraのフォルダを開く"},
+      {Id::Label13, L"※設定の変更は次回のTavimbra起動時より有効"},
+      {Id::Label6, L"※オートコンプリートへの反映は次回のTavimbra起動時かオートコンプリートリスト更新後より有効"},
+      {Id::Label1, L"赤"}, {Id::Label2, L"緑"}, {Id::Label3, L"青"}, {Id::Label22, L"使用フォント"}, {Id::Label4, L"サイズ"}};
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
+    ASSERT_NE(Ctl(f, texts[i].id), nullptr) << "case " << i;
+    EXPECT_EQ(TextOf(f, texts[i].id), texts[i].text) << "case " << i;
+  }
+  const std::pair<Id, bool> checks[] = {{Id::Check1, true},  {Id::Check2, true},  {Id::Check3, true},
+                                        {Id::Check6, false}, {Id::Check7, false}, {Id::Check8, false},
+                                        {Id::Check9, false}};
+  for (std::size_t i = 0; i < std::size(checks); ++i)
+    EXPECT_EQ(Ticked(f, checks[i].first), checks[i].second) << "check case " << i;
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(BarOf(f, Bar(c)), c < 3 ? 255 : 0) << "bar " << c;
+  EXPECT_GT(SendMessageW(Ctl(f, Id::Combo1), CB_GETCOUNT, 0, 0), 0) << "the installed fonts are listed";
+  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  ASSERT_NE(preview, nullptr) << "the preview exists";
+  EXPECT_FALSE(IsWindowVisible(preview)) << "and is hidden";
+  // The registration group sits in the same window.
+  EXPECT_NE(GetDlgItem(f, 3000), nullptr);
+  Close(r);
+}
+
+TEST(Form1, SaveWritesTheExactFileAndTwiceTheSame) {
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  Click(r.form, Id::Command2);
+  const std::string expected = Ansi(
+      L"[tavimbra]\r\nBack=FFFFFF\r\nText=000000\r\nAutoComplete=1\r\nKeepFocus=1\r\nUseSkin=1\r\nkey1=79\r\n"
+      L"key2=87\r\nFont=ＭＳ Ｐゴシック\r\nFontSize=11\r\nBold=0\r\nItalic=0\r\nSendTo=0\r\nStartUP=0\r\n");
+  EXPECT_EQ(inst.ReadRaw("settings/tavimbra.ini"), expected);
+  Click(r.form, Id::Command2);
+  EXPECT_EQ(inst.ReadRaw("settings/tavimbra.ini"), expected);
+  Close(r);
+}
+
+TEST(Form1, StoredValuesShownAndSavedBack) {
+  Installation inst;
+  inst.WriteSettings({L"Back=0F00FF", L"Text=", L"Font=Nowhere Sans", L"key1=65", L"Key2=112", L"KEEPFOCUS=2",
+                      L"UseSkin=0", L"AutoComplete=1", L"FontSize=10.5", L"Bold=-1", L"Italic=1", L"SendTo=0",
+                      L"StartUP=0"});
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  HWND f = r.form;
+  const std::pair<Id, std::wstring> texts[] = {
+      {Id::Text1, L"FF"},  {Id::Text2, L"00"},     {Id::Text3, L"F"}, {Id::Text4, L""},
+      {Id::Text5, L""},    {Id::Text6, L""},       {Id::Combo1, L"Nowhere Sans"},
+      {Id::Text12, L"10"}, {Id::Label5, L"65"},    {Id::Label7, L"A キー"},
+      {Id::Label11, L"112"}, {Id::Label12, L"推奨しません"}};
+  for (std::size_t i = 0; i < std::size(texts); ++i)
+    EXPECT_EQ(TextOf(f, texts[i].first), texts[i].second) << "case " << i;
+  const std::pair<Id, bool> checks[] = {{Id::Check1, true},  {Id::Check2, false}, {Id::Check3, false},
+                                        {Id::Check6, false}, {Id::Check7, true}};
+  for (std::size_t i = 0; i < std::size(checks); ++i)
+    EXPECT_EQ(Ticked(f, checks[i].first), checks[i].second) << "check case " << i;
+  EXPECT_EQ(BarOf(f, Id::HScroll3), 15);
+  Click(f, Id::Command2);
+  // Existing entries are replaced where they stand (the case of their key names is the platform's affair).
+  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
+  for (char& c : ini) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  EXPECT_EQ(ini, "[tavimbra]\r\nback=0f00ff\r\ntext=\r\nfont=nowhere sans\r\nkey1=65\r\nkey2=112\r\n"
+                 "keepfocus=0\r\nuseskin=0\r\nautocomplete=1\r\nfontsize=10\r\nbold=0\r\nitalic=1\r\nsendto=0\r\n"
+                 "startup=0\r\n");
+  Close(r);
+}
+
+TEST(Form1, ColourComponentsReactThroughTheirControls) {
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  HWND f = r.form;
+  // Blue of the background to 10: box "A", stored "0A".
+  Scroll(f, 2, 10);
+  EXPECT_EQ(TextOf(f, Id::Text3), L"A");
+  // Text colour blue to 15, then "ff" typed into its red box.
+  Scroll(f, 5, 15);
+  EXPECT_EQ(TextOf(f, Id::Text6), L"F");
+  SetBox(f, Id::Text4, L"ff");
+  EXPECT_EQ(TextOf(f, Id::Text4), L"FF");
+  EXPECT_EQ(BarOf(f, Id::HScroll4), 255);
+  // "0F" typed: the bar moves and the box loses its leading zero.
+  SetBox(f, Id::Text5, L"0F");
+  EXPECT_EQ(TextOf(f, Id::Text5), L"F");
+  EXPECT_EQ(BarOf(f, Id::HScroll5), 15);
+  // Cleared green box: nothing until it is left, then "0".
+  SetBox(f, Id::Text2, L"");
+  EXPECT_EQ(BarOf(f, Id::HScroll2), 255);
+  Leave(f, Id::Text2);
+  EXPECT_EQ(TextOf(f, Id::Text2), L"0");
+  EXPECT_EQ(BarOf(f, Id::HScroll2), 0);
+  // Font size box left empty, then with 0.
+  for (const wchar_t* size : {L"", L"0"}) {
+    SetBox(f, Id::Text12, size);
+    Leave(f, Id::Text12);
+    EXPECT_EQ(TextOf(f, Id::Text12), L"11") << "size \"" << size << "\"";
+  }
+  SetBox(f, Id::Text12, L"14");
+  Leave(f, Id::Text12);
+  Click(f, Id::Command2);
+  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
+  EXPECT_NE(ini.find("Back=0A00FF\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Text=0F0FFF\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("FontSize=14\r\n"), std::string::npos) << ini;
+  Close(r);
+}
+
+// The colour under a point of the preview's box, from the screen.
+COLORREF ScreenPixel(HWND w, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(w, &p);
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.x, p.y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+// The rightmost column of the box (client coordinates) holding a pixel far from the background.
+int InkRight(HWND box) {
+  RECT r;
+  GetClientRect(box, &r);
+  POINT origin{0, 0};
+  ClientToScreen(box, &origin);
+  const int w = r.right, h = r.bottom;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+  SelectObject(mem, old);
+  BITMAPINFOHEADER bi{};
+  bi.biSize = sizeof bi;
+  bi.biWidth = w;
+  bi.biHeight = -h;
+  bi.biPlanes = 1;
+  bi.biBitCount = 32;
+  std::vector<DWORD> px(static_cast<std::size_t>(w) * h);
+  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  auto at = [&](int x, int y) { return px[static_cast<std::size_t>(y) * w + x]; };
+  const DWORD back = at(w - 2, h / 2);
+  int right = -1;
+  for (int x = 0; x < w; ++x)
+    for (int y = 0; y < h; ++y) {
+      DWORD c = at(x, y);
+      int d = 0;
+      for (int shift : {0, 8, 16}) d += abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((back >> shift) & 0xFF));
+      if (d > 200) {
+        right = x;
+        break;
+      }
+    }
+  return right;
+}
+
+TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  HWND f = r.form;
+  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(WindowText(preview), L"プレビュー");
+  HWND box = FindChild(preview, L"Edit");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(box), L"AbCd / あいうえ");
+  RECT client;
+  GetClientRect(preview, &client);
+  EXPECT_EQ(client.right, 240);
+  EXPECT_EQ(client.bottom, 64);
+  RECT boxRect;
+  GetWindowRect(box, &boxRect);
+  MapWindowPoints(nullptr, preview, reinterpret_cast<POINT*>(&boxRect), 2);
+  EXPECT_EQ(boxRect.left, 16);
+  EXPECT_EQ(boxRect.top, 27);
+  EXPECT_EQ(boxRect.right - boxRect.left, 209);
+  EXPECT_EQ(boxRect.bottom - boxRect.top, 18);
+
+  Click(f, Id::Command1);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(preview) != FALSE; }, std::chrono::seconds(3)));
+  // Background to pure red through the bars: the box's empty right end turns red at once.
+  Scroll(f, 1, 0);
+  Scroll(f, 2, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(box, 200, 9) == RGB(255, 0, 0); }, std::chrono::seconds(3)))
+      << std::hex << ScreenPixel(box, 200, 9);
+  wchar_t shots[MAX_PATH];
+  if (GetEnvironmentVariableW(L"TAV_SHOTS", shots, MAX_PATH)) {
+    Scroll(f, 1, 255);
+    Scroll(f, 2, 255);
+    Sleep(300);
+    SaveScreenshot(fs::path(shots) / "form1_with_preview.bmp");
+  }
+  // Font choices wait for the apply button: the sample's ink grows only then.
+  Sleep(200);
+  int before = InkRight(box);
+  ASSERT_GT(before, 20) << "the sample text is drawn";
+  SetBox(f, Id::Combo1, L"Courier New");
+  SetBox(f, Id::Text12, L"20");
+  Click(f, Id::Check6);
+  Sleep(200);
+  EXPECT_EQ(InkRight(box), before) << "font applied before the button";
+  Click(f, Id::Command10);
+  EXPECT_TRUE(WaitUntil([&] { return InkRight(box) > before * 13 / 10; }, std::chrono::seconds(3)))
+      << before << " -> " << InkRight(box);
+  Click(f, Id::Command1);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(preview); }, std::chrono::seconds(3)));
+  // Hidden, it keeps what it had; shown again, it is the same window.
+  Click(f, Id::Command1);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(preview) != FALSE; }, std::chrono::seconds(3)));
+  EXPECT_EQ(FindTopWindow(r.process.Id(), L"TavimsetForm2"), preview);
+  EXPECT_EQ(WindowText(box), L"AbCd / あいうえ");
+  Close(r);
+}
+
+TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  HWND f = r.form;
+  // The first click may only activate the window.
+  for (int i = 0; i < 3 && FocusOf(f) != Ctl(f, Id::Text7); ++i) {
+    ClickAt(Ctl(f, Id::Text7));
+    WaitUntil([&] { return FocusOf(f) == Ctl(f, Id::Text7); }, std::chrono::seconds(1));
+  }
+  ASSERT_EQ(FocusOf(f), Ctl(f, Id::Text7))
+      << "focus " << FocusOf(f) << " foreground " << GetForegroundWindow() << " form " << f << " text7 " << Ctl(f, Id::Text7);
+  struct Case {
+    std::function<void()> press;
+    std::wstring code, name;
+  };
+  const Case cases[] = {
+      {[] { SendKey('A'); }, L"65", L"A キー"},
+      {[] { SendKey(VK_F1); }, L"112", L"推奨しません"},
+      {[] { SendKey(VK_LEFT); }, L"37", L"\u2190"},
+      {[] { SendKey(VK_RETURN); }, L"13", L"Enter"},
+      {[] { SendAltKey('O'); }, L"18", L"Menu"},  // O released before Alt: the last key up counts
+      {[] { TypeText(L"xyz"); }, L"90", L"Z キー"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    cases[i].press();
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label5) == cases[i].code; }, std::chrono::seconds(3)))
+        << "case " << i << ": " << TextOf(f, Id::Label5);
+    EXPECT_EQ(TextOf(f, Id::Label7), cases[i].name) << "case " << i;
+    EXPECT_EQ(TextOf(f, Id::Text7), L"ここに入力") << "case " << i;
+    EXPECT_EQ(TextOf(f, Id::Label11), L"87") << "case " << i << ": the other hotkey stays";
+  }
+  EXPECT_EQ(FocusOf(f), Ctl(f, Id::Text7)) << "Alt alone does not take the focus away";
+  // Text put in by any other way is set back.
+  SetBox(f, Id::Text8, L"abc");
+  EXPECT_EQ(TextOf(f, Id::Text8), L"ここに入力");
+  Click(f, Id::Command2);
+  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
+  EXPECT_NE(ini.find("key1=90\r\nkey2=87\r\n"), std::string::npos) << ini;
+  Close(r);
+}
+
+TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
+  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path sendTo = KnownFolderPath(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
+  std::error_code ec;
+  fs::remove(startUp, ec);
+  fs::remove(sendTo, ec);
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  Click(r.form, Id::Check9);
+  Click(r.form, Id::Check8);
+  EXPECT_FALSE(fs::exists(startUp)) << "ticking alone does nothing";
+  Click(r.form, Id::Command2);
+  auto s = ReadShortcut(startUp);
+  ASSERT_TRUE(s.has_value()) << "no start-up shortcut";
+  EXPECT_TRUE(SamePath(s->target, inst.Root() / "Tavimbra.exe")) << s->target;
+  EXPECT_TRUE(SamePath(s->workingFolder, inst.Root())) << s->workingFolder;
+  auto t = ReadShortcut(sendTo);
+  ASSERT_TRUE(t.has_value()) << "no Send To shortcut";
+  EXPECT_TRUE(SamePath(t->target, inst.Root() / "Tavimset.exe")) << t->target;
+  EXPECT_TRUE(SamePath(t->workingFolder, inst.Root())) << t->workingFolder;
+  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
+  EXPECT_NE(ini.find("SendTo=1\r\nStartUP=1\r\n"), std::string::npos) << ini;
+
+  Click(r.form, Id::Check9);
+  Click(r.form, Id::Command2);
+  EXPECT_FALSE(fs::exists(startUp)) << "unticked and saved: removed";
+  EXPECT_TRUE(fs::exists(sendTo)) << "the other box is still ticked";
+  ini = inst.ReadRaw("settings/tavimbra.ini");
+  EXPECT_NE(ini.find("SendTo=1\r\nStartUP=0\r\n"), std::string::npos) << ini;
+  Close(r);
+  fs::remove(sendTo, ec);
+}
+
+TEST(Form1, StartedWithAnArgumentTheSettingsWindowNeverAppears) {
+  Installation inst;
+  inst.WriteRaw("memo.txt", "x");
+  Process p = inst.Start(L"Tavimset.exe", L"\"" + (inst.Root() / "memo.txt").wstring() + L"\"");
+  // Whatever the quick registration shows, the settings window never comes.
+  bool appeared = WaitUntil([&] { return FindTopWindow(p.Id(), L"TavimsetForm1") != nullptr; },
+                            std::chrono::seconds(3));
+  EXPECT_FALSE(appeared);
+  EXPECT_EQ(FindTopWindow(p.Id(), L"TavimsetForm2"), nullptr) << "nor its preview";
+  p.Kill();
+}
+
+}  // namespace
+}  // namespace tav::e2e
