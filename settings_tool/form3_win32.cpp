@@ -10,6 +10,7 @@
 #include "registration.h"
 #include "replace_file_win32.h"
 #include "text_encoding.h"
+#include "ui_font_win32.h"
 
 namespace tav::settings {
 namespace {
@@ -114,16 +115,14 @@ class Form3 {
   void Form_Load(HINSTANCE instance) {
     UINT dpi = WindowDpi(hwnd_);
     auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    ncm.lfMessageFont.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
-    font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
+    font_ = CreateUiFont(dpi);
     for (const ControlSpec& c : kControls) {
-      HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | c.style, px(c.left), px(c.top),
+      HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, px(c.left), px(c.top),
                                px(c.width), px(c.height), hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
       SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+      // A label's box reaches into the edit box under it: keep labels beneath, clipped.
+      if (c.id >= Label1) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     SetWindowSubclass(GetDlgItem(hwnd_, Text1), &Form3::Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     SetWindowTextW(GetDlgItem(hwnd_, Text2), W(proposal_.program));

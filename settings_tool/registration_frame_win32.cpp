@@ -35,12 +35,12 @@ struct ControlSpec {
 
 const ControlSpec kControls[] = {
     {Frame3, L"BUTTON", L"コマンド登録補助", BS_GROUPBOX, 0, 0, 0, 8175, 3615, false},
-    {Label17, L"STATIC", L"実行ファイルパス(D＆Dはexeファイルのみ受付)", SS_LEFT, 0, 120, 360, 4695, 375, false},
+    {Label17, L"STATIC", L"実行ファイルパス(D＆Dはexeファイルのみ受付)", SS_LEFTNOWORDWRAP, 0, 120, 360, 4695, 375, false},
     {Check4, L"BUTTON", kQuoteCaptionWide, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3945, 315, 2670, 255, false},
     {Text10, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 600, 6135, 270, false},
     {Command8, L"BUTTON", L"...", BS_PUSHBUTTON | WS_TABSTOP, 0, 6360, 600, 375, 255, false},
     {Label16, L"STATIC", kDropHere, SS_CENTER | SS_NOTIFY | SS_SUNKEN, 0, 6720, 240, 1215, 615, false},
-    {Label18, L"STATIC", L"コマンドライン（開くファイル,URL,フォルダ）", SS_LEFT, 0, 120, 1200, 3855, 375, false},
+    {Label18, L"STATIC", L"コマンドライン（開くファイル,URL,フォルダ）", SS_LEFTNOWORDWRAP, 0, 120, 1200, 3855, 375, false},
     {Check5, L"BUTTON", kQuoteCaptionAscii, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3960, 1185, 2580, 255, false},
     {Text11, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1440, 6135, 270, false},
     {Command9, L"BUTTON", L"...", BS_PUSHBUTTON | WS_TABSTOP, 0, 6360, 1440, 375, 255, false},
@@ -52,7 +52,8 @@ const ControlSpec kControls[] = {
      true},
     {Command5, L"BUTTON", L"フォルダ登録(explorerを指定)", BS_PUSHBUTTON | WS_TABSTOP, 0, 240, 480, 3615, 255, true},
     {Command6, L"BUTTON", L"URL登録(標準のブラウザを指定)", BS_PUSHBUTTON | WS_TABSTOP, 0, 240, 720, 3615, 255, true},
-    {Label20, L"STATIC", L"登録コマンド", SS_LEFT, 0, 240, 3120, 975, 375, false},
+    // Label20 reaches to Text9 (1080 instead of 975) so its six characters stay on one line.
+    {Label20, L"STATIC", L"登録コマンド", SS_LEFTNOWORDWRAP, 0, 240, 3120, 1080, 375, false},
     {Text9, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 1320, 3120, 2175, 270, false},
     {Command4, L"BUTTON", L"コマンド登録実行", BS_PUSHBUTTON | WS_TABSTOP, 0, 3720, 3000, 4215, 495, false},
 };
@@ -66,14 +67,15 @@ void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT 
   for (const ControlSpec& c : kControls) {
     int left = kFrameLeft + c.left + (c.inFrame9 ? kFrame9Left : 0);
     int top = kFrameTop + c.top + (c.inFrame9 ? kFrame9Top : 0);
-    HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | c.style, px(left), px(top),
+    HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, px(left), px(top),
                              px(c.width), px(c.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                              instance, nullptr);
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont), FALSE);
   }
-  // The group boxes are drawn beneath the controls they hold.
-  SetWindowPos(Item(Frame9), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(Item(Frame3), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Labels reach into the boxes and check boxes beside them, and the group boxes hold them all:
+  // those stay beneath, clipped by what lies on them.
+  for (int id : {Label17, Label18, Label16, Label19, Label20, Frame9, Frame3})
+    SetWindowPos(Item(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   CheckDlgButton(parent, Check4, BST_CHECKED);
   CheckDlgButton(parent, Check5, BST_CHECKED);
 

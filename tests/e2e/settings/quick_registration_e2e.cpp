@@ -1,0 +1,170 @@
+// Tavimset started with a file: only the quick registration window, one registration, then the end.
+#include <gtest/gtest.h>
+
+#include "dialogs_helpers.h"
+#include "driver.h"
+
+namespace tav::e2e {
+namespace {
+
+// Form3's controls.
+enum : int { Command1 = 101, Text1, Text2, Text3 };
+
+constexpr wchar_t kForm3Class[] = L"TavimsetForm3";
+
+struct QuickRun {
+  Installation inst;
+  Process process;
+  HWND form = nullptr;
+
+  explicit QuickRun(const std::wstring& argument) {
+    process = inst.Start(L"Tavimset.exe", argument);
+    form = WaitForTopWindow(process.Id(), kForm3Class, true);
+  }
+};
+
+TEST(QuickRegistration, ProposalForTheFileHandedOver) {
+  const std::wstring opener = L"plugins\\kovrand\\kovrand.exe";
+  struct Case {
+    std::wstring argument, program, commandLine;
+  };
+  const Case cases[] = {
+      {L"C:\\tools\\APP.EXE", L"\"C:\\tools\\APP.EXE\"", L""},
+      {L"C:\\tools\\App.Exe", opener, L"C:\\tools\\App.Exe"},
+      {L"C:\\docs\\memo.txt", opener, L"C:\\docs\\memo.txt"},
+      {L"\"C:\\My Tools\\app.exe\"", L"\"C:\\My Tools\\app.exe\"", L""},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    QuickRun run(cases[i].argument);
+    ASSERT_NE(run.form, nullptr) << "case " << i;
+    EXPECT_EQ(WindowText(run.form), L"Tavimbra 簡易登録") << "case " << i;
+    EXPECT_EQ(ControlText(run.form, Text1), L"") << "case " << i;
+    EXPECT_EQ(ControlText(run.form, Text2), cases[i].program) << "case " << i;
+    EXPECT_EQ(ControlText(run.form, Text3), cases[i].commandLine) << "case " << i;
+    EXPECT_EQ(FindTopWindow(run.process.Id(), L"TavimsetForm1", true), nullptr) << "case " << i;
+    // Closing writes nothing and ends the program.
+    PostMessageW(run.form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.process.Wait(), 0) << "case " << i;
+    EXPECT_TRUE(fs::is_empty(run.inst.Texts())) << "case " << i;
+    EXPECT_FALSE(fs::exists(run.inst.Root() / "settings" / "tavimbra.ini")) << "case " << i;
+  }
+}
+
+TEST(QuickRegistration, TypedNameAndEnterRegisterTheProgramThenTheProgramEnds) {
+  QuickRun run(L"C:\\tools\\app.exe");
+  ASSERT_NE(run.form, nullptr);
+  EXPECT_EQ(ControlText(run.form, Text2), L"\"C:\\tools\\app.exe\"");
+  EXPECT_EQ(ControlText(run.form, Text3), L"");
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(run.form) == GetDlgItem(run.form, Command1); }))
+      << "focus starts on the register button";
+  SendKey(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(run.form) == GetDlgItem(run.form, Text1); })) << "Tab goes to Text1";
+  TypeText(L"app");
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(run.form, Text1) == L"app"; }));
+  SendKey(VK_RETURN);
+  HWND box = WaitForMessageBox(run.process.Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(box), L"Tavimset");
+  EXPECT_EQ(MessageBoxText(box), L"コマンドが登録されました。ファイルの内容は [\"C:\\tools\\app.exe\" ]です。");
+  EXPECT_EQ(run.inst.ReadRaw("texts/app.txt"), "\"C:\\tools\\app.exe\" \r\n");
+  EXPECT_TRUE(run.process.Running()) << "ends only when the confirmation is closed";
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  EXPECT_EQ(run.process.Wait(), 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(run.inst.Texts()), fs::directory_iterator()), 1);
+}
+
+TEST(QuickRegistration, JapaneseNameAndDocumentAreWrittenInTheAnsiCodePage) {
+  QuickRun run(L"C:\\文書\\メモ.txt");
+  ASSERT_NE(run.form, nullptr);
+  SetControlText(run.form, Text1, L"メモ帳");
+  ClickButton(run.form, Command1);
+  HWND box = WaitForMessageBox(run.process.Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box),
+            L"コマンドが登録されました。ファイルの内容は [plugins\\kovrand\\kovrand.exe C:\\文書\\メモ.txt]です。");
+  // メモ帳 / 文書 / メモ in code page 932.
+  EXPECT_EQ(run.inst.ReadRaw(fs::path(L"texts") / L"メモ帳.txt"),
+            "plugins\\kovrand\\kovrand.exe C:\\\x95\xb6\x8f\x91\\\x83\x81\x83\x82.txt\r\n");
+  AnswerMessageBox(box, IDOK);
+  EXPECT_EQ(run.process.Wait(), 0);
+}
+
+TEST(QuickRegistration, ExistingCommandIsReplacedOnlyAfterYes) {
+  QuickRun run(L"C:\\tools\\app.exe");
+  ASSERT_NE(run.form, nullptr);
+  run.inst.WriteRaw("texts/app.txt", "old.exe\r\n");
+  SetControlText(run.form, Text1, L"app");
+  const std::wstring question = (run.inst.Texts() / "app.txt").wstring() +
+                                L"は既に存在しています。\r\n既存のファイルを削除しますか?";
+
+  ClickButton(run.form, Command1);
+  HWND box = WaitForMessageBox(run.process.Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), question);
+  EXPECT_TRUE(HasButton(box, IDYES) && HasButton(box, IDNO));
+  ASSERT_TRUE(AnswerMessageBox(box, IDNO));
+  // No: nothing written, no further message, the window stays.
+  EXPECT_FALSE(WaitForMessageBox(run.process.Id(), std::chrono::milliseconds(700)));
+  EXPECT_EQ(run.inst.ReadRaw("texts/app.txt"), "old.exe\r\n");
+  EXPECT_TRUE(run.process.Running());
+  EXPECT_TRUE(IsWindowVisible(run.form));
+
+  ClickButton(run.form, Command1);
+  box = WaitForMessageBox(run.process.Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), question);
+  ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+  box = WaitForMessageBox(run.process.Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L"コマンドが登録されました。ファイルの内容は [\"C:\\tools\\app.exe\" ]です。");
+  EXPECT_EQ(run.inst.ReadRaw("texts/app.txt"), "\"C:\\tools\\app.exe\" \r\n");
+  AnswerMessageBox(box, IDOK);
+  EXPECT_EQ(run.process.Wait(), 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(run.inst.Texts()), fs::directory_iterator()), 1)
+      << "no temporary file left";
+}
+
+TEST(QuickRegistration, EmptyNameOrProgramIsRefusedAndTheWindowStays) {
+  QuickRun run(L"C:\\tools\\app.exe");
+  ASSERT_NE(run.form, nullptr);
+  struct Case {
+    std::wstring name, program, message;
+  };
+  const Case cases[] = {
+      {L"", L"\"C:\\tools\\app.exe\"", L"コマンドを設定してください"},
+      {L"app", L"", L"実行ファイルを設定してください"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SetControlText(run.form, Text1, cases[i].name);
+    SetControlText(run.form, Text2, cases[i].program);
+    ClickButton(run.form, Command1);
+    HWND box = WaitForMessageBox(run.process.Id());
+    ASSERT_NE(box, nullptr) << "case " << i;
+    EXPECT_EQ(WindowText(box), L"Tavimset") << "case " << i;
+    EXPECT_EQ(MessageBoxText(box), cases[i].message) << "case " << i;
+    EXPECT_TRUE(HasButton(box, IDOK)) << "case " << i;
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK)) << "case " << i;
+    EXPECT_TRUE(run.process.Running()) << "case " << i;
+  }
+  EXPECT_TRUE(fs::is_empty(run.inst.Texts()));
+  PostMessageW(run.form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(run.process.Wait(), 0);
+}
+
+TEST(QuickRegistration, UnusableNameIsRefusedWithoutWriting) {
+  QuickRun run(L"C:\\tools\\app.exe");
+  ASSERT_NE(run.form, nullptr);
+  SetControlText(run.form, Text1, L"..\\escape");
+  ClickButton(run.form, Command1);
+  HWND box = WaitForMessageBox(run.process.Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(box), L"Tavimset");
+  EXPECT_NE(MessageBoxText(box).find(L"このコマンド名は登録できません。"), std::wstring::npos);
+  AnswerMessageBox(box, IDOK);
+  EXPECT_TRUE(fs::is_empty(run.inst.Texts()));
+  EXPECT_FALSE(fs::exists(run.inst.Root() / "escape.txt"));
+  EXPECT_TRUE(run.process.Running());
+}
+
+}  // namespace
+}  // namespace tav::e2e
