@@ -261,6 +261,69 @@ std::pair<int, int> EditSelection(HWND edit) {
   return {static_cast<int>(start), static_cast<int>(end)};
 }
 
+namespace {
+struct ForegroundStart {
+  std::wstring title;
+  HANDLE ready;
+  HWND hwnd = nullptr;
+};
+DWORD WINAPI ForegroundThread(void* p) {
+  auto* s = static_cast<ForegroundStart*>(p);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_DESTROY) PostQuitMessage(0);
+    if (m == WM_SETFOCUS || m == WM_APP) {
+      if (HWND e = FindWindowExW(h, nullptr, L"EDIT", nullptr)) SetFocus(e);
+      return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+  };
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+  wc.lpszClassName = L"TavE2EForeground";
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, s->title.c_str(), WS_OVERLAPPEDWINDOW, 20, 20, 400, 200,
+                           nullptr, nullptr, wc.hInstance, nullptr);
+  CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 24, w, nullptr, wc.hInstance,
+                  nullptr);
+  ShowWindow(w, SW_SHOW);
+  s->hwnd = w;
+  SetEvent(s->ready);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+}  // namespace
+
+ForegroundWindow::ForegroundWindow(const std::wstring& title) {
+  ForegroundStart start{title, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  thread_ = CreateThread(nullptr, 0, &ForegroundThread, &start, 0, nullptr);
+  WaitForSingleObject(start.ready, 5000);
+  CloseHandle(start.ready);
+  hwnd_ = start.hwnd;
+  Activate();
+}
+
+ForegroundWindow::~ForegroundWindow() {
+  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  if (thread_) {
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+  }
+}
+
+bool ForegroundWindow::Activate() {
+  if (!hwnd_) return false;
+  SetForegroundWindow(hwnd_);
+  PostMessageW(hwnd_, WM_APP, 0, 0);  // focus into the edit box, on the window's thread
+  HWND edit = FindWindowExW(hwnd_, nullptr, L"EDIT", nullptr);
+  return WaitUntil([&] { return GetForegroundWindow() == hwnd_ && (!edit || FocusOf(hwnd_) == edit); },
+                   std::chrono::seconds(3));
+}
+
 void SaveScreenshot(const fs::path& file) {
   HDC screen = GetDC(nullptr);
   int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);

@@ -90,6 +90,23 @@ void TypeText(const std::wstring& text);
 HWND FocusOf(HWND topLevel);
 std::pair<int, int> EditSelection(HWND edit);
 
+// A visible top-level window of the driver's own, with an edit box, on its own thread: the
+// application the user works in before calling a program up.
+class ForegroundWindow {
+ public:
+  explicit ForegroundWindow(const std::wstring& title = L"e2e other application");
+  ~ForegroundWindow();
+  ForegroundWindow(const ForegroundWindow&) = delete;
+  ForegroundWindow& operator=(const ForegroundWindow&) = delete;
+  HWND Hwnd() const { return hwnd_; }
+  // Brings it to the foreground with the focus in its edit box; true when it got there.
+  bool Activate();
+
+ private:
+  HANDLE thread_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
 // Saves a screenshot of the whole (virtual) screen as a BMP (for looking at, not for asserting).
 void SaveScreenshot(const fs::path& file);
 

@@ -1,0 +1,34 @@
+#include "completion.h"
+
+#include <algorithm>
+
+namespace tav {
+
+void Completion::Text1_Change(EditBox& box, const CommandList& list) {
+  if (!enabled_) return;
+  if (box.SelStart() > lastSelStart_) {
+    const std::u16string text = box.Text();
+    const int s = box.SelStart();
+    const int n = static_cast<int>(text.size());
+    int idx = list.FindFirst(text);
+    if (idx != -1) {
+      const std::u16string& item = list.Item(static_cast<std::size_t>(idx));
+      box.SetText(item);  // a box that reports its own change runs this handler nested here
+      box.SetSelection(s, static_cast<int>(item.size()) - n);
+    }
+  }
+  lastSelStart_ = box.SelStart();
+}
+
+int CaretAfterRight(const std::u16string& text, int selStart, int selEnd) {
+  const int len = static_cast<int>(text.size());
+  if (selStart != selEnd) return std::min(std::max(selStart, selEnd), len);
+  int pos = std::max(0, std::min(selStart, len));
+  if (pos >= len) return len;
+  auto isHigh = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+  auto isLow = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+  if (isHigh(text[pos]) && pos + 1 < len && isLow(text[pos + 1])) return pos + 2;
+  return pos + 1;
+}
+
+}  // namespace tav

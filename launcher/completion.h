@@ -1,0 +1,43 @@
+// Completion in the input box: after each change, when the caret has moved right since the
+// previous change, the first command name that begins with the text replaces it, the untyped
+// tail selected.
+#pragma once
+#include <string>
+
+#include "command_list.h"
+
+namespace tav {
+
+// The input box as the change handler sees it. Positions count UTF-16 units, as the box does.
+class EditBox {
+ public:
+  virtual ~EditBox() = default;
+  virtual std::u16string Text() const = 0;
+  virtual int SelStart() const = 0;  // the caret, or the start of the selection
+  // May run the change handler again before returning, with the caret at 0 (as the platform's
+  // box does for a text set by the program).
+  virtual void SetText(const std::u16string& text) = 0;
+  virtual void SetSelection(int start, int length) = 0;
+};
+
+class Completion {
+ public:
+  // Only an AutoComplete value of exactly 1 switches completion on.
+  explicit Completion(int autoComplete) : enabled_(autoComplete == 1) {}
+
+  // The change handler of the input box.
+  void Text1_Change(EditBox& box, const CommandList& list);
+
+  int LastSelStart() const { return lastSelStart_; }
+  bool Enabled() const { return enabled_; }
+
+ private:
+  bool enabled_;
+  int lastSelStart_ = 0;
+};
+
+// Where one Right-arrow leaves the caret: a selection collapses to its end, otherwise the caret
+// moves one character right (over a surrogate pair as one), staying inside the text.
+int CaretAfterRight(const std::u16string& text, int selStart, int selEnd);
+
+}  // namespace tav

@@ -1,0 +1,444 @@
+#include "form1_win32.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include "file_io.h"
+#include "hotkeys_win32.h"
+#include "install_folder.h"
+#include "list_search_win32.h"
+#include "profile_file.h"
+#include "system_message_win32.h"
+#include "text_encoding.h"
+#include "tray_icon_win32.h"
+
+namespace tav {
+
+namespace {
+
+constexpr wchar_t kInstanceMutexName[] = L"Local\\Tavimbra.Launcher.SingleInstance";
+constexpr wchar_t kCaption[] = L"Tavimbra";
+
+Form1* FromWindow(HWND h) { return reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA)); }
+
+// The top-level window whose title begins with "program" ignoring case; one titled exactly that
+// word wins (on Windows the desktop's shell window).
+HWND FindDesktopWindow() {
+  struct Search {
+    HWND exact = nullptr, first = nullptr;
+  } search;
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t title[256];
+        int n = GetWindowTextW(w, title, 256);
+        constexpr wchar_t word[] = L"program";
+        constexpr int wordLength = 7;
+        if (n < wordLength || CompareStringOrdinal(title, wordLength, word, wordLength, TRUE) != CSTR_EQUAL)
+          return TRUE;
+        if (n == wordLength) {
+          s->exact = w;
+          return FALSE;
+        }
+        if (!s->first) s->first = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.exact ? search.exact : search.first;
+}
+
+}  // namespace
+
+bool Form1::Load(HINSTANCE instance) {
+  instance_ = instance;
+  installFolder_ = InstallFolder();
+  // Command files and relative program names resolve against the installation folder, however
+  // the launcher was started.
+  SetCurrentDirectoryW(W(installFolder_));
+  // Taken at once so two copies started together cannot both miss each other.
+  instanceMutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+  mutexExisted_ = GetLastError() == ERROR_ALREADY_EXISTS;
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &Form1::WndProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64, nullptr,
+                          nullptr, instance, this);
+  if (!hwnd_) return false;
+  text1_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 27, 209, 18,
+                           hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Text1)), instance, nullptr);
+  SetWindowSubclass(text1_, &Form1::Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+
+  HMENU bar = CreateMenu();
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, m_Close, L"閉じる");
+  AppendMenuW(menu, MF_STRING, m_Reflesh, L"オートコンプリートリスト更新");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L"メニュー(&M)");
+  menuBar_.reset(bar);
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+
+  // Centred on the screen at the monitor's scale.
+  dpi_ = WindowDpi(hwnd_);
+  SIZE size = FormClientSize(dpi_);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
+  SetWindowPos(hwnd_, nullptr, (mi.rcMonitor.left + mi.rcMonitor.right - size.cx) / 2,
+               (mi.rcMonitor.top + mi.rcMonitor.bottom - size.cy) / 2, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyDpi(dpi_);
+
+  if (!RunStartup(*this)) {
+    DestroyWindow(hwnd_);
+    return false;
+  }
+  return true;
+}
+
+// ---- start-up steps ----
+
+Settings Form1::ReadSettings() {
+  auto file = OpenWin32Profile(SettingsFilePath(installFolder_), std::u16string(kSettingsSection));
+  return ReadLauncherSettings(*file);
+}
+
+void Form1::ApplyLook(const LauncherSetup& setup) {
+  setup_ = setup;
+  completion_ = Completion(setup.autoComplete);
+  colours_.Set(setup.backColour, setup.textColour);
+  ApplyDpi(dpi_);
+}
+
+void Form1::LoadCommandList() { list_.Build(ListFileNames(TextsFolderPath(installFolder_)), UserCollation()); }
+
+void Form1::LoadSkin() { skin_.Load(SkinFilePath(installFolder_)); }  // missing: no picture
+
+bool Form1::AnotherCopyRunning() { return mutexExisted_; }
+
+void Form1::ShowAlreadyRunning() {
+  MessageBoxW(nullptr, L"このアプリケーションは既に起動しています", kCaption, MB_ICONEXCLAMATION | MB_OK);
+}
+
+void Form1::FillTrayData() {
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  trayData_ = Module1::MakeTrayData(hwnd_, smallIcon_.get());
+}
+
+void Form1::HideWindow() { ShowWindow(hwnd_, SW_HIDE); }
+
+void Form1::AddTrayIcon() { Module1::AddTrayIcon(trayData_); }
+
+void Form1::AddHotkeys(int key1, int key2) { Module3::AddHotkeys(hwnd_, key1, key2); }
+
+void Form1::HookWindow() {
+  Module3::SetSummon([this](HWND) { Summon(); });
+  Module3::HookWindow(hwnd_);
+}
+
+// ---- the window ----
+
+LRESULT CALLBACK Form1::WndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_NCCREATE) {
+    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    self->hwnd_ = h;
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  Form1* self = FromWindow(h);
+  if (!self) return DefWindowProcW(h, m, w, l);
+  try {
+    return self->HandleMessage(m, w, l);
+  } catch (...) {  // nothing may cross the window procedure
+    return DefWindowProcW(h, m, w, l);
+  }
+}
+
+LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_COMMAND:
+      if (LOWORD(w) == Text1 && HIWORD(w) == EN_CHANGE && reinterpret_cast<HWND>(l) == text1_) {
+        Text1_Change();
+        return 0;
+      }
+      if (HIWORD(w) == 0 && LOWORD(w) == m_Close) {
+        m_Close_Click();
+        return 0;
+      }
+      if (HIWORD(w) == 0 && LOWORD(w) == m_Reflesh) {
+        m_Reflesh_Click();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(l) == text1_) return reinterpret_cast<LRESULT>(colours_.Apply(reinterpret_cast<HDC>(w)));
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // all drawing in WM_PAINT, from one off-screen picture: no flicker
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_TIMER:
+      if (w == kTimer1) {
+        Timer1_Timer();
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      Form_MouseMove(l);
+      return 0;
+    case WM_RBUTTONUP:
+      Form_MouseUp(2);
+      return 0;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // never refuses; the session may still be cancelled by another program
+    case WM_ENDSESSION:
+      if (w) Close();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(l);
+      ApplyDpi(HIWORD(w));
+      SIZE size = FormClientSize(dpi_);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, size.cx, size.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    }
+    default:
+      if (taskbarCreated_ && m == taskbarCreated_) {
+        // Explorer restarted: without this the icon and its menu would be gone for the rest of the run.
+        if (!closing_) Module1::AddTrayIcon(trayData_);
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcW(hwnd_, m, w, l);
+}
+
+LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR self) {
+  if (m == WM_CHAR) {
+    try {
+      if (reinterpret_cast<Form1*>(self)->Text1_KeyPress(static_cast<wchar_t>(w))) return 0;
+    } catch (...) {
+      return 0;
+    }
+  } else if (m == WM_NCDESTROY) {
+    RemoveWindowSubclass(h, &Form1::Text1Proc, id);
+  }
+  return DefSubclassProc(h, m, w, l);
+}
+
+void Form1::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  RECT box = InputBoxRect(dpi);
+  MoveWindow(text1_, box.left, box.top, box.right - box.left, box.bottom - box.top, TRUE);
+  InputBoxFontSpec fontChoice;
+  fontChoice.face = setup_.fontFace;
+  fontChoice.points = setup_.fontPoints;
+  fontChoice.bold = setup_.bold;
+  fontChoice.italic = setup_.italic;
+  UniqueFont font = CreateInputBoxFont(fontChoice, dpi);
+  SendMessageW(text1_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  font_ = std::move(font);  // the old font is released only after the box has let go of it
+}
+
+void Form1::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  skin_.Paint(mem, client, dpi_);
+  BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  EndPaint(hwnd_, &ps);
+}
+
+// ---- Text1 ----
+
+void Form1::Text1_Change() { completion_.Text1_Change(*this, list_); }
+
+bool Form1::Text1_KeyPress(wchar_t key) {
+  if (key == 13) {
+    // While the launcher still holds the foreground, let the program it starts take it.
+    AllowSetForegroundWindow(ASFW_ANY);
+    RunCommand(Text(), *this);
+    return true;
+  }
+  if (key == 27) {
+    Dismiss(*this);
+    return true;
+  }
+  return false;
+}
+
+std::u16string Form1::Text() const {
+  int n = GetWindowTextLengthW(text1_);
+  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(text1_, s.data(), n + 1);
+  return U(s.c_str(), static_cast<std::size_t>(n));
+}
+
+int Form1::SelStart() const {
+  DWORD start = 0, end = 0;
+  SendMessageW(text1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(start);
+}
+
+void Form1::SetText(const std::u16string& text) { SetWindowTextW(text1_, W(text)); }
+
+void Form1::SetSelection(int start, int length) {
+  SendMessageW(text1_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
+}
+
+// ---- Enter and Esc ----
+
+std::optional<std::string> Form1::ReadCommandFile(const std::u16string& name) {
+  const std::u16string path = CommandFilePath(installFolder_, name);
+  if (!IsRegularFile(path)) return std::nullopt;
+  std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) {
+    DWORD err = GetLastError();
+    std::u16string text = u"コマンドファイルを読み込めません。\n\n" + path + u"\n\n" + SystemMessage(err);
+    MessageBoxW(hwnd_, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK);
+  }
+  return bytes;
+}
+
+void Form1::ClearInput() { SetWindowTextW(text1_, L""); }
+
+void Form1::FocusWindow() { SetFocus(hwnd_); }
+
+bool Form1::ActivateDesktop() {
+  HWND desktop = FindDesktopWindow();
+  if (!desktop) return false;
+  SetForegroundWindow(desktop);
+  return true;
+}
+
+void Form1::DisableTimer() { SetTimer1(false); }
+
+void Form1::SendAltEsc() {
+  INPUT in[4] = {};
+  const WORD keys[4] = {VK_MENU, VK_ESCAPE, VK_ESCAPE, VK_MENU};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i];
+    in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(4, in, sizeof(INPUT));
+}
+
+void Form1::StartCommandLine(const std::u16string& commandLine) {
+  std::wstring mutableLine(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, W(installFolder_), &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return;
+  }
+  DWORD err = GetLastError();
+  std::u16string text = u"コマンドを実行できません。\n\n" + commandLine + u"\n\n" + SystemMessage(err);
+  MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
+}
+
+// ---- hotkeys, icon, menu, timer ----
+
+void Form1::Summon() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);  // the hotkey gave this thread the right to take the foreground
+  SetFocus(hwnd_);
+  SetFocus(text1_);
+  // One Right-arrow, applied to the box itself: a synthesised key could reach another window or
+  // land between keys the user is already typing.
+  DWORD start = 0, end = 0;
+  SendMessageW(text1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  int caret = CaretAfterRight(Text(), static_cast<int>(start), static_cast<int>(end));
+  SendMessageW(text1_, EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
+  SetTimer1(true);
+  if (HIMC imc = ImmGetContext(text1_)) {
+    ImmSetOpenStatus(imc, FALSE);
+    ImmReleaseContext(text1_, imc);
+  }
+}
+
+void Form1::SetTimer1(bool enabled) {
+  timer1Enabled_ = enabled;
+  // The tick only acts with focus keeping on, so the timer runs only then (and never while hidden).
+  if (enabled && setup_.keepFocus)
+    SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
+  else
+    KillTimer(hwnd_, kTimer1);
+}
+
+void Form1::Timer1_Timer() {
+  if (setup_.keepFocus && IsWindowVisible(hwnd_) && GetFocus() != text1_) SetFocus(text1_);
+}
+
+void Form1::Form_MouseMove(LPARAM lParam) {
+  // The icon's callback carries its event in the low word and nothing in the high word; real
+  // pointer movement has the pointer's y there (at high scale the window is wider than 514).
+  if (HIWORD(lParam) != 0) return;
+  switch (LOWORD(lParam)) {
+    case Module1::kTrayLeftUp:
+      ShowWindow(hwnd_, SW_SHOWNORMAL);
+      SetForegroundWindow(hwnd_);
+      SetFocus(hwnd_);
+      SetTimer1(true);
+      break;
+    case Module1::kTrayRightUp:
+      ShowMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::Form_MouseUp(int button) {
+  if (button == 2) ShowMenu();
+}
+
+void Form1::ShowMenu() {
+  POINT pt;
+  GetCursorPos(&pt);
+  // Foreground first, or the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(hwnd_);
+  TrackPopupMenu(GetSubMenu(menuBar_.get(), 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+void Form1::m_Close_Click() { Close(); }
+
+void Form1::m_Reflesh_Click() { LoadCommandList(); }
+
+void Form1::Close() {
+  if (closing_) return;
+  closing_ = true;
+  // Query-close: hotkeys, atoms, hook; unload: the icon; then the window goes and the program ends.
+  Module3::RemoveHotkeys(hwnd_);
+  Module3::UnhookWindow(hwnd_);
+  Module1::RemoveTrayIcon(trayData_);
+  KillTimer(hwnd_, kTimer1);
+  DestroyWindow(hwnd_);
+}
+
+}  // namespace tav

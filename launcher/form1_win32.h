@@ -1,0 +1,102 @@
+// The launcher's window: the input box, completion, Enter and Esc, the icon callbacks, the menu,
+// the focus timer and the exit sequence.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "command_list.h"
+#include "completion.h"
+#include "handles_win32.h"
+#include "input_box_look_win32.h"
+#include "launcher_sequences.h"
+
+namespace tav {
+
+class Form1 final : private StartupSteps, private CommandSteps, private EditBox {
+ public:
+  enum ControlId : int { Text1 = 1, m_Close = 101, m_Reflesh = 102 };
+  static constexpr UINT_PTR kTimer1 = 1;
+  static constexpr UINT kTimer1Interval = 100;
+  static constexpr const wchar_t* kClassName = L"TavimbraForm1";
+
+  Form1() = default;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Creates the (hidden) window and runs start-up; false when the program is to end at once.
+  bool Load(HINSTANCE instance);
+  HWND Hwnd() const { return hwnd_; }
+
+  // The hotkey's summon sequence.
+  void Summon();
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND h, UINT m, WPARAM w, LPARAM l);
+  static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR self);
+  LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l);
+
+  void Text1_Change();
+  bool Text1_KeyPress(wchar_t key);  // true: the key is consumed
+  void Timer1_Timer();
+  void SetTimer1(bool enabled);
+  void Form_MouseMove(LPARAM lParam);
+  void Form_MouseUp(int button);
+  void ShowMenu();
+  void m_Close_Click();
+  void m_Reflesh_Click();
+  void Close();  // the exit sequence
+  void ApplyDpi(UINT dpi);
+  void Paint();
+
+  // Start-up steps.
+  Settings ReadSettings() override;
+  void ApplyLook(const LauncherSetup& setup) override;
+  void LoadCommandList() override;
+  void LoadSkin() override;
+  bool AnotherCopyRunning() override;
+  void ShowAlreadyRunning() override;
+  void FillTrayData() override;
+  void HideWindow() override;
+  void AddTrayIcon() override;
+  void AddHotkeys(int key1, int key2) override;
+  void HookWindow() override;
+
+  // Enter and Esc.
+  std::optional<std::string> ReadCommandFile(const std::u16string& name) override;
+  void ClearInput() override;
+  void FocusWindow() override;
+  bool ActivateDesktop() override;
+  void DisableTimer() override;
+  void SendAltEsc() override;
+  void StartCommandLine(const std::u16string& commandLine) override;
+
+  // The input box for completion.
+  std::u16string Text() const override;
+  int SelStart() const override;
+  void SetText(const std::u16string& text) override;
+  void SetSelection(int start, int length) override;
+
+  HINSTANCE instance_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND text1_ = nullptr;
+  std::u16string installFolder_;
+  LauncherSetup setup_;
+  Completion completion_{1};
+  CommandList list_;
+  InputBoxColours colours_;
+  UniqueFont font_;
+  Skin skin_;
+  UniqueMenu menuBar_;  // holds m_Menu "メニュー(&M)"
+  UniqueKernelHandle instanceMutex_;
+  bool mutexExisted_ = false;
+  NOTIFYICONDATAW trayData_{};
+  UniqueIcon smallIcon_;
+  UINT taskbarCreated_ = 0;
+  UINT dpi_ = 96;
+  bool timer1Enabled_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace tav

@@ -1,0 +1,62 @@
+#include "hotkeys_win32.h"
+
+#include "hotkey.h"
+
+namespace tav::Module3 {
+
+ATOM HotkeyId1 = 0;
+ATOM HotkeyId2 = 0;
+WNDPROC PrevWndProc = nullptr;
+bool HotkeyBusy = false;
+
+namespace {
+std::function<void(HWND)>& Summon() {
+  static std::function<void(HWND)> summon;
+  return summon;
+}
+}  // namespace
+
+void SetSummon(std::function<void(HWND)> summon) { Summon() = std::move(summon); }
+
+void AddHotkeys(HWND window, int key1, int key2) {
+  HotkeyId1 = GlobalAddAtomW(L"HOTKEY1");
+  HotkeyId2 = GlobalAddAtomW(L"HOTKEY2");
+  RegisterHotKey(window, HotkeyIdFromAtom(HotkeyId1), kHotkeyModifiers, static_cast<UINT>(key1));
+  RegisterHotKey(window, HotkeyIdFromAtom(HotkeyId2), kHotkeyModifiers, static_cast<UINT>(key2));
+}
+
+void RemoveHotkeys(HWND window) {
+  UnregisterHotKey(window, HotkeyIdFromAtom(HotkeyId1));
+  UnregisterHotKey(window, HotkeyIdFromAtom(HotkeyId2));
+  GlobalDeleteAtom(HotkeyId1);
+  GlobalDeleteAtom(HotkeyId2);
+}
+
+void HookWindow(HWND window) {
+  PrevWndProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HotkeyWindowProc)));
+}
+
+void UnhookWindow(HWND window) {
+  if (PrevWndProc) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevWndProc));
+}
+
+LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!HotkeyBusy) {
+    HotkeyBusy = true;
+    if (message == WM_HOTKEY) {
+      // WM_HOTKEY carries the identifier as registered: the atom widened as signed 16-bit.
+      const auto id = static_cast<int>(static_cast<INT_PTR>(wParam));
+      if ((id == HotkeyIdFromAtom(HotkeyId1) || id == HotkeyIdFromAtom(HotkeyId2)) && Summon()) {
+        try {
+          Summon()(window);
+        } catch (...) {  // nothing may cross the window procedure
+        }
+      }
+    }
+    HotkeyBusy = false;
+  }
+  return CallWindowProcW(PrevWndProc, window, message, wParam, lParam);
+}
+
+}  // namespace tav::Module3

@@ -1,0 +1,27 @@
+// The two global hotkeys and the window procedure that receives them.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+namespace tav::Module3 {
+
+extern ATOM HotkeyId1;
+extern ATOM HotkeyId2;
+extern WNDPROC PrevWndProc;  // the window's procedure before HookWindow; null until then
+extern bool HotkeyBusy;      // set while HotkeyWindowProc handles a message
+
+// What a hotkey does (the window's summon sequence).
+void SetSummon(std::function<void(HWND)> summon);
+
+// Atoms "HOTKEY1" and "HOTKEY2", then Alt+key1 and Alt+key2. Results are not looked at: a
+// combination another program holds simply never arrives.
+void AddHotkeys(HWND window, int key1, int key2);
+// Unregisters both hotkeys, then deletes both atoms.
+void RemoveHotkeys(HWND window);
+
+void HookWindow(HWND window);
+void UnhookWindow(HWND window);
+LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace tav::Module3

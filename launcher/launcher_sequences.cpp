@@ -1,0 +1,48 @@
+#include "launcher_sequences.h"
+
+#include "command_file.h"
+
+namespace tav {
+
+std::optional<LauncherSetup> RunStartup(StartupSteps& steps) {
+  LauncherSetup setup = InterpretSettings(steps.ReadSettings());
+  steps.ApplyLook(setup);
+  steps.LoadCommandList();
+  if (setup.useSkin) steps.LoadSkin();
+  if (steps.AnotherCopyRunning()) {
+    steps.ShowAlreadyRunning();
+    return std::nullopt;
+  }
+  steps.FillTrayData();
+  steps.HideWindow();
+  steps.AddTrayIcon();
+  steps.AddHotkeys(setup.key1, setup.key2);
+  steps.HookWindow();
+  return setup;
+}
+
+bool RunCommand(std::u16string_view text, CommandSteps& steps) {
+  const CommandInput input = SplitCommandInput(text);
+  std::optional<std::string> file = steps.ReadCommandFile(input.name);
+  if (!file) return false;
+  const std::u16string commandLine = ComposeCommandLine(DecodeCommandFile(*file), input);
+  steps.ClearInput();
+  steps.ActivateDesktop();
+  steps.DisableTimer();
+  steps.HideWindow();
+  if (!commandLine.empty()) steps.StartCommandLine(commandLine);
+  return true;
+}
+
+void Dismiss(CommandSteps& steps) {
+  steps.ClearInput();
+  steps.FocusWindow();
+  steps.DisableTimer();
+  // Alt+Esc passes the foreground on from the desktop window; without one it would send away
+  // whichever window the system activates when the launcher hides.
+  bool desktop = steps.ActivateDesktop();
+  if (desktop) steps.SendAltEsc();
+  steps.HideWindow();
+}
+
+}  // namespace tav

@@ -1,0 +1,55 @@
+// The launcher's sequences of effects, written once against the window's side so their order
+// is fixed in one place: start-up, running a command (Enter) and dismissal (Esc).
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "launcher_settings.h"
+
+namespace tav {
+
+class StartupSteps {
+ public:
+  virtual ~StartupSteps() = default;
+  virtual Settings ReadSettings() = 0;
+  virtual void ApplyLook(const LauncherSetup& setup) = 0;  // colours and font of the box
+  virtual void LoadCommandList() = 0;
+  virtual void LoadSkin() = 0;
+  virtual bool AnotherCopyRunning() = 0;
+  virtual void ShowAlreadyRunning() = 0;
+  virtual void FillTrayData() = 0;
+  virtual void HideWindow() = 0;
+  virtual void AddTrayIcon() = 0;
+  virtual void AddHotkeys(int key1, int key2) = 0;  // atoms, then the registrations
+  virtual void HookWindow() = 0;
+};
+
+// Runs start-up in its order; nullopt when another copy runs (after its message), in which case
+// nothing visible was done.
+std::optional<LauncherSetup> RunStartup(StartupSteps& steps);
+
+class CommandSteps {
+ public:
+  virtual ~CommandSteps() = default;
+  // The command file's bytes; nullopt when there is no such file (or it could not be read,
+  // which the window's side reports itself).
+  virtual std::optional<std::string> ReadCommandFile(const std::u16string& name) = 0;
+  virtual void ClearInput() = 0;
+  virtual void FocusWindow() = 0;
+  virtual bool ActivateDesktop() = 0;  // false when there is no desktop window to activate
+  virtual void DisableTimer() = 0;
+  virtual void SendAltEsc() = 0;
+  virtual void HideWindow() = 0;
+  virtual void StartCommandLine(const std::u16string& commandLine) = 0;
+};
+
+// Enter: looks up the command file of the typed name and starts its command line. False when
+// there is no command file (then nothing at all has happened). An empty command line is not
+// started.
+bool RunCommand(std::u16string_view text, CommandSteps& steps);
+
+// Esc: clears and hides, handing the foreground back.
+void Dismiss(CommandSteps& steps);
+
+}  // namespace tav

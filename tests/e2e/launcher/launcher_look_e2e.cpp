@@ -1,0 +1,97 @@
+// How the summoned window looks with its settings. Screenshots go to %TAV_SHOT_DIR% when set.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+
+namespace tav::e2e {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TavimbraForm1";
+
+struct Shown {
+  Process proc;
+  HWND form = nullptr, edit = nullptr;
+};
+
+Shown StartAndSummon(Installation& inst) {
+  Shown s;
+  s.proc = inst.Start(L"Tavimbra.exe");
+  s.form = WaitForTopWindow(s.proc.Id(), kFormClass);
+  if (s.form) s.edit = FindChild(s.form, L"Edit");
+  WaitUntil([] { return GlobalFindAtomW(L"HOTKEY2") != 0; });
+  SendAltKey('O');
+  WaitUntil([&] { return IsWindowVisible(s.form) && FocusOf(s.form) == s.edit; }, std::chrono::seconds(5));
+  return s;
+}
+
+void Shot(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  if (!GetEnvironmentVariableW(L"TAV_SHOT_DIR", dir, MAX_PATH)) return;
+  Sleep(300);
+  SaveScreenshot(fs::path(dir) / (std::wstring(name) + L".bmp"));
+}
+
+// Screen colour at a point of the window's client area.
+COLORREF PixelAt(HWND w, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(w, &p);
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.x, p.y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+void Close(Shown& s) {
+  PostMessageW(s.form, WM_CLOSE, 0, 0);
+  s.proc.Wait(std::chrono::seconds(5));
+}
+
+TEST(LauncherLook, SkinColoursAndFont) {
+  struct Case {
+    const wchar_t* shot;
+    std::vector<std::wstring> settings;
+    COLORREF box;        // inside the box, away from the text
+    bool skinExpected;   // the skin's bluish picture at the top-left corner
+  } cases[] = {
+      {L"skin", {}, RGB(255, 255, 255), true},
+      {L"noskin", {L"UseSkin=0"}, RGB(255, 255, 255), false},
+      {L"red-bold-14", {L"Back=0000FF", L"Text=FFFFFF", L"Bold=1", L"FontSize=14"}, RGB(255, 0, 0), true},
+      {L"bad-colour", {L"Back=GG00FF", L"UseSkin=2"}, RGB(255, 255, 255), false},
+      {L"empty-back", {L"Back="}, RGB(0, 0, 0), true},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Installation inst;
+    inst.WriteSettings(cases[i].settings);
+    Shown s = StartAndSummon(inst);
+    ASSERT_TRUE(IsWindowVisible(s.form)) << "case " << i;
+    Shot(cases[i].shot);
+    EXPECT_EQ(PixelAt(s.form, 200, 36), cases[i].box) << "case " << i;
+    COLORREF corner = PixelAt(s.form, 2, 2);
+    bool plain = corner == GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(!plain, cases[i].skinExpected) << "case " << i << " corner " << std::hex << corner;
+    Close(s);
+  }
+}
+
+TEST(LauncherLook, JapaneseCommandNames) {
+  Installation inst;
+  inst.WriteCommand(L"メモ帳", L"x");
+  inst.WriteCommand(L"メール", L"x");
+  inst.WriteCommand(L"計算機", L"x");
+  Shown s = StartAndSummon(inst);
+  TypeText(L"メ");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メール"; }, std::chrono::seconds(3)))
+      << "the first in the list's order";
+  EXPECT_EQ(EditSelection(s.edit), std::make_pair(1, 3));
+  TypeText(L"モ");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メモ帳"; }, std::chrono::seconds(3)));
+  EXPECT_EQ(EditSelection(s.edit), std::make_pair(2, 3));
+  Shot(L"japanese");
+  Close(s);
+}
+
+}  // namespace
+}  // namespace tav::e2e

@@ -1,0 +1,158 @@
+#include "completion.h"
+
+#include <gtest/gtest.h>
+
+#include "collation_for_tests.h"
+
+namespace tav {
+namespace {
+
+// An input box that behaves like the platform's: typing replaces the selection and moves the caret
+// after the inserted text; a text set by the program leaves the caret at 0 and, when nested is on,
+// runs the change handler again before returning.
+class FakeBox final : public EditBox {
+ public:
+  FakeBox(Completion& c, const CommandList& list, bool nested) : completion_(c), list_(list), nested_(nested) {}
+
+  std::u16string Text() const override { return text_; }
+  int SelStart() const override { return selStart_; }
+  void SetText(const std::u16string& text) override {
+    text_ = text;
+    selStart_ = selEnd_ = 0;
+    if (nested_) Change();
+  }
+  void SetSelection(int start, int length) override {
+    selStart_ = std::min(start, Len());
+    selEnd_ = std::min(start + length, Len());
+  }
+
+  void Type(const std::u16string& s) {  // one change per character
+    for (char16_t c : s) Replace(std::u16string(1, c));
+  }
+  void Paste(const std::u16string& s) { Replace(s); }
+  void Backspace() {
+    if (selStart_ == selEnd_) {
+      if (selStart_ == 0) return;
+      --selStart_;
+    }
+    Replace(u"");
+  }
+  void Delete() {
+    if (selStart_ == selEnd_) {
+      if (selEnd_ == Len()) return;
+      ++selEnd_;
+    }
+    Replace(u"");
+  }
+  void MoveCaret(int pos) { selStart_ = selEnd_ = pos; }  // arrows, Home, End: no change
+  void ClearByProgram() { SetText(u""); if (!nested_) Change(); }
+
+  std::pair<int, int> Selection() const { return {selStart_, selEnd_ - selStart_}; }
+  int changes = 0;
+
+ private:
+  int Len() const { return static_cast<int>(text_.size()); }
+  void Replace(const std::u16string& s) {
+    text_ = text_.substr(0, selStart_) + s + text_.substr(selEnd_);
+    selStart_ = selEnd_ = selStart_ + static_cast<int>(s.size());
+    Change();
+  }
+  void Change() {
+    ++changes;
+    completion_.Text1_Change(*this, list_);
+  }
+  Completion& completion_;
+  const CommandList& list_;
+  bool nested_;
+  std::u16string text_;
+  int selStart_ = 0, selEnd_ = 0;
+};
+
+CommandList Commands() {
+  CommandList list;
+  list.Build({u"calc.txt", u"calendar.txt", u"Memo.txt", u"abxyz.txt", u"web.txt"}, testing::AsciiCollation());
+  return list;
+}
+
+struct Outcome {
+  std::u16string text;
+  std::pair<int, int> selection;  // start, length
+  int lastSelStart;
+};
+
+// Runs a user's actions on a fresh box, both with and without nested change notifications;
+// both must end the same.
+template <typename Actions>
+void ExpectOutcome(int autoComplete, Actions actions, const Outcome& expected, const std::string& label) {
+  const CommandList list = Commands();
+  for (bool nested : {true, false}) {
+    Completion c(autoComplete);
+    FakeBox box(c, list, nested);
+    actions(box);
+    EXPECT_EQ(box.Text(), expected.text) << label << (nested ? " nested" : " flat");
+    EXPECT_EQ(box.Selection(), expected.selection) << label << (nested ? " nested" : " flat");
+    EXPECT_EQ(c.LastSelStart(), expected.lastSelStart) << label << (nested ? " nested" : " flat");
+  }
+}
+
+TEST(Completion, TypingAndDeleting) {
+  struct Case {
+    const char* label;
+    std::function<void(FakeBox&)> actions;
+    Outcome expected;
+  } cases[] = {
+      {"first letter", [](FakeBox& b) { b.Type(u"c"); }, {u"calc", {1, 3}, 1}},
+      {"cal", [](FakeBox& b) { b.Type(u"cal"); }, {u"calc", {3, 1}, 3}},
+      {"cale replaces the selection", [](FakeBox& b) { b.Type(u"cale"); }, {u"calendar", {4, 4}, 4}},
+      {"other case: the item's case, nothing selected", [](FakeBox& b) { b.Type(u"MEMO"); }, {u"Memo", {4, 0}, 4}},
+      {"no name begins with it", [](FakeBox& b) { b.Type(u"zq"); }, {u"zq", {2, 0}, 2}},
+      {"backspace removes the tail", [](FakeBox& b) { b.Type(u"cal"); b.Backspace(); }, {u"cal", {3, 0}, 3}},
+      {"second backspace does not complete", [](FakeBox& b) { b.Type(u"cal"); b.Backspace(); b.Backspace(); },
+       {u"ca", {2, 0}, 2}},
+      {"delete removes the tail", [](FakeBox& b) { b.Type(u"cale"); b.Delete(); }, {u"cale", {4, 0}, 4}},
+      {"paste completes", [](FakeBox& b) { b.Paste(u"cale"); }, {u"calendar", {4, 4}, 4}},
+      {"argument text after /", [](FakeBox& b) { b.Type(u"calc/x"); }, {u"calc/x", {6, 0}, 6}},
+      {"after a clear the first letter completes", [](FakeBox& b) { b.Type(u"web"); b.ClearByProgram(); b.Type(u"w"); },
+       {u"web", {1, 2}, 1}},
+      {"clear records 0", [](FakeBox& b) { b.Type(u"we"); b.ClearByProgram(); }, {u"", {0, 0}, 0}},
+      // Caret moved left: no completion until it passes the recorded position; then the
+      // selection starts at the caret and is (item length - text length) long.
+      {"insertion in the middle",
+       [](FakeBox& b) { b.Type(u"xy"); b.MoveCaret(0); b.Type(u"a"); b.Type(u"b"); }, {u"abxyz", {2, 1}, 2}},
+      {"moved caret, not yet past", [](FakeBox& b) { b.Type(u"xy"); b.MoveCaret(0); b.Type(u"a"); },
+       {u"axy", {1, 0}, 1}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    ExpectOutcome(1, cases[i].actions, cases[i].expected, "case " + std::to_string(i) + " " + cases[i].label);
+}
+
+TEST(Completion, OnlyTheValueOneSwitchesItOn) {
+  for (int value : {0, 2, -1}) {
+    ExpectOutcome(value, [](FakeBox& b) { b.Type(u"cal"); b.Paste(u"e"); b.Backspace(); }, {u"cal", {3, 0}, 0},
+                  "AutoComplete=" + std::to_string(value));
+  }
+}
+
+TEST(Completion, NestedChangeRunsOnceAndLeavesTheCaretRecorded) {
+  const CommandList list = Commands();
+  Completion c(1);
+  FakeBox box(c, list, true);
+  box.Type(u"c");
+  EXPECT_EQ(box.changes, 2) << "the typed change and the nested one";
+  EXPECT_EQ(c.LastSelStart(), 1);
+}
+
+TEST(Completion, RightArrowCollapsesOrMovesOne) {
+  struct Case {
+    std::u16string text;
+    int start, end, caret;
+  } cases[] = {
+      {u"calc", 3, 4, 4}, {u"calc", 1, 1, 2}, {u"calc", 4, 4, 4}, {u"", 0, 0, 0},
+      {u"calendar", 4, 8, 8}, {u"a\U0001F600b", 1, 1, 3}, {u"ab", 9, 9, 2},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(CaretAfterRight(cases[i].text, cases[i].start, cases[i].end), cases[i].caret) << "case " << i;
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,111 @@
+// The window hook that receives the hotkeys, below the GUI.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "hotkey.h"
+#include "hotkeys_win32.h"
+#include "tray_icon_win32.h"
+
+namespace tav {
+namespace {
+
+std::vector<UINT> g_seen;  // messages that reached the window's own procedure
+
+LRESULT CALLBACK OwnProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_APP) {
+    g_seen.push_back(m);
+    // Sent while the hook handles a message: must still reach this procedure.
+    if (w == 1) SendMessageW(h, WM_APP, 2, 0);
+    return 40 + static_cast<LRESULT>(w);
+  }
+  if (m == WM_HOTKEY) g_seen.push_back(m);
+  return DefWindowProcW(h, m, w, l);
+}
+
+HWND MakeWindow() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = OwnProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TavHookTest";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
+  HWND w = MakeWindow();
+  ASSERT_NE(w, nullptr);
+  int summons = 0;
+  bool busyDuringSummon = false;
+  // A message sent while summoning (the platform sends them when showing a window) passes straight on.
+  Module3::SetSummon([&](HWND h) {
+    ++summons;
+    busyDuringSummon = Module3::HotkeyBusy;
+    EXPECT_EQ(SendMessageW(h, WM_APP, 3, 0), 43);
+  });
+  Module3::AddHotkeys(w, 0x7B /* F12 */, 0x7A /* F11 */);
+  EXPECT_GE(Module3::HotkeyId1, 0xC000) << "global atoms are at or above 0xC000";
+  EXPECT_NE(Module3::HotkeyId1, Module3::HotkeyId2);
+  EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), Module3::HotkeyId1);
+  Module3::HookWindow(w);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)), &Module3::HotkeyWindowProc);
+  EXPECT_EQ(Module3::PrevWndProc, &OwnProc);
+
+  g_seen.clear();
+  EXPECT_EQ(SendMessageW(w, WM_APP, 1, 0), 41) << "the previous procedure's result";
+  EXPECT_EQ(g_seen.size(), 2u) << "the nested message too";
+
+  struct Case {
+    WPARAM id;
+    int summons;
+  } cases[] = {
+      {static_cast<WPARAM>(static_cast<INT_PTR>(HotkeyIdFromAtom(Module3::HotkeyId1))), 1},
+      {static_cast<WPARAM>(static_cast<INT_PTR>(HotkeyIdFromAtom(Module3::HotkeyId2))), 1},
+      {static_cast<WPARAM>(Module3::HotkeyId1), 0},  // unwidened: not what the platform delivers
+      {7, 0},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    summons = 0;
+    g_seen.clear();
+    SendMessageW(w, WM_HOTKEY, cases[i].id, 0);
+    EXPECT_EQ(summons, cases[i].summons) << "case " << i;
+    std::vector<UINT> expected;
+    if (cases[i].summons) expected.push_back(WM_APP);  // sent by the summon, passed straight on
+    expected.push_back(WM_HOTKEY);                      // then the hotkey itself, passed on as well
+    EXPECT_EQ(g_seen, expected) << "case " << i;
+  }
+  EXPECT_TRUE(busyDuringSummon);
+  EXPECT_FALSE(Module3::HotkeyBusy);
+
+  Module3::RemoveHotkeys(w);
+  Module3::UnhookWindow(w);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)), &OwnProc);
+  EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), 0);
+  EXPECT_EQ(GlobalFindAtomW(L"HOTKEY2"), 0);
+  EXPECT_TRUE(RegisterHotKey(w, 1, MOD_ALT, 0x7B)) << "Alt+F12 released";
+  UnregisterHotKey(w, 1);
+  DestroyWindow(w);
+  Module3::SetSummon(nullptr);
+}
+
+TEST(Hotkeys, UnhookWithoutHookChangesNothing) {
+  HWND w = MakeWindow();
+  Module3::PrevWndProc = nullptr;
+  Module3::UnhookWindow(w);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)), &OwnProc);
+  DestroyWindow(w);
+}
+
+TEST(TrayIcon, Record) {
+  HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+  NOTIFYICONDATAW d = Module1::MakeTrayData(reinterpret_cast<HWND>(0x1234), icon);
+  EXPECT_EQ(d.cbSize, sizeof(NOTIFYICONDATAW));
+  EXPECT_EQ(d.uID, 1u);
+  EXPECT_EQ(d.uFlags, 7u);
+  EXPECT_EQ(d.uCallbackMessage, 0x0200u);
+  EXPECT_EQ(d.hIcon, icon);
+  EXPECT_EQ(d.szTip[0], L'\0');
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,135 @@
+// Our list and its search against the platform's sorted combo box searched with CB_FINDSTRING.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "command_list.h"
+#include "list_search_win32.h"
+#include "temp_dir.h"
+#include "text_encoding.h"
+
+namespace tav {
+namespace {
+
+// A sorted list control: the combo box, or the list box that holds a combo box's items.
+struct SortedList {
+  explicit SortedList(bool combo) : combo(combo) {
+    // Message-only, so it needs no display; a combo box needs one (its list is a pop-up).
+    hwnd = combo ? CreateWindowExW(0, L"COMBOBOX", L"", WS_POPUP | CBS_DROPDOWN | CBS_SORT | CBS_HASSTRINGS, 0, 0, 100,
+                                   100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)
+                 : CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 100, 100,
+                                   HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~SortedList() { DestroyWindow(hwnd); }
+  bool Usable() const { return hwnd && Add(u"probe") >= 0 && Clear(); }
+  LRESULT Add(const std::u16string& s) const {
+    return SendMessageW(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(s)));
+  }
+  void Replace(int i, const std::u16string& s) const {
+    SendMessageW(hwnd, combo ? CB_DELETESTRING : LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+    SendMessageW(hwnd, combo ? CB_INSERTSTRING : LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(W(s)));
+  }
+  bool Clear() const {
+    SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+    return true;
+  }
+  std::u16string Item(int i) const {
+    auto n = SendMessageW(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+    SendMessageW(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    return U(s.c_str());
+  }
+  int Count() const { return static_cast<int>(SendMessageW(hwnd, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0)); }
+  bool combo;
+  HWND hwnd;
+};
+
+// Names mixing case, digits, punctuation, full-width letters, kana, kanji and other scripts.
+std::vector<std::u16string> SampleNames() {
+  return {u"calc",     u"Calendar", u"calendar2", u"CALL",    u"memo",     u"Memo帳",  u"mail",    u"web",
+          u"Web-Search", u"web_x",  u"we b",      u"a-b",     u"ab",       u"a.b",     u"co-op",   u"coop",
+          u"Zebra",    u"zeta",     u"ｚｅｂｒａ", u"ＡＢＣ",  u"ａｂｃ",    u"メモ帳",  u"メール",  u"めも",
+          u"ﾒﾓ",       u"計算機",   u"計算",      u"Ωmega",   u"ωmega",    u"Éclair",  u"eclair",  u"Ärger",
+          u"über",     u"Über",     u"123",       u"1a",      u"_under",   u"~tilde",  u"x'y",     u"xy"};
+}
+
+void ExpectAgreement(bool comboBox) {
+  SortedList control(comboBox);
+  if (!control.Usable()) GTEST_SKIP() << "no combo box without a display";
+  std::vector<std::u16string> names = SampleNames();
+  std::vector<std::u16string> files;
+  for (const auto& n : names) {
+    control.Add(n + u".txt");
+    files.push_back(n + u".txt");
+  }
+  // The control's cut: each item less its last four characters, in its place.
+  std::vector<std::u16string> controlItems;
+  for (int i = 0; i < control.Count(); ++i) {
+    std::u16string s = control.Item(i);
+    controlItems.push_back(s.substr(0, s.size() - 4));
+  }
+  CommandList list;
+  list.Build(files, UserCollation());
+  ASSERT_EQ(list.Items().size(), controlItems.size());
+  for (std::size_t i = 0; i < controlItems.size(); ++i)
+    EXPECT_TRUE(list.Item(i) == controlItems[i]) << "position " << i << ": " << ToUtf8(list.Item(i)) << " vs "
+                                                 << ToUtf8(controlItems[i]);
+
+  // The search runs on the cut items, each cut in its place (insertion does not sort).
+  for (int i = 0; i < control.Count(); ++i) control.Replace(i, controlItems[static_cast<std::size_t>(i)]);
+  std::vector<std::u16string> queries;
+  for (const auto& n : names)
+    for (std::size_t k = 1; k <= n.size(); ++k) queries.push_back(n.substr(0, k));
+  for (auto extra : {u"CAL", u"cALe", u"WEB-", u"ｚＥ", u"ＡＢ", u"メ", u"ÜB", u"ΩM", u"nomatch", u"め", u"x'"})
+    queries.push_back(extra);
+  for (std::size_t q = 0; q < queries.size(); ++q) {
+    int ours = list.FindFirst(queries[q]);
+    int platform = mAPIDec::FindListEntry(control.hwnd, queries[q], false);
+    EXPECT_EQ(ours, platform) << "query " << q << " " << ToUtf8(queries[q]);
+  }
+}
+
+TEST(ListSearch, OrderAndFirstMatchAgreeWithASortedListBox) { ExpectAgreement(false); }
+TEST(ListSearch, OrderAndFirstMatchAgreeWithASortedComboBox) { ExpectAgreement(true); }
+
+TEST(ListSearch, FindListEntryByKindOfControl) {
+  SortedList combo(true);
+  if (!combo.Usable()) GTEST_SKIP() << "no combo box without a display";
+  combo.Add(u"beta");
+  combo.Add(u"Alpha");
+  HWND listBox = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 100, 100, HWND_MESSAGE,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"beta"));
+  SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Alpha"));
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  struct Case {
+    HWND control;
+    const char16_t* text;
+    bool exact;
+    int index;
+  } cases[] = {
+      {combo.hwnd, u"al", false, 0}, {combo.hwnd, u"BE", false, 1}, {combo.hwnd, u"al", true, -1},
+      {combo.hwnd, u"ALPHA", true, 0}, {listBox, u"b", false, 1},    {listBox, u"beta", true, 1},
+      {listBox, u"bet", true, -1},     {edit, u"a", false, -1},      {combo.hwnd, u"x", false, -1},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(mAPIDec::FindListEntry(cases[i].control, cases[i].text, cases[i].exact), cases[i].index)
+        << "case " << i;
+  DestroyWindow(listBox);
+  DestroyWindow(edit);
+}
+
+TEST(ListSearch, ListsFilesOnly) {
+  test::TempDir dir;
+  test::WriteBytes(dir.path() / L"b.txt", "x");
+  test::WriteBytes(dir.path() / L"a.TXT", "");
+  test::WriteBytes(dir.path() / L"メモ.txt", "");
+  std::filesystem::create_directories(dir.path() / L"sub.txt");
+  auto names = ListFileNames(dir.Text());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"a.TXT", u"b.txt", u"メモ.txt"}));
+  EXPECT_TRUE(ListFileNames(dir.Text("missing")).empty());
+}
+
+}  // namespace
+}  // namespace tav
