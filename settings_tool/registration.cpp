@@ -9,7 +9,12 @@ namespace {
 
 constexpr int kTempAttempts = 100;
 
-std::u16string Quoted(std::u16string_view s) { return u"\"" + std::u16string(s) + u"\""; }
+std::u16string Quoted(std::u16string_view s) {
+  std::u16string q;
+  q.reserve(s.size() + 2);
+  q.append(1, u'"').append(s).append(1, u'"');
+  return q;
+}
 
 }  // namespace
 

@@ -150,21 +150,5 @@ TEST(QuickRegistration, EmptyNameOrProgramIsRefusedAndTheWindowStays) {
   PostMessageW(run.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(run.process.Wait(), 0);
 }
-
-TEST(QuickRegistration, UnusableNameIsRefusedWithoutWriting) {
-  QuickRun run(L"C:\\tools\\app.exe");
-  ASSERT_NE(run.form, nullptr);
-  SetControlText(run.form, Text1, L"..\\escape");
-  ClickButton(run.form, Command1);
-  HWND box = WaitForMessageBox(run.process.Id());
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(WindowText(box), L"Tavimset");
-  EXPECT_NE(MessageBoxText(box).find(L"このコマンド名は登録できません。"), std::wstring::npos);
-  AnswerMessageBox(box, IDOK);
-  EXPECT_TRUE(fs::is_empty(run.inst.Texts()));
-  EXPECT_FALSE(fs::exists(run.inst.Root() / "escape.txt"));
-  EXPECT_TRUE(run.process.Running());
-}
-
 }  // namespace
 }  // namespace tav::e2e

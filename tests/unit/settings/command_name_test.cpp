@@ -49,16 +49,5 @@ TEST(CommandName, ProblemsOfNames) {
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(CheckCommandName(cases[i].name), cases[i].problem) << "case " << i;
 }
-
-TEST(CommandName, EveryRefusalHasAJapaneseMessage) {
-  using P = CommandNameProblem;
-  EXPECT_TRUE(CommandNameMessage(P::kNone, u"x").empty());
-  for (P p : {P::kForbiddenCharacter, P::kReservedDevice, P::kTooLong}) {
-    std::u16string m = CommandNameMessage(p, u"CON");
-    EXPECT_NE(m.find(u"コマンド名"), std::u16string::npos) << static_cast<int>(p);
-  }
-  EXPECT_NE(CommandNameMessage(P::kReservedDevice, u"CON").find(u"「CON」"), std::u16string::npos);
-}
-
 }  // namespace
 }  // namespace tav::settings

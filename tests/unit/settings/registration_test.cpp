@@ -223,13 +223,5 @@ TEST(Registration, NameIsUsedExactlyAsTyped) {
     EXPECT_EQ(f.files.count(u"C:\\T\\texts\\" + std::u16string(names[i]) + u".txt"), 1u) << "case " << i;
   }
 }
-
-TEST(Registration, FolderWithTrailingBackslashGivesTheSamePath) {
-  RecordingDialogs d;
-  FakeFiles f;
-  EXPECT_EQ(RegisterCommand(Request(u"notepad", u"p", u""), u"C:\\T\\", d, f), RegistrationResult::kRegistered);
-  EXPECT_EQ(f.files.count(kFile), 1u);
-}
-
 }  // namespace
 }  // namespace tav::settings

@@ -82,28 +82,6 @@ TEST(RegistrationFiles, YesReplacesTheFileAndLeavesNoTemporaryFile) {
   EXPECT_EQ(d.log[0].rfind(u"ask:" + inst.Folder() + u"\\texts\\memo.txtは既に存在しています。", 0), 0u);
 }
 
-TEST(RegistrationFiles, ExistenceIsAskedOfExactlyOneFileAndCaseDoesNotMatter) {
-  Installation inst;
-  WriteBytes(inst.Texts() / "Memo.txt", "old\r\n");
-  WriteBytes(inst.Texts() / "memo2.txt", "other\r\n");
-  for (const char16_t* name : {u"m*", u"memo?"}) {  // wildcards are refused, never looked up
-    RecordingDialogs d;
-    Win32CommandFiles files;
-    EXPECT_EQ(RegisterCommand(Request(name, u"a.exe", u""), inst.Folder(), d, files),
-              RegistrationResult::kNotRegistered);
-    ASSERT_EQ(d.log.size(), 1u);
-    EXPECT_EQ(d.log[0].rfind(u"err:", 0), 0u);
-  }
-  RecordingDialogs d;  // answers No
-  Win32CommandFiles files;
-  EXPECT_EQ(RegisterCommand(Request(u"MEMO", u"a.exe", u""), inst.Folder(), d, files),
-            RegistrationResult::kNotRegistered);
-  ASSERT_EQ(d.log.size(), 1u);
-  EXPECT_EQ(d.log[0].rfind(u"ask:", 0), 0u);
-  EXPECT_EQ(ReadBytes(inst.Texts() / "Memo.txt"), "old\r\n");
-  EXPECT_EQ(Listing(inst.Texts()), (std::vector<std::wstring>{L"Memo.txt", L"memo2.txt"}));
-}
-
 TEST(RegistrationFiles, ReadOnlyFileKeepsItsContentAndTheReasonIsShown) {
   Installation inst;
   fs::path target = inst.Texts() / "memo.txt";
@@ -133,20 +111,6 @@ TEST(RegistrationFiles, MissingTextsFolderIsNamedAndNothingIsCreated) {
   ASSERT_EQ(d.log.size(), 1u);
   EXPECT_NE(d.log[0].find(dir.Text() + u"\\texts"), std::u16string::npos);
   EXPECT_TRUE(Listing(dir.path()).empty());
-}
-
-TEST(RegistrationFiles, FolderInThePlaceOfTheFileIsReportedAndKept) {
-  Installation inst;
-  fs::create_directory(inst.Texts() / "memo.txt");
-  RecordingDialogs d;
-  d.answers = {true};
-  Win32CommandFiles files;
-  EXPECT_EQ(RegisterCommand(Request(u"memo", u"a.exe", u""), inst.Folder(), d, files),
-            RegistrationResult::kNotRegistered);
-  EXPECT_TRUE(fs::is_directory(inst.Texts() / "memo.txt"));
-  EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"});
-  ASSERT_EQ(d.log.size(), 2u);
-  EXPECT_EQ(d.log[1].rfind(u"err:", 0), 0u);
 }
 
 TEST(RegistrationFiles, InstallationBelowALongPathStillRegisters) {

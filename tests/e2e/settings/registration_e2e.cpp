@@ -1,0 +1,131 @@
+// The registration group of the settings window: what a click on each button leaves behind.
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "dialogs_helpers.h"
+#include "driver.h"
+
+namespace tav::e2e {
+namespace {
+
+// The group's controls, as the settings program numbers them.
+enum : int {
+  Check4 = 3002,
+  Text10 = 3003,
+  Check5 = 3007,
+  Text11 = 3008,
+  Command11 = 3011,
+  Command3 = 3013,
+  Command5 = 3014,
+  Command6 = 3015,
+  Text9 = 3017,
+  Command4 = 3018,
+};
+
+struct SettingsRun {
+  Installation inst;
+  Process process;
+  HWND form = nullptr;
+  SettingsRun() {
+    process = inst.Start(L"Tavimset.exe");
+    form = WaitForTopWindow(process.Id(), L"TavimsetForm1", true);
+  }
+  bool Ticked(int id) const { return SendMessageW(GetDlgItem(form, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void Tick(int id, bool on) const {
+    SendMessageW(GetDlgItem(form, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  // Clicks and waits until the click is handled, answering every message box with OK on the
+  // way; returns the texts of those boxes.
+  std::vector<std::wstring> ClickThrough(int id) const {
+    HWND f = form;
+    auto done = std::async(std::launch::async, [f, id] {
+      SendMessageW(f, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(f, id)));
+    });
+    std::vector<std::wstring> seen;
+    while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+      if (HWND box = FindTopWindow(process.Id(), L"#32770", true)) {
+        seen.push_back(MessageBoxText(box));
+        AnswerMessageBox(box, IDOK);
+      }
+    }
+    return seen;
+  }
+};
+
+TEST(RegistrationGroup, RegistersTheExactLineForEachQuotingAndKeepsTheBoxes) {
+  SettingsRun run;
+  ASSERT_NE(run.form, nullptr);
+  EXPECT_TRUE(run.Ticked(Check4));
+  EXPECT_TRUE(run.Ticked(Check5));
+  struct Case {
+    bool quoteP, quoteC;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {true, true, "\"C:\\WINDOWS\\notepad.exe\" \"\"\r\n"},
+      {false, false, "C:\\WINDOWS\\notepad.exe \r\n"},
+  };
+  SetControlText(run.form, Text10, L"C:\\WINDOWS\\notepad.exe");
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    std::wstring name = L"notepad" + std::to_wstring(i);
+    SetControlText(run.form, Text9, name);
+    run.Tick(Check4, cases[i].quoteP);
+    run.Tick(Check5, cases[i].quoteC);
+    std::vector<std::wstring> boxes = run.ClickThrough(Command4);
+    std::string bytes = run.inst.ReadRaw(fs::path(L"texts") / (name + L".txt"));
+    EXPECT_EQ(bytes, cases[i].bytes) << "case " << i;
+    std::wstring line(cases[i].bytes.begin(), cases[i].bytes.end() - 2);
+    EXPECT_EQ(boxes, std::vector<std::wstring>{L"コマンドが登録されました。ファイルの内容は [" + line + L"]です。"})
+        << "case " << i;
+    // Nothing is cleared after a registration.
+    EXPECT_EQ(ControlText(run.form, Text9), name) << "case " << i;
+    EXPECT_EQ(ControlText(run.form, Text10), L"C:\\WINDOWS\\notepad.exe") << "case " << i;
+    EXPECT_EQ(run.Ticked(Check4), cases[i].quoteP) << "case " << i;
+  }
+  EXPECT_TRUE(run.process.Running());
+}
+
+TEST(RegistrationGroup, LookupButtonsFillTheProgramBox) {
+  SettingsRun run;
+  ASSERT_NE(run.form, nullptr);
+  const std::wstring opener = L"plugins\\kovrand\\kovrand.exe";
+
+  run.ClickThrough(Command5);
+  EXPECT_EQ(ControlText(run.form, Text10), L"EXPLORER.EXE /n,");
+  EXPECT_FALSE(run.Ticked(Check4));
+
+  struct Case {
+    std::wstring commandLine;
+    bool browser;
+  };
+  const Case cases[] = {{L"https://example.com", false}, {L"HTTP://example.com", false},
+                        {L"C:\\docs\\a.txt", false},     {L"http://example.com", true}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    run.Tick(Check4, true);
+    SetControlText(run.form, Text10, L"before");
+    SetControlText(run.form, Text11, cases[i].commandLine);
+    run.ClickThrough(Command11);
+    EXPECT_EQ(ControlText(run.form, Text11), cases[i].commandLine) << "case " << i;
+    if (cases[i].browser) {
+      EXPECT_NE(ControlText(run.form, Text10), opener) << "case " << i;
+      EXPECT_TRUE(run.Ticked(Check4)) << "case " << i;
+    } else {
+      EXPECT_EQ(ControlText(run.form, Text10), opener) << "case " << i;
+      EXPECT_FALSE(run.Ticked(Check4)) << "case " << i;
+    }
+    EXPECT_FALSE(fs::exists(run.inst.Root() / "browser.html")) << "case " << i;
+  }
+}
+
+TEST(RegistrationGroup, BrowserLookupLeavesNoProbeFile) {
+  SettingsRun run;
+  ASSERT_NE(run.form, nullptr);
+  run.inst.WriteRaw("browser.html", "an older probe");
+  SetControlText(run.form, Text11, L"");
+  run.ClickThrough(Command6);
+  EXPECT_FALSE(fs::exists(run.inst.Root() / "browser.html"));
+  EXPECT_TRUE(run.Ticked(Check4)) << "the browser lookup leaves the quoting box alone";
+}
+}  // namespace
+}  // namespace tav::e2e
