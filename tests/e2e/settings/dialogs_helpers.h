@@ -49,4 +49,12 @@ inline void ClickButton(HWND top, int id) {
   PostMessageW(top, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, id)));
 }
 
+// A screenshot to look at, when TAV_SHOTS names a folder for them.
+inline void ShotIfWanted(const std::wstring& name) {
+  wchar_t folder[MAX_PATH * 4];
+  if (!GetEnvironmentVariableW(L"TAV_SHOTS", folder, MAX_PATH * 4)) return;
+  Sleep(700);  // let the window finish painting
+  SaveScreenshot(fs::path(folder) / name);
+}
+
 }  // namespace tav::e2e

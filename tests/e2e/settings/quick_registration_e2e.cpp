@@ -102,6 +102,7 @@ TEST(QuickRegistration, ExistingCommandIsReplacedOnlyAfterYes) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), question);
   EXPECT_TRUE(HasButton(box, IDYES) && HasButton(box, IDNO));
+  ShotIfWanted(L"replace_question.bmp");
   ASSERT_TRUE(AnswerMessageBox(box, IDNO));
   // No: nothing written, no further message, the window stays.
   EXPECT_FALSE(WaitForMessageBox(run.process.Id(), std::chrono::milliseconds(700)));

@@ -13,8 +13,10 @@ namespace {
 enum : int {
   Check4 = 3002,
   Text10 = 3003,
+  Command8 = 3004,
   Check5 = 3007,
   Text11 = 3008,
+  Command9 = 3009,
   Command11 = 3011,
   Command3 = 3013,
   Command5 = 3014,
@@ -127,5 +129,37 @@ TEST(RegistrationGroup, BrowserLookupLeavesNoProbeFile) {
   EXPECT_FALSE(fs::exists(run.inst.Root() / "browser.html"));
   EXPECT_TRUE(run.Ticked(Check4)) << "the browser lookup leaves the quoting box alone";
 }
+TEST(RegistrationGroup, BrowseButtonsTakeTheChosenFileAndCancelEmptiesTheBox) {
+  SettingsRun run;
+  ASSERT_NE(run.form, nullptr);
+  const std::wstring chosen = (run.inst.Root() / "Tavimbra.exe").wstring();
+  struct Case {
+    int button, box;
+    bool choose;
+  };
+  const Case cases[] = {{Command8, Text10, true}, {Command8, Text10, false}, {Command9, Text11, true}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SetControlText(run.form, cases[i].box, L"before");
+    HWND f = run.form;
+    int id = cases[i].button;
+    auto done = std::async(std::launch::async, [f, id] {
+      SendMessageW(f, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(f, id)));
+    });
+    HWND dialog = WaitForMessageBox(run.process.Id());
+    ASSERT_NE(dialog, nullptr) << "case " << i;
+    EXPECT_EQ(WindowText(dialog), L"ファイルを開く") << "case " << i;
+    if (i == 0) ShotIfWanted(L"open_dialog.bmp");
+    if (cases[i].choose) {
+      // The file name box: a combo box in newer dialogs, an edit box in older ones.
+      HWND name = GetDlgItem(dialog, 0x47c) ? GetDlgItem(dialog, 0x47c) : GetDlgItem(dialog, 0x480);
+      ASSERT_NE(name, nullptr) << "case " << i;
+      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+    }
+    PostMessageW(dialog, WM_COMMAND, cases[i].choose ? IDOK : IDCANCEL, 0);
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "case " << i;
+    EXPECT_EQ(ControlText(run.form, cases[i].box), cases[i].choose ? chosen : L"") << "case " << i;
+  }
+}
+
 }  // namespace
 }  // namespace tav::e2e
