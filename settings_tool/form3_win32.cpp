@@ -102,6 +102,14 @@ class Form3 {
           return 0;
         }
         break;
+      case WM_DPICHANGED: {
+        // Moved to a screen of another DPI: the same twips, counted anew.
+        Layout(HIWORD(wp));
+        const RECT* r = reinterpret_cast<const RECT*>(lp);
+        SIZE size = WindowSize(HIWORD(wp));
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+      }
       case WM_CLOSE:
         DestroyWindow(hwnd_);
         return 0;
@@ -113,14 +121,9 @@ class Form3 {
   }
 
   void Form_Load(HINSTANCE instance) {
-    UINT dpi = WindowDpi(hwnd_);
-    auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
-    font_ = CreateUiFont(dpi);
     for (const ControlSpec& c : kControls) {
-      HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, px(c.left), px(c.top),
-                               px(c.width), px(c.height), hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-      SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+      HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0,
+                               0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
       // A label's box reaches into the edit box under it: keep labels beneath, clipped.
       if (c.id >= Label1) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -128,13 +131,31 @@ class Form3 {
     SetWindowTextW(GetDlgItem(hwnd_, Text2), W(proposal_.program));
     SetWindowTextW(GetDlgItem(hwnd_, Text3), W(proposal_.commandLine));
 
-    RECT r{0, 0, px(kClientWidth), px(kClientHeight)};
-    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-    int width = r.right - r.left, height = r.bottom - r.top;
+    UINT dpi = WindowDpi(hwnd_);
+    Layout(dpi);
+    SIZE size = WindowSize(dpi);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+                 work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // Controls at their twips places and the font, for the window's DPI.
+  void Layout(UINT dpi) {
+    auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+    UniqueFont font = CreateUiFont(dpi);
+    for (const ControlSpec& c : kControls) {
+      HWND w = GetDlgItem(hwnd_, c.id);
+      SetWindowPos(w, nullptr, px(c.left), px(c.top), px(c.width), px(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
+      SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    }
+    font_ = std::move(font);
+  }
+
+  SIZE WindowSize(UINT dpi) const {
+    RECT r{0, 0, MulDiv(kClientWidth, static_cast<int>(dpi), 1440), MulDiv(kClientHeight, static_cast<int>(dpi), 1440)};
+    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+    return {r.right - r.left, r.bottom - r.top};
   }
 
   // Text1 takes Enter as a character of its own: typing it registers.

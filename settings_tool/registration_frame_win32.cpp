@@ -63,15 +63,10 @@ const ControlSpec kControls[] = {
 void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT uiFont) {
   parent_ = parent;
   if (installFolder_.empty()) installFolder_ = InstallFolder();
-  auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
-  for (const ControlSpec& c : kControls) {
-    int left = kFrameLeft + c.left + (c.inFrame9 ? kFrame9Left : 0);
-    int top = kFrameTop + c.top + (c.inFrame9 ? kFrame9Top : 0);
-    HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, px(left), px(top),
-                             px(c.width), px(c.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                             instance, nullptr);
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont), FALSE);
-  }
+  for (const ControlSpec& c : kControls)
+    CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0, 0, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+  Relayout(dpi, uiFont);
   // Labels reach into the boxes and check boxes beside them, and the group boxes hold them all:
   // those stay beneath, clipped by what lies on them.
   for (int id : {Label17, Label18, Label16, Label19, Label20, Frame9, Frame3})
@@ -85,6 +80,17 @@ void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT 
   AcceptFileDrops(Item(Label19), [this](const std::vector<std::u16string>& files) {
     if (auto box = CommandLineBoxAfterDrop(files)) SetText(Text11, *box);
   });
+}
+
+void RegistrationFrame::Relayout(UINT dpi, HFONT uiFont) {
+  auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+  for (const ControlSpec& c : kControls) {
+    int left = kFrameLeft + c.left + (c.inFrame9 ? kFrame9Left : 0);
+    int top = kFrameTop + c.top + (c.inFrame9 ? kFrame9Top : 0);
+    HWND w = Item(c.id);
+    SetWindowPos(w, nullptr, px(left), px(top), px(c.width), px(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont), TRUE);
+  }
 }
 
 bool RegistrationFrame::OnCommand(WPARAM wParam, LPARAM) {

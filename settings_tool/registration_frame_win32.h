@@ -24,6 +24,8 @@ class RegistrationFrame {
   // Creates Frame3 and its controls as children of parent (Form1's client area), at their twips
   // positions scaled with dpi, all using uiFont.
   void Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT uiFont);
+  // The same places and font for another DPI (Form1's WM_DPICHANGED).
+  void Relayout(UINT dpi, HFONT uiFont);
   // Form1's WM_COMMAND: true when it came from one of the frame's controls (and was handled).
   bool OnCommand(WPARAM wParam, LPARAM lParam);
 

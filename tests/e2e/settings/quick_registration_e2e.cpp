@@ -8,7 +8,7 @@ namespace tav::e2e {
 namespace {
 
 // Form3's controls.
-enum : int { Command1 = 101, Text1, Text2, Text3 };
+enum : int { Command1 = 101, Text1, Text2, Text3, Label1, Label2, Label3 };
 
 constexpr wchar_t kForm3Class[] = L"TavimsetForm3";
 
@@ -55,6 +55,28 @@ TEST(QuickRegistration, TypedNameAndEnterRegisterTheProgramThenTheProgramEnds) {
   ASSERT_NE(run.form, nullptr);
   EXPECT_EQ(ControlText(run.form, Text2), L"\"C:\\tools\\app.exe\"");
   EXPECT_EQ(ControlText(run.form, Text3), L"");
+  // Laid out in twips at the screen's DPI: client area, then each control.
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+  RECT client{};
+  GetClientRect(run.form, &client);
+  EXPECT_EQ(client.right, px(3330));
+  EXPECT_EQ(client.bottom, px(2205));
+  const int places[][5] = {{Command1, 2040, 240, 1095, 375}, {Label3, 240, 120, 1095, 255},
+                           {Text1, 240, 345, 1695, 270},     {Label1, 240, 840, 1095, 255},
+                           {Text2, 240, 1080, 2775, 270},    {Label2, 240, 1440, 1335, 255},
+                           {Text3, 240, 1680, 2775, 270}};
+  for (const auto& p : places) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(run.form, p[0]), &r);
+    MapWindowPoints(nullptr, run.form, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, px(p[1])) << p[0];
+    EXPECT_EQ(r.top, px(p[2])) << p[0];
+    EXPECT_EQ(r.right - r.left, px(p[3])) << p[0];
+    EXPECT_EQ(r.bottom - r.top, px(p[4])) << p[0];
+  }
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(run.form) == GetDlgItem(run.form, Command1); }))
       << "focus starts on the register button";
   SendKey(VK_TAB);
