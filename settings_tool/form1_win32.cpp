@@ -473,7 +473,11 @@ void Form1::Command7_Click() {
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  // The system's own file manager, never a program of that name planted beside us.
+  wchar_t windows[MAX_PATH] = {};
+  UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
+  std::u16string explorer = JoinPath(U(windows, n < MAX_PATH ? n : 0), u"explorer.exe");
+  if (CreateProcessW(W(explorer), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return;

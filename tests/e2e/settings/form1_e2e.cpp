@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -412,6 +413,43 @@ TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
   EXPECT_NE(ini.find("SendTo=1\r\nStartUP=0\r\n"), std::string::npos) << ini;
   Close(r);
   fs::remove(sendTo, ec);
+}
+
+std::vector<HWND> TopWindows() {
+  std::vector<HWND> all;
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// The command line itself is checked by the unit tests; here: a file-manager window of its own
+// process comes up and the settings window does not wait for it.
+TEST(Form1, OpenFolderStartsANewFileManagerWindow) {
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  auto before = TopWindows();
+  Click(r.form, Id::Command7);
+  HWND opened = nullptr;
+  auto newWindow = [&] {
+    for (HWND w : TopWindows()) {
+      if (std::find(before.begin(), before.end(), w) != before.end()) continue;
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == r.process.Id()) continue;
+      opened = w;
+      return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(WaitUntil(newWindow, std::chrono::seconds(10))) << "no file manager window";
+  EXPECT_EQ(TextOf(r.form, Id::Label5), L"79") << "the settings window still answers";
+  if (opened) PostMessageW(opened, WM_CLOSE, 0, 0);
+  Close(r);
 }
 
 TEST(Form1, StartedWithAnArgumentTheSettingsWindowNeverAppears) {
