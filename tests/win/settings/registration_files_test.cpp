@@ -68,6 +68,20 @@ TEST(RegistrationFiles, NewFileHoldsTheLineInTheAnsiCodePage) {
   EXPECT_EQ(d.log[0], u"msg:コマンドが登録されました。ファイルの内容は [C:\\ツール\\a.exe 表.txt]です。");
 }
 
+TEST(RegistrationFiles, LineTheCodePageCannotHoldIsRefusedNotMangled) {
+  Installation inst;
+  WriteBytes(inst.Texts() / "memo.txt", "old\r\n");
+  RecordingDialogs d;
+  d.answers = {true};
+  Win32CommandFiles files;
+  EXPECT_EQ(RegisterCommand(Request(u"memo", u"C:\\한국\\a.exe", u""), inst.Folder(), d, files),
+            RegistrationResult::kNotRegistered);
+  EXPECT_EQ(ReadBytes(inst.Texts() / "memo.txt"), "old\r\n");
+  EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"});
+  ASSERT_EQ(d.log.size(), 1u) << "refused before the replace question";
+  EXPECT_NE(d.log[0].find(u"文字コード"), std::u16string::npos);
+}
+
 TEST(RegistrationFiles, YesReplacesTheFileAndLeavesNoTemporaryFile) {
   Installation inst;
   WriteBytes(inst.Texts() / "memo.txt", "old.exe \r\n");
@@ -185,7 +199,7 @@ TEST(RegistrationFiles, AssociationLookupNamesTheAssociatedProgram) {
   };
   const Case failures[] = {
       {dir.Text("absent.tavtest"), u"msg:ファイルが見つかりません"},
-      {u"\"" + dir.Text("a.tavtest") + u"\"", nullptr},  // looked up with its quotes, as typed
+      {std::u16string(1, u'"').append(dir.Text("a.tavtest")).append(1, u'"'), nullptr},  // quotes kept, as typed
   };
   for (std::size_t i = 0; i < std::size(failures); ++i) {
     RecordingDialogs f;
