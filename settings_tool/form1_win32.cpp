@@ -270,9 +270,14 @@ LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 void Form1::OnCommand(WPARAM wp, LPARAM) {
   const int id = LOWORD(wp), code = HIWORD(wp);
   if (id >= static_cast<int>(Id::Text1) && id <= static_cast<int>(Id::Text6)) {
+    static constexpr void (Form1::*kChange[])() = {&Form1::Text1_Change, &Form1::Text2_Change, &Form1::Text3_Change,
+                                                   &Form1::Text4_Change, &Form1::Text5_Change, &Form1::Text6_Change};
+    static constexpr void (Form1::*kLostFocus[])() = {&Form1::Text1_LostFocus, &Form1::Text2_LostFocus,
+                                                      &Form1::Text3_LostFocus, &Form1::Text4_LostFocus,
+                                                      &Form1::Text5_LostFocus, &Form1::Text6_LostFocus};
     int c = id - static_cast<int>(Id::Text1);
-    if (code == EN_CHANGE && !applying_) ComponentBox_Change(c);
-    if (code == EN_KILLFOCUS) ComponentBox_LostFocus(c);
+    if (code == EN_CHANGE && !applying_) (this->*kChange[c])();  // our own rewrites are no user change
+    if (code == EN_KILLFOCUS) (this->*kLostFocus[c])();
     return;
   }
   switch (static_cast<Id>(id)) {
@@ -321,7 +326,10 @@ void Form1::OnHScroll(WPARAM wp, LPARAM lp) {
     case SB_THUMBPOSITION: value = HIWORD(wp); break;
     default: return;
   }
-  HScroll_Change(c, value < 0 ? 0 : value > 255 ? 255 : value);
+  static constexpr void (Form1::*kChange[])(int) = {&Form1::HScroll1_Change, &Form1::HScroll2_Change,
+                                                    &Form1::HScroll3_Change, &Form1::HScroll4_Change,
+                                                    &Form1::HScroll5_Change, &Form1::HScroll6_Change};
+  (this->*kChange[c])(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
 // --- Visual settings -------------------------------------------------------------------------

@@ -37,7 +37,25 @@ class Form1 {
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnHScroll(WPARAM wp, LPARAM lp);
 
-  // Visual settings.
+  // Visual settings: the six component boxes and bars share one reaction each.
+  void Text1_Change() { ComponentBox_Change(kBackRed); }
+  void Text2_Change() { ComponentBox_Change(kBackGreen); }
+  void Text3_Change() { ComponentBox_Change(kBackBlue); }
+  void Text4_Change() { ComponentBox_Change(kTextRed); }
+  void Text5_Change() { ComponentBox_Change(kTextGreen); }
+  void Text6_Change() { ComponentBox_Change(kTextBlue); }
+  void Text1_LostFocus() { ComponentBox_LostFocus(kBackRed); }
+  void Text2_LostFocus() { ComponentBox_LostFocus(kBackGreen); }
+  void Text3_LostFocus() { ComponentBox_LostFocus(kBackBlue); }
+  void Text4_LostFocus() { ComponentBox_LostFocus(kTextRed); }
+  void Text5_LostFocus() { ComponentBox_LostFocus(kTextGreen); }
+  void Text6_LostFocus() { ComponentBox_LostFocus(kTextBlue); }
+  void HScroll1_Change(int value) { HScroll_Change(kBackRed, value); }
+  void HScroll2_Change(int value) { HScroll_Change(kBackGreen, value); }
+  void HScroll3_Change(int value) { HScroll_Change(kBackBlue, value); }
+  void HScroll4_Change(int value) { HScroll_Change(kTextRed, value); }
+  void HScroll5_Change(int value) { HScroll_Change(kTextGreen, value); }
+  void HScroll6_Change(int value) { HScroll_Change(kTextBlue, value); }
   void ComponentBox_Change(int c);
   void ComponentBox_LostFocus(int c);
   void HScroll_Change(int c, int value);

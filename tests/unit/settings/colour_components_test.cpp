@@ -22,17 +22,6 @@ struct Model {
 
 std::string S(const std::u16string& s) { return ToUtf8(s); }
 
-TEST(ColourComponents, StartsAsTheControlsDo) {
-  Model t;
-  for (int c = 0; c < kComponentCount; ++c) {
-    EXPECT_EQ(S(t.m.BoxText(c)), "0") << c;
-    EXPECT_EQ(t.m.ScrollValue(c), 0) << c;
-    EXPECT_EQ(S(t.m.ComponentText(c)), "00") << c;
-  }
-  EXPECT_EQ(S(t.m.BackColour()), "");
-  EXPECT_EQ(S(t.m.TextColour()), "");
-}
-
 TEST(ColourComponents, ScrollBarWritesTheBoxWithoutLeadingZeroAndTheStringPadded) {
   struct Case {
     int component, value;

@@ -84,13 +84,5 @@ TEST(Shortcuts, MissingFolderIsNoFailure) {
   EXPECT_FALSE(ReadShortcut(f.special + u"\\gone\\Tavimbra.lnk").has_value());
 }
 
-TEST(Shortcuts, UserSpecialFoldersExist) {
-  for (const KNOWNFOLDERID* id : {&FOLDERID_Startup, &FOLDERID_SendTo}) {
-    auto folder = KnownFolder(*id);
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_FALSE(folder->empty());
-  }
-}
-
 }  // namespace
 }  // namespace tav::settings
