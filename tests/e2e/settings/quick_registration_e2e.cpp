@@ -160,7 +160,12 @@ TEST(QuickRegistration, EmptyNameOrProgramIsRefusedAndTheWindowStays) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SetControlText(run.form, Text1, cases[i].name);
     SetControlText(run.form, Text2, cases[i].program);
-    ClickButton(run.form, Command1);
+    if (i == 0) {  // Enter on the focused register button clicks it
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(run.form) == GetDlgItem(run.form, Command1); }));
+      SendKey(VK_RETURN);
+    } else {
+      ClickButton(run.form, Command1);
+    }
     HWND box = WaitForMessageBox(run.process.Id());
     ASSERT_NE(box, nullptr) << "case " << i;
     EXPECT_EQ(WindowText(box), L"Tavimset") << "case " << i;
@@ -169,6 +174,15 @@ TEST(QuickRegistration, EmptyNameOrProgramIsRefusedAndTheWindowStays) {
     ASSERT_TRUE(AnswerMessageBox(box, IDOK)) << "case " << i;
     EXPECT_TRUE(run.process.Running()) << "case " << i;
   }
+  // Enter in Text2 means nothing, even with every box filled.
+  SetControlText(run.form, Text1, L"app");
+  SetControlText(run.form, Text2, L"a.exe");
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(run.form) == GetDlgItem(run.form, Command1); }));
+  SendKey(VK_TAB);
+  SendKey(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(run.form) == GetDlgItem(run.form, Text2); }));
+  SendKey(VK_RETURN);
+  EXPECT_FALSE(WaitForMessageBox(run.process.Id(), std::chrono::milliseconds(500)));
   EXPECT_TRUE(fs::is_empty(run.inst.Texts()));
   PostMessageW(run.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(run.process.Wait(), 0);
