@@ -94,13 +94,13 @@ HWND Form1::Add(Id id, const wchar_t* cls, const wchar_t* text, DWORD style, int
 
 void Form1::CreateControls() {
   // Frame2: visual settings.
-  Add(Id::Frame2, L"BUTTON", L"ビジュアル設定", kGroup, 8, 4, 322, 308);
+  Add(Id::Frame2, L"BUTTON", L"ビジュアル設定", kGroup, 8, 4, 312, 308);
   static const wchar_t* const kComponentLabels[] = {L"赤", L"緑", L"青"};
   static const Id kLabelIds[] = {Id::Label1, Id::Label2, Id::Label3, Id::Label8, Id::Label9, Id::Label10};
   for (int colour = 0; colour < 2; ++colour) {
-    int left = colour == 0 ? 16 : 172;
+    int left = colour == 0 ? 16 : 167;
     Add(colour == 0 ? Id::Frame4 : Id::Frame5, L"BUTTON",
-        colour == 0 ? L"テキスト背景色の設定" : L"テキスト表示色の設定", kGroup, left, 24, 150, 108);
+        colour == 0 ? L"テキスト背景色の設定" : L"テキスト表示色の設定", kGroup, left, 24, 145, 108);
     for (int row = 0; row < 3; ++row) {
       int c = colour * 3 + row, top = 48 + row * 26;
       Add(kLabelIds[c], L"STATIC", kComponentLabels[row], kLabel, left + 8, top + 3, 16, 16);
@@ -108,41 +108,41 @@ void Form1::CreateControls() {
                      WS_EX_CLIENTEDGE);
       SendMessageW(box, EM_LIMITTEXT, kMaxComponentChars, 0);
       HWND bar = Add(Offset(Id::HScroll1, c), L"SCROLLBAR", L"", kChild | WS_TABSTOP | SBS_HORZ, left + 62, top + 2,
-                     80, 18);
+                     75, 18);
       SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
       SetScrollPos(bar, SB_CTL, 0, FALSE);
     }
   }
-  Add(Id::Frame6, L"BUTTON", L"フォントの設定", kGroup, 16, 140, 306, 124);
+  Add(Id::Frame6, L"BUTTON", L"フォントの設定", kGroup, 16, 140, 296, 124);
   Add(Id::Label22, L"STATIC", L"使用フォント", kLabel, 24, 167, 74, 16);
   Add(Id::Combo1, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 100, 163,
-      214, 300);
+      204, 300);
   Add(Id::Label4, L"STATIC", L"サイズ", kLabel, 24, 199, 74, 16);
   Add(Id::Text12, L"EDIT", L"11", kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE);
-  Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 156, 198, 74, 18);
-  Add(Id::Check7, L"BUTTON", L"イタリック", kCheck, 234, 198, 80, 18);
-  Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 184, 228, 130, 26);
+  Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 152, 198, 72, 18);
+  Add(Id::Check7, L"BUTTON", L"イタリック", kCheck, 228, 198, 76, 18);
+  Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 174, 228, 130, 26);
   Add(Id::Check3, L"BUTTON", L"スキンを使用する", kCheck, 24, 280, 150, 18);
-  Add(Id::Command1, L"BUTTON", L"プレビュー ON/OFF", kButton, 184, 276, 130, 26);
+  Add(Id::Command1, L"BUTTON", L"プレビュー ON/OFF", kButton, 174, 276, 130, 26);
 
   // Frame1: behaviour settings.
-  Add(Id::Frame1, L"BUTTON", L"動作設定", kGroup, 338, 4, 215, 308);
+  Add(Id::Frame1, L"BUTTON", L"動作設定", kGroup, 328, 4, 225, 308);
   for (int k = 0; k < 2; ++k) {
     int top = 24 + k * 62;
-    Add(k == 0 ? Id::Frame7 : Id::Frame8, L"BUTTON", k == 0 ? L"ホットキー１" : L"ホットキー２", kGroup, 346, top,
-        199, 56);
-    HWND box = Add(k == 0 ? Id::Text7 : Id::Text8, L"EDIT", kCaptureText, kEdit, 354, top + 22, 72, 22,
+    Add(k == 0 ? Id::Frame7 : Id::Frame8, L"BUTTON", k == 0 ? L"ホットキー１" : L"ホットキー２", kGroup, 336, top,
+        209, 56);
+    HWND box = Add(k == 0 ? Id::Text7 : Id::Text8, L"EDIT", kCaptureText, kEdit, 344, top + 22, 72, 22,
                    WS_EX_CLIENTEDGE);
     // Keys only: no composition window may take them.
     if (!ImmAssociateContextEx(box, nullptr, 0)) ImmAssociateContext(box, nullptr);
     SetWindowSubclass(box, CaptureBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    Add(k == 0 ? Id::Label5 : Id::Label11, L"STATIC", L"0", kLabel | SS_RIGHT, 430, top + 25, 32, 16);
-    Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 470, top + 25, 70, 16);
+    Add(k == 0 ? Id::Label5 : Id::Label11, L"STATIC", L"0", kLabel | SS_RIGHT, 420, top + 25, 32, 16);
+    Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 458, top + 25, 79, 16);
   }
-  Add(Id::Check8, L"BUTTON", L"送るに登録", kCheck, 350, 160, 196, 18);
-  Add(Id::Check9, L"BUTTON", L"スタートアップ", kCheck, 350, 184, 196, 18);
-  Add(Id::Check2, L"BUTTON", L"フォーカスを保持する(推奨)", kCheck, 350, 222, 196, 18);
-  Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 350, 246, 196, 18);
+  Add(Id::Check8, L"BUTTON", L"送るに登録", kCheck, 340, 160, 205, 18);
+  Add(Id::Check9, L"BUTTON", L"スタートアップ", kCheck, 340, 184, 205, 18);
+  Add(Id::Check2, L"BUTTON", L"フォーカスを保持する(推奨)", kCheck, 340, 222, 205, 18);
+  Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 340, 246, 205, 18);
 
   // Frame3: the registration group, at its own place.
   registration_.Create(hwnd_, instance_, dpi_, uiFont_.get());

@@ -230,6 +230,13 @@ TEST(Form1, ColourComponentsReactThroughTheirControls) {
   Close(r);
 }
 
+// Where screenshots for looking at go (TAV_SHOTS), when asked for.
+std::optional<fs::path> ShotsFolder() {
+  wchar_t folder[MAX_PATH];
+  if (!GetEnvironmentVariableW(L"TAV_SHOTS", folder, MAX_PATH)) return std::nullopt;
+  return fs::path(folder);
+}
+
 // The colour under a point of the preview's box, from the screen.
 COLORREF ScreenPixel(HWND w, int x, int y) {
   POINT p{x, y};
@@ -310,12 +317,13 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Scroll(f, 2, 0);
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(box, 200, 9) == RGB(255, 0, 0); }, std::chrono::seconds(3)))
       << std::hex << ScreenPixel(box, 200, 9);
-  wchar_t shots[MAX_PATH];
-  if (GetEnvironmentVariableW(L"TAV_SHOTS", shots, MAX_PATH)) {
+  if (auto shots = ShotsFolder()) {
     Scroll(f, 1, 255);
     Scroll(f, 2, 255);
     Sleep(300);
-    SaveScreenshot(fs::path(shots) / "form1_with_preview.bmp");
+    SaveScreenshot(*shots / "form1_with_preview.bmp");
+    Scroll(f, 1, 0);
+    Scroll(f, 2, 0);
   }
   // Font choices wait for the apply button: the sample's ink grows only then.
   Sleep(200);
@@ -329,6 +337,12 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Click(f, Id::Command10);
   EXPECT_TRUE(WaitUntil([&] { return InkRight(box) > before * 13 / 10; }, std::chrono::seconds(3)))
       << before << " -> " << InkRight(box);
+  if (auto shots = ShotsFolder()) {
+    Click(f, Id::Check3);  // the preview without its skin
+    Sleep(300);
+    SaveScreenshot(*shots / "preview_font_no_skin.bmp");
+    Click(f, Id::Check3);
+  }
   Click(f, Id::Command1);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(preview); }, std::chrono::seconds(3)));
   // Hidden, it keeps what it had; shown again, it is the same window.
@@ -370,6 +384,8 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
     EXPECT_EQ(TextOf(f, Id::Label7), cases[i].name) << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Text7), L"ここに入力") << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Label11), L"87") << "case " << i << ": the other hotkey stays";
+    if (i == 1)
+      if (auto shots = ShotsFolder()) SaveScreenshot(*shots / "hotkey_not_recommended.bmp");
   }
   EXPECT_EQ(FocusOf(f), Ctl(f, Id::Text7)) << "Alt alone does not take the focus away";
   // Text put in by any other way is set back.
