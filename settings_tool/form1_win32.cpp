@@ -168,8 +168,9 @@ void Form1::Load() {
   for (int pair = 0; pair < 3; ++pair) colours_.AssignBox(kBackBoxOfPair[pair], ColourPair(s.back, pair));
   for (int pair = 0; pair < 3; ++pair) colours_.AssignBox(kBackBoxOfPair[pair] + 3, ColourPair(s.text, pair));
   SyncComponents();
-  form2_.SetBackColour(ColourOrDefault(s.back.substr(0, 6), 0));
-  form2_.SetTextColour(ColourOrDefault(s.text.substr(0, 6), 0));
+  // As the launcher reads them, so the preview shows what it will show.
+  form2_.SetBackColour(ColourOrDefault(s.back, 0xFFFFFF));
+  form2_.SetTextColour(ColourOrDefault(s.text, 0x000000));
 
   InputBoxFontSpec font = form2_.Font();
   SetText(Id::Combo1, s.font);
