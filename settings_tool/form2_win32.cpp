@@ -99,8 +99,8 @@ void Form2::SetTextColour(std::uint32_t bgr) {
   if (text1_) InvalidateRect(text1_, nullptr, TRUE);
 }
 
-void Form2::SetFont(const InputBoxFontSpec& spec) {
-  font_ = spec;
+void Form2::SetFont(const InputBoxFontSpec& font) {
+  font_ = font;
   ApplyFont();
 }
 

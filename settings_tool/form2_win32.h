@@ -26,7 +26,7 @@ class Form2 {
   void SetBackColour(std::uint32_t bgr);
   void SetTextColour(std::uint32_t bgr);
   const InputBoxFontSpec& Font() const { return font_; }
-  void SetFont(const InputBoxFontSpec& spec);
+  void SetFont(const InputBoxFontSpec& font);
   void LoadSkin(const std::u16string& path);
   void ClearSkin();
 
