@@ -261,6 +261,25 @@ std::pair<int, int> EditSelection(HWND edit) {
   return {static_cast<int>(start), static_cast<int>(end)};
 }
 
+bool WaitForHotkeyTaken(WORD vk, std::chrono::milliseconds timeout) {
+  constexpr int kProbeId = 0x3FF0;
+  return WaitUntil(
+      [&] {
+        if (!RegisterHotKey(nullptr, kProbeId, MOD_ALT, vk)) return true;
+        UnregisterHotKey(nullptr, kProbeId);
+        return false;
+      },
+      timeout);
+}
+
+std::wstring DescribeForeground() {
+  HWND w = GetForegroundWindow();
+  if (!w) return L"no foreground window";
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  return L"class " + ClassName(w) + L" title \"" + WindowText(w) + L"\" process " + std::to_wstring(pid);
+}
+
 namespace {
 struct ForegroundStart {
   std::wstring title;

@@ -90,6 +90,11 @@ void TypeText(const std::wstring& text);
 HWND FocusOf(HWND topLevel);
 std::pair<int, int> EditSelection(HWND edit);
 
+// Waits until some program holds the hotkey Alt+vk (a registration of our own is refused).
+bool WaitForHotkeyTaken(WORD vk, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// The foreground window described for failure messages: handle, class, process.
+std::wstring DescribeForeground();
+
 // A visible top-level window of the driver's own, with an edit box, on its own thread: the
 // application the user works in before calling a program up.
 class ForegroundWindow {

@@ -19,9 +19,9 @@ struct Launcher {
     other.Activate();
     proc = inst.Start(L"Tavimbra.exe");
     form = WaitForTopWindow(proc.Id(), kFormClass);
+    // Start-up ends with the hotkeys and the hook, then the window's messages are served.
+    WaitForHotkeyTaken('W');
     if (form) edit = FindChild(form, L"Edit");
-    // Start-up ends with the hook; the hotkeys are in place once the atoms are.
-    WaitUntil([] { return GlobalFindAtomW(L"HOTKEY2") != 0; });
   }
   ~Launcher() {
     if (proc.Running() && form) {
@@ -30,9 +30,14 @@ struct Launcher {
     }
   }
   bool Visible() const { return IsWindowVisible(form) != FALSE; }
-  bool Summon(WORD vk = 'O') {
+  ::testing::AssertionResult Summon(WORD vk = 'O') {
     SendAltKey(vk);
-    return WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5));
+    if (WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5)))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "visible " << Visible() << ", focus " << FocusOf(form) << " "
+                                         << ToUtf8(U(ClassName(FocusOf(form)).c_str())) << ", form " << form
+                                         << ", edit " << edit << ", foreground "
+                                         << ToUtf8(U(DescribeForeground().c_str())) << ", running " << proc.Running();
   }
   bool WaitHidden() { return WaitUntil([&] { return !Visible(); }, std::chrono::seconds(5)); }
   std::wstring Text() const { return WindowText(edit); }
@@ -224,6 +229,7 @@ TEST(Launcher, SecondCopyShowsTheMessageAndEnds) {
   PressOk(box);
   EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0);
   EXPECT_TRUE(first.proc.Running());
+  first.other.Activate();  // the user goes back to work
   ASSERT_TRUE(first.Summon()) << "the first copy keeps its hotkeys";
 }
 
@@ -266,7 +272,8 @@ TEST(Launcher, MenuRefreshPicksUpANewCommand) {
   SendKey(VK_RETURN);
   Sleep(300);
   ASSERT_TRUE(l.proc.Running()) << "the refresh entry is the second one";
-  ASSERT_TRUE(l.Summon());
+  l.other.Activate();  // the user goes back to work
+  ASSERT_TRUE(l.Summon()) << "foreground " << GetForegroundWindow();
   TypeText(L"ze");
   EXPECT_TRUE(l.WaitText(L"zebra"));
 }
@@ -282,20 +289,75 @@ TEST(Launcher, MenuCloseEndsTheProgram) {
   EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), 0);
 }
 
-TEST(Launcher, CloseReleasesHotkeysAndAtoms) {
-  Installation inst;
-  {
-    Launcher l(inst);
-    ASSERT_NE(GlobalFindAtomW(L"HOTKEY1"), 0);
-    PostMessageW(l.form, WM_CLOSE, 0, 0);
-    EXPECT_EQ(l.proc.Wait(std::chrono::seconds(5)), 0);
+TEST(Launcher, EveryWayOfClosingReleasesHotkeysAndAtoms) {
+  enum class How { Close, EndSession };
+  for (How how : {How::Close, How::EndSession}) {
+    const int i = static_cast<int>(how);
+    Installation inst;
+    {
+      Launcher l(inst);
+      ASSERT_NE(GlobalFindAtomW(L"HOTKEY1"), 0) << "case " << i;
+      if (how == How::Close) {
+        PostMessageW(l.form, WM_CLOSE, 0, 0);
+      } else {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(l.form, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer);
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "never refuses";
+        EXPECT_NE(GlobalFindAtomW(L"HOTKEY1"), 0) << "still resident until the session really ends";
+        SendMessageTimeoutW(l.form, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
+        EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), 0) << "released while handling the end of the session";
+      }
+      EXPECT_EQ(l.proc.Wait(std::chrono::seconds(5)), 0) << "case " << i;
+    }
+    EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), 0) << "case " << i;
+    EXPECT_EQ(GlobalFindAtomW(L"HOTKEY2"), 0) << "case " << i;
+    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, 'O')) << "case " << i;
+    EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_ALT, 'W')) << "case " << i;
+    UnregisterHotKey(nullptr, 1);
+    UnregisterHotKey(nullptr, 2);
   }
-  EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), 0);
-  EXPECT_EQ(GlobalFindAtomW(L"HOTKEY2"), 0);
-  EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, 'O'));
-  EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_ALT, 'W'));
-  UnregisterHotKey(nullptr, 1);
-  UnregisterHotKey(nullptr, 2);
+}
+
+TEST(Launcher, FocusKeepingOnlyForOne) {
+  struct Case {
+    const wchar_t* setting;
+    bool boxGetsFocus;
+  } cases[] = {{L"KeepFocus=1", true}, {L"KeepFocus=2", false}, {L"KeepFocus=0", false}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Installation inst;
+    inst.WriteSettings({cases[i].setting});
+    Launcher l(inst);
+    // A left click on the icon shows the window but does not focus the box itself.
+    PostMessageW(l.form, WM_MOUSEMOVE, 1, kTrayLeftUp);
+    ASSERT_TRUE(WaitUntil([&] { return l.Visible(); })) << "case " << i;
+    bool focused = WaitUntil([&] { return FocusOf(l.form) == l.edit; },
+                             std::chrono::milliseconds(cases[i].boxGetsFocus ? 3000 : 800));
+    EXPECT_EQ(focused, cases[i].boxGetsFocus) << "case " << i << " focus " << FocusOf(l.form) << " form " << l.form;
+  }
+}
+
+TEST(Launcher, CompletionOffAndNoTextsFolder) {
+  struct Case {
+    bool removeTexts;
+    const wchar_t* setting;
+  } cases[] = {{false, L"AutoComplete=0"}, {false, L"AutoComplete=2"}, {true, L"AutoComplete=1"}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Installation inst;
+    inst.WriteSettings({cases[i].setting});
+    inst.WriteCommand(L"calc", inst.ProbeCommand() + L" calc");
+    if (cases[i].removeTexts) fs::remove_all(inst.Texts());
+    Launcher l(inst);
+    ASSERT_TRUE(l.Summon()) << "case " << i;
+    TypeText(L"cal");
+    Sleep(300);
+    EXPECT_EQ(l.Text(), L"cal") << "case " << i;
+    EXPECT_EQ(EditSelection(l.edit), std::make_pair(3, 3)) << "case " << i;
+    if (!cases[i].removeTexts) {
+      TypeText(L"c");
+      SendKey(VK_RETURN);
+      EXPECT_TRUE(inst.WaitForProbe(1)) << "case " << i << ": typed in full it still runs";
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // How the summoned window looks with its settings. Screenshots go to %TAV_SHOT_DIR% when set.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,19 +13,27 @@ namespace {
 constexpr wchar_t kFormClass[] = L"TavimbraForm1";
 
 struct Shown {
+  ForegroundWindow other;  // the application the user works in
   Process proc;
   HWND form = nullptr, edit = nullptr;
 };
 
-Shown StartAndSummon(Installation& inst) {
-  Shown s;
+// Started and called up with Alt+O; form is null when it did not come up.
+std::unique_ptr<Shown> StartAndSummon(Installation& inst) {
+  auto p = std::make_unique<Shown>();
+  Shown& s = *p;
   s.proc = inst.Start(L"Tavimbra.exe");
   s.form = WaitForTopWindow(s.proc.Id(), kFormClass);
+  WaitForHotkeyTaken('W');
   if (s.form) s.edit = FindChild(s.form, L"Edit");
-  WaitUntil([] { return GlobalFindAtomW(L"HOTKEY2") != 0; });
   SendAltKey('O');
-  WaitUntil([&] { return IsWindowVisible(s.form) && FocusOf(s.form) == s.edit; }, std::chrono::seconds(5));
-  return s;
+  if (!WaitUntil([&] { return IsWindowVisible(s.form) && FocusOf(s.form) == s.edit; }, std::chrono::seconds(5)))
+  {
+    const std::wstring fg = DescribeForeground();
+    ADD_FAILURE() << "not summoned; foreground: " << std::string(fg.begin(), fg.end());
+    s.form = nullptr;
+  }
+  return p;
 }
 
 void Shot(const wchar_t* name) {
@@ -53,25 +62,34 @@ TEST(LauncherLook, SkinColoursAndFont) {
   struct Case {
     const wchar_t* shot;
     std::vector<std::wstring> settings;
+    bool removeSkin;
     COLORREF box;        // inside the box, away from the text
     bool skinExpected;   // the skin's bluish picture at the top-left corner
   } cases[] = {
-      {L"skin", {}, RGB(255, 255, 255), true},
-      {L"noskin", {L"UseSkin=0"}, RGB(255, 255, 255), false},
-      {L"red-bold-14", {L"Back=0000FF", L"Text=FFFFFF", L"Bold=1", L"FontSize=14"}, RGB(255, 0, 0), true},
-      {L"bad-colour", {L"Back=GG00FF", L"UseSkin=2"}, RGB(255, 255, 255), false},
-      {L"empty-back", {L"Back="}, RGB(0, 0, 0), true},
+      {L"skin", {}, false, RGB(255, 255, 255), true},
+      {L"noskin", {L"UseSkin=0"}, false, RGB(255, 255, 255), false},
+      {L"red-bold-14", {L"Back=0000FF", L"Text=FFFFFF", L"Bold=1", L"FontSize=14"}, false, RGB(255, 0, 0), true},
+      {L"bad-colour", {L"Back=GG00FF", L"UseSkin=2"}, false, RGB(255, 255, 255), false},
+      {L"empty-back", {L"Back="}, false, RGB(0, 0, 0), true},
+      {L"skin-missing", {L"Back=00FF00", L"Italic=1"}, true, RGB(0, 255, 0), false},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Installation inst;
     inst.WriteSettings(cases[i].settings);
-    Shown s = StartAndSummon(inst);
-    ASSERT_TRUE(IsWindowVisible(s.form)) << "case " << i;
-    Shot(cases[i].shot);
+    if (cases[i].removeSkin) fs::remove(inst.Root() / "settings" / "skin.bmp");
+    auto shown = StartAndSummon(inst);
+    Shown& s = *shown;
+    ASSERT_NE(s.form, nullptr) << "case " << i;
+    // Visible to the window manager a moment before it is on the screen.
+    WaitUntil([&] { return PixelAt(s.form, 200, 36) == cases[i].box; }, std::chrono::seconds(2));
     EXPECT_EQ(PixelAt(s.form, 200, 36), cases[i].box) << "case " << i;
     COLORREF corner = PixelAt(s.form, 2, 2);
     bool plain = corner == GetSysColor(COLOR_BTNFACE);
     EXPECT_EQ(!plain, cases[i].skinExpected) << "case " << i << " corner " << std::hex << corner;
+    TypeText(L"calc/テスト Tavimbra");
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"calc/テスト Tavimbra"; }, std::chrono::seconds(3)))
+        << "case " << i;
+    Shot(cases[i].shot);
     Close(s);
   }
 }
@@ -81,7 +99,9 @@ TEST(LauncherLook, JapaneseCommandNames) {
   inst.WriteCommand(L"メモ帳", L"x");
   inst.WriteCommand(L"メール", L"x");
   inst.WriteCommand(L"計算機", L"x");
-  Shown s = StartAndSummon(inst);
+  auto shown = StartAndSummon(inst);
+  Shown& s = *shown;
+  ASSERT_NE(s.form, nullptr);
   TypeText(L"メ");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メール"; }, std::chrono::seconds(3)))
       << "the first in the list's order";

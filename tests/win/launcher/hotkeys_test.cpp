@@ -5,7 +5,6 @@
 
 #include "hotkey.h"
 #include "hotkeys_win32.h"
-#include "tray_icon_win32.h"
 
 namespace tav {
 namespace {
@@ -86,25 +85,6 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
   UnregisterHotKey(w, 1);
   DestroyWindow(w);
   Module3::SetSummon(nullptr);
-}
-
-TEST(Hotkeys, UnhookWithoutHookChangesNothing) {
-  HWND w = MakeWindow();
-  Module3::PrevWndProc = nullptr;
-  Module3::UnhookWindow(w);
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)), &OwnProc);
-  DestroyWindow(w);
-}
-
-TEST(TrayIcon, Record) {
-  HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
-  NOTIFYICONDATAW d = Module1::MakeTrayData(reinterpret_cast<HWND>(0x1234), icon);
-  EXPECT_EQ(d.cbSize, sizeof(NOTIFYICONDATAW));
-  EXPECT_EQ(d.uID, 1u);
-  EXPECT_EQ(d.uFlags, 7u);
-  EXPECT_EQ(d.uCallbackMessage, 0x0200u);
-  EXPECT_EQ(d.hIcon, icon);
-  EXPECT_EQ(d.szTip[0], L'\0');
 }
 
 }  // namespace
