@@ -68,6 +68,7 @@ bool Form1::Create(HINSTANCE instance) {
   }
   uiFont_ = CreateUiFont(dpi_);
   CreateControls();
+  RecordLayout();
   form2_.Create(instance, hwnd_);
   colours_.OnPreviewColour([this](bool text, std::uint32_t bgr) {
     if (text)
@@ -201,6 +202,55 @@ void Form1::Load() {
   form2_.Hide();
 }
 
+void Form1::RecordLayout() {
+  layout_.clear();
+  layoutDpi_ = dpi_;
+  for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    wchar_t cls[16] = {};
+    GetClassNameW(c, cls, 16);
+    if (lstrcmpiW(cls, L"ComboBox") == 0) {  // its height is the dropped-down list's
+      RECT dropped;
+      if (SendMessageW(c, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+        r.bottom = r.top + (dropped.bottom - dropped.top);
+    }
+    layout_.push_back({c, r});
+  }
+}
+
+void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  if (!dpi || dpi == dpi_) return;
+  dpi_ = dpi;
+  UniqueFont font = CreateUiFont(dpi_);
+  auto scale = [&](LONG v) { return MulDiv(v, static_cast<int>(dpi_), static_cast<int>(layoutDpi_)); };
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(layout_.size()));
+  for (const Placed& p : layout_) {
+    SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    if (batch)
+      batch = DeferWindowPos(batch, p.control, nullptr, scale(p.rect.left), scale(p.rect.top),
+                             scale(p.rect.right) - scale(p.rect.left), scale(p.rect.bottom) - scale(p.rect.top),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (batch) EndDeferWindowPos(batch);
+  uiFont_ = std::move(font);  // the old font goes only after no control uses it
+  RECT window;
+  if (suggested) {
+    window = *suggested;
+  } else {
+    GetWindowRect(hwnd_, &window);
+    RECT c{0, 0, Px(kClientWidth), Px(kClientHeight)};
+    AdjustWindowRectEx(&c, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE, 0);
+    window.right = window.left + (c.right - c.left);
+    window.bottom = window.top + (c.bottom - c.top);
+  }
+  SetWindowPos(hwnd_, nullptr, window.left, window.top, window.right - window.left, window.bottom - window.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  form2_.SetDpi(dpi_);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void Form1::FillFontList() {
   struct Collect {
     std::vector<std::wstring> names;
@@ -257,6 +307,9 @@ LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
         if (target) SetFocus(target);
       }
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd_);  // closing ends the program without asking

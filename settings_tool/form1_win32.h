@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "colour_components.h"
 #include "form1_controls.h"
@@ -76,6 +77,8 @@ class Form1 {
   void Command2_Click();
   void Command7_Click();
   void FillFontList();
+  void RecordLayout();
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
 
   HWND Item(Form1Id id) const { return GetDlgItem(hwnd_, static_cast<int>(id)); }
   std::u16string Text(Form1Id id) const;
@@ -93,6 +96,13 @@ class Form1 {
   Form2 form2_;
   ColourComponents colours_;
   RegistrationFrame registration_;
+  // Every control's place at the dpi the window was laid out for, to rescale from.
+  struct Placed {
+    HWND control;
+    RECT rect;
+  };
+  std::vector<Placed> layout_;
+  UINT layoutDpi_ = 96;
   HWND lastFocus_ = nullptr;
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it

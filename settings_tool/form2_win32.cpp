@@ -111,6 +111,18 @@ void Form2::ApplyFont() {
   boxFont_ = std::move(f);
 }
 
+void Form2::SetDpi(UINT dpi) {
+  if (dpi == dpi_ || !dpi) return;
+  dpi_ = dpi;
+  SIZE client = FormClientSize(dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, client.cx, client.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT box = InputBoxRect(dpi_);
+  SetWindowPos(text1_, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyFont();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void Form2::LoadSkin(const std::u16string& path) {
   skin_.Load(path);  // a missing picture leaves the plain background
   InvalidateRect(hwnd_, nullptr, TRUE);

@@ -30,6 +30,9 @@ class Form2 {
   void LoadSkin(const std::u16string& path);
   void ClearSkin();
 
+  // The window moved to a monitor with another scale: size, box and font follow it.
+  void SetDpi(UINT dpi);
+
   // Shown without taking the focus from the settings window; placed beside it the first time.
   void Show();
   void Hide();

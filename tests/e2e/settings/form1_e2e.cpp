@@ -442,6 +442,44 @@ std::vector<HWND> TopWindows() {
   return all;
 }
 
+RECT ClientRectOf(HWND form, HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// Moved to a monitor at 150%: the window, every control (the registration group's too) and the
+// preview grow by half.
+TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
+  Installation inst;
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  HWND f = r.form;
+  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  ASSERT_NE(preview, nullptr);
+  const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, 3000)};
+  std::vector<RECT> before;
+  for (HWND c : controls) before.push_back(ClientRectOf(f, c));
+  RECT client;
+  GetClientRect(f, &client);
+  const LONG width = client.right;
+  SendMessageW(f, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+  GetClientRect(f, &client);
+  EXPECT_NEAR(client.right, width * 3 / 2, 2);
+  for (std::size_t i = 0; i < std::size(controls); ++i) {
+    RECT now = ClientRectOf(f, controls[i]);
+    EXPECT_NEAR(now.left, before[i].left * 3 / 2, 2) << "case " << i;
+    EXPECT_NEAR(now.top, before[i].top * 3 / 2, 2) << "case " << i;
+    EXPECT_NEAR(now.right - now.left, (before[i].right - before[i].left) * 3 / 2, 2) << "case " << i;
+  }
+  GetClientRect(preview, &client);
+  EXPECT_EQ(client.right, 360);
+  EXPECT_EQ(client.bottom, 96);
+  EXPECT_EQ(TextOf(f, Id::Label5), L"79") << "still answering";
+  Close(r);
+}
+
 // The command line itself is checked by the unit tests; here: a file-manager window of its own
 // process comes up and the settings window does not wait for it.
 TEST(Form1, OpenFolderStartsANewFileManagerWindow) {
