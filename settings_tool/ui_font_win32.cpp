@@ -1,5 +1,7 @@
 #include "ui_font_win32.h"
 
+#include <string>
+
 namespace tav::settings {
 
 namespace {
@@ -18,6 +20,26 @@ bool FaceHasShiftJis(const wchar_t* face) {
       reinterpret_cast<LPARAM>(&found), 0);
   ReleaseDC(nullptr, dc);
   return found;
+}
+
+// Any installed proportional face with Japanese glyphs; fixed-pitch faces make the dialog's
+// captions wider than their places.
+std::wstring AnyProportionalJapaneseFace() {
+  LOGFONTW lf{};
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  std::wstring face;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      dc, &lf,
+      [](const LOGFONTW* f, const TEXTMETRICW*, DWORD type, LPARAM p) -> int {
+        if (f->lfFaceName[0] == L'@' || !(type & TRUETYPE_FONTTYPE)) return 1;
+        if ((f->lfPitchAndFamily & 0x3) != VARIABLE_PITCH) return 1;
+        *reinterpret_cast<std::wstring*>(p) = f->lfFaceName;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&face), 0);
+  ReleaseDC(nullptr, dc);
+  return face;
 }
 
 NONCLIENTMETRICSW Metrics(UINT dpi) {
@@ -41,14 +63,15 @@ UniqueFont CreateUiFont(UINT dpi) {
   LOGFONTW lf = Metrics(dpi).lfMessageFont;
   if (lf.lfHeight == 0) lf.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
   if (!FaceHasShiftJis(lf.lfFaceName)) {
-    const wchar_t* chosen = L"";
+    std::wstring chosen;
     for (const wchar_t* face : {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"ＭＳ Ｐゴシック"}) {
       if (FaceHasShiftJis(face)) {
         chosen = face;
         break;
       }
     }
-    lstrcpynW(lf.lfFaceName, chosen, LF_FACESIZE);
+    if (chosen.empty()) chosen = AnyProportionalJapaneseFace();
+    lstrcpynW(lf.lfFaceName, chosen.c_str(), LF_FACESIZE);
     lf.lfCharSet = SHIFTJIS_CHARSET;
   }
   return UniqueFont(CreateFontIndirectW(&lf));
