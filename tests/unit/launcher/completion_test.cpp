@@ -48,7 +48,6 @@ class FakeBox final : public EditBox {
   void ClearByProgram() { SetText(u""); if (!nested_) Change(); }
 
   std::pair<int, int> Selection() const { return {selStart_, selEnd_ - selStart_}; }
-  int changes = 0;
 
  private:
   int Len() const { return static_cast<int>(text_.size()); }
@@ -58,7 +57,6 @@ class FakeBox final : public EditBox {
     Change();
   }
   void Change() {
-    ++changes;
     completion_.Text1_Change(*this, list_);
   }
   Completion& completion_;
@@ -131,15 +129,6 @@ TEST(Completion, OnlyTheValueOneSwitchesItOn) {
     ExpectOutcome(value, [](FakeBox& b) { b.Type(u"cal"); b.Paste(u"e"); b.Backspace(); }, {u"cal", {3, 0}, 0},
                   "AutoComplete=" + std::to_string(value));
   }
-}
-
-TEST(Completion, NestedChangeRunsOnceAndLeavesTheCaretRecorded) {
-  const CommandList list = Commands();
-  Completion c(1);
-  FakeBox box(c, list, true);
-  box.Type(u"c");
-  EXPECT_EQ(box.changes, 2) << "the typed change and the nested one";
-  EXPECT_EQ(c.LastSelStart(), 1);
 }
 
 TEST(Completion, RightArrowCollapsesOrMovesOne) {

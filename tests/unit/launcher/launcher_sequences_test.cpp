@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "command_file.h"
 #include "text_encoding.h"
 
 namespace tav {
@@ -62,28 +61,6 @@ TEST(Startup, StepsInTheirOrder) {
     Log expected = cases[i].expected;
     if (!cases[i].anotherCopy) expected.insert(expected.end(), tail.begin(), tail.end());
     EXPECT_EQ(RunStartup(r).has_value(), !cases[i].anotherCopy) << "case " << i;
-    EXPECT_EQ(r.log, expected) << "case " << i;
-  }
-}
-
-TEST(RunCommand, FoundNotFoundAndEmpty) {
-  const Log hide = {"clear", "desktop", "timer off", "hide"};
-  struct Case {
-    const char16_t* typed;
-    Log expected;  // after the lookup; empty: nothing else happens
-    const char* started;
-  } cases[] = {
-      {u"web/a/b", hide, "start browser.exe a/b"},
-      {u"nope/x", {}, nullptr},
-      {u"empty", hide, nullptr},  // a file without a command line: hidden, nothing started
-  };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    Recorder r;
-    r.files = {{u"web", "browser.exe\r\n"}, {u"empty", ""}};
-    Log expected = {"read " + ToUtf8(SplitCommandInput(cases[i].typed).name)};
-    expected.insert(expected.end(), cases[i].expected.begin(), cases[i].expected.end());
-    if (cases[i].started) expected.push_back(cases[i].started);
-    EXPECT_EQ(RunCommand(cases[i].typed, r), !cases[i].expected.empty()) << "case " << i;
     EXPECT_EQ(r.log, expected) << "case " << i;
   }
 }

@@ -92,33 +92,6 @@ void ExpectAgreement(bool comboBox) {
 TEST(ListSearch, OrderAndFirstMatchAgreeWithASortedListBox) { ExpectAgreement(false); }
 TEST(ListSearch, OrderAndFirstMatchAgreeWithASortedComboBox) { ExpectAgreement(true); }
 
-TEST(ListSearch, FindListEntryByKindOfControl) {
-  SortedList combo(true);
-  if (!combo.Usable()) GTEST_SKIP() << "no combo box without a display";
-  combo.Add(u"beta");
-  combo.Add(u"Alpha");
-  HWND listBox = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 100, 100, HWND_MESSAGE,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"beta"));
-  SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Alpha"));
-  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  struct Case {
-    HWND control;
-    const char16_t* text;
-    bool exact;
-    int index;
-  } cases[] = {
-      {combo.hwnd, u"al", false, 0}, {combo.hwnd, u"BE", false, 1}, {combo.hwnd, u"al", true, -1},
-      {combo.hwnd, u"ALPHA", true, 0}, {listBox, u"b", false, 1},    {listBox, u"beta", true, 1},
-      {listBox, u"bet", true, -1},     {edit, u"a", false, -1},      {combo.hwnd, u"x", false, -1},
-  };
-  for (std::size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_EQ(mAPIDec::FindListEntry(cases[i].control, cases[i].text, cases[i].exact), cases[i].index)
-        << "case " << i;
-  DestroyWindow(listBox);
-  DestroyWindow(edit);
-}
-
 TEST(ListSearch, ListsFilesOnly) {
   test::TempDir dir;
   test::WriteBytes(dir.path() / L"b.txt", "x");
