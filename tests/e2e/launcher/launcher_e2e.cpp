@@ -92,6 +92,11 @@ TEST(Launcher, StartsHiddenThenHotkeysSummonIt) {
   ASSERT_TRUE(l.WaitHidden());
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == l.other.Hwnd(); }, std::chrono::seconds(3)))
       << "Esc hands the foreground back; " << ToUtf8(U(DescribeForeground().c_str()));
+  // Typing straight after the hotkey, without waiting for the window: nothing is lost.
+  SendAltKey('O');
+  TypeText(L"ca");
+  EXPECT_TRUE(l.WaitText(L"calc")) << ToUtf8(U(l.Text().c_str()));
+  EXPECT_EQ(WindowText(FindChild(l.other.Hwnd(), L"Edit")), L"") << "nothing went to the other application";
 }
 
 TEST(Launcher, ConfiguredKeyReplacesTheDefault) {
