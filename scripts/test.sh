@@ -47,23 +47,23 @@ native() { "$@"; }
 unit() {
   run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests
 }
-win() {
-  tav_wine_prepare &&
-  run_all wine "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/win/*win_tests.exe
-}
-e2e() {
+# Runs Wine programs in a fresh virtual screen (some tests make windows of their own).
+under_screen() {
   tav_wine_prepare
-  # Wine processes started without a display (the win tier) must not serve this one.
+  # Wine processes of an earlier tier must not serve this one (another display).
   wineserver -k >/dev/null 2>&1; wineserver -w
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     source scripts/wine-env.sh 2>/dev/null
     rc=0
-    for t in "$b"/windows/tests/e2e/*e2e_tests.exe; do
+    for t in "$@"; do
+      [ -e "$t" ] || continue
       echo "--- $t"
       wine "$t" --gtest_brief=1 || rc=1
     done
-    wineserver -k >/dev/null 2>&1; exit $rc'
+    wineserver -k >/dev/null 2>&1; exit $rc' _ "$@"
 }
+win() { under_screen "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/win/*win_tests.exe; }
+e2e() { under_screen "$b"/windows/tests/e2e/*e2e_tests.exe; }
 
 tiers=("$@")
 [ ${#tiers[@]} -eq 0 ] && tiers=(unit win e2e)
