@@ -12,16 +12,8 @@ CommandInput SplitCommandInput(std::u16string_view input) {
 
 std::u16string DecodeCommandFile(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return FromUtf8(bytes.substr(3));
-  if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
-    bool le = bytes[0] == '\xFF';
-    std::u16string out;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      auto lo = static_cast<unsigned char>(bytes[le ? i : i + 1]);
-      auto hi = static_cast<unsigned char>(bytes[le ? i + 1 : i]);
-      out.push_back(static_cast<char16_t>(lo | (hi << 8)));
-    }
-    return out;
-  }
+  if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+    return FromUtf16Bytes(bytes.substr(2), bytes[0] == '\xFF');
   return FromAnsi(bytes);
 }
 

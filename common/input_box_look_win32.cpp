@@ -70,7 +70,13 @@ bool Skin::Load(const std::u16string& path) {
 
 void Skin::Paint(HDC dc, const RECT& client, UINT dpi) const {
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (!bitmap_) return;
+  if (!bitmap_) {
+    // Without a picture a light box on the plain background needs an edge to be seen.
+    RECT edge = InputBoxRect(dpi);
+    InflateRect(&edge, 1, 1);
+    FrameRect(dc, &edge, GetSysColorBrush(COLOR_BTNSHADOW));
+    return;
+  }
   HDC mem = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(mem, bitmap_.get());
   if (dpi == 96) {

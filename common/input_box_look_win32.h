@@ -51,7 +51,8 @@ class Skin {
   void Clear() { bitmap_.reset(); }
   bool Loaded() const { return static_cast<bool>(bitmap_); }
   SIZE Size() const { return size_; }
-  // Paints the client background: the picture where there is one, else the plain background.
+  // Paints the client background: the picture where there is one, else the plain background
+  // with an edge around the input box.
   void Paint(HDC dc, const RECT& client, UINT dpi) const;
 
  private:

@@ -74,15 +74,8 @@ std::u16string Decode(const std::string& bytes, Encoding& enc) {
     return FromUtf8(std::string_view(bytes).substr(3));
   }
   if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
-    bool le = bytes[0] == '\xFF';
-    enc = le ? Encoding::Utf16LE : Encoding::Utf16BE;
-    std::u16string out;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      auto lo = static_cast<unsigned char>(bytes[le ? i : i + 1]);
-      auto hi = static_cast<unsigned char>(bytes[le ? i + 1 : i]);
-      out.push_back(static_cast<char16_t>(lo | (hi << 8)));
-    }
-    return out;
+    enc = bytes[0] == '\xFF' ? Encoding::Utf16LE : Encoding::Utf16BE;
+    return FromUtf16Bytes(std::string_view(bytes).substr(2), enc == Encoding::Utf16LE);
   }
   enc = Encoding::Ansi;
   return FromAnsi(bytes);

@@ -75,6 +75,17 @@ std::string ToUtf8(std::u16string_view in) {
   return out;
 }
 
+std::u16string FromUtf16Bytes(std::string_view bytes, bool le) {
+  std::u16string out;
+  out.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    auto lo = static_cast<unsigned char>(bytes[le ? i : i + 1]);
+    auto hi = static_cast<unsigned char>(bytes[le ? i + 1 : i]);
+    out.push_back(static_cast<char16_t>(lo | (hi << 8)));
+  }
+  return out;
+}
+
 std::u16string FitAnsiBytes(std::u16string_view text, std::size_t maxBytes) {
   // Fast path: the whole text fits.
   if (ToAnsi(text).size() <= maxBytes) return std::u16string(text);

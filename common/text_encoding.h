@@ -15,6 +15,9 @@ std::string ToAnsi(std::u16string_view text);
 std::u16string FromUtf8(std::string_view bytes);
 std::string ToUtf8(std::u16string_view text);
 
+// UTF-16 bytes (no mark) in the given byte order; an odd last byte is dropped.
+std::u16string FromUtf16Bytes(std::string_view bytes, bool littleEndian);
+
 // Longest prefix of text whose ANSI form takes at most maxBytes bytes, never cutting a
 // character (a double-byte character or a surrogate pair) in half.
 std::u16string FitAnsiBytes(std::u16string_view text, std::size_t maxBytes);

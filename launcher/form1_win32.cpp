@@ -262,12 +262,6 @@ void Form1::Paint() {
   HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
   HGDIOBJ old = SelectObject(mem, bmp);
   skin_.Paint(mem, client, dpi_);
-  if (!skin_.Loaded()) {
-    // Without a picture a light box on the plain background needs an edge to be seen.
-    RECT edge = InputBoxRect(dpi_);
-    InflateRect(&edge, 1, 1);
-    FrameRect(mem, &edge, GetSysColorBrush(COLOR_BTNSHADOW));
-  }
   BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
   SelectObject(mem, old);
   DeleteObject(bmp);

@@ -64,11 +64,6 @@ LRESULT Form2::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       GetClientRect(hwnd_, &client);
       HDC dc = reinterpret_cast<HDC>(wp);
       skin_.Paint(dc, client, dpi_);
-      if (!skin_.Loaded()) {  // as the launcher does: without a picture the box needs an edge to be seen
-        RECT edge = InputBoxRect(dpi_);
-        InflateRect(&edge, 1, 1);
-        FrameRect(dc, &edge, GetSysColorBrush(COLOR_BTNSHADOW));
-      }
       return 1;
     }
     case WM_CTLCOLOREDIT:
