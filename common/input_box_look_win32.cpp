@@ -29,18 +29,18 @@ UINT WindowDpi(HWND w) {
   return dpi ? dpi : 96;
 }
 
-UniqueFont CreateInputBoxFont(const InputBoxFontSpec& spec, UINT dpi) {
+UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi) {
   LOGFONTW lf{};
-  double points = spec.points > 0 ? spec.points : 11;
+  double points = choice.points > 0 ? choice.points : 11;
   lf.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = spec.italic ? TRUE : FALSE;
+  lf.lfWeight = choice.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = choice.italic ? TRUE : FALSE;
   lf.lfCharSet = SHIFTJIS_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = CLEARTYPE_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-  std::u16string face = spec.face.substr(0, LF_FACESIZE - 1);
+  std::u16string face = choice.face.substr(0, LF_FACESIZE - 1);
   face.copy(reinterpret_cast<char16_t*>(lf.lfFaceName), face.size());
   return UniqueFont(CreateFontIndirectW(&lf));
 }

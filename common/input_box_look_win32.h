@@ -20,7 +20,7 @@ SIZE FormClientSize(UINT dpi);
 RECT InputBoxRect(UINT dpi);  // in client coordinates
 UINT WindowDpi(HWND w);       // per-monitor where the platform has it, else the system's
 
-struct InputBoxFontSpec {
+struct InputBoxFontChoice {
   std::u16string face;
   double points = 11;
   bool bold = false;
@@ -28,7 +28,7 @@ struct InputBoxFontSpec {
 };
 // A font for the box; with SHIFTJIS_CHARSET so a face that is not installed falls back to a
 // Japanese one instead of a face without kana.
-UniqueFont CreateInputBoxFont(const InputBoxFontSpec& spec, UINT dpi);
+UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi);
 
 // Colours of the edit control (answer WM_CTLCOLOREDIT with Brush() after Apply()).
 class InputBoxColours {

@@ -243,7 +243,7 @@ void Form1::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   RECT box = InputBoxRect(dpi);
   MoveWindow(text1_, box.left, box.top, box.right - box.left, box.bottom - box.top, TRUE);
-  InputBoxFontSpec fontChoice;
+  InputBoxFontChoice fontChoice;
   fontChoice.face = setup_.fontFace;
   fontChoice.points = setup_.fontPoints;
   fontChoice.bold = setup_.bold;

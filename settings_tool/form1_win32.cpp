@@ -173,7 +173,7 @@ void Form1::Load() {
   form2_.SetBackColour(ColourOrDefault(s.back, 0xFFFFFF));
   form2_.SetTextColour(ColourOrDefault(s.text, 0x000000));
 
-  InputBoxFontSpec font = form2_.Font();
+  InputBoxFontChoice font = form2_.Font();
   SetText(Id::Combo1, s.font);
   font.face = s.font;
   font.points = s.fontSize;
@@ -423,7 +423,7 @@ void Form1::Text12_LostFocus() {
 }
 
 void Form1::Command10_Click() {
-  InputBoxFontSpec font = form2_.Font();
+  InputBoxFontChoice font = form2_.Font();
   font.face = Text(Id::Combo1);
   if (auto size = PreviewFontSize(Text(Id::Text12))) font.points = *size;  // else the previous size stays
   font.bold = Ticked(Id::Check6);

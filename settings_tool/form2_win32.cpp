@@ -100,7 +100,7 @@ void Form2::SetTextColour(std::uint32_t bgr) {
   if (text1_) InvalidateRect(text1_, nullptr, TRUE);
 }
 
-void Form2::SetFont(const InputBoxFontSpec& font) {
+void Form2::SetFont(const InputBoxFontChoice& font) {
   font_ = font;
   ApplyFont();
 }

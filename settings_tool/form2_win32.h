@@ -25,8 +25,8 @@ class Form2 {
 
   void SetBackColour(std::uint32_t bgr);
   void SetTextColour(std::uint32_t bgr);
-  const InputBoxFontSpec& Font() const { return font_; }
-  void SetFont(const InputBoxFontSpec& font);
+  const InputBoxFontChoice& Font() const { return font_; }
+  void SetFont(const InputBoxFontChoice& font);
   void LoadSkin(const std::u16string& path);
   void ClearSkin();
 
@@ -50,7 +50,7 @@ class Form2 {
   UINT dpi_ = 96;
   bool placed_ = false;
   InputBoxColours colours_;
-  InputBoxFontSpec font_;
+  InputBoxFontChoice font_;
   UniqueFont boxFont_;
   Skin skin_;
   UniqueMenu menu_;  // m_Menu: like the launcher's, without behaviour here

@@ -22,7 +22,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 
 enum Id : int { Command1 = 101, Text1, Text2, Text3, Label1, Label2, Label3 };
 
-struct ControlSpec {
+struct ControlPlace {
   int id;
   const wchar_t* cls;
   const wchar_t* caption;
@@ -32,7 +32,7 @@ struct ControlSpec {
 };
 
 // In tab order: creation order is the order Tab walks.
-const ControlSpec kControls[] = {
+const ControlPlace kControls[] = {
     {Command1, L"BUTTON", L"登録", BS_PUSHBUTTON | WS_TABSTOP, 0, 2040, 240, 1095, 375},
     {Text1, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 345, 1695, 270},
     {Text2, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1080, 2775, 270},
@@ -121,7 +121,7 @@ class Form3 {
   }
 
   void Form_Load(HINSTANCE instance) {
-    for (const ControlSpec& c : kControls) {
+    for (const ControlPlace& c : kControls) {
       HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0,
                                0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
       // A label's box reaches into the edit box under it: keep labels beneath, clipped.
@@ -144,7 +144,7 @@ class Form3 {
   void Layout(UINT dpi) {
     auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
     UniqueFont font = CreateUiFont(dpi);
-    for (const ControlSpec& c : kControls) {
+    for (const ControlPlace& c : kControls) {
       HWND w = GetDlgItem(hwnd_, c.id);
       SetWindowPos(w, nullptr, px(c.left), px(c.top), px(c.width), px(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
       SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);

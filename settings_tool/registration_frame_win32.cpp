@@ -23,7 +23,7 @@ constexpr wchar_t kQuoteCaptionWide[] = L"登録時に \"\"\u3000で囲む";  //
 constexpr wchar_t kQuoteCaptionAscii[] = L"登録時に \"\" で囲む";      // Check5: ASCII space
 constexpr wchar_t kDropHere[] = L"ここにファイルをドロップしてください";
 
-struct ControlSpec {
+struct ControlPlace {
   int id;
   const wchar_t* cls;
   const wchar_t* caption;
@@ -33,7 +33,7 @@ struct ControlSpec {
   bool inFrame9;
 };
 
-const ControlSpec kControls[] = {
+const ControlPlace kControls[] = {
     {Frame3, L"BUTTON", L"コマンド登録補助", BS_GROUPBOX, 0, 0, 0, 8175, 3615, false},
     {Label17, L"STATIC", L"実行ファイルパス(D＆Dはexeファイルのみ受付)", SS_LEFTNOWORDWRAP, 0, 120, 360, 4695, 375, false},
     {Check4, L"BUTTON", kQuoteCaptionWide, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3945, 315, 2670, 255, false},
@@ -63,7 +63,7 @@ const ControlSpec kControls[] = {
 void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT uiFont) {
   parent_ = parent;
   if (installFolder_.empty()) installFolder_ = InstallFolder();
-  for (const ControlSpec& c : kControls)
+  for (const ControlPlace& c : kControls)
     CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0, 0, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
   Relayout(dpi, uiFont);
@@ -84,7 +84,7 @@ void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT 
 
 void RegistrationFrame::Relayout(UINT dpi, HFONT uiFont) {
   auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
-  for (const ControlSpec& c : kControls) {
+  for (const ControlPlace& c : kControls) {
     int left = kFrameLeft + c.left + (c.inFrame9 ? kFrame9Left : 0);
     int top = kFrameTop + c.top + (c.inFrame9 ? kFrame9Top : 0);
     HWND w = Item(c.id);
