@@ -29,6 +29,41 @@ UINT WindowDpi(HWND w) {
   return dpi ? dpi : 96;
 }
 
+bool FaceInstalled(const std::u16string& face, BYTE charset) {
+  LOGFONTW lf{};
+  lf.lfCharSet = charset;
+  lstrcpynW(lf.lfFaceName, W(face), LF_FACESIZE);
+  bool found = false;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      dc, &lf,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
+        *reinterpret_cast<bool*>(p) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+std::u16string ProportionalJapaneseFace() {
+  LOGFONTW lf{};
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  std::u16string face;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      dc, &lf,
+      [](const LOGFONTW* f, const TEXTMETRICW*, DWORD type, LPARAM p) -> int {
+        if (f->lfFaceName[0] == L'@' || !(type & TRUETYPE_FONTTYPE)) return 1;  // vertical or bitmap faces
+        if ((f->lfPitchAndFamily & 0x3) != VARIABLE_PITCH) return 1;
+        *reinterpret_cast<std::u16string*>(p) = U(f->lfFaceName);
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&face), 0);
+  ReleaseDC(nullptr, dc);
+  return face;
+}
+
 UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi) {
   LOGFONTW lf{};
   double points = choice.points > 0 ? choice.points : 11;
@@ -41,6 +76,10 @@ UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi) {
   lf.lfQuality = CLEARTYPE_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
   std::u16string face = choice.face.substr(0, LF_FACESIZE - 1);
+  if (!face.empty() && !FaceInstalled(face)) {
+    std::u16string fallback = ProportionalJapaneseFace();
+    if (!fallback.empty()) face = fallback.substr(0, LF_FACESIZE - 1);
+  }
   face.copy(reinterpret_cast<char16_t*>(lf.lfFaceName), face.size());
   return UniqueFont(CreateFontIndirectW(&lf));
 }

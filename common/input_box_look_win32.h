@@ -20,14 +20,20 @@ SIZE FormClientSize(UINT dpi);
 RECT InputBoxRect(UINT dpi);  // in client coordinates
 UINT WindowDpi(HWND w);       // per-monitor where the platform has it, else the system's
 
+// Whether a face of that name is installed (with that character set, DEFAULT_CHARSET: any).
+bool FaceInstalled(const std::u16string& face, BYTE charset = DEFAULT_CHARSET);
+// An installed proportional TrueType face with Japanese glyphs ("" when there is none).
+std::u16string ProportionalJapaneseFace();
+
 struct InputBoxFontChoice {
   std::u16string face;
   double points = 11;
   bool bold = false;
   bool italic = false;
 };
-// A font for the box; with SHIFTJIS_CHARSET so a face that is not installed falls back to a
-// Japanese one instead of a face without kana.
+// A font for the box with SHIFTJIS_CHARSET. A face that is not installed is replaced by an
+// installed proportional Japanese face (the default face is a proportional one), so text stays
+// readable and takes no more room than intended.
 UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi);
 
 // Colours of the edit control (answer WM_CTLCOLOREDIT with Brush() after Apply()).

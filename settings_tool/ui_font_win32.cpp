@@ -2,46 +2,12 @@
 
 #include <string>
 
+#include "input_box_look_win32.h"
+#include "text_encoding.h"
+
 namespace tav::settings {
 
 namespace {
-bool FaceHasShiftJis(const wchar_t* face) {
-  LOGFONTW lf{};
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-  bool found = false;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(
-      dc, &lf,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-        *reinterpret_cast<bool*>(p) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
-  return found;
-}
-
-// Any installed proportional face with Japanese glyphs; fixed-pitch faces make the dialog's
-// captions wider than their places.
-std::wstring AnyProportionalJapaneseFace() {
-  LOGFONTW lf{};
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  std::wstring face;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(
-      dc, &lf,
-      [](const LOGFONTW* f, const TEXTMETRICW*, DWORD type, LPARAM p) -> int {
-        if (f->lfFaceName[0] == L'@' || !(type & TRUETYPE_FONTTYPE)) return 1;
-        if ((f->lfPitchAndFamily & 0x3) != VARIABLE_PITCH) return 1;
-        *reinterpret_cast<std::wstring*>(p) = f->lfFaceName;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&face), 0);
-  ReleaseDC(nullptr, dc);
-  return face;
-}
-
 NONCLIENTMETRICSW Metrics(UINT dpi) {
   NONCLIENTMETRICSW m{};
   m.cbSize = sizeof m;
@@ -62,16 +28,16 @@ NONCLIENTMETRICSW Metrics(UINT dpi) {
 UniqueFont CreateUiFont(UINT dpi) {
   LOGFONTW lf = Metrics(dpi).lfMessageFont;
   if (lf.lfHeight == 0) lf.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
-  if (!FaceHasShiftJis(lf.lfFaceName)) {
-    std::wstring chosen;
-    for (const wchar_t* face : {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"ＭＳ Ｐゴシック"}) {
-      if (FaceHasShiftJis(face)) {
+  if (!FaceInstalled(U(lf.lfFaceName), SHIFTJIS_CHARSET)) {
+    std::u16string chosen;
+    for (const char16_t* face : {u"Yu Gothic UI", u"Meiryo UI", u"MS UI Gothic", u"ＭＳ Ｐゴシック"}) {
+      if (FaceInstalled(face, SHIFTJIS_CHARSET)) {
         chosen = face;
         break;
       }
     }
-    if (chosen.empty()) chosen = AnyProportionalJapaneseFace();
-    lstrcpynW(lf.lfFaceName, chosen.c_str(), LF_FACESIZE);
+    if (chosen.empty()) chosen = ProportionalJapaneseFace();
+    lstrcpynW(lf.lfFaceName, W(chosen), LF_FACESIZE);
     lf.lfCharSet = SHIFTJIS_CHARSET;
   }
   return UniqueFont(CreateFontIndirectW(&lf));
