@@ -1,5 +1,8 @@
 // The launcher as a user meets it: hidden start, hotkeys, completion, Enter and Esc, the icon's
 // callbacks and menu, a second copy, and closing.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -299,6 +302,35 @@ TEST(Launcher, SettingsSwitchOnlyForOne) {
     TypeText(L"cal");
     EXPECT_EQ(l.WaitText(L"calc"), cases[i].completes) << "case " << i;
   }
+}
+
+}  // namespace
+}  // namespace tav::e2e
+
+namespace tav::e2e {
+namespace {
+
+// The shell answers a change to an icon only while that icon exists.
+bool IconExists(HWND form) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = form;
+  nid.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+TEST(Launcher, IconComesBackWhenTheTaskbarIsCreatedAgain) {
+  Installation inst;
+  Launcher l(inst);
+  ASSERT_TRUE(WaitUntil([&] { return IconExists(l.form); })) << "no icon after start-up";
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = l.form;
+  nid.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));  // as a restarted taskbar has lost it
+  ASSERT_FALSE(IconExists(l.form));
+  PostMessageW(l.form, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IconExists(l.form); }));
 }
 
 }  // namespace
