@@ -142,7 +142,7 @@ class Form3 {
 
   // Controls at their twips places and the font, for the window's DPI.
   void Layout(UINT dpi) {
-    auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
     UniqueFont font = CreateUiFont(dpi);
     for (const ControlPlace& c : kControls) {
       HWND w = GetDlgItem(hwnd_, c.id);
@@ -153,7 +153,7 @@ class Form3 {
   }
 
   SIZE WindowSize(UINT dpi) const {
-    RECT r{0, 0, MulDiv(kClientWidth, static_cast<int>(dpi), 1440), MulDiv(kClientHeight, static_cast<int>(dpi), 1440)};
+    RECT r{0, 0, TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
     AdjustWindowRectEx(&r, kStyle, FALSE, 0);
     return {r.right - r.left, r.bottom - r.top};
   }

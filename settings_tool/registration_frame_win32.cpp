@@ -9,6 +9,7 @@
 #include "program_lookup_win32.h"
 #include "registration.h"
 #include "replace_file_win32.h"
+#include "input_box_look_win32.h"
 #include "text_encoding.h"
 
 namespace tav::settings {
@@ -83,7 +84,7 @@ void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT 
 }
 
 void RegistrationFrame::Relayout(UINT dpi, HFONT uiFont) {
-  auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+  auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
   for (const ControlPlace& c : kControls) {
     int left = kFrameLeft + c.left + (c.inFrame9 ? kFrame9Left : 0);
     int top = kFrameTop + c.top + (c.inFrame9 ? kFrame9Top : 0);

@@ -343,6 +343,15 @@ bool ForegroundWindow::Activate() {
                    std::chrono::seconds(3));
 }
 
+COLORREF ScreenPixel(HWND w, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(w, &p);
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, p.x, p.y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
 void SaveScreenshot(const fs::path& file) {
   HDC screen = GetDC(nullptr);
   int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);

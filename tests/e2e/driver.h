@@ -112,6 +112,9 @@ class ForegroundWindow {
   HWND hwnd_ = nullptr;
 };
 
+// Colour on the screen at a point of a window's client area.
+COLORREF ScreenPixel(HWND w, int x, int y);
+
 // Saves a screenshot of the whole (virtual) screen as a BMP (for looking at, not for asserting).
 void SaveScreenshot(const fs::path& file);
 

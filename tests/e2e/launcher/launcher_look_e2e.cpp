@@ -43,16 +43,6 @@ void Shot(const wchar_t* name) {
   SaveScreenshot(fs::path(dir) / (std::wstring(name) + L".bmp"));
 }
 
-// Screen colour at a point of the window's client area.
-COLORREF PixelAt(HWND w, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(w, &p);
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, p.x, p.y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
 void Close(Shown& s) {
   PostMessageW(s.form, WM_CLOSE, 0, 0);
   s.proc.Wait(std::chrono::seconds(5));
@@ -81,9 +71,9 @@ TEST(LauncherLook, SkinColoursAndFont) {
     Shown& s = *shown;
     ASSERT_NE(s.form, nullptr) << "case " << i;
     // Visible to the window manager a moment before it is on the screen.
-    WaitUntil([&] { return PixelAt(s.form, 200, 36) == cases[i].box; }, std::chrono::seconds(2));
-    EXPECT_EQ(PixelAt(s.form, 200, 36), cases[i].box) << "case " << i;
-    COLORREF corner = PixelAt(s.form, 2, 2);
+    WaitUntil([&] { return ScreenPixel(s.form, 200, 36) == cases[i].box; }, std::chrono::seconds(2));
+    EXPECT_EQ(ScreenPixel(s.form, 200, 36), cases[i].box) << "case " << i;
+    COLORREF corner = ScreenPixel(s.form, 2, 2);
     bool plain = corner == GetSysColor(COLOR_BTNFACE);
     EXPECT_EQ(!plain, cases[i].skinExpected) << "case " << i << " corner " << std::hex << corner;
     TypeText(L"calc/テスト Tavimbra");

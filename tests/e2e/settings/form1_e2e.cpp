@@ -237,16 +237,6 @@ std::optional<fs::path> ShotsFolder() {
   return fs::path(folder);
 }
 
-// The colour under a point of the preview's box, from the screen.
-COLORREF ScreenPixel(HWND w, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(w, &p);
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, p.x, p.y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
 // The rightmost column of the box (client coordinates) holding a pixel far from the background.
 int InkRight(HWND box) {
   RECT r;
