@@ -77,6 +77,9 @@ bool Form1::Create(HINSTANCE instance) {
       form2_.SetBackColour(bgr);
   });
   Load();
+  // The window opens on the save button: leaving it rewrites nothing, so opening and saving
+  // at once writes back what was read (leaving an empty colour box would make it "0").
+  lastFocus_ = Item(Id::Command2);
   return true;
 }
 
@@ -165,9 +168,7 @@ void Form1::Load() {
   auto file = OpenWin32Profile(SettingsFilePath(WithTrailingBackslash(folder_)), std::u16string(kSettingsSection));
   Settings s = ReadAllSettings(*file);
 
-  static const int kBackBoxOfPair[] = {kBackBlue, kBackGreen, kBackRed};
-  for (int pair = 0; pair < 3; ++pair) colours_.AssignBox(kBackBoxOfPair[pair], ColourPair(s.back, pair));
-  for (int pair = 0; pair < 3; ++pair) colours_.AssignBox(kBackBoxOfPair[pair] + 3, ColourPair(s.text, pair));
+  colours_.AssignStored(s.back, s.text);
   SyncComponents();
   // As the launcher reads them, so the preview shows what it will show.
   form2_.SetBackColour(ColourOrDefault(s.back, 0xFFFFFF));
@@ -188,8 +189,11 @@ void Form1::Load() {
   }
   form2_.SetFont(font);
 
-  SetCodeLabel(Id::Label5, ToDecimal(s.key1));
-  SetCodeLabel(Id::Label11, ToDecimal(s.key2));
+  // The names are looked up even when the code equals the design-time "0" (a key read as 0).
+  SetText(Id::Label5, ToDecimal(s.key1));
+  Label5_Change();
+  SetText(Id::Label11, ToDecimal(s.key2));
+  Label11_Change();
   if (IsOn(s.autoComplete)) Tick(Id::Check1);
   if (IsOn(s.keepFocus)) Tick(Id::Check2);
   if (IsOn(s.useSkin)) {
@@ -455,14 +459,26 @@ LRESULT CALLBACK Form1::CaptureBoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, U
       if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<MSG*>(lp)->wParam == VK_TAB)
         return DefSubclassProc(w, msg, wp, lp);
       return DLGC_WANTALLKEYS | DefSubclassProc(w, msg, wp, lp);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      self->KeysDownIn(w).set(wp & 0xFF);
+      break;
+    case WM_KILLFOCUS:
+      self->KeysDownIn(w).reset();
+      break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      try {
-        if (GetDlgCtrlID(w) == static_cast<int>(Id::Text7))
-          self->Text7_KeyUp(wp);
-        else
-          self->Text8_KeyUp(wp);
-      } catch (...) {
+      // Only a key pressed here counts: the Tab (or Shift+Tab) that brought the focus in
+      // is released here too, and must not become the hotkey.
+      if (self->KeysDownIn(w).test(wp & 0xFF)) {
+        self->KeysDownIn(w).reset(wp & 0xFF);
+        try {
+          if (GetDlgCtrlID(w) == static_cast<int>(Id::Text7))
+            self->Text7_KeyUp(wp);
+          else
+            self->Text8_KeyUp(wp);
+        } catch (...) {
+        }
       }
       if (msg == WM_SYSKEYUP) return 0;  // a released Alt must not open the window menu
       break;
@@ -537,7 +553,8 @@ void Form1::Command7_Click() {
   PROCESS_INFORMATION pi{};
   // The system's own file manager, never a program of that name planted beside us.
   wchar_t windows[MAX_PATH] = {};
-  UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
+  // The shared Windows folder: on a Remote Desktop server GetWindowsDirectoryW is per user.
+  UINT n = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   std::u16string explorer = JoinPath(U(windows, n < MAX_PATH ? n : 0), u"explorer.exe");
   if (CreateProcessW(W(explorer), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     CloseHandle(pi.hThread);

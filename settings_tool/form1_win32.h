@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <bitset>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,10 @@ class Form1 {
   void Label5_Change();
   void Label11_Change();
   void SetCodeLabel(Form1Id label, const std::u16string& caption);
+  // Virtual keys pressed in a capture box and not yet released there.
+  std::bitset<256>& KeysDownIn(HWND box) {
+    return keysDown_[GetDlgCtrlID(box) == static_cast<int>(Form1Id::Text7) ? 0 : 1];
+  }
   // Buttons.
   void Command2_Click();
   void Command7_Click();
@@ -104,6 +109,7 @@ class Form1 {
   std::vector<Placed> layout_;
   UINT layoutDpi_ = 96;
   HWND lastFocus_ = nullptr;
+  std::bitset<256> keysDown_[2];  // Text7, Text8
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it
 };

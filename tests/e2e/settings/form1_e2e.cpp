@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 #include <shobjidl.h>
 #include <wrl/client.h>
 
@@ -12,6 +14,7 @@
 
 #include "../../../settings_tool/form1_controls.h"
 #include "driver.h"
+#include "install_folder.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
@@ -158,6 +161,59 @@ TEST(Form1, SaveWritesTheExactFileAndTwiceTheSame) {
   Click(r.form, Id::Command2);
   EXPECT_EQ(inst.ReadRaw("settings/tavimbra.ini"), expected);
   Close(r);
+}
+
+// Lower-cased: the platform may keep the case of a key name already in the file.
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// A real click on the save button; true once the save has changed what done() looks at (the
+// first click may only activate the window).
+bool ClickSave(HWND f, const std::function<bool()>& done) {
+  for (int i = 0; i < 3; ++i) {
+    ClickAt(Ctl(f, Id::Command2));
+    if (WaitUntil(done, std::chrono::seconds(3))) return true;
+  }
+  return false;
+}
+
+// As a new user would: open, and save at once with a click. What was read is written back (an
+// empty colour stays empty, a key read as 0 is named and stays 0); with the settings folder
+// gone the save writes nothing, says nothing, and the window goes on working.
+TEST(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
+  Installation inst;
+  inst.WriteSettings({L"Back=", L"Text=000000", L"Key1=abc"});
+  const std::string before = inst.ReadRaw("settings/tavimbra.ini");
+  Running r = StartForm1(inst);
+  ASSERT_NE(r.form, nullptr);
+  HWND f = r.form;
+  EXPECT_EQ(TextOf(f, Id::Label5), L"0");
+  EXPECT_EQ(TextOf(f, Id::Label7), L"推奨しません");
+  EXPECT_EQ(TextOf(f, Id::Text1), L"");
+  ASSERT_TRUE(ClickSave(f, [&] { return inst.ReadRaw("settings/tavimbra.ini") != before; }))
+      << "the save button did not save";
+  std::string ini = Lower(inst.ReadRaw("settings/tavimbra.ini"));
+  EXPECT_NE(ini.find("\r\nback=\r\ntext=000000\r\nkey1=0\r\n"), std::string::npos) << ini;
+  EXPECT_EQ(TextOf(f, Id::Text1), L"") << "the empty box stays empty";
+
+  // No settings folder: the start-up shortcut (the save's last step) shows the save ran.
+  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
+  std::error_code ec;
+  fs::remove(startUp, ec);
+  fs::remove_all(inst.Root() / "settings", ec);
+  ASSERT_FALSE(fs::exists(inst.Root() / "settings"));
+  Click(f, Id::Check9);
+  EXPECT_TRUE(ClickSave(f, [&] { return fs::exists(startUp); })) << "the save did not run";
+  EXPECT_FALSE(WaitUntil([&] { return FindTopWindow(r.process.Id(), L"#32770", true) != nullptr; },
+                         std::chrono::seconds(1)))
+      << "no message";
+  EXPECT_FALSE(fs::exists(inst.Root() / "settings")) << "no folder is created";
+  Scroll(f, 2, 10);
+  EXPECT_EQ(TextOf(f, Id::Text3), L"A") << "the window still works";
+  Close(r);
+  fs::remove(startUp, ec);
 }
 
 TEST(Form1, StoredValuesShownAndSavedBack) {
@@ -378,12 +434,30 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
       if (auto shots = ShotsFolder()) SaveScreenshot(*shots / "hotkey_not_recommended.bmp");
   }
   EXPECT_EQ(FocusOf(f), Ctl(f, Id::Text7)) << "Alt alone does not take the focus away";
+  // Walking through with Tab and Shift+Tab changes no hotkey: the key that brings the focus in
+  // is released in the box, but was not pressed there. A key typed afterwards shows that the
+  // releases before it have been handled.
+  auto tabTo = [&](Id box, bool shift) {
+    SendKey(VK_TAB, shift);
+    return WaitUntil([&] { return FocusOf(f) == Ctl(f, box); }, std::chrono::seconds(3));
+  };
+  ASSERT_TRUE(tabTo(Id::Text8, false));
+  ASSERT_TRUE(tabTo(Id::Text7, true));
+  SendKey('D');
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label5) == L"68"; }, std::chrono::seconds(3)));
+  EXPECT_EQ(TextOf(f, Id::Label11), L"87") << "Tab into hotkey 2";
+  ASSERT_TRUE(tabTo(Id::Text8, false));
+  ASSERT_TRUE(tabTo(Id::Text7, true));
+  ASSERT_TRUE(tabTo(Id::Text8, false));
+  SendKey('C');
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label11) == L"67"; }, std::chrono::seconds(3)));
+  EXPECT_EQ(TextOf(f, Id::Label5), L"68") << "Shift+Tab into hotkey 1";
   // Text put in by any other way is set back.
   SetBox(f, Id::Text8, L"abc");
   EXPECT_EQ(TextOf(f, Id::Text8), L"ここに入力");
   Click(f, Id::Command2);
   std::string ini = inst.ReadRaw("settings/tavimbra.ini");
-  EXPECT_NE(ini.find("key1=90\r\nkey2=87\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("key1=68\r\nkey2=67\r\n"), std::string::npos) << ini;
   Close(r);
 }
 
@@ -419,17 +493,6 @@ TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
   EXPECT_NE(ini.find("SendTo=1\r\nStartUP=0\r\n"), std::string::npos) << ini;
   Close(r);
   fs::remove(sendTo, ec);
-}
-
-std::vector<HWND> TopWindows() {
-  std::vector<HWND> all;
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  return all;
 }
 
 RECT ClientRectOf(HWND form, HWND control) {
@@ -470,29 +533,76 @@ TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
   Close(r);
 }
 
-// The command line itself is checked by the unit tests; here: a file-manager window of its own
-// process comes up and the settings window does not wait for it.
-TEST(Form1, OpenFolderStartsANewFileManagerWindow) {
+// The command line of another process, from its process parameters.
+std::wstring CommandLineOf(HANDLE process) {
+  using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return L"<no query>";
+  PEB peb{};
+  RTL_USER_PROCESS_PARAMETERS params{};
+  if (!ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+      !ReadProcessMemory(process, peb.ProcessParameters, &params, sizeof params, nullptr))
+    return L"<unreadable>";
+  std::wstring text(params.CommandLine.Length / sizeof(wchar_t), L'\0');
+  if (!ReadProcessMemory(process, params.CommandLine.Buffer, text.data(), params.CommandLine.Length, nullptr))
+    return L"<unreadable>";
+  return text;
+}
+
+// The processes that parent started.
+std::vector<DWORD> ChildrenOf(DWORD parent) {
+  std::vector<DWORD> children;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W e{};
+  e.dwSize = sizeof e;
+  for (BOOL more = Process32FirstW(snap, &e); more; more = Process32NextW(snap, &e))
+    if (e.th32ParentProcessID == parent) children.push_back(e.th32ProcessID);
+  CloseHandle(snap);
+  return children;
+}
+
+// The system's own file manager is started with a new window on the quoted folder, and the
+// settings window does not wait for it.
+TEST(Form1, OpenFolderStartsTheFileManagerOnTheFolder) {
   Installation inst;
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);
-  auto before = TopWindows();
   Click(r.form, Id::Command7);
-  HWND opened = nullptr;
-  auto newWindow = [&] {
-    for (HWND w : TopWindows()) {
-      if (std::find(before.begin(), before.end(), w) != before.end()) continue;
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == r.process.Id()) continue;
-      opened = w;
-      return true;
-    }
-    return false;
-  };
-  EXPECT_TRUE(WaitUntil(newWindow, std::chrono::seconds(10))) << "no file manager window";
+  std::vector<DWORD> children;
+  ASSERT_TRUE(WaitUntil([&] { return !(children = ChildrenOf(r.process.Id())).empty(); }))
+      << "nothing was started";
+  ASSERT_EQ(children.size(), 1u);
+  HANDLE child = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ |
+                                 PROCESS_TERMINATE,
+                             FALSE, children[0]);
+  ASSERT_NE(child, nullptr);
+  wchar_t image[MAX_PATH * 4] = {};
+  DWORD size = MAX_PATH * 4;
+  QueryFullProcessImageNameW(child, 0, image, &size);
+  wchar_t windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  // The system's own: C:\Windows\explorer.exe on Windows (Wine runs it from system32).
+  const std::u16string imagePath = U(image), folder = U(windows);
+  EXPECT_TRUE(EqualsNoCase(imagePath.substr(0, folder.size() + 1), folder + u"\\") &&
+              EqualsNoCase(FileNameOfPath(imagePath), u"explorer.exe"))
+      << image;
+  const std::wstring expected = L"explorer.exe /n, \"" + inst.Root().wstring() + L"\"";
+  const std::wstring commandLine = CommandLineOf(child);
+  EXPECT_TRUE(EqualsNoCase(U(commandLine.c_str()), U(expected.c_str()))) << commandLine;
   EXPECT_EQ(TextOf(r.form, Id::Label5), L"79") << "the settings window still answers";
-  if (opened) PostMessageW(opened, WM_CLOSE, 0, 0);
+  // The file manager window goes again; it is ours to end when it does not close.
+  EnumWindows(
+      [](HWND w, LPARAM pid) -> BOOL {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == static_cast<DWORD>(pid)) PostMessageW(w, WM_CLOSE, 0, 0);
+        return TRUE;
+      },
+      static_cast<LPARAM>(children[0]));
+  if (WaitForSingleObject(child, 5000) != WAIT_OBJECT_0) TerminateProcess(child, 0);
+  CloseHandle(child);
   Close(r);
 }
 
