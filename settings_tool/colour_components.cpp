@@ -1,6 +1,7 @@
 #include "colour_components.h"
 
 #include "colour.h"
+#include "settings_form.h"
 
 namespace tav::settings {
 
@@ -10,6 +11,12 @@ ColourComponents::ColourComponents() {
 }
 
 void ColourComponents::ResetStrings() { string_.fill(u"00"); }
+
+void ColourComponents::AssignStored(std::u16string_view back, std::u16string_view text) {
+  static const int kBoxOfPair[] = {kBackBlue, kBackGreen, kBackRed};
+  for (int pair = 0; pair < 3; ++pair) AssignBox(kBoxOfPair[pair], ColourPair(back, pair));
+  for (int pair = 0; pair < 3; ++pair) AssignBox(kBoxOfPair[pair] + kTextRed, ColourPair(text, pair));
+}
 
 void ColourComponents::AssignBox(int c, std::u16string text) {
   if (text.size() > kMaxComponentChars) text.resize(kMaxComponentChars);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace tav::settings {
 
@@ -25,6 +26,9 @@ class ColourComponents {
 
   // All six component strings back to "00" (start of loading).
   void ResetStrings();
+  // The stored Back and Text values put into the boxes by position: characters 1-2 into the
+  // blue box, 3-4 green, 5-6 red, background first.
+  void AssignStored(std::u16string_view back, std::u16string_view text);
 
   // The box's text is assigned (by the program): reacts only when it differs.
   void AssignBox(int c, std::u16string text);

@@ -57,7 +57,10 @@ void SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& sho
 
 std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {
   auto number = LeadingNumber(text);
-  bool whole = number && number->second == text.size();
+  // Blanks after the number count as little as blanks before it.
+  std::size_t end = number ? number->second : 0;
+  while (end < text.size() && (text[end] == u' ' || text[end] == u'\t')) ++end;
+  bool whole = number && end == text.size();
   if (whole && number->first > 0) return std::nullopt;
   return std::u16string(kDefaultFontSizeText);
 }

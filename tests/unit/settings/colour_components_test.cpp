@@ -128,16 +128,21 @@ TEST(ColourComponents, LoadingStoredValues) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Model t;
     t.m.ResetStrings();
-    std::u16string v = FromUtf8(cases[i].stored);
-    auto pair = [&](int p) { return p * 2 < static_cast<int>(v.size()) ? v.substr(p * 2, 2) : std::u16string(); };
-    t.m.AssignBox(kBackBlue, pair(0));
-    t.m.AssignBox(kBackGreen, pair(1));
-    t.m.AssignBox(kBackRed, pair(2));
+    t.m.AssignStored(FromUtf8(cases[i].stored), u"");
     EXPECT_EQ(S(t.m.BoxText(kBackRed)), cases[i].red) << "case " << i;
     EXPECT_EQ(S(t.m.BoxText(kBackGreen)), cases[i].green) << "case " << i;
     EXPECT_EQ(S(t.m.BoxText(kBackBlue)), cases[i].blue) << "case " << i;
     EXPECT_EQ(S(t.m.BackColour()), cases[i].colour) << "case " << i;
     EXPECT_EQ(S(t.m.TextColour()), "") << "case " << i;
+    // The same value as text colour fills the text boxes the same way and leaves the background.
+    Model u;
+    u.m.ResetStrings();
+    u.m.AssignStored(u"FFFFFF", FromUtf8(cases[i].stored));
+    EXPECT_EQ(S(u.m.BoxText(kTextRed)), cases[i].red) << "case " << i;
+    EXPECT_EQ(S(u.m.BoxText(kTextGreen)), cases[i].green) << "case " << i;
+    EXPECT_EQ(S(u.m.BoxText(kTextBlue)), cases[i].blue) << "case " << i;
+    EXPECT_EQ(S(u.m.TextColour()), cases[i].colour) << "case " << i;
+    EXPECT_EQ(S(u.m.BackColour()), "FFFFFF") << "case " << i;
   }
 }
 

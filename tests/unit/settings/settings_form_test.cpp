@@ -96,6 +96,7 @@ TEST(FontSizeBox, LeavingIt) {
   const Case cases[] = {
       {"", "11"},   {"0", "11"},    {"00", "11"},  {"0.0", "11"}, {"11", nullptr}, {"14", nullptr},
       {"10.5", nullptr}, {"7", nullptr}, {"abc", "11"}, {"-3", "11"}, {"12pt", "11"}, {".5", nullptr},
+      {" 12", nullptr}, {"12 ", nullptr}, {" 12\t", nullptr}, {"1 2", "11"}, {" ", "11"}, {"0 ", "11"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     auto r = FontSizeOnLeave(FromUtf8(cases[i].text));
