@@ -37,7 +37,7 @@ std::optional<std::u16string> BrowserLookup(LookupPlatform& platform, Dialogs& d
   std::u16string probe = JoinPath(installFolder, kBrowserProbeName);
   FileStatus written = platform.WriteProbe(probe, ToAnsi(kBrowserProbeLine));
   if (written.kind != FileStatus::kOk) {
-    platform.RemoveFile(probe);
+    // Nothing of ours stands there (the probe cleans up after itself): what is there stays.
     dialogs.Error(u"既定のブラウザを調べるためのファイル " + probe + u" を作成できませんでした。\r\n" +
                   written.reason);
     return std::nullopt;

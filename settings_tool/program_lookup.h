@@ -27,6 +27,8 @@ class LookupPlatform {
  public:
   virtual ~LookupPlatform() = default;
   virtual AssociationResult AssociatedProgram(const std::u16string& file, const std::u16string& folder) = 0;
+  // Writes the probe as a new file of its own; on failure leaves nothing of its own behind and
+  // never touches what it refused to write through.
   virtual FileStatus WriteProbe(const std::u16string& path, std::string_view bytes) = 0;
   virtual void RemoveFile(const std::u16string& path) = 0;
 };

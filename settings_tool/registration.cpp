@@ -33,15 +33,14 @@ std::u16string RegisteredMessage(std::u16string_view line) {
   return u"コマンドが登録されました。ファイルの内容は [" + std::u16string(line) + u"]です。";
 }
 
-std::u16string TempPathFor(std::u16string_view target, int attempt) {
-  std::u16string path = std::u16string(target) + u".tavnew";
-  if (attempt > 0) path += ToDecimal(attempt);
-  return path;
+std::u16string TempPathFor(std::u16string_view installFolder, int attempt) {
+  return JoinPath(installFolder, u"tavimset-new" + ToDecimal(attempt) + u".tmp");
 }
 
-FileStatus SaveCommandFile(CommandFiles& files, const std::u16string& target, std::string_view bytes) {
+FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, const std::u16string& target,
+                           std::string_view bytes) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    std::u16string temp = TempPathFor(target, attempt);
+    std::u16string temp = TempPathFor(tempFolder, attempt);
     FileStatus created = files.CreateNew(temp, bytes);
     if (created.kind == FileStatus::kAlreadyExists) continue;  // not ours: leave it alone
     if (created.kind == FileStatus::kFailed) {
@@ -93,7 +92,7 @@ RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_
   bool existed = files.Exists(file);
   if (existed && !dialogs.AskYesNo(ReplaceQuestion(file))) return RegistrationResult::kNotRegistered;
 
-  FileStatus saved = SaveCommandFile(files, file, bytes);
+  FileStatus saved = SaveCommandFile(files, installFolder, file, bytes);
   if (saved.kind != FileStatus::kOk) {
     std::u16string text = file + u" に書き込めませんでした。\r\n" + saved.reason + u"\r\n";
     text += existed ? u"既存のファイルは元の内容のまま残っています。" : u"コマンドは登録されませんでした。";

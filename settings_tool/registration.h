@@ -56,12 +56,16 @@ std::u16string ComposeRegistrationLine(std::u16string_view program, std::u16stri
 std::u16string ReplaceQuestion(std::u16string_view file);
 std::u16string RegisteredMessage(std::u16string_view line);
 
-// Where the new content waits before it takes the command file's place.
-std::u16string TempPathFor(std::u16string_view target, int attempt);
+// Where the new content waits before it takes the command file's place: a short name in the
+// installation folder, so any name texts\ can hold can be saved, and the launcher (which lists
+// every file in texts\, hidden ones too) never shows it as a command. Same volume as texts\.
+std::u16string TempPathFor(std::u16string_view installFolder, int attempt);
 
-// Writes bytes as target through a temporary file beside it: either target holds all of bytes
-// afterwards, or it is as it was (absent or with its old content) and no temporary file remains.
-FileStatus SaveCommandFile(CommandFiles& files, const std::u16string& target, std::string_view bytes);
+// Writes bytes as target through a temporary file in tempFolder: either target holds all of
+// bytes afterwards, or it is as it was (absent or with its old content) and no temporary file
+// remains.
+FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, const std::u16string& target,
+                           std::string_view bytes);
 
 // The whole registration: checks, the replace question, the write, the confirmation.
 RegistrationResult RegisterCommand(const RegistrationRequest& request, std::u16string_view installFolder,

@@ -52,26 +52,6 @@ inline void ClickButton(HWND top, int id) {
   PostMessageW(top, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, id)));
 }
 
-// Files dropped on a window of another process, as the shell hands them over: a DROPFILES
-// block placed in that process (left there: the receiver's own release of it is harmless).
-inline bool DropFilesOn(HWND target, DWORD pid, const std::vector<std::wstring>& files) {
-  std::wstring names;
-  for (const auto& f : files) names += f + L'\0';
-  names += L'\0';
-  std::vector<char> block(sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-  auto* df = reinterpret_cast<DROPFILES*>(block.data());
-  df->pFiles = sizeof(DROPFILES);
-  df->fWide = TRUE;
-  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(block.data() + sizeof(DROPFILES)));
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return false;
-  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  bool ok = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
-  CloseHandle(process);
-  if (ok) SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
-  return ok;
-}
-
 // A screenshot to look at, when TAV_SHOTS names a folder for them.
 inline void ShotIfWanted(const std::wstring& name) {
   wchar_t folder[MAX_PATH * 4];

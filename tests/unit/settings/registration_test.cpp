@@ -178,15 +178,39 @@ TEST(Registration, EveryFailingStepKeepsTheOldContentAndNamesTheFile) {
 
 TEST(Registration, TemporaryNameInUseIsSkippedNotOverwritten) {
   FakeFiles f;
-  f.files[TempPathFor(kFile, 0)] = "someone else's";
-  f.files[TempPathFor(kFile, 1)] = "another";
-  EXPECT_EQ(SaveCommandFile(f, kFile, "line\r\n").kind, FileStatus::kOk);
+  f.files[TempPathFor(kFolder, 0)] = "someone else's";
+  f.files[TempPathFor(kFolder, 1)] = "another";
+  EXPECT_EQ(SaveCommandFile(f, kFolder, kFile, "line\r\n").kind, FileStatus::kOk);
   EXPECT_EQ(f.files[kFile], "line\r\n");
-  EXPECT_EQ(f.files[TempPathFor(kFile, 0)], "someone else's");
-  EXPECT_EQ(f.files[TempPathFor(kFile, 1)], "another");
+  EXPECT_EQ(f.files[TempPathFor(kFolder, 0)], "someone else's");
+  EXPECT_EQ(f.files[TempPathFor(kFolder, 1)], "another");
   EXPECT_EQ(f.files.size(), 3u);
-  EXPECT_NE(TempPathFor(kFile, 0), TempPathFor(kFile, 1));
-  EXPECT_EQ(TempPathFor(kFile, 0).rfind(kFile, 0), 0u) << "beside the command file";
+}
+
+// The temporary file stays out of texts\ (the launcher would list it as a command) and is short
+// whatever the name, so every name the name check lets through can be saved.
+TEST(Registration, TemporaryFileIsShortAndOutsideTheTextsFolder) {
+  for (std::size_t length : {1u, 245u, 251u}) {
+    RecordingDialogs d;
+    std::u16string name(length, u'a');
+    std::vector<std::u16string> created;
+    struct Spy : FakeFiles {
+      std::vector<std::u16string>* seen;
+      FileStatus CreateNew(const std::u16string& p, std::string_view b) override {
+        seen->push_back(p);
+        return FakeFiles::CreateNew(p, b);
+      }
+    } spy;
+    spy.seen = &created;
+    EXPECT_EQ(RegisterCommand(Request(name, u"a.exe", u""), kFolder, d, spy), RegistrationResult::kRegistered)
+        << length;
+    ASSERT_EQ(created.size(), 1u) << length;
+    EXPECT_EQ(created[0].rfind(kFolder + u"\\", 0), 0u) << ToUtf8(created[0]);
+    EXPECT_EQ(created[0].find(u"\\texts\\"), std::u16string::npos) << ToUtf8(created[0]);
+    EXPECT_LE(created[0].size() - kFolder.size(), 40u) << ToUtf8(created[0]);
+    EXPECT_EQ(spy.files.count(kFolder + u"\\texts\\" + name + u".txt"), 1u) << length;
+    EXPECT_EQ(spy.files.size(), 1u) << length;
+  }
 }
 
 TEST(Registration, MissingTextsFolderIsReportedBeforeAnyQuestion) {

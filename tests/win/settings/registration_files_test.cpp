@@ -1,11 +1,14 @@
 // Command files on a real disk: replacing in one step, failures that keep the old file.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 #include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <functional>
 
+#include "html_association.h"
 #include "install_folder.h"
 #include "program_lookup.h"
 #include "program_lookup_win32.h"
@@ -148,14 +151,165 @@ TEST(RegistrationFiles, InstallationBelowALongPathStillRegisters) {
   }
 }
 
-TEST(RegistrationFiles, BrowserProbeNeverStaysBehind) {
+// Every name the name check lets through is saved, and nothing but its file is left in texts\.
+TEST(RegistrationFiles, LongestAcceptedNamesAreSaved) {
+  Installation inst;
+  for (std::size_t length = 245; length <= 252; ++length) {
+    std::u16string name(length, u'n');
+    name[0] = static_cast<char16_t>(u'a' + (length - 245));
+    RecordingDialogs d;
+    Win32CommandFiles files;
+    RegistrationResult r = RegisterCommand(Request(name, u"a.exe", u""), inst.Folder(), d, files);
+    ASSERT_FALSE(d.log.empty()) << length;
+    if (length <= 251) {
+      EXPECT_EQ(r, RegistrationResult::kRegistered) << length << ": " << ToUtf8(d.log.back());
+      EXPECT_EQ(ReadBytes(inst.Texts() / test::PathOf(name + u".txt")), "a.exe \r\n") << length;
+    } else {
+      EXPECT_EQ(r, RegistrationResult::kNotRegistered) << length;
+      EXPECT_NE(d.log.back().find(u"251 文字まで"), std::u16string::npos) << ToUtf8(d.log.back());
+    }
+  }
+  EXPECT_EQ(Listing(inst.Texts()).size(), 7u);
+  EXPECT_EQ(Listing(inst.dir.path()), std::vector<std::wstring>{L"texts"}) << "no temporary file stays";
+}
+
+// A probe that watches the lookup: the file as it stands while the association is asked.
+class WatchedLookup : public Win32LookupPlatform {
+ public:
+  std::string seenDuringLookup = "<not looked up>";
+  AssociationResult AssociatedProgram(const std::u16string& file, const std::u16string& folder) override {
+    seenDuringLookup = ReadBytes(test::PathOf(file));
+    return Win32LookupPlatform::AssociatedProgram(file, folder);
+  }
+};
+
+
+TEST(RegistrationFiles, BrowserLookupAsksAboutItsOwnProbeAndRemovesIt) {
   TempDir dir;
-  WriteBytes(dir.path() / "browser.html", "an older probe");
-  RecordingDialogs d;
-  Win32LookupPlatform platform;
-  BrowserLookup(platform, d, dir.Text());  // whatever the prefix's association says
-  EXPECT_FALSE(fs::exists(dir.path() / "browser.html"));
-  EXPECT_TRUE(Listing(dir.path()).empty());
+  WriteBytes(dir.path() / "browser.exe", "MZ");
+  test::HtmlOpensWith browser((dir.path() / "browser.exe").wstring());
+  for (bool older : {false, true}) {
+    if (older) WriteBytes(dir.path() / "browser.html", "an older probe");
+    RecordingDialogs d;
+    WatchedLookup platform;
+    auto program = BrowserLookup(platform, d, dir.Text());
+    ASSERT_TRUE(program.has_value()) << older << ": " << (d.log.empty() ? "no message" : ToUtf8(d.log[0]));
+    EXPECT_TRUE(EqualsNoCase(*program, dir.Text("browser.exe"))) << ToUtf8(*program);
+    EXPECT_TRUE(d.log.empty()) << older;
+    EXPECT_EQ(platform.seenDuringLookup, "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x8d\xed"
+                                         "\x8f\x9c\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\r\n")
+        << older;
+    EXPECT_EQ(Listing(dir.path()), std::vector<std::wstring>{L"browser.exe"}) << older;
+  }
+}
+
+// Whatever would lead the probe's write to another file is refused, named, and left as it is.
+TEST(RegistrationFiles, ProbeIsNeverWrittenThroughAHardLinkOrIntoAFolder) {
+  struct Case {
+    const char* what;
+    std::function<bool(const fs::path& probe, const fs::path& elsewhere)> make;
+  };
+  const Case cases[] = {
+      {"hard link", [](const fs::path& p, const fs::path& e) { return CreateHardLinkW(p.c_str(), e.c_str(), nullptr) != 0; }},
+      {"folder", [](const fs::path& p, const fs::path&) { return CreateDirectoryW(p.c_str(), nullptr) != 0; }},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    fs::path probe = dir.path() / "browser.html", elsewhere = dir.path() / "keep.txt";
+    WriteBytes(elsewhere, "precious");
+    ASSERT_TRUE(c.make(probe, elsewhere)) << c.what;
+    RecordingDialogs d;
+    WatchedLookup platform;
+    EXPECT_FALSE(BrowserLookup(platform, d, dir.Text()).has_value()) << c.what;
+    EXPECT_EQ(platform.seenDuringLookup, "<not looked up>") << c.what;
+    EXPECT_EQ(ReadBytes(elsewhere), "precious") << c.what;
+    EXPECT_TRUE(fs::exists(probe)) << c.what << ": not ours to remove";
+    ASSERT_EQ(d.log.size(), 1u) << c.what;
+    EXPECT_EQ(d.log[0].rfind(u"err:既定のブラウザを調べるためのファイル " + test::PathText(probe), 0), 0u)
+        << ToUtf8(d.log[0]);
+  }
+}
+
+// A junction folder -> target (a mount-point reparse point), as mklink /J makes it.
+bool MakeJunction(const fs::path& folder, const fs::path& target) {
+  if (!CreateDirectoryW(folder.c_str(), nullptr)) return false;
+  HANDLE h = CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const std::wstring substitute = L"\\??\\" + target.wstring(), print = target.wstring();
+  struct {
+    DWORD tag;
+    WORD dataLength, reserved;
+    WORD substituteOffset, substituteLength, printOffset, printLength;
+    wchar_t paths[2 * MAX_PATH * 4];
+  } b{};
+  b.tag = IO_REPARSE_TAG_MOUNT_POINT;
+  b.substituteLength = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+  b.printOffset = static_cast<WORD>(b.substituteLength + sizeof(wchar_t));
+  b.printLength = static_cast<WORD>(print.size() * sizeof(wchar_t));
+  std::copy(substitute.begin(), substitute.end(), b.paths);
+  std::copy(print.begin(), print.end(), b.paths + substitute.size() + 1);
+  b.dataLength = static_cast<WORD>(8 + b.printOffset + b.printLength + sizeof(wchar_t));
+  DWORD got = 0;
+  BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, &b, 8 + b.dataLength, nullptr, 0, &got, nullptr);
+  CloseHandle(h);
+  return ok != FALSE;
+}
+
+bool IsReparsePoint(const fs::path& p) {
+  DWORD a = GetFileAttributesW(p.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// The same for links the platform can make here: Windows makes symbolic links with developer
+// mode or administrator rights only, and Wine 8 makes neither kind (the cases are skipped then).
+TEST(RegistrationFiles, ProbeIsNeverWrittenThroughASymbolicLinkOrJunction) {
+  struct Case {
+    const char* what;
+    std::function<bool(const fs::path& probe, const fs::path& elsewhere)> make;
+    const char* target;
+  };
+  const Case cases[] = {
+      {"symbolic link to a file",
+       [](const fs::path& p, const fs::path& e) {
+         return CreateSymbolicLinkW(p.c_str(), e.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
+       },
+       "keep.txt"},
+      {"symbolic link to a missing file",
+       [](const fs::path& p, const fs::path& e) {
+         return CreateSymbolicLinkW(p.c_str(), (e.parent_path() / "none.txt").c_str(),
+                                    SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
+       },
+       "none.txt"},
+      {"junction", [](const fs::path& p, const fs::path& e) { return MakeJunction(p, e.parent_path() / "sub"); },
+       "sub"},
+  };
+  std::vector<std::string> skipped;
+  for (const Case& c : cases) {
+    TempDir dir;
+    fs::path probe = dir.path() / "browser.html", elsewhere = dir.path() / "keep.txt";
+    WriteBytes(elsewhere, "precious");
+    fs::create_directory(dir.path() / "sub");
+    if (!c.make(probe, elsewhere) || !IsReparsePoint(probe)) {
+      skipped.push_back(c.what);
+      continue;
+    }
+    RecordingDialogs d;
+    WatchedLookup platform;
+    EXPECT_FALSE(BrowserLookup(platform, d, dir.Text()).has_value()) << c.what;
+    EXPECT_EQ(platform.seenDuringLookup, "<not looked up>") << c.what;
+    EXPECT_EQ(ReadBytes(elsewhere), "precious") << c.what;
+    EXPECT_FALSE(fs::exists(dir.path() / "none.txt")) << c.what;
+    EXPECT_TRUE(fs::is_empty(dir.path() / "sub")) << c.what;
+    EXPECT_TRUE(IsReparsePoint(probe)) << c.what << ": not ours to remove";
+    ASSERT_EQ(d.log.size(), 1u) << c.what;
+    EXPECT_NE(d.log[0].find(test::PathText(probe)), std::u16string::npos) << ToUtf8(d.log[0]);
+  }
+  if (!skipped.empty()) {
+    std::string list;
+    for (const auto& w : skipped) list += " [" + w + "]";
+    GTEST_SKIP() << "this platform cannot make:" << list;
+  }
 }
 
 // A file type of our own, opened by a program of our own, so the answer is known in advance.

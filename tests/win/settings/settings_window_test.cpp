@@ -1,0 +1,99 @@
+// The settings window made in this process, for what only its own process can look at or hand
+// it: input method contexts, and dropped file lists (an HDROP is global memory of the receiving
+// process, which frees it).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <imm.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "form1_win32.h"
+#include "private_prefix.h"
+#include "registration_frame_win32.h"
+
+namespace tav::settings {
+namespace {
+
+// These tests register file types and make shortcuts: only in the scripts' own Wine prefix.
+[[maybe_unused]] ::testing::Environment* const kPrivatePrefix =
+    ::testing::AddGlobalTestEnvironment(new test::PrivateTestPrefix);
+
+using Frame = RegistrationFrame;
+
+std::wstring TextOf(HWND w) {
+  wchar_t buf[1024] = {};
+  GetWindowTextW(w, buf, 1024);
+  return buf;
+}
+
+class SettingsWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(form_.Create(GetModuleHandleW(nullptr))); }
+  void TearDown() override {
+    if (form_.Hwnd()) DestroyWindow(form_.Hwnd());
+    MSG m;  // the quit message the window posts when it goes
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  HWND Item(int id) const { return GetDlgItem(form_.Hwnd(), id); }
+
+  // Files dropped the way the shell hands them over: a DROPFILES block in movable global memory.
+  static void Drop(HWND target, const std::vector<std::wstring>& files) {
+    std::wstring names;
+    for (const auto& f : files) names += f + L'\0';
+    names += L'\0';
+    HGLOBAL h = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    ASSERT_NE(h, nullptr);
+    auto* df = static_cast<DROPFILES*>(GlobalLock(h));
+    df->pFiles = sizeof(DROPFILES);
+    df->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(h);
+    SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0);  // the receiver frees it
+  }
+
+  Form1 form_;
+};
+
+TEST_F(SettingsWindow, CaptureBoxesHaveNoInputMethodContext) {
+  const std::pair<int, bool> boxes[] = {{static_cast<int>(Form1Id::Text7), false},
+                                        {static_cast<int>(Form1Id::Text8), false},
+                                        {static_cast<int>(Form1Id::Text12), true}};  // an ordinary box has one
+  for (const auto& [id, hasContext] : boxes) {
+    HWND box = Item(id);
+    ASSERT_NE(box, nullptr) << id;
+    HIMC context = ImmGetContext(box);
+    EXPECT_EQ(context != nullptr, hasContext) << id;
+    if (context) ImmReleaseContext(box, context);
+  }
+}
+
+TEST_F(SettingsWindow, DropAreasTakeFileLists) {
+  for (int id = Frame::Frame3; id <= Frame::Command4; ++id) {
+    bool accepts = (GetWindowLongW(Item(id), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+    EXPECT_EQ(accepts, id == Frame::Label16 || id == Frame::Label19) << id;
+  }
+  struct Case {
+    int area, box;
+    std::vector<std::wstring> files;
+    std::wstring result;
+  };
+  const Case cases[] = {
+      {Frame::Label16, Frame::Text10, {L"C:\\w\\notepad.exe"}, L"C:\\w\\notepad.exe"},
+      {Frame::Label16, Frame::Text10, {L"C:\\w\\NOTEPAD.EXE"}, L""},
+      {Frame::Label16, Frame::Text10, {L"C:\\w\\a.exe", L"C:\\w\\b.txt"}, L""},
+      {Frame::Label16, Frame::Text10, {L"C:\\w\\b.txt", L"C:\\ツール\\a.exe"}, L"C:\\ツール\\a.exe"},
+      {Frame::Label19, Frame::Text11, {L"C:\\a.txt", L"D:\\フォルダ", L"C:\\c.EXE"}, L"C:\\c.EXE"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SetWindowTextW(Item(cases[i].box), L"before");
+    Drop(Item(cases[i].area), cases[i].files);
+    EXPECT_EQ(TextOf(Item(cases[i].box)), cases[i].result) << "case " << i;
+  }
+  EXPECT_EQ(TextOf(Item(Frame::Text10)), L"C:\\ツール\\a.exe") << "a drop on Label19 leaves Text10 alone";
+}
+
+}  // namespace
+}  // namespace tav::settings
