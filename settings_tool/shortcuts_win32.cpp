@@ -51,10 +51,18 @@ HRESULT CreateShortcut(const std::u16string& linkPath, const std::u16string& tar
   ComPtr<IShellLinkW> link;
   HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
   if (FAILED(hr)) return hr;
-  if (FAILED(hr = link->SetPath(W(target)))) return hr;
-  if (FAILED(hr = link->SetWorkingDirectory(W(workingFolder)))) return hr;
   ComPtr<IPersistFile> file;
   if (FAILED(hr = link.As(&file))) return hr;
+  // An existing shortcut is updated: arguments, icon, key or window state the user gave it stay.
+  // One that cannot be read is written anew.
+  if (IsNormalFile(linkPath) && FAILED(file->Load(W(linkPath), STGM_READWRITE))) {
+    link.Reset();
+    file.Reset();
+    if (FAILED(hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return hr;
+    if (FAILED(hr = link.As(&file))) return hr;
+  }
+  if (FAILED(hr = link->SetPath(W(target)))) return hr;
+  if (FAILED(hr = link->SetWorkingDirectory(W(workingFolder)))) return hr;
   return file->Save(W(linkPath), TRUE);
 }
 

@@ -13,7 +13,7 @@ namespace tav::settings {
 // The current user's special folder (FOLDERID_Startup, FOLDERID_SendTo, ...).
 std::optional<std::u16string> KnownFolder(REFKNOWNFOLDERID id);
 
-// Writes (or rewrites) a shortcut file with its target and working folder.
+// Sets a shortcut file's target and working folder: a new file, or the existing one updated.
 HRESULT CreateShortcut(const std::u16string& linkPath, const std::u16string& target,
                        const std::u16string& workingFolder);
 // Deletes the shortcut when a normal file of that name exists; true when none is left.
