@@ -6,9 +6,14 @@
 #include <thread>
 #include <utility>
 
+#include "private_prefix.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
+
+// The programs under test save settings, and with them make or remove shortcuts.
+[[maybe_unused]] static ::testing::Environment* const kPrivatePrefix =
+    ::testing::AddGlobalTestEnvironment(new test::PrivateTestPrefix);
 
 fs::path DistFolder() {
   wchar_t buf[MAX_PATH * 4];

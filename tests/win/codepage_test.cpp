@@ -15,7 +15,8 @@ namespace {
 class Cp932 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (GetACP() != 932) GTEST_SKIP() << "ANSI code page is " << GetACP() << ", not 932 (run with LANG=ja_JP.UTF-8)";
+    // This tier runs in a Japanese locale; a misconfigured run must not pass by skipping.
+    ASSERT_EQ(GetACP(), 932u) << "ANSI code page is " << GetACP() << ", not 932 (run with LANG=ja_JP.UTF-8)";
   }
 };
 
