@@ -13,10 +13,10 @@
 namespace tav::settings {
 namespace {
 
-FileStatus Refused(const char16_t* what) {
-  return FileStatus::Failed(std::u16string(what) +
-                            u"リンク先のファイルを書き換えないよう、このファイルには書き込みません。"
-                            u"不要であれば削除してから、もう一度実行してください。");
+FileStatus Refused(const char16_t* what, bool link) {
+  std::u16string why = what;
+  if (link) why += u"リンク先のファイルを書き換えないよう、このファイルには書き込みません。";
+  return FileStatus::Failed(why + u"不要であれば削除してから、もう一度実行してください。");
 }
 
 bool DeleteByHandle(HANDLE h) {
@@ -47,9 +47,9 @@ FileStatus Win32LookupPlatform::WriteProbe(const std::u16string& path, std::stri
       BY_HANDLE_FILE_INFORMATION info{};
       if (!GetFileInformationByHandle(old.get(), &info)) return FileStatus::Failed(SystemMessage(GetLastError()));
       if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return Refused(u"同じ名前のリンク（シンボリックリンクまたはジャンクション）があります。");
-      if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Refused(u"同じ名前のフォルダがあります。");
-      if (info.nNumberOfLinks > 1) return Refused(u"同じ名前のファイルに別の名前（ハードリンク）があります。");
+        return Refused(u"同じ名前のリンク（シンボリックリンクまたはジャンクション）があります。", true);
+      if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Refused(u"同じ名前のフォルダがあります。", false);
+      if (info.nNumberOfLinks > 1) return Refused(u"同じ名前のファイルに別の名前（ハードリンク）があります。", true);
       if (!DeleteByHandle(old.get())) return FileStatus::Failed(SystemMessage(GetLastError()));
     }
   }

@@ -45,6 +45,7 @@ FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, 
     if (created.kind == FileStatus::kAlreadyExists) continue;  // not ours: leave it alone
     if (created.kind == FileStatus::kFailed) {
       files.Remove(temp);
+      created.reason = u"一時ファイル " + temp + u" を作成できませんでした。\r\n" + created.reason;
       return created;
     }
     FileStatus moved = files.MoveReplacing(temp, target);

@@ -55,7 +55,7 @@ HRESULT CreateShortcut(const std::u16string& linkPath, const std::u16string& tar
   if (FAILED(hr = link.As(&file))) return hr;
   // An existing shortcut is updated: arguments, icon, key or window state the user gave it stay.
   // One that cannot be read is written anew.
-  if (IsNormalFile(linkPath) && FAILED(file->Load(W(linkPath), STGM_READWRITE))) {
+  if (IsNormalFile(linkPath) && FAILED(file->Load(W(linkPath), STGM_READ))) {
     link.Reset();
     file.Reset();
     if (FAILED(hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return hr;

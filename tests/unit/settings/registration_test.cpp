@@ -172,6 +172,8 @@ TEST(Registration, EveryFailingStepKeepsTheOldContentAndNamesTheFile) {
           << "case " << i;
       EXPECT_NE(last.find(existed ? u"元の内容のまま" : u"登録されませんでした"), std::u16string::npos)
           << "case " << i;
+      // A temporary file that cannot be made is named as such.
+      EXPECT_EQ(last.find(TempPathFor(kFolder, 0)) != std::u16string::npos, i < 2) << "case " << i;
     }
   }
 }
