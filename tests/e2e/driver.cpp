@@ -291,9 +291,24 @@ std::wstring DescribeForeground() {
 namespace {
 struct ForegroundStart {
   std::wstring title;
+  bool desktopStandIn;
   HANDLE ready;
   HWND hwnd = nullptr;
 };
+constexpr wchar_t kDesktopStandIn[] = L"TavE2EDesktopStandIn";
+
+// Alt+Esc as Windows handles it: this window to the bottom, the next one up activated (visible,
+// enabled, neither a tool window nor topmost).
+void PassForegroundOn(HWND self) {
+  SetWindowPos(self, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    if (w == self || !IsWindowVisible(w) || !IsWindowEnabled(w) || (ex & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST)))
+      continue;
+    SetForegroundWindow(w);
+    return;
+  }
+}
 DWORD WINAPI ForegroundThread(void* p) {
   auto* s = static_cast<ForegroundStart*>(p);
   WNDCLASSW wc{};
@@ -313,11 +328,17 @@ DWORD WINAPI ForegroundThread(void* p) {
                            nullptr, nullptr, wc.hInstance, nullptr);
   CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 24, w, nullptr, wc.hInstance,
                   nullptr);
+  if (s->desktopStandIn) SetPropW(w, kDesktopStandIn, w);
   ShowWindow(w, SW_SHOW);
   s->hwnd = w;
   SetEvent(s->ready);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Whichever child has the focus: on Windows the system itself acts on Alt+Esc.
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_ESCAPE && GetPropW(w, kDesktopStandIn)) {
+      PassForegroundOn(w);
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -325,8 +346,8 @@ DWORD WINAPI ForegroundThread(void* p) {
 }
 }  // namespace
 
-ForegroundWindow::ForegroundWindow(const std::wstring& title) {
-  ForegroundStart start{title, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+ForegroundWindow::ForegroundWindow(const std::wstring& title, bool desktopStandIn) {
+  ForegroundStart start{title, desktopStandIn, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   thread_ = CreateThread(nullptr, 0, &ForegroundThread, &start, 0, nullptr);
   WaitForSingleObject(start.ready, 5000);
   CloseHandle(start.ready);

@@ -101,7 +101,10 @@ std::wstring DescribeForeground();
 // application the user works in before calling a program up.
 class ForegroundWindow {
  public:
-  explicit ForegroundWindow(const std::wstring& title = L"e2e other application");
+  // A desktop stand-in answers Alt+Esc as Windows does: it goes to the bottom of the stacking
+  // order and the next window there is activated. (Wine's default window procedure ignores
+  // Alt+Esc.)
+  explicit ForegroundWindow(const std::wstring& title = L"e2e other application", bool desktopStandIn = false);
   ~ForegroundWindow();
   ForegroundWindow(const ForegroundWindow&) = delete;
   ForegroundWindow& operator=(const ForegroundWindow&) = delete;
