@@ -334,7 +334,7 @@ bool Form1::ActivateDesktop() {
   SetForegroundWindow(desktop);
   // Keystrokes sent next must reach the desktop window. Windows moves the foreground at once;
   // Wine only once the other program's thread has taken the activation, so wait for it, briefly.
-  for (int i = 0; i < 20 && GetForegroundWindow() != desktop; ++i) Sleep(10);
+  for (int i = 0; i < 50 && GetForegroundWindow() != desktop; ++i) Sleep(10);
   return true;
 }
 
