@@ -1,6 +1,7 @@
 // The launcher as a user meets it: hidden start, hotkeys, completion, Enter and Esc, the icon's
 // callbacks and menu, a second copy, and closing.
 #include <windows.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -308,6 +309,26 @@ TEST(Launcher, SecondCopyShowsTheMessageAndEnds) {
   EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0);
   first.other.Activate();
   ASSERT_TRUE(first.Summon()) << "the first copy keeps its hotkeys";
+}
+
+TEST(Launcher, ACopyThatMayNotOpenTheFirstCopysMutexStops) {
+  // As a copy started normally finds one that runs elevated: the name exists, opening it is refused.
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &sd, nullptr));
+  SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
+  HANDLE elevated = CreateMutexW(&sa, FALSE, L"Local\\Tavimbra.Launcher.SingleInstance");
+  LocalFree(sd);
+  ASSERT_NE(elevated, nullptr);
+  Installation inst;
+  Process copy = inst.Start(L"Tavimbra.exe");
+  HWND box = WaitVisible(copy.Id(), L"#32770");
+  EXPECT_NE(box, nullptr) << "started as a second resident copy";
+  if (box) {
+    EXPECT_EQ(DialogText(box), L"このアプリケーションは既に起動しています");
+    PressOk(box);
+    EXPECT_EQ(copy.Wait(std::chrono::seconds(5)), 0);
+  }
+  CloseHandle(elevated);
 }
 
 TEST(Launcher, IconCallbacksAndMenu) {
