@@ -163,6 +163,8 @@ LRESULT CALLBACK Form1::WndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
+  // Ahead of the dispatch: the same message also announces changes the look follows.
+  if (m == WM_SETTINGCHANGE && IsEnvironmentChange(l)) environment_.Refresh();
   switch (m) {
     case WM_COMMAND:
       if (LOWORD(w) == Text1 && HIWORD(w) == EN_CHANGE && reinterpret_cast<HWND>(l) == text1_) {
@@ -201,9 +203,6 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
     case WM_CLOSE:
       Close();
       return 0;
-    case WM_SETTINGCHANGE:
-      if (IsEnvironmentChange(l)) environment_.Refresh();
-      break;
     case WM_QUERYENDSESSION:
       return TRUE;  // never refuses; the session may still be cancelled by another program
     case WM_ENDSESSION:
