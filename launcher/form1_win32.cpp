@@ -8,6 +8,7 @@
 #include "install_folder.h"
 #include "list_search_win32.h"
 #include "profile_file.h"
+#include "single_instance_win32.h"
 #include "system_message_win32.h"
 #include "text_encoding.h"
 #include "tray_icon_win32.h"
@@ -56,8 +57,9 @@ bool Form1::Load(HINSTANCE instance) {
   // the launcher was started.
   SetCurrentDirectoryW(W(installFolder_));
   // Taken at once so two copies started together cannot both miss each other.
-  instanceMutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
-  mutexExisted_ = GetLastError() == ERROR_ALREADY_EXISTS;
+  InstanceLock lock = TakeInstanceLock(kInstanceMutexName);
+  instanceMutex_ = std::move(lock.mutex);
+  anotherCopy_ = lock.anotherCopy;
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -95,9 +97,10 @@ bool Form1::Load(HINSTANCE instance) {
   ApplyDpi(dpi_);
 
   if (!RunStartup(*this)) {
-    DestroyWindow(hwnd_);
+    ::DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
     return false;
   }
+  if (lifetime_.Started()) RunExit(*this);  // closed while starting
   return true;
 }
 
@@ -119,7 +122,7 @@ void Form1::LoadCommandList() { list_.Build(ListFileNames(TextsFolderPath(instal
 
 void Form1::LoadSkin() { skin_.Load(SkinFilePath(installFolder_)); }  // missing: no picture
 
-bool Form1::AnotherCopyRunning() { return mutexExisted_; }
+bool Form1::AnotherCopyRunning() { return anotherCopy_; }
 
 void Form1::ShowAlreadyRunning() {
   MessageBoxW(nullptr, L"このアプリケーションは既に起動しています", kCaption, MB_ICONEXCLAMATION | MB_OK);
@@ -160,6 +163,8 @@ LRESULT CALLBACK Form1::WndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
+  // Ahead of the dispatch: the same message also announces changes the look follows.
+  if (m == WM_SETTINGCHANGE && IsEnvironmentChange(l)) environment_.Refresh();
   switch (m) {
     case WM_COMMAND:
       if (LOWORD(w) == Text1 && HIWORD(w) == EN_CHANGE && reinterpret_cast<HWND>(l) == text1_) {
@@ -218,7 +223,7 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
     default:
       if (taskbarCreated_ && m == taskbarCreated_) {
         // Explorer restarted: without this the icon and its menu would be gone for the rest of the run.
-        if (!closing_) Module1::AddTrayIcon(trayData_);
+        if (lifetime_.Resident()) Module1::AddTrayIcon(trayData_);
         return 0;
       }
       break;
@@ -275,8 +280,6 @@ void Form1::Text1_Change() { completion_.Text1_Change(*this, list_); }
 
 bool Form1::Text1_KeyPress(wchar_t key) {
   if (key == 13) {
-    // While the launcher still holds the foreground, let the program it starts take it.
-    AllowSetForegroundWindow(ASFW_ANY);
     RunCommand(Text(), *this);
     return true;
   }
@@ -328,6 +331,9 @@ bool Form1::ActivateDesktop() {
   HWND desktop = FindDesktopWindow();
   if (!desktop) return false;
   SetForegroundWindow(desktop);
+  // Keystrokes sent next must reach the desktop window. Windows moves the foreground at once;
+  // Wine only once the other program's thread has taken the activation, so wait for it, briefly.
+  for (int i = 0; i < 50 && GetForegroundWindow() != desktop; ++i) Sleep(10);
   return true;
 }
 
@@ -344,6 +350,12 @@ void Form1::SendAltEsc() {
   SendInput(4, in, sizeof(INPUT));
 }
 
+void Form1::AllowForeground() {
+  // The launcher has handed the foreground to the desktop by now, but it received the last input
+  // (the Enter), so it may still pass the right on.
+  AllowSetForegroundWindow(ASFW_ANY);
+}
+
 void Form1::StartCommandLine(const std::u16string& commandLine) {
   std::wstring mutableLine(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());
   STARTUPINFOW si{};
@@ -351,7 +363,8 @@ void Form1::StartCommandLine(const std::u16string& commandLine) {
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, W(installFolder_), &si, &pi)) {
+  if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, environment_.CreationFlags(),
+                     environment_.Block(), W(installFolder_), &si, &pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return;
@@ -431,14 +444,20 @@ void Form1::m_Close_Click() { Close(); }
 void Form1::m_Reflesh_Click() { LoadCommandList(); }
 
 void Form1::Close() {
-  if (closing_) return;
-  closing_ = true;
-  // Query-close: hotkeys, atoms, hook; unload: the icon; then the window goes and the program ends.
-  Module3::RemoveHotkeys(hwnd_);
-  Module3::UnhookWindow(hwnd_);
-  Module1::RemoveTrayIcon(trayData_);
+  if (lifetime_.CloseRequested()) RunExit(*this);
+}
+
+void Form1::UnregisterHotkeys() { Module3::UnregisterHotkeys(hwnd_); }
+
+void Form1::DeleteAtoms() { Module3::DeleteAtoms(); }
+
+void Form1::UnhookWindow() { Module3::UnhookWindow(hwnd_); }
+
+void Form1::RemoveTrayIcon() { Module1::RemoveTrayIcon(trayData_); }
+
+void Form1::DestroyWindow() {
   KillTimer(hwnd_, kTimer1);
-  DestroyWindow(hwnd_);
+  ::DestroyWindow(hwnd_);  // then the program ends
 }
 
 }  // namespace tav

@@ -11,10 +11,11 @@
 #include "handles_win32.h"
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
+#include "user_environment_win32.h"
 
 namespace tav {
 
-class Form1 final : private StartupSteps, private CommandSteps, private EditBox {
+class Form1 final : private StartupSteps, private CommandSteps, private ExitSteps, private EditBox {
  public:
   enum ControlId : int { Text1 = 1, m_Close = 101, m_Reflesh = 102 };
   static constexpr UINT_PTR kTimer1 = 1;
@@ -46,7 +47,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private EditBox 
   void ShowMenu();
   void m_Close_Click();
   void m_Reflesh_Click();
-  void Close();  // the exit sequence
+  void Close();  // a close request: the exit sequence, once start-up has finished
   void ApplyDpi(UINT dpi);
   void Paint();
 
@@ -70,7 +71,15 @@ class Form1 final : private StartupSteps, private CommandSteps, private EditBox 
   bool ActivateDesktop() override;
   void DisableTimer() override;
   void SendAltEsc() override;
+  void AllowForeground() override;
   void StartCommandLine(const std::u16string& commandLine) override;
+
+  // The exit sequence.
+  void UnregisterHotkeys() override;
+  void DeleteAtoms() override;
+  void UnhookWindow() override;
+  void RemoveTrayIcon() override;
+  void DestroyWindow() override;
 
   // The input box for completion.
   std::u16string Text() const override;
@@ -90,13 +99,14 @@ class Form1 final : private StartupSteps, private CommandSteps, private EditBox 
   Skin skin_;
   UniqueMenu menuBar_;  // holds m_Menu "メニュー(&M)"
   UniqueKernelHandle instanceMutex_;
-  bool mutexExisted_ = false;
+  bool anotherCopy_ = false;
+  UserEnvironment environment_;
   NOTIFYICONDATAW trayData_{};
   UniqueIcon smallIcon_;
   UINT taskbarCreated_ = 0;
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
-  bool closing_ = false;
+  Lifetime lifetime_;
 };
 
 }  // namespace tav

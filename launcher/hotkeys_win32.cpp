@@ -25,9 +25,12 @@ void AddHotkeys(HWND window, int key1, int key2) {
   RegisterHotKey(window, HotkeyIdFromAtom(HotkeyId2), kHotkeyModifiers, static_cast<UINT>(key2));
 }
 
-void RemoveHotkeys(HWND window) {
+void UnregisterHotkeys(HWND window) {
   UnregisterHotKey(window, HotkeyIdFromAtom(HotkeyId1));
   UnregisterHotKey(window, HotkeyIdFromAtom(HotkeyId2));
+}
+
+void DeleteAtoms() {
   GlobalDeleteAtom(HotkeyId1);
   GlobalDeleteAtom(HotkeyId2);
 }

@@ -17,8 +17,10 @@ void SetSummon(std::function<void(HWND)> summon);
 // Atoms "HOTKEY1" and "HOTKEY2", then Alt+key1 and Alt+key2. Results are not looked at: a
 // combination another program holds simply never arrives.
 void AddHotkeys(HWND window, int key1, int key2);
-// Unregisters both hotkeys, then deletes both atoms.
-void RemoveHotkeys(HWND window);
+// Unregisters hotkey 1, then 2.
+void UnregisterHotkeys(HWND window);
+// Deletes atom 1, then 2.
+void DeleteAtoms();
 
 void HookWindow(HWND window);
 void UnhookWindow(HWND window);

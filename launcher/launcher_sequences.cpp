@@ -30,7 +30,10 @@ bool RunCommand(std::u16string_view text, CommandSteps& steps) {
   steps.ActivateDesktop();
   steps.DisableTimer();
   steps.HideWindow();
-  if (!commandLine.empty()) steps.StartCommandLine(commandLine);
+  if (!commandLine.empty()) {
+    steps.AllowForeground();
+    steps.StartCommandLine(commandLine);
+  }
   return true;
 }
 
@@ -43,6 +46,34 @@ void Dismiss(CommandSteps& steps) {
   bool desktop = steps.ActivateDesktop();
   if (desktop) steps.SendAltEsc();
   steps.HideWindow();
+}
+
+void RunExit(ExitSteps& steps) {
+  steps.UnregisterHotkeys();
+  steps.DeleteAtoms();
+  steps.UnhookWindow();
+  steps.RemoveTrayIcon();
+  steps.DestroyWindow();
+}
+
+bool Lifetime::CloseRequested() {
+  switch (phase_) {
+    case Phase::starting:
+      closePending_ = true;
+      return false;
+    case Phase::resident:
+      phase_ = Phase::closed;
+      return true;
+    case Phase::closed:
+      break;
+  }
+  return false;
+}
+
+bool Lifetime::Started() {
+  if (phase_ != Phase::starting) return false;
+  phase_ = Phase::resident;
+  return closePending_ && CloseRequested();
 }
 
 }  // namespace tav

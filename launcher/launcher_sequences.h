@@ -1,5 +1,5 @@
 // The launcher's sequences of effects, written once against the window's side so their order
-// is fixed in one place: start-up, running a command (Enter) and dismissal (Esc).
+// is fixed in one place: start-up, running a command (Enter), dismissal (Esc) and the exit.
 #pragma once
 #include <optional>
 #include <string>
@@ -41,6 +41,8 @@ class CommandSteps {
   virtual void DisableTimer() = 0;
   virtual void SendAltEsc() = 0;
   virtual void HideWindow() = 0;
+  // Lets the started program take the foreground; granted only for a process about to start.
+  virtual void AllowForeground() = 0;
   virtual void StartCommandLine(const std::u16string& commandLine) = 0;
 };
 
@@ -51,5 +53,35 @@ bool RunCommand(std::u16string_view text, CommandSteps& steps);
 
 // Esc: clears and hides, handing the foreground back.
 void Dismiss(CommandSteps& steps);
+
+class ExitSteps {
+ public:
+  virtual ~ExitSteps() = default;
+  virtual void UnregisterHotkeys() = 0;  // hotkey 1, then 2
+  virtual void DeleteAtoms() = 0;        // atom 1, then 2
+  virtual void UnhookWindow() = 0;
+  virtual void RemoveTrayIcon() = 0;
+  virtual void DestroyWindow() = 0;
+};
+
+// Closing: what start-up took, released in its fixed order; the icon goes last.
+void RunExit(ExitSteps& steps);
+
+// Where the launcher is in its life. The exit sequence releases what a finished start-up took,
+// so a close request that arrives earlier (the second copy's message box runs a message loop over
+// its hidden window) waits for the end of start-up, and one that never ends is never served.
+class Lifetime {
+ public:
+  // A close or end-of-session request: true when the exit sequence is to run now.
+  bool CloseRequested();
+  // Start-up has finished and the launcher stays: true when a close came in meanwhile and the
+  // exit sequence is to run now.
+  bool Started();
+  bool Resident() const { return phase_ == Phase::resident; }
+
+ private:
+  enum class Phase { starting, resident, closed } phase_ = Phase::starting;
+  bool closePending_ = false;
+};
 
 }  // namespace tav

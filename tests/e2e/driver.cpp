@@ -138,12 +138,20 @@ std::vector<ProbeRecord> Installation::ProbeLog() const {
   std::string line;
   while (std::getline(f, line)) {
     std::wstring w(reinterpret_cast<const wchar_t*>(FromUtf8(line).c_str()));
+    std::vector<std::wstring> fields;
+    for (std::size_t start = 0;;) {
+      std::size_t tab = w.find(L'\t', start);
+      fields.push_back(w.substr(start, tab == std::wstring::npos ? std::wstring::npos : tab - start));
+      if (tab == std::wstring::npos) break;
+      start = tab + 1;
+    }
+    if (fields.size() != 5) continue;
     ProbeRecord r;
-    auto t1 = w.find(L'\t'), t2 = w.rfind(L'\t');
-    if (t1 == std::wstring::npos || t2 == t1) continue;
-    r.commandLine = w.substr(0, t1);
-    r.currentFolder = w.substr(t1 + 1, t2 - t1 - 1);
-    r.showWindow = std::stoi(w.substr(t2 + 1));
+    r.commandLine = fields[0];
+    r.currentFolder = fields[1];
+    r.showWindow = std::stoi(fields[2]);
+    r.echo = fields[3];
+    r.path = fields[4];
     out.push_back(r);
   }
   return out;
@@ -288,9 +296,24 @@ std::wstring DescribeForeground() {
 namespace {
 struct ForegroundStart {
   std::wstring title;
+  bool desktopStandIn;
   HANDLE ready;
   HWND hwnd = nullptr;
 };
+constexpr wchar_t kDesktopStandIn[] = L"TavE2EDesktopStandIn";
+
+// Alt+Esc as Windows handles it: this window to the bottom, the next one up activated (visible,
+// enabled, neither a tool window nor topmost).
+void PassForegroundOn(HWND self) {
+  SetWindowPos(self, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    if (w == self || !IsWindowVisible(w) || !IsWindowEnabled(w) || (ex & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST)))
+      continue;
+    SetForegroundWindow(w);
+    return;
+  }
+}
 DWORD WINAPI ForegroundThread(void* p) {
   auto* s = static_cast<ForegroundStart*>(p);
   WNDCLASSW wc{};
@@ -310,11 +333,17 @@ DWORD WINAPI ForegroundThread(void* p) {
                            nullptr, nullptr, wc.hInstance, nullptr);
   CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 24, w, nullptr, wc.hInstance,
                   nullptr);
+  if (s->desktopStandIn) SetPropW(w, kDesktopStandIn, w);
   ShowWindow(w, SW_SHOW);
   s->hwnd = w;
   SetEvent(s->ready);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Whichever child has the focus: on Windows the system itself acts on Alt+Esc.
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_ESCAPE && GetPropW(w, kDesktopStandIn)) {
+      PassForegroundOn(w);
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -322,8 +351,8 @@ DWORD WINAPI ForegroundThread(void* p) {
 }
 }  // namespace
 
-ForegroundWindow::ForegroundWindow(const std::wstring& title) {
-  ForegroundStart start{title, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+ForegroundWindow::ForegroundWindow(const std::wstring& title, bool desktopStandIn) {
+  ForegroundStart start{title, desktopStandIn, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   thread_ = CreateThread(nullptr, 0, &ForegroundThread, &start, 0, nullptr);
   WaitForSingleObject(start.ready, 5000);
   CloseHandle(start.ready);
@@ -346,6 +375,43 @@ bool ForegroundWindow::Activate() {
   HWND edit = FindWindowExW(hwnd_, nullptr, L"EDIT", nullptr);
   return WaitUntil([&] { return GetForegroundWindow() == hwnd_ && (!edit || FocusOf(hwnd_) == edit); },
                    std::chrono::seconds(3));
+}
+
+namespace {
+constexpr wchar_t kSystemEnvironment[] = L"System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+}  // namespace
+
+StoredVariable::StoredVariable(HKEY root, const std::wstring& name, const std::wstring& value, DWORD type)
+    : root_(root), key_(root == HKEY_LOCAL_MACHINE ? kSystemEnvironment : L"Environment"), name_(name) {
+  DWORD size = 0;
+  if (RegGetValueW(root_, key_, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &oldType_, nullptr, &size) == ERROR_SUCCESS) {
+    old_.resize(size);
+    existed_ = RegGetValueW(root_, key_, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &oldType_, old_.data(), &size) ==
+               ERROR_SUCCESS;
+  }
+  RegSetKeyValueW(root_, key_, name.c_str(), type, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+StoredVariable::~StoredVariable() {
+  if (existed_)
+    RegSetKeyValueW(root_, key_, name_.c_str(), oldType_, old_.data(), static_cast<DWORD>(old_.size()));
+  else
+    RegDeleteKeyValueW(root_, key_, name_.c_str());
+}
+
+void BroadcastEnvironmentChange() {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"),
+                      SMTO_ABORTIFHUNG, 5000, &answer);
+}
+
+std::wstring SystemPath() {
+  wchar_t raw[32767];
+  DWORD size = sizeof raw;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, kSystemEnvironment, L"PATH", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, raw, &size) != ERROR_SUCCESS)
+    return L"<none>";
+  wchar_t expanded[32767];
+  return ExpandEnvironmentStringsW(raw, expanded, 32767) ? expanded : L"<none>";
 }
 
 COLORREF ScreenPixel(HWND w, int x, int y) {

@@ -42,6 +42,8 @@ struct ProbeRecord {
   std::wstring commandLine;
   std::wstring currentFolder;
   int showWindow = -1;
+  std::wstring echo;  // TAV_PROBE_ECHO, "<unset>" when the probe had none
+  std::wstring path;  // PATH
 };
 
 // A fresh installation folder below %TEMP% with the programs, the skin and empty texts\.
@@ -99,7 +101,10 @@ std::wstring DescribeForeground();
 // application the user works in before calling a program up.
 class ForegroundWindow {
  public:
-  explicit ForegroundWindow(const std::wstring& title = L"e2e other application");
+  // A desktop stand-in answers Alt+Esc as Windows does: it goes to the bottom of the stacking
+  // order and the next window there is activated. (Wine's default window procedure ignores
+  // Alt+Esc.)
+  explicit ForegroundWindow(const std::wstring& title = L"e2e other application", bool desktopStandIn = false);
   ~ForegroundWindow();
   ForegroundWindow(const ForegroundWindow&) = delete;
   ForegroundWindow& operator=(const ForegroundWindow&) = delete;
@@ -111,6 +116,28 @@ class ForegroundWindow {
   HANDLE thread_ = nullptr;
   HWND hwnd_ = nullptr;
 };
+
+// A variable of the environment as the system settings store it, the user's (HKEY_CURRENT_USER)
+// or the system's (HKEY_LOCAL_MACHINE), the earlier value restored when it goes.
+class StoredVariable {
+ public:
+  StoredVariable(HKEY root, const std::wstring& name, const std::wstring& value, DWORD type = REG_SZ);
+  ~StoredVariable();
+  StoredVariable(const StoredVariable&) = delete;
+  StoredVariable& operator=(const StoredVariable&) = delete;
+
+ private:
+  HKEY root_;
+  const wchar_t* key_;
+  std::wstring name_;
+  bool existed_ = false;
+  DWORD oldType_ = 0;
+  std::vector<BYTE> old_;
+};
+// Announces a changed environment to every top-level window, as the system settings do.
+void BroadcastEnvironmentChange();
+// The system's PATH (HKLM ... Session Manager\Environment), expanded.
+std::wstring SystemPath();
 
 // Colour on the screen at a point of a window's client area.
 COLORREF ScreenPixel(HWND w, int x, int y);

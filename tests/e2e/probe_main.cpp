@@ -1,5 +1,6 @@
-// Stands in for a started program: appends its command line and current folder to the log
-// named by TAV_PROBE_LOG (UTF-8, one record a line), then ends.
+// Stands in for a started program: appends its command line, current folder, window style and
+// the variables TAV_PROBE_ECHO and PATH to the log named by TAV_PROBE_LOG (UTF-8, one record a
+// line, fields split by tabs), then ends.
 #include <windows.h>
 
 #include <string>
@@ -15,8 +16,14 @@ int wmain() {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   GetStartupInfoW(&si);
+  auto variable = [](const wchar_t* name) -> std::string {
+    static wchar_t value[32767];
+    DWORD n = GetEnvironmentVariableW(name, value, 32767);
+    return n ? ToUtf8(U(value)) : "<unset>";
+  };
   std::string record = ToUtf8(U(GetCommandLineW())) + "\t" + ToUtf8(U(cwd)) + "\t" +
-                       std::to_string((si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1) + "\n";
+                       std::to_string((si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1) + "\t" +
+                       variable(L"TAV_PROBE_ECHO") + "\t" + variable(L"PATH") + "\n";
   HANDLE f = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return 4;

@@ -11,7 +11,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-struct Recorder final : StartupSteps, CommandSteps {
+struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
   Settings settings;
   bool anotherCopy = false, desktop = true;
   std::map<std::u16string, std::string> files;  // command name -> bytes
@@ -39,7 +39,13 @@ struct Recorder final : StartupSteps, CommandSteps {
   bool ActivateDesktop() override { return Add("desktop"), desktop; }
   void DisableTimer() override { Add("timer off"); }
   void SendAltEsc() override { Add("alt+esc"); }
+  void AllowForeground() override { Add("allow foreground"); }
   void StartCommandLine(const std::u16string& cl) override { Add("start " + ToUtf8(cl)); }
+  void UnregisterHotkeys() override { Add("unregister"); }
+  void DeleteAtoms() override { Add("atoms"); }
+  void UnhookWindow() override { Add("unhook"); }
+  void RemoveTrayIcon() override { Add("remove icon"); }
+  void DestroyWindow() override { Add("destroy"); }
 };
 
 TEST(Startup, StepsInTheirOrder) {
@@ -62,6 +68,59 @@ TEST(Startup, StepsInTheirOrder) {
     if (!cases[i].anotherCopy) expected.insert(expected.end(), tail.begin(), tail.end());
     EXPECT_EQ(RunStartup(r).has_value(), !cases[i].anotherCopy) << "case " << i;
     EXPECT_EQ(r.log, expected) << "case " << i;
+  }
+}
+
+TEST(RunCommand, StepsInTheirOrderAndNothingWithoutAFile) {
+  const Log hidden = {"clear", "desktop", "timer off", "hide"};
+  struct Case {
+    const char16_t* typed;
+    bool desktop;
+    bool found;
+    Log tail;  // after the read, and after hiding when found
+  } cases[] = {
+      {u"memo", true, true, {"allow foreground", "start notepad.exe"}},
+      {u"memo/C:\\a.txt", true, true, {"allow foreground", "start notepad.exe C:\\a.txt"}},
+      {u"memo", false, true, {"allow foreground", "start notepad.exe"}},  // no desktop window: still hides and starts
+      {u"empty", true, true, {}},  // an empty command line: hidden, nothing started, no foreground right
+      {u"zzz", true, false, {}},   // no command file: nothing at all
+      {u"zzz/memo", true, false, {}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Recorder r;
+    r.files = {{u"memo", "ignored\r\nnotepad.exe\r\n"}, {u"empty", ""}};
+    r.desktop = cases[i].desktop;
+    EXPECT_EQ(RunCommand(cases[i].typed, r), cases[i].found) << "case " << i;
+    const std::u16string typed = cases[i].typed;
+    Log expected = {"read " + ToUtf8(typed.substr(0, typed.find(u'/')))};
+    if (cases[i].found) expected.insert(expected.end(), hidden.begin(), hidden.end());
+    expected.insert(expected.end(), cases[i].tail.begin(), cases[i].tail.end());
+    EXPECT_EQ(r.log, expected) << "case " << i;
+  }
+}
+
+TEST(Exit, HotkeysAtomsHookThenTheIcon) {
+  Recorder r;
+  RunExit(r);
+  EXPECT_EQ(r.log, (Log{"unregister", "atoms", "unhook", "remove icon", "destroy"}));
+}
+
+TEST(Lifetime, ACloseIsServedOnceAndOnlyAfterStartUp) {
+  // c: a close request, s: start-up finished; '1' where the exit sequence runs.
+  struct Case {
+    const char* events;
+    const char* runs;
+  } cases[] = {
+      {"sc", "01"},   {"scc", "010"}, {"cs", "01"},  // a close during start-up waits for its end
+      {"ccs", "001"}, {"c", "0"},     {"cc", "00"},  // a second copy never finishes start-up
+      {"scsc", "0100"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Lifetime life;
+    std::string runs;
+    for (const char* e = cases[i].events; *e; ++e)
+      runs += (*e == 'c' ? life.CloseRequested() : life.Started()) ? '1' : '0';
+    EXPECT_EQ(runs, cases[i].runs) << "case " << i << " " << cases[i].events;
   }
 }
 

@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "hotkey.h"
 #include "hotkeys_win32.h"
 
 namespace tav {
@@ -54,13 +53,20 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
   EXPECT_EQ(SendMessageW(w, WM_APP, 1, 0), 41) << "the previous procedure's result";
   EXPECT_EQ(g_seen.size(), 2u) << "the nested message too";
 
+  // Identifiers as literals: an atom below 0xC000 is its own number, one at or above it arrives as
+  // the negative 32-bit number (whatever the upper half of a 64-bit wParam holds).
+  const ATOM atom1 = Module3::HotkeyId1, atom2 = Module3::HotkeyId2;
+  Module3::HotkeyId1 = 0x0123;
+  Module3::HotkeyId2 = 0xC123;
   struct Case {
     WPARAM id;
     int summons;
   } cases[] = {
-      {static_cast<WPARAM>(static_cast<INT_PTR>(HotkeyIdFromAtom(Module3::HotkeyId1))), 1},
-      {static_cast<WPARAM>(static_cast<INT_PTR>(HotkeyIdFromAtom(Module3::HotkeyId2))), 1},
-      {static_cast<WPARAM>(Module3::HotkeyId1), 0},  // unwidened: not what the platform delivers
+      {0x0123, 1},
+      {static_cast<WPARAM>(0xFFFFC123u), 1},
+      {static_cast<WPARAM>(INT_PTR{-0x3EDD}), 1},  // -0x3EDD == 0xFFFFC123 as a 32-bit number
+      {0xC123, 0},  // unwidened: not what the platform delivers
+      {0xFFFF0123u, 0},
       {7, 0},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -73,10 +79,13 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
     expected.push_back(WM_HOTKEY);                      // then the hotkey itself, passed on as well
     EXPECT_EQ(g_seen, expected) << "case " << i;
   }
+  Module3::HotkeyId1 = atom1;
+  Module3::HotkeyId2 = atom2;
   EXPECT_TRUE(busyDuringSummon);
   EXPECT_FALSE(Module3::HotkeyBusy);
 
-  Module3::RemoveHotkeys(w);
+  Module3::UnregisterHotkeys(w);
+  Module3::DeleteAtoms();
   Module3::UnhookWindow(w);
   EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)), &OwnProc);
   EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), 0);
