@@ -330,10 +330,11 @@ void Form1::FocusWindow() { SetFocus(hwnd_); }
 bool Form1::ActivateDesktop() {
   HWND desktop = FindDesktopWindow();
   if (!desktop) return false;
-  SetForegroundWindow(desktop);
   // Keystrokes sent next must reach the desktop window. Windows moves the foreground at once;
   // Wine only once the other program's thread has taken the activation, so wait for it, briefly.
-  for (int i = 0; i < 50 && GetForegroundWindow() != desktop; ++i) Sleep(10);
+  // A refused activation is not waited for.
+  if (SetForegroundWindow(desktop))
+    for (int i = 0; i < 50 && GetForegroundWindow() != desktop; ++i) Sleep(10);
   return true;
 }
 
