@@ -82,6 +82,10 @@ class LauncherAnyLocaleAndScale : public ::testing::Test {
     // Physical pixels, as a per-monitor aware program sees them (an unaware one gets 96-dpi sizes).
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     dpi_ = ConfiguredDpi();
+    // The run that asks for another locale must really be in it.
+    wchar_t acp[16];
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_ACP", acp, 16)) ASSERT_EQ(GetACP(), std::wcstoul(acp, nullptr, 10));
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_DPI", acp, 16)) ASSERT_EQ(dpi_, std::wcstoul(acp, nullptr, 10));
   }
   UINT dpi_ = 96;
 };
