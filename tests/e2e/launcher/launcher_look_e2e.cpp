@@ -121,6 +121,7 @@ TEST(LauncherLook, SkinColoursAndFont) {
        RGB(0, 255, 0),
        false,
        {L"IPA Pゴシック", SHIFTJIS_CHARSET, 10, false, true}},
+      {L"huge", {L"FontSize=100000", L"UseSkin=0"}, false, RGB(255, 255, 255), false, {}},  // held at 48 points
       {L"serif-12", {L"Font=DejaVu Serif", L"FontSize=12", L"Bold=2"}, false, RGB(255, 255, 255), true,
        {L"DejaVu Serif", ANSI_CHARSET, 12, false, false}},
   };
