@@ -181,7 +181,8 @@ TEST_F(LauncherAnyLocaleAndScale, MenuTextsIntact) {
 }
 
 // WM_DPICHANGED as Windows sends it: the new scale in wParam, a pointer to the suggested window
-// rectangle (in the receiving process) in lParam.
+// rectangle in lParam. The message is not marshalled between processes, so the rectangle is put
+// into the launcher's own memory and the pointer handed over as it is.
 TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
   SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   Installation inst;
