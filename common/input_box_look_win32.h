@@ -40,7 +40,8 @@ struct InputBoxFontChoice {
 };
 // A font for the box in the chosen face, with a character set that face has: the mapper weighs
 // the character set above the name, so asking a Western face for Shift-JIS would swap it for a
-// Japanese one. A face that is not installed is replaced by FallbackJapaneseFace() (the default
+// Japanese one (Japanese text in a Western face then comes from the system's font linking).
+// A face that is not installed is replaced by FallbackJapaneseFace() (the default
 // face is a proportional Japanese one), so text stays readable and takes no more room than meant.
 // The size is BoxFontPoints(points).
 UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi);
