@@ -83,9 +83,11 @@ class LauncherAnyLocaleAndScale : public ::testing::Test {
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     dpi_ = ConfiguredDpi();
     // The run that asks for another locale must really be in it.
-    wchar_t acp[16];
-    if (GetEnvironmentVariableW(L"TAV_EXPECT_ACP", acp, 16)) ASSERT_EQ(GetACP(), std::wcstoul(acp, nullptr, 10));
-    if (GetEnvironmentVariableW(L"TAV_EXPECT_DPI", acp, 16)) ASSERT_EQ(dpi_, std::wcstoul(acp, nullptr, 10));
+    wchar_t expected[16];
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_ACP", expected, 16))
+      ASSERT_EQ(GetACP(), std::wcstoul(expected, nullptr, 10));
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_DPI", expected, 16))
+      ASSERT_EQ(dpi_, std::wcstoul(expected, nullptr, 10));
   }
   UINT dpi_ = 96;
 };
