@@ -84,10 +84,12 @@ class LauncherAnyLocaleAndScale : public ::testing::Test {
     dpi_ = ConfiguredDpi();
     // The run that asks for another locale must really be in it.
     wchar_t expected[16];
-    if (GetEnvironmentVariableW(L"TAV_EXPECT_ACP", expected, 16))
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_ACP", expected, 16)) {
       ASSERT_EQ(GetACP(), std::wcstoul(expected, nullptr, 10));
-    if (GetEnvironmentVariableW(L"TAV_EXPECT_DPI", expected, 16))
+    }
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_DPI", expected, 16)) {
       ASSERT_EQ(dpi_, std::wcstoul(expected, nullptr, 10));
+    }
   }
   UINT dpi_ = 96;
 };
