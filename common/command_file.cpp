@@ -14,6 +14,7 @@ std::u16string DecodeCommandFile(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return FromUtf8(bytes.substr(3));
   if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
     return FromUtf16Bytes(bytes.substr(2), bytes[0] == '\xFF');
+  if (IsMultibyteUtf8(bytes)) return FromUtf8(bytes);
   return FromAnsi(bytes);
 }
 

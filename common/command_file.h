@@ -14,8 +14,10 @@ struct CommandInput {
 // Splits typed input at the first "/"; nothing is trimmed.
 CommandInput SplitCommandInput(std::u16string_view input);
 
-// The text of a command file: the ANSI code page, unless the file starts with a UTF-8 or
-// UTF-16 byte-order mark (as modern editors write), which is then decoded and dropped.
+// The text of a command file. A UTF-8 or UTF-16 byte-order mark is decoded and dropped. Without
+// one, well-formed UTF-8 with a multi-byte character is read as UTF-8 (Notepad saves so by
+// default since Windows 10 1903); anything else is the ANSI code page, as the settings program
+// writes it.
 std::u16string DecodeCommandFile(std::string_view bytes);
 
 // The last line of the text (CR LF, LF or CR end a line; a final line end opens no new line).

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "settings.h"
 #include "text_encoding.h"
 
 namespace tav {
@@ -29,57 +30,104 @@ UINT WindowDpi(HWND w) {
   return dpi ? dpi : 96;
 }
 
-bool FaceInstalled(const std::u16string& face, BYTE charset) {
+namespace {
+
+// Calls f(logfont, type) for every face and character set matching lf; f returns false to stop.
+template <class F>
+void EnumFaces(LOGFONTW lf, F f) {
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExW(
+      dc, &lf,
+      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM p) -> int {
+        return (*reinterpret_cast<F*>(p))(*font, type) ? 1 : 0;
+      },
+      reinterpret_cast<LPARAM>(&f), 0);
+  ReleaseDC(nullptr, dc);
+}
+
+LOGFONTW FaceQuery(const std::u16string& face, BYTE charset) {
   LOGFONTW lf{};
   lf.lfCharSet = charset;
   lstrcpynW(lf.lfFaceName, W(face), LF_FACESIZE);
+  return lf;
+}
+
+}  // namespace
+
+bool FaceInstalled(const std::u16string& face, BYTE charset) {
+  if (face.empty()) return false;  // an empty name enumerates every face
   bool found = false;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(
-      dc, &lf,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-        *reinterpret_cast<bool*>(p) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
+  EnumFaces(FaceQuery(face, charset), [&](const LOGFONTW&, DWORD) {
+    found = true;
+    return false;
+  });
   return found;
 }
 
+BYTE FaceCharset(const std::u16string& face) {
+  if (face.empty()) return DEFAULT_CHARSET;
+  bool any = false, shiftJis = false, western = false;
+  BYTE first = DEFAULT_CHARSET;
+  EnumFaces(FaceQuery(face, DEFAULT_CHARSET), [&](const LOGFONTW& f, DWORD) {
+    if (!any) first = f.lfCharSet;
+    any = true;
+    shiftJis = shiftJis || f.lfCharSet == SHIFTJIS_CHARSET;
+    western = western || f.lfCharSet == ANSI_CHARSET;
+    return true;
+  });
+  if (shiftJis) return SHIFTJIS_CHARSET;
+  if (western) return ANSI_CHARSET;
+  return first;
+}
+
 std::u16string ProportionalJapaneseFace() {
-  LOGFONTW lf{};
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  std::u16string face;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(
-      dc, &lf,
-      [](const LOGFONTW* f, const TEXTMETRICW*, DWORD type, LPARAM p) -> int {
-        if (f->lfFaceName[0] == L'@' || !(type & TRUETYPE_FONTTYPE)) return 1;  // vertical or bitmap faces
-        if ((f->lfPitchAndFamily & 0x3) != VARIABLE_PITCH) return 1;
-        *reinterpret_cast<std::u16string*>(p) = U(f->lfFaceName);
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&face), 0);
-  ReleaseDC(nullptr, dc);
-  return face;
+  // Lower is better; decorative and script faces (pop, brush) are never taken.
+  auto rank = [](BYTE pitchAndFamily) {
+    switch (pitchAndFamily & 0xF0) {
+      case FF_SWISS: return 0;
+      case FF_MODERN: case FF_DONTCARE: return 1;
+      case FF_ROMAN: return 2;
+      default: return -1;
+    }
+  };
+  std::u16string best;
+  int bestRank = 99;
+  EnumFaces(FaceQuery(u"", SHIFTJIS_CHARSET), [&](const LOGFONTW& f, DWORD type) {
+    if (f.lfFaceName[0] == L'@' || !(type & TRUETYPE_FONTTYPE)) return true;  // vertical or bitmap faces
+    if ((f.lfPitchAndFamily & 0x3) != VARIABLE_PITCH) return true;
+    int r = rank(f.lfPitchAndFamily);
+    if (r >= 0 && r < bestRank) {
+      bestRank = r;
+      best = U(f.lfFaceName);
+    }
+    return bestRank > 0;
+  });
+  return best;
+}
+
+std::u16string FallbackJapaneseFace() {
+  for (const char16_t* face : {u"Yu Gothic UI", u"Meiryo UI", u"ＭＳ Ｐゴシック", u"MS UI Gothic"})
+    if (FaceInstalled(face, SHIFTJIS_CHARSET)) return face;
+  return ProportionalJapaneseFace();
 }
 
 UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi) {
   LOGFONTW lf{};
-  double points = choice.points > 0 ? choice.points : 11;
+  const double points = BoxFontPoints(choice.points);
   lf.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
   lf.lfWeight = choice.bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = choice.italic ? TRUE : FALSE;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = CLEARTYPE_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
   std::u16string face = choice.face.substr(0, LF_FACESIZE - 1);
-  if (!face.empty() && !FaceInstalled(face)) {
-    std::u16string fallback = ProportionalJapaneseFace();
-    if (!fallback.empty()) face = fallback.substr(0, LF_FACESIZE - 1);
+  BYTE charset = FaceCharset(face);
+  if (charset == DEFAULT_CHARSET) {  // not installed
+    face = FallbackJapaneseFace().substr(0, LF_FACESIZE - 1);
+    charset = SHIFTJIS_CHARSET;
   }
+  lf.lfCharSet = charset;
   face.copy(reinterpret_cast<char16_t*>(lf.lfFaceName), face.size());
   return UniqueFont(CreateFontIndirectW(&lf));
 }

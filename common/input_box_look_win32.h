@@ -22,8 +22,15 @@ UINT WindowDpi(HWND w);       // per-monitor where the platform has it, else the
 
 // Whether a face of that name is installed (with that character set, DEFAULT_CHARSET: any).
 bool FaceInstalled(const std::u16string& face, BYTE charset = DEFAULT_CHARSET);
-// An installed proportional TrueType face with Japanese glyphs ("" when there is none).
+// The character set to ask for so that the mapper keeps this face: Shift-JIS when the face has
+// it, else its Western set, else the first it offers. DEFAULT_CHARSET when it is not installed.
+BYTE FaceCharset(const std::u16string& face);
+// An installed proportional TrueType face with Japanese glyphs ("" when there is none); a Gothic
+// (sans-serif) face before a Mincho one, never a decorative or script face.
 std::u16string ProportionalJapaneseFace();
+// The Japanese face to use instead of one that is not installed: the first installed of
+// "Yu Gothic UI", "Meiryo UI", "ＭＳ Ｐゴシック", "MS UI Gothic", else ProportionalJapaneseFace().
+std::u16string FallbackJapaneseFace();
 
 struct InputBoxFontChoice {
   std::u16string face;
@@ -31,9 +38,12 @@ struct InputBoxFontChoice {
   bool bold = false;
   bool italic = false;
 };
-// A font for the box with SHIFTJIS_CHARSET. A face that is not installed is replaced by an
-// installed proportional Japanese face (the default face is a proportional one), so text stays
-// readable and takes no more room than intended.
+// A font for the box in the chosen face, with a character set that face has: the mapper weighs
+// the character set above the name, so asking a Western face for Shift-JIS would swap it for a
+// Japanese one (Japanese text in a Western face then comes from the system's font linking).
+// A face that is not installed is replaced by FallbackJapaneseFace() (the default
+// face is a proportional Japanese one), so text stays readable and takes no more room than meant.
+// The size is BoxFontPoints(points).
 UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi);
 
 // Colours of the edit control (answer WM_CTLCOLOREDIT with Brush() after Apply()).

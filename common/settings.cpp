@@ -2,6 +2,11 @@
 
 namespace tav {
 
+double BoxFontPoints(double requested) {
+  if (!(requested > 0)) return 11;  // also NaN
+  return requested < kMaxFontPoints ? requested : kMaxFontPoints;
+}
+
 Settings ReadLauncherSettings(ProfileFile& f) {
   Settings s;
   s.back = f.ReadString(u"Back", kDefaultBack, kColourBufferBytes);

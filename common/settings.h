@@ -29,6 +29,13 @@ struct Settings {
   int startUp = 0;  // settings program only
 };
 
+// The largest box font: 48 points is the window's full 64-pixel height at 96 dpi; anything larger
+// could show no whole line and, far larger, would overflow the font height.
+inline constexpr double kMaxFontPoints = 48;
+// The size the box font is made at: not a positive number (or not a number) gives the default 11,
+// more than kMaxFontPoints gives kMaxFontPoints.
+double BoxFontPoints(double requested);
+
 // An on/off value is on only when it is exactly 1.
 constexpr bool IsOn(int value) { return value == 1; }
 

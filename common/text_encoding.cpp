@@ -2,36 +2,50 @@
 
 namespace tav {
 
+namespace {
+
+// The well-formed UTF-8 sequence at in[i]: its length and code point, or length 0 when there is
+// none (stray continuation byte, truncated sequence, overlong form, surrogate, beyond U+10FFFF).
+std::size_t Utf8SequenceAt(std::string_view in, std::size_t i, char32_t& cp) {
+  unsigned char c = static_cast<unsigned char>(in[i]);
+  std::size_t len;
+  char32_t min;
+  if (c < 0x80) {
+    cp = c;
+    return 1;
+  } else if ((c >> 5) == 0x6) {
+    len = 2, min = 0x80;
+  } else if ((c >> 4) == 0xE) {
+    len = 3, min = 0x800;
+  } else if ((c >> 3) == 0x1E) {
+    len = 4, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + len > in.size()) return 0;
+  char32_t v = c & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    unsigned char cc = static_cast<unsigned char>(in[i + k]);
+    if ((cc >> 6) != 0x2) return 0;
+    v = (v << 6) | (cc & 0x3F);
+  }
+  if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+  cp = v;
+  return len;
+}
+
+}  // namespace
+
 std::u16string FromUtf8(std::string_view in) {
   std::u16string out;
   out.reserve(in.size());
   std::size_t i = 0;
   while (i < in.size()) {
-    unsigned char c = static_cast<unsigned char>(in[i]);
     char32_t cp = 0xFFFD;
-    std::size_t len = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c >> 5) == 0x6) {
-      len = 2;
-    } else if ((c >> 4) == 0xE) {
-      len = 3;
-    } else if ((c >> 3) == 0x1E) {
-      len = 4;
-    }
-    if (len > 1) {
-      if (i + len > in.size()) {
-        len = 1;  // truncated sequence: one replacement character per byte
-      } else {
-        char32_t v = c & (0x7F >> len);
-        bool ok = true;
-        for (std::size_t k = 1; k < len; ++k) {
-          unsigned char cc = static_cast<unsigned char>(in[i + k]);
-          if ((cc >> 6) != 0x2) { ok = false; break; }
-          v = (v << 6) | (cc & 0x3F);
-        }
-        if (ok && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) cp = v; else len = 1;
-      }
+    std::size_t len = Utf8SequenceAt(in, i, cp);
+    if (len == 0) {
+      cp = 0xFFFD;  // one replacement character per byte that starts no sequence
+      len = 1;
     }
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -43,6 +57,18 @@ std::u16string FromUtf8(std::string_view in) {
     i += len;
   }
   return out;
+}
+
+bool IsMultibyteUtf8(std::string_view bytes) {
+  bool multibyte = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp;
+    std::size_t len = Utf8SequenceAt(bytes, i, cp);
+    if (len == 0) return false;
+    multibyte = multibyte || len > 1;
+    i += len;
+  }
+  return multibyte;
 }
 
 std::string ToUtf8(std::u16string_view in) {

@@ -11,9 +11,12 @@ namespace tav {
 std::u16string FromAnsi(std::string_view bytes);
 std::string ToAnsi(std::u16string_view text);
 
-// UTF-8 <-> UTF-16 (portable; used for files that carry a UTF-8 mark and for tests).
+// UTF-8 <-> UTF-16 (portable). Malformed bytes become U+FFFD, one per byte.
 std::u16string FromUtf8(std::string_view bytes);
 std::string ToUtf8(std::u16string_view text);
+// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or truncated sequences)
+// holding at least one multi-byte character: plain ASCII reads the same in any code page.
+bool IsMultibyteUtf8(std::string_view bytes);
 
 // UTF-16 bytes (no mark) in the given byte order; an odd last byte is dropped.
 std::u16string FromUtf16Bytes(std::string_view bytes, bool littleEndian);

@@ -212,11 +212,17 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       PostQuitMessage(0);
       return 0;
     case WM_DPICHANGED: {
-      const RECT* suggested = reinterpret_cast<const RECT*>(l);
+      // The system suggests where the window goes at the new scale (moved to another monitor,
+      // or the scale changed); without a frame its size is the scaled client area.
       ApplyDpi(HIWORD(w));
+      RECT r;
+      GetWindowRect(hwnd_, &r);
       SIZE size = FormClientSize(dpi_);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, size.cx, size.cy,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      if (const RECT* suggested = reinterpret_cast<const RECT*>(l)) {
+        r = *suggested;
+        size = {r.right - r.left, r.bottom - r.top};
+      }
+      SetWindowPos(hwnd_, nullptr, r.left, r.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     }

@@ -8,6 +8,8 @@ packages=(
   xvfb xauth x11-utils                            # a virtual screen for the end-to-end tests
   locales                               # ja_JP.UTF-8 (made privately by scripts/wine-env.sh)
   fonts-ipafont-gothic                  # Japanese glyphs under Wine
+  fonts-dejavu-core                     # Western faces for the box font tests
+  python3-fonttools                     # stand-in Japanese faces for the font fallback tests
   imagemagick                           # screenshots of the virtual screen
 )
 missing=()

@@ -48,22 +48,40 @@ unit() {
   run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests
 }
 # Runs Wine programs in a fresh virtual screen (some tests make windows of their own).
+# TAV_LOCALE (see wine-env.sh), TAV_DPI (the prefix's LogPixels for this run only) and
+# TAV_GTEST_ARGS (e.g. a filter) vary a run.
 under_screen() {
   tav_wine_prepare
-  # Wine processes of an earlier tier must not serve this one (another display).
+  [ -n "${TAV_DPI:-}" ] && wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TAV_DPI" /f >/dev/null 2>&1
+  # Wine processes of an earlier tier must not serve this one (another display, locale or scale).
   wineserver -k >/dev/null 2>&1; wineserver -w
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  local rc=0
+  TAV_LOCALE="${TAV_LOCALE:-}" TAV_GTEST_ARGS="${TAV_GTEST_ARGS:-}" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     source scripts/wine-env.sh 2>/dev/null
+    echo "(locale $LANG)"
     rc=0
     for t in "$@"; do
       [ -e "$t" ] || continue
-      echo "--- $t"
-      wine "$t" --gtest_brief=1 || rc=1
+      echo "--- $t $TAV_GTEST_ARGS"
+      wine "$t" --gtest_brief=1 $TAV_GTEST_ARGS || rc=1
     done
-    wineserver -k >/dev/null 2>&1; exit $rc' _ "$@"
+    wineserver -k >/dev/null 2>&1; exit $rc' _ "$@" || rc=1
+  if [ -n "${TAV_DPI:-}" ]; then
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1; wineserver -w
+  fi
+  return $rc
 }
 win() { under_screen "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/win/*win_tests.exe; }
-e2e() { under_screen "$b"/windows/tests/e2e/*e2e_tests.exe; }
+e2e() {
+  local rc=0 launcher="$b"/windows/tests/e2e/launcher_e2e_tests.exe
+  under_screen "$b"/windows/tests/e2e/*e2e_tests.exe || rc=1
+  # The launcher's road once more in an English locale (code page 1252), and at 144 dpi.
+  TAV_LOCALE=en_US TAV_EXPECT_ACP=1252 TAV_GTEST_ARGS=--gtest_filter='LauncherAnyLocaleAndScale.*' under_screen "$launcher" || rc=1
+  TAV_DPI=144 TAV_EXPECT_DPI=144 TAV_GTEST_ARGS=--gtest_filter='LauncherAnyLocaleAndScale.*:LauncherDpiChange.*' \
+    under_screen "$launcher" || rc=1
+  return $rc
+}
 
 tiers=("$@")
 [ ${#tiers[@]} -eq 0 ] && tiers=(unit win e2e)

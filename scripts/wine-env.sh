@@ -6,13 +6,15 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono/Gecko installer prompts in a fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# The C library needs a ja_JP.UTF-8 locale for Japanese file names; make one privately.
+# The C library needs a UTF-8 locale for Japanese file names; make one privately. Japanese
+# (code page 932) unless TAV_LOCALE names another, e.g. en_US (code page 1252).
+_tav_locale="${TAV_LOCALE:-ja_JP}.UTF-8"
 export LOCPATH="$_tav_root/build/locale"
-if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
+if [ ! -d "$LOCPATH/$_tav_locale" ]; then
   mkdir -p "$LOCPATH"
-  localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  localedef -i "${_tav_locale%.UTF-8}" -f UTF-8 "$LOCPATH/$_tav_locale" >/dev/null 2>&1 || true
 fi
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LANG=$_tav_locale LC_ALL=$_tav_locale
 mkdir -p "$(dirname "$WINEPREFIX")"
 
 # Windows form of a Unix path (Wine maps / to Z:).

@@ -29,14 +29,7 @@ UniqueFont CreateUiFont(UINT dpi) {
   LOGFONTW lf = Metrics(dpi).lfMessageFont;
   if (lf.lfHeight == 0) lf.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
   if (!FaceInstalled(U(lf.lfFaceName), SHIFTJIS_CHARSET)) {
-    std::u16string chosen;
-    for (const char16_t* face : {u"Yu Gothic UI", u"Meiryo UI", u"MS UI Gothic", u"ＭＳ Ｐゴシック"}) {
-      if (FaceInstalled(face, SHIFTJIS_CHARSET)) {
-        chosen = face;
-        break;
-      }
-    }
-    if (chosen.empty()) chosen = ProportionalJapaneseFace();
+    std::u16string chosen = FallbackJapaneseFace();
     lstrcpynW(lf.lfFaceName, W(chosen), LF_FACESIZE);
     lf.lfCharSet = SHIFTJIS_CHARSET;
   }

@@ -68,6 +68,8 @@ TEST(CommandFile, ByteOrderMarksAreDecodedNotRun) {
   EXPECT_EQ(DecodeCommandFile(std::string("\xFE\xFF\0n\0o", 6)), u"no");
   EXPECT_EQ(DecodeCommandFile(ToAnsi(u"メモ帳.exe")), u"メモ帳.exe");  // plain ANSI code page
   EXPECT_EQ(DecodeCommandFile(""), u"");
+  // No mark, as Notepad saves UTF-8 today.
+  EXPECT_EQ(DecodeCommandFile("\"C:\\\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB\\a.exe\" x\r\n"), u"\"C:\\ツール\\a.exe\" x\r\n");
 }
 
 }  // namespace

@@ -14,6 +14,44 @@ TEST(TextEncoding, Utf8RoundTripKeepsJapaneseAndSurrogatePairs) {
   EXPECT_EQ(FromUtf8("\xE3\x81"), u"\uFFFD\uFFFD");  // truncated sequence is replaced, not read past
 }
 
+// Files without a mark: which bytes count as UTF-8, and what they decode to.
+TEST(TextEncoding, OnlyWellFormedMultibyteUtf8CountsAsUtf8) {
+  struct Case {
+    std::string bytes;
+    bool utf8;
+    std::u16string decoded;  // by FromUtf8
+  } cases[] = {
+      {"", false, u""},
+      {"notepad.exe C:\\memo.txt", false, u"notepad.exe C:\\memo.txt"},  // ASCII: any code page
+      {"C:\\\xE6\x96\x87\xE6\x9B\xB8\\\xE3\x83\xA1\xE3\x83\xA2.txt", true, u"C:\\文書\\メモ.txt"},
+      {"caf\xC3\xA9", true, u"café"},
+      {"\xF0\x9F\x98\x80", true, u"\U0001F600"},
+      {"\xEF\xBC\xAD\xEF\xBC\xB3", true, u"ＭＳ"},
+      // Malformed: one U+FFFD per byte, never a character smuggled in by an overlong form.
+      {"\xC0\xAF", false, u"\uFFFD\uFFFD"},              // overlong "/"
+      {"\xE0\x80\xAF", false, u"\uFFFD\uFFFD\uFFFD"},    // overlong "/", three bytes
+      {"\xF0\x80\x80\xAF", false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"\xC1\xBF", false, u"\uFFFD\uFFFD"},              // overlong U+007F
+      {"\xED\xA0\x80", false, u"\uFFFD\uFFFD\uFFFD"},    // a surrogate
+      {"\xF4\x90\x80\x80", false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
+      {"a\xE6\x96", false, u"a\uFFFD\uFFFD"},            // truncated
+      {"\x80x", false, u"\uFFFDx"},                      // stray continuation byte
+      {"\xF8\x88\x80\x80\x80", false, u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+      // Code page 932 text, some of it UTF-8-like at first.
+      {"\x83\x81\x83\x82\x92\xA0", false, {}},           // メモ帳
+      {"\x82\xA0\x82\xA2", false, {}},                   // あい
+      {"\xC3\xBD\xC4.exe", false, {}},                   // ﾃｽﾄ.exe: C3 BD is well formed, C4 "." is not
+      {"\xCA\xDF\xBF\xBA\xDD", false, {}},               // ﾊﾟｿｺﾝ
+      {"\x8E\x9E\x8A\xD4\x95\x5C", false, {}},           // 時間表
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(IsMultibyteUtf8(cases[i].bytes), cases[i].utf8) << "case " << i;
+    if (!cases[i].decoded.empty() || cases[i].bytes.empty()) {
+      EXPECT_EQ(FromUtf8(cases[i].bytes), cases[i].decoded) << "case " << i;
+    }
+  }
+}
+
 TEST(TextEncoding, FitAnsiBytesNeverCutsACharacter) {
   // Whatever the code page (UTF-8 natively, CP 932 under Wine), a kana takes more than one byte.
   const std::size_t kana = ToAnsi(u"あ").size();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -93,6 +94,15 @@ TEST(Settings, WrittenValuesReadBackAsTheLauncherSeesThem) {
   EXPECT_FALSE(IsOn(s.bold));
   EXPECT_TRUE(IsOn(s.italic));
   EXPECT_TRUE(IsOn(s.startUp));
+}
+
+TEST(Settings, BoxFontPointsStayWithinWhatTheWindowShows) {
+  struct Case {
+    double requested, made;
+  } cases[] = {{11, 11}, {14, 14}, {10.5, 10.5}, {48, 48}, {48.5, 48}, {100000, 48}, {1e300, 48},
+               {0, 11}, {-5, 11}, {std::numeric_limits<double>::quiet_NaN(), 11}, {1, 1}};
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(BoxFontPoints(cases[i].requested), cases[i].made) << "case " << i;
 }
 
 }  // namespace

@@ -73,5 +73,22 @@ TEST_F(Cp932, JapaneseCommandNameAndLineRoundTrip) {
   EXPECT_EQ(ComposeCommandLine(DecodeCommandFile(*bytes), SplitCommandInput(name + u"/追加")), line + u" 追加");
 }
 
+// Without a mark: UTF-8 as Notepad saves it today, else code page 932 as the settings program writes.
+TEST_F(Cp932, UnmarkedCommandFilesInEitherEncoding) {
+  const std::u16string line = u"\"C:\\ツール\\エディタ.exe\" \"C:\\文書\\予定表.txt\"";
+  struct Case {
+    std::string bytes;
+    std::u16string text;
+  } cases[] = {
+      {ToUtf8(line) + "\r\n", line + u"\r\n"},
+      {ToAnsi(line) + "\r\n", line + u"\r\n"},
+      {ToAnsi(u"ﾃｽﾄ.exe"), u"ﾃｽﾄ.exe"},  // starts like UTF-8 (C3 BD)
+      {ToAnsi(u"ﾊﾟｿｺﾝ\\メモ帳.exe"), u"ﾊﾟｿｺﾝ\\メモ帳.exe"},
+      {"notepad.exe\r\n", u"notepad.exe\r\n"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(DecodeCommandFile(cases[i].bytes), cases[i].text) << "case " << i;
+}
+
 }  // namespace
 }  // namespace tav::test

@@ -1,0 +1,224 @@
+// The launcher's whole road at the screen's scale and in the system's locale. scripts/test.sh
+// runs LauncherAnyLocaleAndScale once more in an English locale (code page 1252) and at 144 dpi.
+// Screenshots go to %TAV_SHOT_DIR% when set.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "driver.h"
+#include "text_encoding.h"
+
+namespace tav::e2e {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TavimbraForm1";
+
+// The scale the test prefix is set to (LogPixels), 96 when it is not set.
+UINT ConfiguredDpi() {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", RRF_RT_REG_DWORD, nullptr, &value,
+                   &size) != ERROR_SUCCESS || value == 0)
+    return 96;
+  return value;
+}
+
+int Scaled(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// Where the box lies in the form's client area.
+RECT ChildRect(HWND parent, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Describe(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+// A colour of the skin at a point, within what smooth scaling blends in.
+bool NearColour(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= 32 && std::abs(GetGValue(a) - GetGValue(b)) <= 32 &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= 32;
+}
+
+void Shot(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  if (!GetEnvironmentVariableW(L"TAV_SHOT_DIR", dir, MAX_PATH)) return;
+  Sleep(300);
+  SaveScreenshot(fs::path(dir) / (std::wstring(name) + L".bmp"));
+}
+
+struct Started {
+  explicit Started(Installation& inst) {
+    other.Activate();
+    proc = inst.Start(L"Tavimbra.exe");
+    form = WaitForTopWindow(proc.Id(), kFormClass);
+    WaitForHotkeyTaken('W');
+    if (form) edit = FindChild(form, L"Edit");
+  }
+  ~Started() {
+    if (proc.Running() && form) {
+      PostMessageW(form, WM_CLOSE, 0, 0);
+      proc.Wait(std::chrono::seconds(5));
+    }
+  }
+  bool Summon() {
+    SendAltKey('O');
+    return WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5));
+  }
+  ForegroundWindow other;
+  Process proc;
+  HWND form = nullptr, edit = nullptr;
+};
+
+class LauncherAnyLocaleAndScale : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Physical pixels, as a per-monitor aware program sees them (an unaware one gets 96-dpi sizes).
+    SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    dpi_ = ConfiguredDpi();
+    // The run that asks for another locale must really be in it.
+    wchar_t expected[16];
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_ACP", expected, 16)) {
+      ASSERT_EQ(GetACP(), std::wcstoul(expected, nullptr, 10));
+    }
+    if (GetEnvironmentVariableW(L"TAV_EXPECT_DPI", expected, 16)) {
+      ASSERT_EQ(dpi_, std::wcstoul(expected, nullptr, 10));
+    }
+  }
+  UINT dpi_ = 96;
+};
+
+// Command files as Notepad saves them today (UTF-8 without a mark) and in the ANSI code page
+// (ASCII only, so every locale can hold it), under Japanese names.
+TEST_F(LauncherAnyLocaleAndScale, StartSummonCompleteAndRun) {
+  Installation inst;
+  const std::wstring probe = inst.ProbeCommand();
+  inst.WriteRaw(L"texts\\メモ帳.txt", ToUtf8(U((probe + L" \"C:\\文書\\予定表.txt\"\r\n").c_str())));
+  inst.WriteCommand(L"計算機", probe + L" calc");
+  Started s(inst);
+  ASSERT_NE(s.edit, nullptr);
+  ASSERT_TRUE(s.Summon()) << ToUtf8(U(DescribeForeground().c_str()));
+
+  RECT client;
+  GetClientRect(s.form, &client);
+  EXPECT_EQ(client.right, Scaled(3600, dpi_)) << "at " << dpi_ << " dpi";
+  EXPECT_EQ(client.bottom, Scaled(960, dpi_)) << "at " << dpi_ << " dpi";
+  const int l = Scaled(240, dpi_), t = Scaled(405, dpi_);
+  const RECT box{l, t, l + Scaled(3135, dpi_), t + Scaled(270, dpi_)};
+  const RECT got = ChildRect(s.form, s.edit);
+  EXPECT_TRUE(EqualRect(&box, &got)) << Describe(got);
+  // The skin covers the scaled window: its bottom-right area, beside the box, is the picture's.
+  EXPECT_TRUE(WaitUntil([&] { return NearColour(ScreenPixel(s.form, client.right - 6, client.bottom - 6),
+                                                RGB(24, 123, 140)); }, std::chrono::seconds(2)))
+      << std::hex << ScreenPixel(s.form, client.right - 6, client.bottom - 6);
+  EXPECT_TRUE(NearColour(ScreenPixel(s.form, MulDiv(120, dpi_, 96), MulDiv(5, dpi_, 96)), RGB(53, 95, 132)))
+      << std::hex << ScreenPixel(s.form, MulDiv(120, dpi_, 96), MulDiv(5, dpi_, 96));
+
+  struct Case {
+    const wchar_t* typed;
+    const wchar_t* completed;
+    const wchar_t* more;  // typed after the completion
+    std::wstring commandLine;
+  } cases[] = {
+      {L"メ", L"メモ帳", L"", probe + L" \"C:\\文書\\予定表.txt\""},
+      {L"計", L"計算機", L"/引数", probe + L" calc 引数"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    if (i > 0) {
+      ASSERT_TRUE(s.Summon()) << "case " << i;
+    }
+    TypeText(cases[i].typed);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == cases[i].completed; }, std::chrono::seconds(3)))
+        << "case " << i << ": " << ToUtf8(U(WindowText(s.edit).c_str()));
+    if (i == 0) Shot(L"display-completed");
+    SendKey(VK_END);
+    TypeText(cases[i].more);
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(inst.WaitForProbe(i + 1)) << "case " << i << ": nothing started";
+    EXPECT_EQ(inst.ProbeLog()[i].commandLine, cases[i].commandLine) << "case " << i;
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(s.form); })) << "case " << i;
+  }
+}
+
+TEST_F(LauncherAnyLocaleAndScale, AlreadyRunningMessageIntact) {
+  Installation inst;
+  Started first(inst);
+  ASSERT_NE(first.form, nullptr);
+  Process second = inst.Start(L"Tavimbra.exe");
+  HWND box = WaitForTopWindow(second.Id(), L"#32770", true, std::chrono::seconds(5));
+  ASSERT_NE(box, nullptr);
+  std::wstring text;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (ClassName(c) == L"Static") text += WindowText(c);
+  EXPECT_EQ(text, L"このアプリケーションは既に起動しています") << ToUtf8(U(text.c_str()));
+  Shot(L"display-already-running");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0);
+}
+
+TEST_F(LauncherAnyLocaleAndScale, MenuTextsIntact) {
+  Installation inst;
+  Started s(inst);
+  ASSERT_TRUE(s.Summon());
+  PostMessageW(s.form, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  HWND menu = WaitForTopWindow(s.proc.Id(), L"#32768", true, std::chrono::seconds(5));
+  ASSERT_NE(menu, nullptr);
+  Shot(L"display-menu");
+  auto hmenu = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+  const int count = GetMenuItemCount(hmenu);
+  std::wstring items;
+  for (int i = 0; i < count; ++i) {
+    wchar_t item[64] = {};
+    GetMenuStringW(hmenu, static_cast<UINT>(i), item, 64, MF_BYPOSITION);
+    items += std::wstring(item) + L"|";
+  }
+  SendKey(VK_ESCAPE);
+  // Windows reads another process's menu; Wine keeps menus inside the owning process.
+  if (count < 0) GTEST_SKIP() << "the menu of another process cannot be read here; see the screenshot";
+  EXPECT_EQ(items, L"閉じる|オートコンプリートリスト更新|") << ToUtf8(U(items.c_str()));
+}
+
+// WM_DPICHANGED as Windows sends it: the new scale in wParam, a pointer to the suggested window
+// rectangle in lParam. The message is not marshalled between processes, so the rectangle is put
+// into the launcher's own memory and the pointer handed over as it is.
+TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
+  SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  Installation inst;
+  Started s(inst);
+  ASSERT_NE(s.edit, nullptr);
+  ASSERT_TRUE(s.Summon());
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, s.proc.Id());
+  ASSERT_NE(process, nullptr);
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  ASSERT_NE(remote, nullptr);
+  const UINT start = ConfiguredDpi();
+  for (UINT dpi : {UINT{144}, UINT{120}, start}) {
+    const RECT suggested{100, 50, 100 + Scaled(3600, dpi), 50 + Scaled(960, dpi)};
+    ASSERT_TRUE(WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr));
+    SendMessageW(s.form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+    RECT window;
+    GetWindowRect(s.form, &window);
+    EXPECT_TRUE(EqualRect(&window, &suggested)) << dpi << " dpi: " << Describe(window);
+    const int l = Scaled(240, dpi), t = Scaled(405, dpi);
+    const RECT box{l, t, l + Scaled(3135, dpi), t + Scaled(270, dpi)};
+    const RECT got = ChildRect(s.form, s.edit);
+    EXPECT_TRUE(EqualRect(&box, &got)) << dpi << " dpi: " << Describe(got);
+    EXPECT_TRUE(WaitUntil([&] { return NearColour(ScreenPixel(s.form, Scaled(3600, dpi) - 6, Scaled(960, dpi) - 6),
+                                                  RGB(24, 123, 140)); }, std::chrono::seconds(2)))
+        << dpi << " dpi: the skin does not reach the corner";
+    if (dpi == 144) Shot(L"display-dpi-changed-144");
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  TypeText(L"x");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"x"; }, std::chrono::seconds(3))) << "still usable";
+}
+
+}  // namespace
+}  // namespace tav::e2e
