@@ -21,16 +21,33 @@ bool Holds(const std::vector<FlowItem>& items, std::size_t g, std::size_t i) {
 bool RowsMeet(const Box& a, const Box& b) { return a.top < b.bottom && b.top < a.bottom; }
 bool ColumnsMeet(const Box& a, const Box& b) { return a.left < b.right && b.left < a.right; }
 
+// The part of an item its caption covers: a label may reach under the box beside or below it,
+// and only what its text covers counts.
+Box TextPart(const FlowItem& item) {
+  Box b = item.place;
+  if (item.needHeight > 0) b.bottom = b.top + std::min(item.needHeight, b.Height());
+  if (item.needWidth > 0) b.right = b.left + std::min(item.needWidth, b.Width());
+  if (b.Width() > 2 * item.inset) {
+    b.left += item.inset;
+    b.right -= item.inset;
+  }
+  return b;
+}
+
+// b starts below the middle of a's caption: it lies under a, else beside it (designs place
+// neighbours a pixel or two apart in height).
+bool Below(const Box& b, const Box& a) { return b.top > a.top && b.top >= a.top + a.Height() / 2; }
+
 // Room to the right of item i's left edge before something else starts or its group ends.
 int WidthRoom(const std::vector<FlowItem>& items, std::size_t i, int width, int margin) {
-  const Box& a = items[i].place;
+  const Box a = TextPart(items[i]);
   int room = width - margin - a.left;
   for (std::size_t j = 0; j < items.size(); ++j) {
     if (j == i || Holds(items, i, j)) continue;
-    const Box& b = items[j].place;
+    const Box b = Holds(items, j, i) ? items[j].place : TextPart(items[j]);
     if (Holds(items, j, i))
       room = std::min(room, b.right - margin - a.left);
-    else if (RowsMeet(a, b) && b.left > a.left)
+    else if (RowsMeet(a, b) && b.left > a.left && !Below(b, a))
       room = std::min(room, b.left - a.left);
   }
   return room;
@@ -39,14 +56,14 @@ int WidthRoom(const std::vector<FlowItem>& items, std::size_t i, int width, int 
 // Room below item i's top edge before something else starts or its group ends; where that
 // room ends, and so where the window would open up.
 int HeightRoom(const std::vector<FlowItem>& items, std::size_t i, int height, int margin) {
-  const Box& a = items[i].place;
+  const Box a = TextPart(items[i]);
   int room = height - margin - a.top;
   for (std::size_t j = 0; j < items.size(); ++j) {
     if (j == i || Holds(items, i, j)) continue;
-    const Box& b = items[j].place;
+    const Box b = Holds(items, j, i) ? items[j].place : TextPart(items[j]);
     if (Holds(items, j, i))
       room = std::min(room, b.bottom - margin - a.top);
-    else if (ColumnsMeet(a, b) && b.top > a.top)
+    else if (ColumnsMeet(a, b) && Below(b, a))
       room = std::min(room, b.top - a.top);
   }
   return room;
@@ -74,8 +91,8 @@ FlowResult FlowLayout(const std::vector<FlowItem>& input, int width, int height,
   }
   for (std::size_t i = 0; i < items.size(); ++i)
     if (items[i].needWidth > items[i].place.Width())
-      items[i].place.right =
-          items[i].place.left + std::min(items[i].needWidth, WidthRoom(items, i, width, margin));
+      items[i].place.right = std::max(items[i].place.right,
+                                      items[i].place.left + std::min(items[i].needWidth, WidthRoom(items, i, width, margin)));
 
   // Down: the window opens at the points where a caption reaches what lies below it.
   std::map<int, int> opening;  // designed y -> pixels added there

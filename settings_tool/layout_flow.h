@@ -20,6 +20,7 @@ struct FlowItem {
   bool group = false;   // a group box: holds the items inside its place
   int captionBand = 0;  // group box: room its caption needs above the first item it holds
   bool keepHeight = false;  // no caption (scroll bar): keeps its height, centred where its row grows
+  int inset = 0;        // the caption stands this far inside the left and right edges
 };
 
 struct FlowResult {

@@ -100,6 +100,10 @@ TEST(FlowLayout, AWideCaptionTakesRoomToItsRightElseEverythingWidens) {
   EXPECT_LE(r.places[0].right, r.places[1].left) << "still side by side";
   EXPECT_GT(r.width, 100);
   EXPECT_EQ(r.places[0].top, 0) << "across only";
+  // A label reaching under the box below its text: that box is no neighbour across.
+  r = FlowLayout({Text({0, 0, 40, 30}, 16, 60), Text({10, 20, 90, 30}, 0)}, 100, 50, 4);
+  EXPECT_EQ(r.width, 100);
+  EXPECT_EQ(r.places[0].right, 60);
 }
 
 }  // namespace
