@@ -1,0 +1,142 @@
+// The settings window at 150% on a 1024x768 screen (a laptop's case): it opens inside the work
+// area with a scroll bar, and the save button is reached by keyboard and by wheel and clicked.
+#include <gtest/gtest.h>
+
+#include "../../../settings_tool/form1_controls.h"
+#include "driver.h"
+
+namespace tav::e2e {
+namespace {
+
+using Id = settings::Form1Id;
+
+// The scale of programs started while it stands: LogPixels of the user's desktop settings.
+class SystemScale {
+ public:
+  explicit SystemScale(DWORD dpi) {
+    DWORD size = sizeof old_;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old_, &size) ==
+           ERROR_SUCCESS;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+  ~SystemScale() {
+    if (had_)
+      RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &old_, sizeof old_);
+    else
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels");
+  }
+
+ private:
+  static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
+  DWORD old_ = 96;
+  bool had_ = false;
+};
+
+// This thread sees every window in physical pixels, whatever the other program's scale.
+class PhysicalPixels {
+ public:
+  PhysicalPixels() : old_(SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {}
+  ~PhysicalPixels() {
+    if (old_) SetThreadDpiAwarenessContext(old_);
+  }
+
+ private:
+  DPI_AWARENESS_CONTEXT old_;
+};
+
+RECT InClient(HWND form, HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool FullyShown(HWND form, HWND w) {
+  RECT client, r = InClient(form, w);
+  GetClientRect(form, &client);
+  return r.top >= 0 && r.bottom <= client.bottom;
+}
+
+void MouseAt(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+void Click(HWND w) {
+  MouseAt(w);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+void Wheel(int notches) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  in.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+  SendInput(1, &in, sizeof in);
+}
+
+TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClicked) {
+  PhysicalPixels physical;
+  Installation inst;
+  Process process;
+  HWND form = nullptr;
+  {
+    SystemScale scale(144);
+    process = inst.Start(L"Tavimset.exe");
+    form = WaitForTopWindow(process.Id(), L"TavimsetForm1", true);
+  }
+  ASSERT_NE(form, nullptr);
+  RECT client, window, work;
+  GetClientRect(form, &client);
+  GetWindowRect(form, &window);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ASSERT_GE(client.right, 561 * 14 / 10) << "the program runs at 150%";
+  EXPECT_GE(window.left, work.left);
+  EXPECT_GE(window.top, work.top);
+  EXPECT_LE(window.right, work.right);
+  EXPECT_LE(window.bottom, work.bottom);
+  EXPECT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "taller than the screen: it scrolls";
+  HWND save = GetDlgItem(form, static_cast<int>(Id::Command2));
+  HWND first = GetDlgItem(form, static_cast<int>(Id::Text1));
+  ASSERT_FALSE(FullyShown(form, save)) << "the save button starts below the screen";
+
+  // Keyboard: from the first box, Shift+Tab goes round to the save button, which comes into
+  // view; Space clicks it.
+  for (int i = 0; i < 3 && FocusOf(form) != first; ++i) {
+    Click(first);
+    WaitUntil([&] { return FocusOf(form) == first; }, std::chrono::seconds(2));
+  }
+  ASSERT_EQ(FocusOf(form), first) << DescribeForeground();
+  SendKey(VK_TAB, true);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(form) == save; }, std::chrono::seconds(3)));
+  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)))
+      << "the focused button is scrolled into view";
+  SendKey(VK_SPACE);
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(inst.Root() / "settings" / "tavimbra.ini"); }))
+      << "saved by keyboard";
+
+  // Wheel: up to the top takes the button out of view, down brings it back; a click saves.
+  fs::remove(inst.Root() / "settings" / "tavimbra.ini");
+  MouseAt(GetDlgItem(form, static_cast<int>(Id::Frame1)));
+  Wheel(10);
+  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, save) && FullyShown(form, first); }, std::chrono::seconds(3)))
+      << "wheel up scrolls to the top";
+  for (int i = 0; i < 20 && !FullyShown(form, save); ++i) {
+    Wheel(-1);
+    WaitUntil([&] { return FullyShown(form, save); }, std::chrono::milliseconds(300));
+  }
+  ASSERT_TRUE(FullyShown(form, save)) << "wheel down scrolls to the save button";
+  Click(save);
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(inst.Root() / "settings" / "tavimbra.ini"); }))
+      << "saved by a click";
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(process.Wait(), 0);
+}
+
+}  // namespace
+}  // namespace tav::e2e
