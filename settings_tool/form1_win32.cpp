@@ -252,12 +252,13 @@ void Form1::PlaceWindow(const RECT* target) {
   si.nPage = static_cast<UINT>(ClientHeight());
   si.nMax = content_.cy - 1;
   SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
-  ScrollTo(scrollY_);
+  ScrollTo(scrollY_, true);
 }
 
-void Form1::ScrollTo(int y) {
+void Form1::ScrollTo(int y, bool force) {
   const int limit = std::max<int>(0, content_.cy - ClientHeight());
   y = std::max(0, std::min(y, limit));
+  if (y == scrollY_ && !force) return;
   scrollY_ = y;
   SetScrollPos(hwnd_, SB_VERT, y, TRUE);
   ApplyPlaces(places_, scrollY_);

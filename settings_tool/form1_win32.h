@@ -87,7 +87,8 @@ class Form1 {
   // Sizes the window for its content on the monitor of target (else its own), inside the work
   // area: centred, or at target's top-left when given; taller than the work area, it scrolls.
   void PlaceWindow(const RECT* target);
-  void ScrollTo(int y);
+  // Scrolls the content to y (kept in range); force: place the controls even when y is unchanged.
+  void ScrollTo(int y, bool force = false);
   void ScrollFocusIntoView();
   void OnVScroll(WPARAM wp);
   void OnMouseWheel(WPARAM wp);

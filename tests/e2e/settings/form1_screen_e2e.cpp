@@ -134,6 +134,13 @@ TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClick
   Click(save);
   EXPECT_TRUE(WaitUntil([&] { return fs::exists(inst.Root() / "settings" / "tavimbra.ini"); }))
       << "saved by a click";
+  // Page keys scroll too, where the focused control has no use for them (a button).
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(form) == save; }, std::chrono::seconds(2)));
+  SendKey(VK_PRIOR);
+  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, save); }, std::chrono::seconds(3))) << "PageUp";
+  SendKey(VK_NEXT);
+  SendKey(VK_NEXT);
+  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3))) << "PageDown";
   PostMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_EQ(process.Wait(), 0);
 }
