@@ -32,7 +32,6 @@ if [ ! -f "$tall_font" ]; then
   echo "Fetching the second UI font (fonts-noto-cjk, unpacked into $font_dir)"
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' EXIT
-  chmod 755 "$tmp"  # apt's download user writes there
   ( cd "$tmp" && { apt-get download -qq fonts-noto-cjk 2>/dev/null ||
       { $sudo apt-get update -qq && apt-get download -qq fonts-noto-cjk; }; } )
   dpkg-deb -x "$tmp"/fonts-noto-cjk_*.deb "$tmp/x"
