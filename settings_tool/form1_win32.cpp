@@ -401,6 +401,25 @@ LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (target) SetFocus(target);
       }
       return 0;
+    case WM_GETDPISCALEDSIZE: {
+      // The size this window will take at that scale, so the rectangle Windows then suggests
+      // (and the monitor it picks by it) is the one the window ends up with.
+      const UINT dpi = static_cast<UINT>(wp);
+      if (!dpi || !dpi_) return FALSE;
+      SIZE content{MulDiv(content_.cx, static_cast<int>(dpi), static_cast<int>(dpi_)),
+                   MulDiv(content_.cy, static_cast<int>(dpi), static_cast<int>(dpi_))};
+      SIZE frame = WindowSizeForClient(hwnd_, content, dpi);
+      // The scale changes because the window now stands mostly on the other monitor.
+      MONITORINFO mi{};
+      mi.cbSize = sizeof mi;
+      GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi);
+      if (frame.cy > mi.rcWork.bottom - mi.rcWork.top) {
+        frame.cy = mi.rcWork.bottom - mi.rcWork.top;
+        frame.cx += GetSystemMetricsForDpi(SM_CXVSCROLL, dpi);
+      }
+      *reinterpret_cast<SIZE*>(lp) = frame;
+      return TRUE;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
       return 0;

@@ -72,6 +72,17 @@ void Click(HWND w) {
   SendInput(2, in, sizeof(INPUT));
 }
 
+// The save has written its last key (the file appears with the first of thirteen writes).
+bool Saved(const Installation& inst) {
+  std::error_code ec;
+  if (!fs::exists(inst.Root() / "settings" / "tavimbra.ini", ec)) return false;
+  try {
+    return inst.ReadRaw("settings/tavimbra.ini").find("StartUP=") != std::string::npos;
+  } catch (...) {
+    return false;  // still being written
+  }
+}
+
 void Wheel(int notches) {
   INPUT in{};
   in.type = INPUT_MOUSE;
@@ -117,11 +128,13 @@ TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClick
   EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)))
       << "the focused button is scrolled into view";
   SendKey(VK_SPACE);
-  EXPECT_TRUE(WaitUntil([&] { return fs::exists(inst.Root() / "settings" / "tavimbra.ini"); }))
-      << "saved by keyboard";
+  ASSERT_TRUE(WaitUntil([&] { return Saved(inst); })) << "saved by keyboard";
 
   // Wheel: up to the top takes the button out of view, down brings it back; a click saves.
-  fs::remove(inst.Root() / "settings" / "tavimbra.ini");
+  ASSERT_TRUE(WaitUntil([&] {
+    std::error_code ec;
+    return fs::remove(inst.Root() / "settings" / "tavimbra.ini", ec) && !ec;
+  }));
   MouseAt(GetDlgItem(form, static_cast<int>(Id::Frame1)));
   Wheel(10);
   EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, save) && FullyShown(form, first); }, std::chrono::seconds(3)))
@@ -132,8 +145,7 @@ TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClick
   }
   ASSERT_TRUE(FullyShown(form, save)) << "wheel down scrolls to the save button";
   Click(save);
-  EXPECT_TRUE(WaitUntil([&] { return fs::exists(inst.Root() / "settings" / "tavimbra.ini"); }))
-      << "saved by a click";
+  EXPECT_TRUE(WaitUntil([&] { return Saved(inst); })) << "saved by a click";
   // Page keys scroll too, where the focused control has no use for them (a button).
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(form) == save; }, std::chrono::seconds(2)));
   SendKey(VK_PRIOR);

@@ -292,8 +292,18 @@ TEST(FormLayout, EachWindowFollowsItsOwnMonitorScale) {
   };
   for (const Step& s : {Step{96, 144}, Step{144, 96}, Step{96, 120}}) {
     SCOPED_TRACE(testing::Message() << s.from << " -> " << s.to);
+    // Asked first for its size at the new scale, it gives what it then takes (the work area aside).
+    SIZE asked{};
+    ASSERT_TRUE(SendMessageW(f, WM_GETDPISCALEDSIZE, s.to, reinterpret_cast<LPARAM>(&asked)));
     ChangeDpi(f, s.from, s.to);
+    // (Wine draws every frame at the system DPI, so the client it took, framed for the new DPI.)
     GetClientRect(f, &client);
+    const bool scrolls = (GetWindowLongPtrW(f, GWL_STYLE) & WS_VSCROLL) != 0;
+    RECT framed{0, 0, client.right + (scrolls ? GetSystemMetricsForDpi(SM_CXVSCROLL, s.to) : 0), client.bottom};
+    AdjustWindowRectExForDpi(&framed, static_cast<DWORD>(GetWindowLongPtrW(f, GWL_STYLE)) & ~WS_VSCROLL, FALSE,
+                             static_cast<DWORD>(GetWindowLongPtrW(f, GWL_EXSTYLE)), s.to);
+    EXPECT_NEAR(asked.cx, framed.right - framed.left, 3);
+    if (!scrolls) EXPECT_NEAR(asked.cy, framed.bottom - framed.top, 3);
     EXPECT_NEAR(client.right, MulDiv(width96, static_cast<int>(s.to), 96), 2) << "client width for the scale";
     RECT window;
     GetWindowRect(f, &window);
