@@ -149,13 +149,11 @@ TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClick
       << "wheel up scrolls to the top";
   // One turn of many notches: one message, so nothing still moves the window when it is clicked.
   Wheel(-30);
-  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)));
-  ASSERT_TRUE(FullyShown(form, save)) << "wheel down scrolls to the save button";
+  ASSERT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)))
+      << "wheel down scrolls to the save button";
   Click(save);
   EXPECT_TRUE(WaitUntil([&] { return inst.ReadRaw("settings/tavimbra.ini").find("AutoComplete=0") != std::string::npos; }))
-      << "saved by a click; focus " << GetDlgCtrlID(FocusOf(form)) << " check1 "
-      << SendMessageW(GetDlgItem(form, static_cast<int>(Id::Check1)), BM_GETCHECK, 0, 0) << "\n"
-      << inst.ReadRaw("settings/tavimbra.ini");
+      << "saved by a click\n" << inst.ReadRaw("settings/tavimbra.ini");
   // Page keys scroll too, where the focused control has no use for them (a button).
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(form) == save; }, std::chrono::seconds(2)));
   SendKey(VK_PRIOR);
