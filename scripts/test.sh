@@ -31,6 +31,8 @@ export TAV_WINEPREFIX="$root/$b/wine/run-$$"
 source scripts/wine-env.sh 2>/dev/null
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$TAV_WINEPREFIX"' EXIT
 export TAV_DIST=$(tav_winpath "$dist")
+# The second UI face of the layout tests (scripts/setup.sh puts it there).
+export TAV_SECOND_UI_FONT=$(tav_winpath "$b/fonts/NotoSansCJK-Regular.ttc")
 export b
 
 # Runs every test program given; all run even when one fails.
