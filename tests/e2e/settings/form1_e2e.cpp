@@ -44,9 +44,7 @@ void Leave(HWND form, Id id) {
 
 // A real click in the middle of a control (gives it the focus as a user would).
 void ClickAt(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PointerTo(w);
   INPUT in[2]{};
   in[0].type = in[1].type = INPUT_MOUSE;
   in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;

@@ -57,11 +57,7 @@ bool FullyShown(HWND form, HWND w) {
   return r.top >= 0 && r.bottom <= client.bottom;
 }
 
-void MouseAt(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
+void MouseAt(HWND w) { PointerTo(w); }
 
 void Mouse(DWORD flags) {
   INPUT in{};
