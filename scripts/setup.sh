@@ -9,6 +9,7 @@ packages=(
   locales                               # ja_JP.UTF-8 (made privately by scripts/wine-env.sh)
   fonts-ipafont-gothic                  # Japanese glyphs under Wine
   imagemagick                           # screenshots of the virtual screen
+  nsis                                  # the per-user installer (makensis)
 )
 missing=()
 for p in "${packages[@]}"; do
