@@ -2,6 +2,8 @@
 ; The installation folder holds the user's data too (texts\, settings\): an upgrade never
 ; overwrites it and an uninstall keeps it unless the user asks for its removal.
 Unicode true
+; The programs are x64 only; a 64-bit installer also runs where 32-bit support is absent.
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma

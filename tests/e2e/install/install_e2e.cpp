@@ -132,14 +132,15 @@ int RunToEnd(const fs::path& exe, const std::wstring& args) {
 // The running launcher's window (of any process), or null.
 HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
 
-// Calls the launcher up and runs the command "probe" with an argument; the probe records it.
-::testing::AssertionResult RunProbeCommand(Installation& probeHome, HWND form, const std::wstring& arg,
+// Calls the launcher up with Alt+vk and runs the command "probe" with an argument; the probe
+// records it.
+::testing::AssertionResult RunProbeCommand(Installation& probeHome, HWND form, WORD vk, const std::wstring& arg,
                                            std::size_t records) {
   ForegroundWindow other;
   other.Activate();
-  if (!WaitForHotkeyTaken('W')) return ::testing::AssertionFailure() << "no hotkey";
+  if (!WaitForHotkeyTaken(vk)) return ::testing::AssertionFailure() << "no hotkey";
   HWND edit = FindChild(form, L"Edit");
-  SendAltKey('O');
+  SendAltKey(vk);
   if (!WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5)))
     return ::testing::AssertionFailure() << "not summoned: " << Utf8(DescribeForeground());
   TypeText(L"probe/" + arg);
@@ -237,7 +238,7 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   Process launcher(dir / "Tavimbra.exe", L"", dir);
   HWND form = WaitForTopWindow(launcher.Id(), kFormClass);
   ASSERT_NE(form, nullptr);
-  ASSERT_TRUE(RunProbeCommand(probeHome, form, L"first", 1));
+  ASSERT_TRUE(RunProbeCommand(probeHome, form, 'O', L"first", 1));
 
   // The user's own files, as the programs write them (ANSI code page, CR LF), and the
   // shortcut the settings program makes when asked.
@@ -261,7 +262,8 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   HWND again = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (again = LauncherWindow()) != nullptr; }, std::chrono::seconds(15)))
       << "the launcher was not started again";
-  ASSERT_TRUE(RunProbeCommand(probeHome, again, L"second", 2));
+  // Alt+P: the restarted launcher reads the kept settings file.
+  ASSERT_TRUE(RunProbeCommand(probeHome, again, 'P', L"second", 2));
 
   // Uninstall while it runs: programs, entries and shortcuts go, the user's files stay.
   WriteBytes(sendTo, "");  // stands for the settings program's Send To shortcut
