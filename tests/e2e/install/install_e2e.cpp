@@ -117,17 +117,29 @@ int RunToEnd(const fs::path& exe, const std::wstring& args) {
   return p.Wait(std::chrono::seconds(120));
 }
 
+// Starts a command line as the system's Apps & features does, and waits for its end.
+int RunCommandLine(std::wstring commandLine) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -2;
+  CloseHandle(pi.hThread);
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  return static_cast<int>(code);
+}
+
 // The uninstaller copies itself to %TEMP% and returns at once; the copy removes the uninstall
 // entry as its last step.
-::testing::AssertionResult Uninstall(const std::wstring& args) {
-  fs::path u = InstallDir() / "uninstall.exe";
-  if (!fs::exists(u)) return ::testing::AssertionFailure() << "no uninstall.exe";
-  int rc = RunToEnd(u, args);
-  if (rc != 0) return ::testing::AssertionFailure() << "uninstall.exe ended with " << rc;
+::testing::AssertionResult Uninstall(const std::wstring& commandLine) {
+  int rc = RunCommandLine(commandLine);
+  if (rc != 0) return ::testing::AssertionFailure() << Utf8(commandLine) << " ended with " << rc;
   if (!WaitUntil([] { return !KeyExists(); }, std::chrono::seconds(90)))
     return ::testing::AssertionFailure() << "the uninstall entry is still there";
   return ::testing::AssertionSuccess();
 }
+std::wstring UninstallExe() { return L"\"" + (InstallDir() / "uninstall.exe").wstring() + L"\""; }
 
 // The running launcher's window (of any process), or null.
 HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
@@ -175,7 +187,7 @@ class Installer : public ::testing::Test {
     ASSERT_FALSE(KeyExists()) << "an earlier test left an installation";
   }
   void TearDown() override {
-    if (KeyExists()) Uninstall(L"/S /REMOVEDATA");
+    if (KeyExists()) Uninstall(UninstallExe() + L" /S /REMOVEDATA");
     std::error_code ec;
     fs::remove_all(InstallDir(), ec);
   }
@@ -268,7 +280,8 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   // Uninstall while it runs: programs, entries and shortcuts go, the user's files stay.
   WriteBytes(sendTo, "");  // stands for the settings program's Send To shortcut
   ASSERT_TRUE(fs::exists(sendTo));
-  ASSERT_TRUE(Uninstall(L"/S"));
+  // The entry's quiet uninstall, as winget and Apps & features run it.
+  ASSERT_TRUE(Uninstall(KeyString(L"QuietUninstallString")));
   EXPECT_TRUE(WaitWindowProcessEnd(again)) << "the launcher still runs";
   for (const auto& f : {fs::path("Tavimbra.exe"), fs::path("Tavimset.exe"), fs::path("plugins"), fs::path("uninstall.exe")})
     EXPECT_FALSE(fs::exists(dir / f)) << f.string();
@@ -283,7 +296,7 @@ TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
   ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
   ASSERT_TRUE(fs::exists(InstallDir() / "texts" / "memo.txt"));
   WriteBytes(InstallDir() / "texts" / "mine.txt", "calc.exe\r\n");
-  ASSERT_TRUE(Uninstall(L"/S /REMOVEDATA"));
+  ASSERT_TRUE(Uninstall(UninstallExe() + L" /S /REMOVEDATA"));
   EXPECT_TRUE(WaitUntil([] { return !fs::exists(InstallDir()); }, std::chrono::seconds(10)))
       << "left: " << (fs::exists(InstallDir() / "texts") ? "texts " : "")
       << (fs::exists(InstallDir() / "settings") ? "settings" : "");
