@@ -74,8 +74,29 @@ LangString UnSecData ${LANG_JAPANESE} "登録したコマンドと設定 (texts,
 LangString LauncherBusy ${LANG_ENGLISH} "Tavimbra did not close. Close it from its notification-area icon, then press Retry."
 LangString LauncherBusy ${LANG_JAPANESE} "Tavimbra が終了しませんでした。通知領域のアイコンから閉じてから「再試行」を押してください。"
 
+LangString FileBusy ${LANG_ENGLISH} "This file of Tavimbra is in use. Close the program (Tavimset, for example), then press Retry."
+LangString FileBusy ${LANG_JAPANESE} "Tavimbra のファイルが使用中です。Tavimset などのプログラムを終了してから「再試行」を押してください。"
+
 Var LauncherWasRunning
 Var FreshInstall
+
+; A program file in use (Tavimset left open) cannot be replaced or removed. Ask until it can;
+; Cancel, and silent mode, abort with exit code 2 before anything is changed, rather than
+; leaving the old program behind and reporting success.
+!macro EnsureWritable path
+  ${If} ${FileExists} "${path}"
+    ${Do}
+      ClearErrors
+      FileOpen $R0 "${path}" a
+      ${IfNot} ${Errors}
+        FileClose $R0
+        ${Break}
+      ${EndIf}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(FileBusy)$\r$\n$\r$\n${path}" /SD IDCANCEL IDRETRY +2
+      Abort
+    ${Loop}
+  ${EndIf}
+!macroend
 
 ; Sends a close request to every running launcher and waits for its process to end.
 ; $0 = 1 when one was running. Only the window class is asked, so a launcher started from
@@ -124,8 +145,11 @@ Section "$(SecPrograms)" SecProgramsId
   ${Else}
     StrCpy $FreshInstall 1
   ${EndIf}
+  !insertmacro EnsureWritable "$INSTDIR\Tavimset.exe"
+  !insertmacro EnsureWritable "$INSTDIR\plugins\kovrand\kovrand.exe"
   Call CloseLaunchers
   StrCpy $LauncherWasRunning $0
+  !insertmacro EnsureWritable "$INSTDIR\Tavimbra.exe"
 
   SetOutPath "$INSTDIR"
   SetOverwrite on
@@ -210,7 +234,10 @@ FunctionEnd
 
 Section "un.$(UnSecPrograms)" UnSecProgramsId
   SectionIn RO
+  !insertmacro EnsureWritable "$INSTDIR\Tavimset.exe"
+  !insertmacro EnsureWritable "$INSTDIR\plugins\kovrand\kovrand.exe"
   Call un.CloseLaunchers
+  !insertmacro EnsureWritable "$INSTDIR\Tavimbra.exe"
   Delete "$INSTDIR\Tavimbra.exe"
   Delete "$INSTDIR\Tavimset.exe"
   Delete "$INSTDIR\plugins\kovrand\kovrand.exe"

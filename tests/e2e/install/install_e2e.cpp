@@ -303,5 +303,32 @@ TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
   EXPECT_FALSE(fs::exists(KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk"));
 }
 
+// A settings program left open holds its file: the upgrade and the uninstall stop and say so
+// (exit code 2), instead of keeping the old program and reporting success.
+TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
+  const fs::path dir = InstallDir();
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  // Bytes after the image change nothing of the program but show whether it was replaced.
+  const std::string marker = "not replaced";
+  const std::string original = ReadBytes(dir / "Tavimset.exe");
+  WriteBytes(dir / "Tavimset.exe", original + marker);
+  Process settings(dir / "Tavimset.exe", L"", dir);
+  HWND form = WaitForTopWindow(settings.Id(), L"TavimsetForm1", true);
+  ASSERT_NE(form, nullptr);
+
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 2);
+  EXPECT_EQ(ReadBytes(dir / "Tavimset.exe"), original + marker);
+  // In place (_?=), so the uninstaller's own exit code is seen.
+  EXPECT_EQ(RunToEnd(dir / "uninstall.exe", L"/S _?=" + dir.wstring()), 2);
+  EXPECT_TRUE(KeyExists());
+  EXPECT_TRUE(fs::exists(dir / "Tavimset.exe"));
+  EXPECT_TRUE(fs::exists(dir / "Tavimbra.exe"));
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_EQ(settings.Wait(), 0);
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  EXPECT_EQ(ReadBytes(dir / "Tavimset.exe"), original) << "replaced once it was closed";
+}
+
 }  // namespace
 }  // namespace tav::e2e
