@@ -47,7 +47,11 @@ run_all() {
 }
 native() { "$@"; }
 unit() {
-  run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests
+  local rc=0
+  run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests || rc=1
+  echo "--- release files (dist/)"
+  cmake -P tests/package/check_release.cmake || rc=1
+  return $rc
 }
 # Runs Wine programs in a fresh virtual screen (some tests make windows of their own).
 # TAV_LOCALE (see wine-env.sh), TAV_DPI (the prefix's LogPixels for this run only) and
