@@ -65,7 +65,8 @@ crop_change() {
   x=$((x - margin)); y=$((y - margin)); w=$((w + 2 * margin)); h=$((h + 2 * margin))
   ((x < 0)) && x=0
   ((y < 0)) && y=0
-  convert "$after" -crop "${w}x${h}+${x}+${y}" +repage "$out"
+  # -strip: no timestamps in the file, so a rerun that sees the same pixels writes the same bytes.
+  convert "$after" -crop "${w}x${h}+${x}+${y}" +repage -strip "$out"
   echo "$out: ${w}x${h} at +${x}+${y}"
 }
 
