@@ -30,7 +30,9 @@ std::u16string FromUtf8(std::string_view in) {
           if ((cc >> 6) != 0x2) { ok = false; break; }
           v = (v << 6) | (cc & 0x3F);
         }
-        if (ok && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) cp = v; else len = 1;
+        // Overlong forms are refused, as the platform's decoder does: "\xC0\xAF" is no "/".
+        static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && v >= kShortest[len] && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) cp = v; else len = 1;
       }
     }
     if (cp >= 0x10000) {
