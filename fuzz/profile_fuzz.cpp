@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -44,13 +45,20 @@ bool PlainKey(std::u16string_view k) {
          k.front() != u'[' && WellFormed(k);
 }
 
+// A private folder for the file, in memory when the system has one; removed at exit.
+std::string g_folder;
 const std::u16string& Folder() {
   static const std::u16string folder = [] {
-    char pattern[] = "/tmp/tav-fuzz-profile-XXXXXX";
+    char pattern[] = "/dev/shm/tav-fuzz-profile-XXXXXX";
     const char* made = mkdtemp(pattern);
+    if (!made) made = mkdtemp(std::strcpy(pattern, "/tmp/tav-fuzz-prof-XXXXXX"));
     if (!made) std::abort();
-    std::string s = made;
-    return std::u16string(s.begin(), s.end());
+    g_folder = made;
+    std::atexit([] {
+      std::remove((g_folder + "/s.ini").c_str());
+      rmdir(g_folder.c_str());
+    });
+    return std::u16string(g_folder.begin(), g_folder.end());
   }();
   return folder;
 }
@@ -63,8 +71,8 @@ void NamesIn(std::u16string_view text, std::vector<std::u16string>& sections, st
     text = nl == std::u16string_view::npos ? std::u16string_view() : text.substr(nl + 1);
     if (line.empty()) continue;
     if (line.front() == u'[' && line.rfind(u']') != std::u16string::npos) {
-      if (sections.size() < 6) sections.push_back(Trimmed(line.substr(1, line.rfind(u']') - 1)));
-    } else if (keys.size() < 24) {
+      if (sections.size() < 5) sections.push_back(Trimmed(line.substr(1, line.rfind(u']') - 1)));
+    } else if (keys.size() < 25) {
       keys.push_back(Trimmed(line.substr(0, line.find(u'='))));
     }
   }
