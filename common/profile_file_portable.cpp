@@ -135,7 +135,8 @@ std::u16string Serialise(const Document& doc) {
   std::u16string out;
   for (std::size_t i = 0; i < doc.sections.size(); ++i) {
     const Section& s = doc.sections[i];
-    // Every header is written back, "[]" too: its keys must not join the section above.
+    // Every header is written back, "[]" too: its keys must not join the section above. (Wine's
+    // own writer drops that header; we keep everything but the key we write.)
     if (i > 0) out += u"[" + s.name + u"]\r\n";
     for (const Key& k : s.keys) {
       out += k.name;

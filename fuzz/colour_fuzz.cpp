@@ -6,6 +6,7 @@
 #include "colour.h"
 #include "colour_components.h"
 #include "fuzz_target.h"
+#include "key_names.h"
 #include "profile_file.h"
 #include "settings_form.h"
 #include "text_encoding.h"
@@ -91,6 +92,18 @@ TAV_FUZZ_TARGET(colour) {
   TAV_CHECK(ParseProfileInt(u"0x" + FormatColour(static_cast<std::uint32_t>(n) & 0xFFFFFF)) == (n & 0xFFFFFF));
   TAV_CHECK(ParseProfileInt(u"  " + a) == ParseProfileInt(a));
   TAV_CHECK(ParseProfileInt(u"-" + ToDecimal(n & 0x7FFFFFFF)) == -(n & 0x7FFFFFFF));
+
+  // Hotkey captions: the settings program names the key the launcher will read from the value.
+  const std::int16_t code = static_cast<std::int16_t>(n & 0xFFFF);
+  TAV_CHECK(settings::KeyNameOfCaption(ToDecimal(code)) == settings::KeyCodeName(code));
+  TAV_CHECK(settings::KeyNameOfCaption(u" " + ToDecimal(code) + u" ") == settings::KeyCodeName(code));
+  TAV_CHECK(settings::KeyNameOfCaption(ToDecimal(32768 + (n & 0xFFFF))) == settings::kNotRecommended);
+  TAV_CHECK(settings::KeyNameOfCaption(ToDecimal(-32769 - (n & 0xFFFF))) == settings::kNotRecommended);
+  for (const std::u16string& t : {a, b}) {
+    const std::u16string name = settings::KeyNameOfCaption(t);
+    if (name != settings::kNotRecommended)
+      TAV_CHECK(name == settings::KeyCodeName(static_cast<std::int16_t>(ParseProfileInt(t))));
+  }
 
   // The font-size box: a whole positive number stays, anything else becomes the default size;
   // a size the box keeps is one the preview can show at the same whole points.

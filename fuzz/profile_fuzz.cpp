@@ -72,7 +72,7 @@ void NamesIn(std::u16string_view text, std::vector<std::u16string>& sections, st
     if (line.empty()) continue;
     if (line.front() == u'[' && line.rfind(u']') != std::u16string::npos) {
       if (sections.size() < 5) sections.push_back(Trimmed(line.substr(1, line.rfind(u']') - 1)));
-    } else if (keys.size() < 25) {
+    } else if (keys.size() < 24) {
       keys.push_back(Trimmed(line.substr(0, line.find(u'='))));
     }
   }
