@@ -37,7 +37,7 @@ TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
       {u"memo/a.txt & del /q *", u"\"C:\\W\\notepad.exe\" a.txt & del /q *"},
       {u"memo/| calc", u"\"C:\\W\\notepad.exe\" | calc"},
       {u"memo/\" & calc & \"", u"\"C:\\W\\notepad.exe\" \" & calc & \""},
-      {u"memo/%COMSPEC% /c calc", u"\"C:\\W\\notepad.exe\" %COMSPEC% /c calc"},
+      {u"memo/%SystemRoot%\\system32\\cmd.exe /c calc", u"\"C:\\W\\notepad.exe\" %SystemRoot%\\system32\\cmd.exe /c calc"},
       {u"memo/^&calc", u"\"C:\\W\\notepad.exe\" ^&calc"},
       {u"memo/a\r\ncalc.exe", u"\"C:\\W\\notepad.exe\" a\r\ncalc.exe"},
       {u"memo/`calc` $(calc)", u"\"C:\\W\\notepad.exe\" `calc` $(calc)"},
