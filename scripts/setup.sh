@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
   cmake make g++ googletest             # native build and unit tests
+  clang libclang-rt-dev                 # fuzz targets (libFuzzer, AddressSanitizer, UBSan)
   g++-mingw-w64-x86-64                  # Windows cross build
   wine wine64                           # running the Windows programs
   xvfb xauth x11-utils                            # a virtual screen for the end-to-end tests

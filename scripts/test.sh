@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test tier and prints one line per tier:
 #   unit  native GoogleTest, plain and under AddressSanitizer + UBSan (and the same tests under Wine)
+#   fuzz  every libFuzzer target for TAV_FUZZ_SECONDS (default 15) seconds (scripts/fuzz.sh)
 #   win   Windows backends and platform agreement, under Wine in a Japanese locale (code page 932)
 #   e2e   the real programs driven in a virtual screen (Wine + Xvfb)
 # Exits non-zero when any tier fails. Name tiers to run only those: scripts/test.sh unit e2e
@@ -78,6 +79,7 @@ under_screen() {
   fi
   return $rc
 }
+fuzz() { bash scripts/fuzz.sh "${TAV_FUZZ_SECONDS:-15}"; }
 win() { under_screen "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/win/*win_tests.exe; }
 e2e() {
   local rc=0 launcher="$b"/windows/tests/e2e/launcher_e2e_tests.exe
@@ -90,7 +92,7 @@ e2e() {
 }
 
 tiers=("$@")
-[ ${#tiers[@]} -eq 0 ] && tiers=(unit win e2e)
+[ ${#tiers[@]} -eq 0 ] && tiers=(unit fuzz win e2e)
 for t in "${tiers[@]}"; do tier "$t" "$t"; done
 
 echo
