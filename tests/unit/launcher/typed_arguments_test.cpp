@@ -22,6 +22,7 @@ struct Steps final : CommandSteps {
   void DisableTimer() override {}
   void SendAltEsc() override {}
   void HideWindow() override {}
+  void AllowForeground() override {}
   void StartCommandLine(const std::u16string& cl) override { started.push_back(cl); }
 };
 
