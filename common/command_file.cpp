@@ -38,4 +38,22 @@ std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInp
   return *line;
 }
 
+std::u16string CommandLineProblem(std::u16string_view commandLine) {
+  // The platform reads the line up to its first NUL: the rest would be dropped without a word.
+  if (commandLine.find(u'\0') != std::u16string_view::npos)
+    return u"コマンドラインに NUL 文字 (0x00) が含まれています。コマンドファイルがテキストではない可能性があります。";
+  if (commandLine.size() > kMaxCommandLineLength)
+    return u"コマンドラインが長すぎます (" + ToDecimal(static_cast<long long>(commandLine.size())) +
+           u" 文字)。Windows が受け付けるのは " + ToDecimal(static_cast<long long>(kMaxCommandLineLength)) +
+           u" 文字までです。";
+  return {};
+}
+
+std::u16string ShortenedForMessage(std::u16string_view text, std::size_t maxUnits) {
+  if (text.size() <= maxUnits) return std::u16string(text);
+  std::size_t keep = maxUnits;
+  if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+  return std::u16string(text.substr(0, keep)) + u"… (全 " + ToDecimal(static_cast<long long>(text.size())) + u" 文字)";
+}
+
 }  // namespace tav

@@ -74,3 +74,38 @@ TEST(CommandFile, ByteOrderMarksAreDecodedNotRun) {
 
 }  // namespace
 }  // namespace tav
+
+namespace tav {
+namespace {
+
+TEST(CommandLineProblem, NulAndTheLengthLimit) {
+  struct Case {
+    std::u16string line;
+    const char16_t* expect;  // a part of the reason; nullptr: no problem
+  };
+  const std::u16string longest = u"a.exe " + std::u16string(kMaxCommandLineLength - 6, u'x');
+  const Case cases[] = {
+      {u"notepad.exe C:\\a.txt", nullptr},
+      {longest, nullptr},
+      {longest + u"x", u"(32767 文字)"},
+      {std::u16string(u"probe.exe\0rest", 14), u"NUL"},
+      {u"", nullptr},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    std::u16string why = CommandLineProblem(cases[i].line);
+    if (!cases[i].expect)
+      EXPECT_EQ(why, u"") << "case " << i;
+    else
+      EXPECT_NE(why.find(cases[i].expect), std::u16string::npos) << "case " << i << ": " << ToUtf8(why);
+  }
+}
+
+TEST(ShortenedForMessage, CutsLongTextWithItsLengthAndKeepsPairsWhole) {
+  EXPECT_EQ(ShortenedForMessage(u"short", 5), u"short");
+  EXPECT_EQ(ShortenedForMessage(u"abcdef", 3), u"abc… (全 6 文字)");
+  // The cut would fall inside a surrogate pair: the pair goes whole.
+  EXPECT_EQ(ShortenedForMessage(u"ab\U0001F600cd", 3), u"ab… (全 6 文字)");
+}
+
+}  // namespace
+}  // namespace tav
