@@ -1,5 +1,7 @@
 #include "command_file.h"
 
+#include <algorithm>
+
 #include "text_encoding.h"
 
 namespace tav {
@@ -50,10 +52,13 @@ std::u16string CommandLineProblem(std::u16string_view commandLine) {
 }
 
 std::u16string ShortenedForMessage(std::u16string_view text, std::size_t maxUnits) {
-  if (text.size() <= maxUnits) return std::u16string(text);
-  std::size_t keep = maxUnits;
-  if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
-  return std::u16string(text.substr(0, keep)) + u"… (全 " + ToDecimal(static_cast<long long>(text.size())) + u" 文字)";
+  std::size_t keep = std::min(maxUnits, text.size());
+  if (keep < text.size() && keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+  std::u16string out;
+  // A NUL would end the message box's text there.
+  for (char16_t c : text.substr(0, keep)) c == u'\0' ? out.append(u"<NUL>") : out.append(1, c);
+  if (keep < text.size()) out += u"… (全 " + ToDecimal(static_cast<long long>(text.size())) + u" 文字)";
+  return out;
 }
 
 }  // namespace tav

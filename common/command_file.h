@@ -37,7 +37,7 @@ inline constexpr std::size_t kMaxCommandLineLength = 32766;
 std::u16string CommandLineProblem(std::u16string_view commandLine);
 
 // A text cut for a message box: at most maxUnits UTF-16 units, never half a surrogate pair,
-// with "…" and the full length when something was cut.
+// with "…" and the full length when something was cut; a NUL shows as <NUL>.
 std::u16string ShortenedForMessage(std::u16string_view text, std::size_t maxUnits = 300);
 
 }  // namespace tav
