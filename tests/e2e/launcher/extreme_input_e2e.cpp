@@ -19,8 +19,8 @@ namespace {
 constexpr wchar_t kFormClass[] = L"TavimbraForm1";
 constexpr std::size_t kBoxLength = 30000;  // what the box takes from typing and pasting
 
-// Characters typed one by one: each goes through completion, and Wine's edit box lays its whole
-// line out again for each, so 30,000 take minutes there. TAV_TYPED_CHARS=30000 for the full run.
+// Characters typed one by one: each change goes through completion and the box's own handling
+// of the whole text, so 30,000 take minutes under Wine. TAV_TYPED_CHARS=30000 for the full run.
 std::size_t TypedLength() {
   const char* v = std::getenv("TAV_TYPED_CHARS");
   long n = v ? std::atol(v) : 0;
