@@ -135,8 +135,14 @@ int RunCommandLine(std::wstring commandLine) {
 ::testing::AssertionResult Uninstall(const std::wstring& commandLine) {
   int rc = RunCommandLine(commandLine);
   if (rc != 0) return ::testing::AssertionFailure() << Utf8(commandLine) << " ended with " << rc;
-  if (!WaitUntil([] { return !KeyExists(); }, std::chrono::seconds(90)))
-    return ::testing::AssertionFailure() << "the uninstall entry is still there";
+  if (!WaitUntil([] { return !KeyExists(); }, std::chrono::seconds(90))) {
+    // Which step it stopped at: the files still there tell.
+    std::string left;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(InstallDir(), ec), end; !ec && it != end; it.increment(ec))
+      left += " " + it->path().lexically_relative(InstallDir()).string();
+    return ::testing::AssertionFailure() << "the uninstall entry is still there; left:" << left;
+  }
   return ::testing::AssertionSuccess();
 }
 std::wstring UninstallExe() { return L"\"" + (InstallDir() / "uninstall.exe").wstring() + L"\""; }
