@@ -259,7 +259,23 @@ SectionEnd
 
 ; Last, so a caller polling for the uninstall entry knows the work is done.
 Section "-un.Finish"
-  Delete "$INSTDIR\uninstall.exe"
+  ; The uninstall.exe that started this copy may not have ended yet, and a running program's
+  ; file cannot be deleted: try again for a few seconds before giving the folder up.
+  StrCpy $R1 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+      ${Break}
+    ${EndIf}
+    IntOp $R1 $R1 + 1
+    ${If} $R1 >= 50
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Loop}
+  ; A folder that is a process's current folder cannot be removed: leave it first.
+  SetOutPath "$TEMP"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
