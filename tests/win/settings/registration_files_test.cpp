@@ -197,24 +197,41 @@ bool CanCreateIn(const fs::path& folder) {
   return true;
 }
 
-// Under Wine, runs a Unix program on the Unix form of path; false elsewhere or when it fails.
-bool RunUnix(const wchar_t* program, const std::wstring& args, const fs::path& path) {
+bool ReadOnlyAttribute(const fs::path& folder) {
+  DWORD a = GetFileAttributesW(folder.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+}
+
+bool Within(int ms, const std::function<bool()>& cond) {
+  for (int waited = 0;; waited += 20) {
+    if (cond()) return true;
+    if (waited >= ms) return false;
+    Sleep(20);
+  }
+}
+
+// The Unix form of a path when running under Wine, else empty.
+std::wstring UnixPath(const fs::path& path) {
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   using UnixName = char*(CDECL*)(const wchar_t*);
   auto unixName = reinterpret_cast<UnixName>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!ntdll || !GetProcAddress(ntdll, "wine_get_version") || !unixName) return false;
+  if (!ntdll || !GetProcAddress(ntdll, "wine_get_version") || !unixName) return {};
   char* name = unixName(path.c_str());
-  if (!name) return false;
-  std::wstring cl = std::wstring(program) + L" " + args + L" \"" + std::wstring(W(FromUtf8(name))) + L"\"";
+  if (!name) return {};
+  std::wstring w(W(FromUtf8(name)));
   HeapFree(GetProcessHeap(), 0, name);
-  std::wstring exe = L"Z:" + std::wstring(program);
-  std::replace(exe.begin(), exe.end(), L'/', L'\\');
+  return w;
+}
+
+// Starts a Unix shell command under Wine. Its handle cannot be waited for there (the wait fails
+// at once), so callers watch for the effect.
+bool StartUnixShell(const std::wstring& script) {
+  std::wstring cl = L"/bin/sh -c \"" + script + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cl.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  WaitForSingleObject(pi.hProcess, 10000);
+  if (!CreateProcessW(L"Z:\\bin\\sh", cl.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return true;
@@ -241,13 +258,17 @@ class CreationDenied {
         LocalFree(dacl);
       }
     }
-    if (CanCreateIn(folder_)) chmodded_ = RunUnix(L"/bin/chmod", L"a-w", folder_);
-    if (CanCreateIn(folder_)) immutable_ = RunUnix(L"/usr/bin/chattr", L"+i", folder_);
+    unix_ = CanCreateIn(folder_) ? UnixPath(folder_) : std::wstring();
+    if (!unix_.empty() && StartUnixShell(L"/bin/chmod a-w '" + unix_ + L"'") && Within(5000, [&] { return ReadOnlyAttribute(folder_); })) {
+      chmodded_ = true;
+      if (CanCreateIn(folder_) && StartUnixShell(L"/usr/bin/chattr +i '" + unix_ + L"'"))
+        immutable_ = Within(5000, [&] { return !CanCreateIn(folder_); });
+    }
     denied_ = !CanCreateIn(folder_);
   }
   ~CreationDenied() {
-    if (immutable_) RunUnix(L"/usr/bin/chattr", L"-i", folder_);
-    if (chmodded_) RunUnix(L"/bin/chmod", L"u+w", folder_);
+    if (chmodded_ && StartUnixShell((immutable_ ? L"/usr/bin/chattr -i '" + unix_ + L"'; " : L"") + L"/bin/chmod u+w '" + unix_ + L"'"))
+      Within(5000, [&] { return !ReadOnlyAttribute(folder_); });
     if (aclSet_)
       SetNamedSecurityInfoW(const_cast<wchar_t*>(folder_.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                             nullptr, oldDacl_, nullptr);
@@ -259,6 +280,7 @@ class CreationDenied {
 
  private:
   fs::path folder_;
+  std::wstring unix_;
   PACL oldDacl_ = nullptr;
   PSECURITY_DESCRIPTOR descriptor_ = nullptr;
   bool aclSet_ = false, chmodded_ = false, immutable_ = false, denied_ = false;
