@@ -36,7 +36,7 @@ export TAV_DIST=$(tav_winpath "$dist")
 export TAV_SECOND_UI_FONT=$(tav_winpath "$b/fonts/NotoSansCJK-Regular.ttc")
 export b
 # The long hostile-folder run's crowded texts\ (TAV_HOSTILE_FILES files), made here once and kept
-# for later runs: made through Wine it takes hours (see hostile_folders_e2e.cpp).
+# for later runs: made through Wine it takes nearly half an hour (see hostile_folders_e2e.cpp).
 if [ "${TAV_HOSTILE_FILES:-0}" -gt 3000 ] 2>/dev/null; then
   crowd="$root/$b/hostile-crowd-$TAV_HOSTILE_FILES"
   if [ "$(ls -U "$crowd" 2>/dev/null | wc -l)" != "$TAV_HOSTILE_FILES" ]; then

@@ -189,8 +189,10 @@ HANDLE OpenShared(const fs::path& p, DWORD share) {
   return CreateFileW(p.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+constexpr wchar_t kProbeName[] = L"tavtest-probe";
+
 bool CanCreateIn(const fs::path& folder) {
-  HANDLE h = CreateFileW((folder / "tavtest-probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  HANDLE h = CreateFileW((folder / kProbeName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
@@ -273,6 +275,8 @@ class CreationDenied {
       SetNamedSecurityInfoW(const_cast<wchar_t*>(folder_.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                             nullptr, oldDacl_, nullptr);
     if (descriptor_) LocalFree(descriptor_);
+    // A probe made just before the folder closed could not be removed then.
+    DeleteFileW((folder_ / kProbeName).c_str());
   }
   CreationDenied(const CreationDenied&) = delete;
   CreationDenied& operator=(const CreationDenied&) = delete;
@@ -286,8 +290,8 @@ class CreationDenied {
   bool aclSet_ = false, chmodded_ = false, immutable_ = false, denied_ = false;
 };
 
-// Whatever stops the new line from being written: the old file stays whole, the reason is
-// named, and neither texts\ nor the installation folder keeps anything else.
+// Whatever stops the new line from being written: the old file stays whole (or none is made),
+// the reason is named, and neither texts\ nor the installation folder keeps anything else.
 TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
   enum Denied { kNowhere, kInTexts, kInInstallationFolder };  // where nothing can be created
   struct Case {
@@ -296,6 +300,7 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
     bool fullDisk;
     std::vector<std::u16string> reasons;  // any of them, in the system's words
     Denied denied = kNowhere;
+    bool old = true;  // memo.txt is there before (false: a new command)
   };
   constexpr DWORD kNotHeld = ~DWORD{0};
   const Case cases[] = {
@@ -305,6 +310,7 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
       {"disk full half-way", kNotHeld, true, {u"(エラー 112)"}},
       // A folder nobody may write in: the new content cannot take the old file's place.
       {"texts folder write-protected", kNotHeld, false, {u"(エラー 5)"}, kInTexts},
+      {"texts folder write-protected, a new command", kNotHeld, false, {u"(エラー 5)"}, kInTexts, false},
       // The temporary file cannot even be made.
       {"installation folder write-protected", kNotHeld, false, {u"(エラー 5)"}, kInInstallationFolder},
   };
@@ -312,7 +318,7 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
   for (const Case& c : cases) {
     Installation inst;
     fs::path target = inst.Texts() / "memo.txt";
-    WriteBytes(target, "old.exe \r\n");
+    if (c.old) WriteBytes(target, "old.exe \r\n");
     HANDLE held = c.share == kNotHeld ? INVALID_HANDLE_VALUE : OpenShared(target, c.share);
     ASSERT_TRUE(c.share == kNotHeld || held != INVALID_HANDLE_VALUE) << c.what;
     RecordingDialogs d;
@@ -332,15 +338,17 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
     }
     EXPECT_EQ(result, RegistrationResult::kNotRegistered) << c.what;
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-    EXPECT_EQ(ReadBytes(target), "old.exe \r\n") << c.what;
-    EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"}) << c.what;
+    if (c.old) EXPECT_EQ(ReadBytes(target), "old.exe \r\n") << c.what;
+    EXPECT_EQ(Listing(inst.Texts()), c.old ? std::vector<std::wstring>{L"memo.txt"} : std::vector<std::wstring>{})
+        << c.what;
     EXPECT_EQ(Listing(inst.dir.path()), std::vector<std::wstring>{L"texts"}) << c.what << ": no temporary file stays";
-    ASSERT_EQ(d.log.size(), 2u) << c.what;
-    EXPECT_EQ(d.log[1].rfind(u"err:" + test::PathText(target) + u" に書き込めませんでした。", 0), 0u) << c.what;
+    ASSERT_EQ(d.log.size(), c.old ? 2u : 1u) << c.what << ": the replace question, then the error";
+    const std::u16string& err = d.log.back();
+    EXPECT_EQ(err.rfind(u"err:" + test::PathText(target) + u" に書き込めませんでした。", 0), 0u) << c.what;
     EXPECT_TRUE(std::any_of(c.reasons.begin(), c.reasons.end(),
-                            [&](const std::u16string& r) { return d.log[1].find(r) != std::u16string::npos; }))
-        << c.what << ": " << ToUtf8(d.log[1]);
-    EXPECT_NE(d.log[1].find(u"元の内容のまま"), std::u16string::npos) << c.what;
+                            [&](const std::u16string& r) { return err.find(r) != std::u16string::npos; }))
+        << c.what << ": " << ToUtf8(err);
+    EXPECT_NE(err.find(c.old ? u"元の内容のまま" : u"コマンドは登録されませんでした"), std::u16string::npos) << c.what;
   }
   if (!skipped.empty()) {
     std::string list;
