@@ -12,6 +12,30 @@ CommandInput SplitCommandInput(std::u16string_view input) {
   return {std::u16string(input.substr(0, pos)), std::u16string(input.substr(pos + 1))};
 }
 
+bool HasCharacterForbiddenInFileNames(std::u16string_view name) {
+  return std::any_of(name.begin(), name.end(), [](char16_t c) {
+    return c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos;
+  });
+}
+
+namespace {
+bool IsDeviceDigit(char16_t c) { return (c >= u'1' && c <= u'9') || c == u'\u00B9' || c == u'\u00B2' || c == u'\u00B3'; }
+}  // namespace
+
+bool IsReservedDeviceName(std::u16string_view fileName) {
+  std::u16string_view stem = fileName.substr(0, fileName.find(u'.'));
+  while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
+  for (std::u16string_view d : {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"})
+    if (EqualsNoCase(stem, d)) return true;
+  if (stem.size() == 4 && IsDeviceDigit(stem[3]))
+    return EqualsNoCase(stem.substr(0, 3), u"COM") || EqualsNoCase(stem.substr(0, 3), u"LPT");
+  return false;
+}
+
+bool NamesFileInTexts(std::u16string_view name) {
+  return !HasCharacterForbiddenInFileNames(name) && !IsReservedDeviceName(std::u16string(name) + u".txt");
+}
+
 std::u16string DecodeCommandFile(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return FromUtf8(bytes.substr(3));
   if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")

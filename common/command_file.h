@@ -15,6 +15,15 @@ struct CommandInput {
 // Splits typed input at the first "/"; nothing is trimmed.
 CommandInput SplitCommandInput(std::u16string_view input);
 
+// A character no file name holds: \ / : * ? " < > | or a control character. The first three
+// lead out of texts\ (parent and absolute paths, drives, alternate data streams).
+bool HasCharacterForbiddenInFileNames(std::u16string_view name);
+// CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9: the system opens the device whatever
+// follows the first dot and ignores blanks before it.
+bool IsReservedDeviceName(std::u16string_view fileName);
+// True when texts\<name>.txt is one file directly in texts\; no file there has any other name.
+bool NamesFileInTexts(std::u16string_view name);
+
 // The text of a command file. A UTF-8 or UTF-16 byte-order mark is decoded and dropped. Without
 // one, well-formed UTF-8 with a multi-byte character is read as UTF-8 (Notepad saves so by
 // default since Windows 10 1903); anything else is the ANSI code page, as the settings program

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "command_file.h"
 #include "command_name.h"
 #include "fuzz_target.h"
 #include "install_folder.h"
@@ -132,6 +133,11 @@ TAV_FUZZ_TARGET(registration) {
   TAV_CHECK((problem == CommandNameProblem::kForbiddenCharacter) == forbidden);
   if (!forbidden) TAV_CHECK((problem == CommandNameProblem::kReservedDevice) == IsDeviceName(fileName));
   if (!forbidden && !IsDeviceName(fileName)) TAV_CHECK((problem == CommandNameProblem::kTooLong) == (fileName.size() > 255));
+  // The launcher looks a typed name up only where it is one file directly in texts\, which is
+  // every name registration refuses for any other reason than its length.
+  const bool lookedUp = NamesFileInTexts(name);
+  TAV_CHECK(lookedUp == (problem == CommandNameProblem::kNone || problem == CommandNameProblem::kTooLong));
+  if (lookedUp) TAV_CHECK(insideTexts && parts.back() == fileName && !IsDeviceName(fileName));
 
   // Quick registration: a program (".exe" or ".EXE" at the end, before a closing quote) runs as
   // itself, quoted once; anything else is opened by the generic opener, as it arrived.

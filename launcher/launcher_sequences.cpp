@@ -23,6 +23,9 @@ std::optional<LauncherSetup> RunStartup(StartupSteps& steps) {
 
 bool RunCommand(std::u16string_view text, CommandSteps& steps) {
   const CommandInput input = SplitCommandInput(text);
+  // "..\settings\tavimbra", "C:\x", "memo:s" or a device would be read from outside texts\; no
+  // command file has such a name, so they are not found, like any name not in the list.
+  if (!NamesFileInTexts(input.name)) return false;
   std::optional<std::string> file = steps.ReadCommandFile(input.name);
   if (!file) return false;
   const std::u16string commandLine = ComposeCommandLine(DecodeCommandFile(*file), input);

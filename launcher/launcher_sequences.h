@@ -47,8 +47,8 @@ class CommandSteps {
 };
 
 // Enter: looks up the command file of the typed name and starts its command line. False when
-// there is no command file (then nothing at all has happened). An empty command line is not
-// started.
+// there is no command file or the name could be no file directly in texts\ (then nothing at all
+// has happened). An empty command line is not started.
 bool RunCommand(std::u16string_view text, CommandSteps& steps);
 
 // Esc: clears and hides, handing the foreground back.

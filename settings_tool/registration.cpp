@@ -1,5 +1,7 @@
 #include "registration.h"
 
+#include <utility>
+
 #include "command_name.h"
 #include "install_folder.h"
 #include "text_encoding.h"
@@ -73,6 +75,16 @@ RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_
     dialogs.Error(CommandNameMessage(problem, r.name));
     return RegistrationResult::kNotRegistered;
   }
+  // The command file holds one line and the launcher runs its last one: a pasted line break
+  // would start only what follows it.
+  for (const auto& [text, box] : {std::pair{&r.program, u"実行ファイル"}, std::pair{&r.commandLine, u"コマンドライン"}})
+    if (text->find_first_of(u"\r\n") != std::u16string::npos) {
+      dialogs.Error(std::u16string(box) +
+                    u"に改行が含まれています。\r\n"
+                    u"コマンドファイルには1行しか書けないため、コマンドは登録されませんでした。\r\n"
+                    u"改行を取り除いてから登録してください。");
+      return RegistrationResult::kNotRegistered;
+    }
   std::u16string line = ComposeRegistrationLine(r.program, r.commandLine, r.quoteProgram, r.quoteCommandLine);
   std::u16string bytesLine = line + u"\r\n";
   std::string bytes = ToAnsi(bytesLine);

@@ -196,6 +196,9 @@ TEST(ExtremeInput, NamesOfEveryKindOfCharacter) {
       {nullptr, L"a*b?", L"a*b?", false},
       {nullptr, L"<x>|\"", L"<x>|\"", false},
       {nullptr, L"..\\..\\Tavimbra", L"..\\..\\Tavimbra", false},
+      // The file is there, in the installation folder, but a typed name never leaves texts\.
+      {L"..\\outside", L"..\\outside", L"..\\outside", false},
+      {L"..\\settings\\outside", L"..\\settings\\outside/x", L"..\\settings\\outside/x", false},
   };
   for (const Case& c : cases)
     if (c.file)

@@ -90,6 +90,32 @@ TEST(RegistrationGroup, RegistersTheExactLineForEachQuotingAndKeepsTheBoxes) {
   EXPECT_TRUE(run.process.Running());
 }
 
+// A line break that reached a box (pasted, or set by another program) would make the command
+// file two lines, of which the launcher runs the last: refused with a message, nothing written.
+// (Wine's single-line edit boxes keep only the first line of a paste; the text is set instead.)
+TEST(RegistrationGroup, LineBreakInABoxIsRefusedAndWritesNothing) {
+  SettingsRun run;
+  ASSERT_NE(run.form, nullptr);
+  struct Case {
+    const wchar_t *program, *commandLine, *said;
+  };
+  const Case cases[] = {
+      {L"C:\\WINDOWS\\notepad.exe\r\ncalc.exe", L"", L"実行ファイルに改行が含まれています。"},
+      {L"C:\\WINDOWS\\notepad.exe", L"C:\\a.txt\r\nC:\\b.txt", L"コマンドラインに改行が含まれています。"},
+      {L"C:\\WINDOWS\\notepad.exe", L"C:\\a.txt\n", L"コマンドラインに改行が含まれています。"},
+  };
+  SetControlText(run.form, Text9, L"two");
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SetControlText(run.form, Text10, cases[i].program);
+    SetControlText(run.form, Text11, cases[i].commandLine);
+    std::vector<std::wstring> boxes = run.ClickThrough(Command4);
+    ASSERT_EQ(boxes.size(), 1u) << "case " << i;
+    EXPECT_EQ(boxes[0].rfind(cases[i].said, 0), 0u) << "case " << i;
+    EXPECT_TRUE(fs::is_empty(run.inst.Texts())) << "case " << i;
+    EXPECT_EQ(ControlText(run.form, Text11), cases[i].commandLine) << "case " << i << ": the box is left to correct";
+  }
+  EXPECT_TRUE(run.process.Running());
+}
 
 TEST(RegistrationGroup, LookupButtonsFillTheProgramBox) {
   SettingsRun run;

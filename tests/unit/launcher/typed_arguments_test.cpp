@@ -33,6 +33,7 @@ TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
   struct Case {
     std::u16string typed;
     std::u16string started;
+    bool lookedUp = true;  // false: the name could be no file directly in texts\, so no file is read
   };
   const Case cases[] = {
       {u"memo/a.txt & del /q *", u"\"C:\\W\\notepad.exe\" a.txt & del /q *"},
@@ -44,13 +45,37 @@ TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
       {u"memo/`calc` $(calc)", u"\"C:\\W\\notepad.exe\" `calc` $(calc)"},
       {u"memo&calc/x", u""},  // no command file of that name: nothing starts
       {u"memo & calc", u""},
+      {u"memo/..\\settings\\tavimbra", u"\"C:\\W\\notepad.exe\" ..\\settings\\tavimbra"},  // arguments may hold paths
+      {u"memo ./x", u""},  // the file "memo ..txt": inside texts\, just not there
+      {u"...", u""},
+      // Names that lead out of texts\ are not looked up, even where such a file exists.
+      {u"..\\settings\\tavimbra", u"", false},
+      {u"..\\settings\\tavimbra/x", u"", false},
+      {u"sub\\memo", u"", false},
+      {u"C:\\Windows\\win", u"", false},
+      {u"C:memo", u"", false},
+      {u"\\\\server\\share\\memo", u"", false},
+      {u"\\\\?\\C:\\memo", u"", false},
+      {u"memo:stream", u"", false},
+      {u"memo::$DATA/x", u"", false},
+      {u"CON", u"", false},
+      {u"com1", u"", false},
+      {u"nul /x", u"", false},
+      {u"memo\t", u"", false},
+      {u"mem?", u"", false},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Steps s;
     s.files[u"memo"] = "\"C:\\W\\notepad.exe\"\r\n";
-    RunCommand(cases[i].typed, s);
-    ASSERT_EQ(s.read.size(), 1u) << "case " << i;
-    EXPECT_EQ(s.read[0], cases[i].typed.substr(0, cases[i].typed.find(u'/'))) << "case " << i;
+    const std::u16string name = cases[i].typed.substr(0, cases[i].typed.find(u'/'));
+    if (!cases[i].lookedUp) s.files[name] = "calc.exe\r\n";  // what such a name would reach
+    EXPECT_EQ(RunCommand(cases[i].typed, s), !cases[i].started.empty()) << "case " << i;
+    if (cases[i].lookedUp) {
+      ASSERT_EQ(s.read.size(), 1u) << "case " << i;
+      EXPECT_EQ(s.read[0], name) << "case " << i;
+    } else {
+      EXPECT_TRUE(s.read.empty()) << "case " << i;
+    }
     if (cases[i].started.empty()) {
       EXPECT_TRUE(s.started.empty()) << "case " << i;
     } else {

@@ -239,6 +239,43 @@ TEST(Registration, UnusableNameIsRefusedBeforeAnythingIsWritten) {
   }
 }
 
+// A line break pasted into either box would make the file two lines, and the launcher would run
+// only the second: refused, naming the box, before the replace question, the old file untouched.
+TEST(Registration, LineBreakInProgramOrCommandLineIsRefused) {
+  struct Case {
+    const char16_t *p, *c;
+    const char16_t* box;
+  };
+  const Case cases[] = {
+      {u"C:\\a.exe\r\nC:\\b.exe", u"x", u"err:実行ファイルに改行"},
+      {u"a.exe\n", u"", u"err:実行ファイルに改行"},
+      {u"\ra.exe", u"", u"err:実行ファイルに改行"},
+      {u"a.exe", u"C:\\x.txt\r\nC:\\y.txt", u"err:コマンドラインに改行"},
+      {u"a.exe", u"x\n", u"err:コマンドラインに改行"},
+      {u"a.exe", u"\r", u"err:コマンドラインに改行"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    for (bool quoted : {false, true}) {
+      RecordingDialogs d;
+      d.answers = {true};
+      FakeFiles f;
+      f.files[kFile] = "old.exe \r\n";
+      EXPECT_EQ(RegisterCommand(Request(u"notepad", cases[i].p, cases[i].c, quoted, quoted), kFolder, d, f),
+                RegistrationResult::kNotRegistered)
+          << "case " << i;
+      ASSERT_EQ(d.log.size(), 1u) << "case " << i;
+      EXPECT_EQ(d.log[0].rfind(cases[i].box, 0), 0u) << "case " << i << ": " << ToUtf8(d.log[0]);
+      EXPECT_NE(d.log[0].find(u"登録されませんでした"), std::u16string::npos) << "case " << i;
+      EXPECT_EQ(f.files, (std::map<std::u16string, std::string>{{kFile, "old.exe \r\n"}})) << "case " << i;
+      EXPECT_EQ(f.creates, 0) << "case " << i;
+    }
+  // A tab is no line end: it stays in the line.
+  RecordingDialogs d;
+  FakeFiles f;
+  EXPECT_EQ(RegisterCommand(Request(u"notepad", u"a.exe", u"x\ty"), kFolder, d, f), RegistrationResult::kRegistered);
+  EXPECT_EQ(f.files.at(kFile), "a.exe x\ty\r\n");
+}
+
 TEST(Registration, NameIsUsedExactlyAsTyped) {
   const char16_t* names[] = {u"メモ帳", u"my memo", u"memo ", u"Memo."};
   for (std::size_t i = 0; i < std::size(names); ++i) {
