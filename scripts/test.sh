@@ -30,7 +30,8 @@ dist="${TAV_DIST_DIR:-dist/Tavimbra}"
 # One private Wine prefix for this run.
 export TAV_WINEPREFIX="$root/$b/wine/run-$$"
 source scripts/wine-env.sh 2>/dev/null
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$TAV_WINEPREFIX"' EXIT
+# A test that died while a folder was write-protected (chattr +i) would block the removal.
+trap 'wineserver -k >/dev/null 2>&1; chattr -R -i "$TAV_WINEPREFIX" >/dev/null 2>&1; rm -rf "$TAV_WINEPREFIX"' EXIT
 export TAV_DIST=$(tav_winpath "$dist")
 # The second UI face of the layout tests (scripts/setup.sh puts it there).
 export TAV_SECOND_UI_FONT=$(tav_winpath "$b/fonts/NotoSansCJK-Regular.ttc")
