@@ -11,12 +11,12 @@
 #include <string>
 
 #include "driver.h"
+#include "launcher/running_launcher.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TavimbraForm1";
 constexpr std::size_t kBoxLength = 30000;  // what the box takes from typing and pasting
 
 // Characters typed one by one: each change goes through completion and the box's own handling
@@ -29,36 +29,8 @@ std::size_t TypedLength() {
 
 std::string Narrow(const std::wstring& w) { return ToUtf8(U(w.c_str())); }
 
-std::wstring StaticTexts(HWND box) {
-  std::wstring all;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (ClassName(c) == L"Static") all += WindowText(c);
-  return all;
-}
-
-struct Launcher {
-  Installation& inst;
-  ForegroundWindow other;
-  Process proc;
-  HWND form = nullptr, edit = nullptr;
-  explicit Launcher(Installation& i) : inst(i) {
-    other.Activate();
-    proc = inst.Start(L"Tavimbra.exe");
-    form = WaitForTopWindow(proc.Id(), kFormClass);
-    WaitForHotkeyTaken('W');
-    if (form) edit = FindChild(form, L"Edit");
-  }
-  ~Launcher() {
-    if (proc.Running() && form) {
-      PostMessageW(form, WM_CLOSE, 0, 0);
-      proc.Wait(std::chrono::seconds(5));
-    }
-  }
-  bool Visible() const { return IsWindowVisible(form) != FALSE; }
-  bool Summon() {
-    SendAltKey('O');
-    return WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5));
-  }
+struct Launcher : RunningLauncher {
+  using RunningLauncher::RunningLauncher;
   std::size_t Length() const { return static_cast<std::size_t>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)); }
   // Posted as the keyboard would deliver them, in batches the message queue can hold.
   bool PostChars(wchar_t c, std::size_t n) {
@@ -70,10 +42,6 @@ struct Launcher {
       if (!WaitUntil([&] { return Length() >= start + done; }, std::chrono::seconds(30))) return false;
     }
     return true;
-  }
-  void Escape() {
-    SendKey(VK_ESCAPE);
-    WaitUntil([&] { return !Visible(); }, std::chrono::seconds(5));
   }
 };
 

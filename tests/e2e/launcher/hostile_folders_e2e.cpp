@@ -19,12 +19,12 @@
 #include <vector>
 
 #include "driver.h"
+#include "launcher/running_launcher.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TavimbraForm1";
 
 int CrowdSize() {
   const char* v = std::getenv("TAV_HOSTILE_FILES");
@@ -61,50 +61,11 @@ fs::path PreparedCrowd(int crowd) {
   return folder;
 }
 
-std::wstring MessageText(HWND box) {
-  std::wstring all;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (ClassName(c) == L"Static") all += WindowText(c);
-  return all;
-}
-
 std::string Narrow(const std::wstring& w) { return ToUtf8(U(w.c_str())); }
 
-struct LauncherRun {
-  Installation& inst;
-  ForegroundWindow other;
-  Process proc;
-  HWND form = nullptr, edit = nullptr;
-  bool started = false;
-  long long startMs = 0;  // from the start of the process until it holds its hotkeys
-
-  explicit LauncherRun(Installation& i) : inst(i) {
-    other.Activate();
-    const auto t0 = std::chrono::steady_clock::now();
-    proc = inst.Start(L"Tavimbra.exe");
-    form = WaitForTopWindow(proc.Id(), kFormClass, false, std::chrono::seconds(60));
-    started = form && WaitForHotkeyTaken('W', std::chrono::seconds(60));
-    startMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
-    if (form) edit = FindChild(form, L"Edit");
-  }
-  ~LauncherRun() {
-    if (proc.Running() && form) {
-      PostMessageW(form, WM_CLOSE, 0, 0);
-      proc.Wait(std::chrono::seconds(5));
-    }
-  }
-  bool Visible() const { return IsWindowVisible(form) != FALSE; }
-  bool Summon() {
-    SendAltKey('O');
-    return WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5));
-  }
-  std::wstring Text() const { return WindowText(edit); }
-  bool WaitText(const std::wstring& t) { return WaitUntil([&] { return Text() == t; }, std::chrono::seconds(5)); }
-  HWND Message() const { return WaitForTopWindow(proc.Id(), L"#32770", true, std::chrono::seconds(10)); }
-  void Escape() {
-    SendKey(VK_ESCAPE);
-    WaitUntil([&] { return !Visible(); }, std::chrono::seconds(5));
-  }
+// A crowded texts\ takes a while to list.
+struct LauncherRun : RunningLauncher {
+  explicit LauncherRun(Installation& i) : RunningLauncher(i, std::chrono::seconds(60)) {}
 };
 
 // What a case leaves in the folder, and what the launcher must do with it besides running memo.
@@ -132,7 +93,7 @@ void EnterShows(LauncherRun& r, const std::string& what, const std::wstring& tex
   HWND box = r.Message();
   ASSERT_NE(box, nullptr) << what << ": no message";
   EXPECT_EQ(WindowText(box), L"Tavimbra") << what;
-  const std::wstring said = MessageText(box);
+  const std::wstring said = StaticTexts(box);
   for (const auto& p : parts) EXPECT_NE(said.find(p), std::wstring::npos) << what << ": " << Narrow(said);
   EXPECT_LT(said.size(), 2000u) << what << ": a message box a screen can show";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -284,7 +245,7 @@ TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
       LauncherRun r(inst);
       ASSERT_TRUE(r.started) << c.what << ": the launcher did not finish starting; window " << r.form << ", running "
                              << r.proc.Running() << ", message "
-                             << Narrow(MessageText(FindTopWindow(r.proc.Id(), L"#32770", true)));
+                             << Narrow(StaticTexts(FindTopWindow(r.proc.Id(), L"#32770", true)));
       EXPECT_EQ(FindTopWindow(r.proc.Id(), L"#32770", true), nullptr) << c.what << ": a message at start-up";
       if (c.check) c.check(r, c.what);
       if (c.memoRuns) {

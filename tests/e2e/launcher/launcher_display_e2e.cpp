@@ -9,12 +9,11 @@
 #include <string>
 
 #include "driver.h"
+#include "launcher/running_launcher.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
-
-constexpr wchar_t kFormClass[] = L"TavimbraForm1";
 
 // The scale the test prefix is set to (LogPixels), 96 when it is not set.
 UINT ConfiguredDpi() {
@@ -46,35 +45,7 @@ bool NearColour(COLORREF a, COLORREF b) {
          std::abs(GetBValue(a) - GetBValue(b)) <= 32;
 }
 
-void Shot(const wchar_t* name) {
-  wchar_t dir[MAX_PATH];
-  if (!GetEnvironmentVariableW(L"TAV_SHOT_DIR", dir, MAX_PATH)) return;
-  Sleep(300);
-  SaveScreenshot(fs::path(dir) / (std::wstring(name) + L".bmp"));
-}
-
-struct Started {
-  explicit Started(Installation& inst) {
-    other.Activate();
-    proc = inst.Start(L"Tavimbra.exe");
-    form = WaitForTopWindow(proc.Id(), kFormClass);
-    WaitForHotkeyTaken('W');
-    if (form) edit = FindChild(form, L"Edit");
-  }
-  ~Started() {
-    if (proc.Running() && form) {
-      PostMessageW(form, WM_CLOSE, 0, 0);
-      proc.Wait(std::chrono::seconds(5));
-    }
-  }
-  bool Summon() {
-    SendAltKey('O');
-    return WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5));
-  }
-  ForegroundWindow other;
-  Process proc;
-  HWND form = nullptr, edit = nullptr;
-};
+using Started = RunningLauncher;
 
 class LauncherAnyLocaleAndScale : public ::testing::Test {
  protected:

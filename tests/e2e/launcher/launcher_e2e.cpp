@@ -10,60 +10,18 @@
 #include <vector>
 
 #include "driver.h"
+#include "launcher/running_launcher.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TavimbraForm1";
 constexpr UINT kTrayLeftUp = 514, kTrayRightUp = 517;
 
-struct Launcher {
-  explicit Launcher(Installation& inst) : inst(inst) {
-    other.Activate();
-    proc = inst.Start(L"Tavimbra.exe");
-    form = WaitForTopWindow(proc.Id(), kFormClass);
-    // Start-up ends with the hotkeys and the hook, then the window's messages are served.
-    WaitForHotkeyTaken('W');
-    if (form) edit = FindChild(form, L"Edit");
-  }
-  ~Launcher() {
-    if (proc.Running() && form) {
-      PostMessageW(form, WM_CLOSE, 0, 0);
-      proc.Wait(std::chrono::seconds(5));
-    }
-  }
-  bool Visible() const { return IsWindowVisible(form) != FALSE; }
-  ::testing::AssertionResult Summon(WORD vk = 'O') {
-    SendAltKey(vk);
-    if (WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5)))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "visible " << Visible() << ", focus " << FocusOf(form) << " "
-                                         << ToUtf8(U(ClassName(FocusOf(form)).c_str())) << ", form " << form
-                                         << ", edit " << edit << ", foreground "
-                                         << ToUtf8(U(DescribeForeground().c_str())) << ", running " << proc.Running();
-  }
-  bool WaitHidden() { return WaitUntil([&] { return !Visible(); }, std::chrono::seconds(5)); }
-  std::wstring Text() const { return WindowText(edit); }
-  bool WaitText(const std::wstring& t) {
-    return WaitUntil([&] { return Text() == t; }, std::chrono::seconds(3));
-  }
-  Installation& inst;
-  ForegroundWindow other;  // the application the user works in
-  Process proc;
-  HWND form = nullptr;
-  HWND edit = nullptr;
-};
+using Launcher = RunningLauncher;
 
 // A top-level window of class cls owned by pid, visible.
 HWND WaitVisible(DWORD pid, const wchar_t* cls) { return WaitForTopWindow(pid, cls, true, std::chrono::seconds(5)); }
-
-std::wstring DialogText(HWND dialog) {
-  std::wstring all;
-  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (ClassName(c) == L"Static") all += WindowText(c);
-  return all;
-}
 
 void PressOk(HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); }
 
@@ -275,7 +233,7 @@ TEST(Launcher, EnterWithoutARunnableCommand) {
   HWND box = WaitVisible(l.proc.Id(), L"#32770");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), L"Tavimbra");
-  EXPECT_NE(DialogText(box).find(L"no_such_program_tav.exe /x"), std::wstring::npos) << DialogText(box);
+  EXPECT_NE(StaticTexts(box).find(L"no_such_program_tav.exe /x"), std::wstring::npos) << StaticTexts(box);
   PressOk(box);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
   EXPECT_TRUE(inst.ProbeLog().empty());
@@ -290,11 +248,11 @@ TEST(Launcher, SecondCopyShowsTheMessageAndEnds) {
   HWND box = WaitVisible(second.Id(), L"#32770");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), L"Tavimbra");
-  EXPECT_EQ(DialogText(box), L"このアプリケーションは既に起動しています");
-  EXPECT_EQ(FindTopWindow(second.Id(), kFormClass, true), nullptr);
+  EXPECT_EQ(StaticTexts(box), L"このアプリケーションは既に起動しています");
+  EXPECT_EQ(FindTopWindow(second.Id(), kLauncherClass, true), nullptr);
   // A close or end-of-session request to its hidden window while the message is open: there is
   // nothing to release yet, so the window and the message stay, and the first copy keeps all.
-  HWND hidden = FindTopWindow(second.Id(), kFormClass);
+  HWND hidden = FindTopWindow(second.Id(), kLauncherClass);
   ASSERT_NE(hidden, nullptr);
   for (UINT request : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
     DWORD_PTR answer = 0;
@@ -324,7 +282,7 @@ TEST(Launcher, ACopyThatMayNotOpenTheFirstCopysMutexStops) {
   HWND box = WaitVisible(copy.Id(), L"#32770");
   EXPECT_NE(box, nullptr) << "started as a second resident copy";
   if (box) {
-    EXPECT_EQ(DialogText(box), L"このアプリケーションは既に起動しています");
+    EXPECT_EQ(StaticTexts(box), L"このアプリケーションは既に起動しています");
     PressOk(box);
     EXPECT_EQ(copy.Wait(std::chrono::seconds(5)), 0);
   }

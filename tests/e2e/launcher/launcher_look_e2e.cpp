@@ -7,41 +7,21 @@
 #include <vector>
 
 #include "driver.h"
+#include "launcher/running_launcher.h"
 
 namespace tav::e2e {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TavimbraForm1";
-
-struct Shown {
-  ForegroundWindow other;  // the application the user works in
-  Process proc;
-  HWND form = nullptr, edit = nullptr;
-};
+using Shown = RunningLauncher;
 
 // Started and called up with Alt+O; form is null when it did not come up.
 std::unique_ptr<Shown> StartAndSummon(Installation& inst) {
-  auto p = std::make_unique<Shown>();
-  Shown& s = *p;
-  s.proc = inst.Start(L"Tavimbra.exe");
-  s.form = WaitForTopWindow(s.proc.Id(), kFormClass);
-  WaitForHotkeyTaken('W');
-  if (s.form) s.edit = FindChild(s.form, L"Edit");
-  SendAltKey('O');
-  if (!WaitUntil([&] { return IsWindowVisible(s.form) && FocusOf(s.form) == s.edit; }, std::chrono::seconds(5)))
-  {
-    const std::wstring fg = DescribeForeground();
-    ADD_FAILURE() << "not summoned; foreground: " << std::string(fg.begin(), fg.end());
-    s.form = nullptr;
+  auto p = std::make_unique<Shown>(inst);
+  if (auto summoned = p->Summon(); !summoned) {
+    ADD_FAILURE() << "not summoned: " << summoned.message();
+    p->form = nullptr;
   }
   return p;
-}
-
-void Shot(const wchar_t* name) {
-  wchar_t dir[MAX_PATH];
-  if (!GetEnvironmentVariableW(L"TAV_SHOT_DIR", dir, MAX_PATH)) return;
-  Sleep(300);
-  SaveScreenshot(fs::path(dir) / (std::wstring(name) + L".bmp"));
 }
 
 // The width the text takes in a font made here, independently of the launcher's own code.

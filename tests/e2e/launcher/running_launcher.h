@@ -1,0 +1,87 @@
+// The real launcher started from an installation folder while another application has the
+// foreground, as the user meets it, and closed with a close request at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "driver.h"
+#include "text_encoding.h"
+
+namespace tav::e2e {
+
+inline constexpr wchar_t kLauncherClass[] = L"TavimbraForm1";
+
+// Every static text of a dialog, in order: what a message box says.
+inline std::wstring StaticTexts(HWND dialog) {
+  std::wstring all;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (ClassName(c) == L"Static") all += WindowText(c);
+  return all;
+}
+
+// With TAV_SHOT_DIR set, the screen as it stands goes to <dir>\<name>.bmp, to look at.
+inline void Shot(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  if (!GetEnvironmentVariableW(L"TAV_SHOT_DIR", dir, MAX_PATH)) return;
+  Sleep(300);
+  SaveScreenshot(std::filesystem::path(dir) / (std::wstring(name) + L".bmp"));
+}
+
+struct RunningLauncher {
+  // startWait: how long start-up may take (a crowded texts\ takes longer).
+  explicit RunningLauncher(Installation& i, std::chrono::milliseconds startWait = std::chrono::seconds(15)) : inst(i) {
+    other.Activate();
+    const auto t0 = std::chrono::steady_clock::now();
+    proc = inst.Start(L"Tavimbra.exe");
+    form = WaitForTopWindow(proc.Id(), kLauncherClass, false, startWait);
+    // Start-up ends with the hotkeys and the hook, then the window's messages are served.
+    started = form && WaitForHotkeyTaken('W', startWait);
+    startMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    if (form) edit = FindChild(form, L"Edit");
+  }
+  ~RunningLauncher() {
+    if (proc.Running() && form) {
+      PostMessageW(form, WM_CLOSE, 0, 0);
+      proc.Wait(std::chrono::seconds(5));
+    }
+  }
+  RunningLauncher(const RunningLauncher&) = delete;
+  RunningLauncher& operator=(const RunningLauncher&) = delete;
+
+  bool Visible() const { return IsWindowVisible(form) != FALSE; }
+  ::testing::AssertionResult Summon(WORD vk = 'O') {
+    SendAltKey(vk);
+    if (WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5)))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "visible " << Visible() << ", focus " << FocusOf(form) << " "
+                                         << ToUtf8(U(ClassName(FocusOf(form)).c_str())) << ", form " << form
+                                         << ", edit " << edit << ", foreground "
+                                         << ToUtf8(U(DescribeForeground().c_str())) << ", running " << proc.Running();
+  }
+  bool WaitHidden() { return WaitUntil([&] { return !Visible(); }, std::chrono::seconds(5)); }
+  void Escape() {
+    SendKey(VK_ESCAPE);
+    WaitHidden();
+  }
+  std::wstring Text() const { return WindowText(edit); }
+  bool WaitText(const std::wstring& t, std::chrono::milliseconds within = std::chrono::seconds(5)) {
+    return WaitUntil([&] { return Text() == t; }, within);
+  }
+  // The launcher's message box, once it shows.
+  HWND Message() const { return WaitForTopWindow(proc.Id(), L"#32770", true, std::chrono::seconds(10)); }
+
+  Installation& inst;
+  ForegroundWindow other;  // the application the user works in
+  Process proc;
+  HWND form = nullptr, edit = nullptr;
+  bool started = false;
+  long long startMs = 0;  // from the start of the process until it holds its hotkeys
+};
+
+}  // namespace tav::e2e
