@@ -1,6 +1,7 @@
 #include "command_list.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace tav {
@@ -10,71 +11,102 @@ constexpr std::size_t kCutLength = 4;  // ".txt", or whatever the last four char
 }
 
 void CommandList::Clear() {
-  items_.clear();
-  folded_.clear();
-  byFolded_.clear();
-  minTree_.clear();
+  items_ = NameTable();
+  folded_ = NameTable();
+  byFolded_ = {};
+  minTree_ = {};
 }
 
-void CommandList::Build(std::vector<std::u16string> fileNames, const Collation& collation) {
+void CommandList::Build(const std::vector<std::u16string>& fileNames, const Collation& collation) {
+  NameTable table;
+  for (const auto& n : fileNames) table.Add(n);
+  Build(table, collation);
+}
+
+void CommandList::Build(const NameTable& fileNames, const Collation& collation) {
   Clear();
   fold_ = collation.fold;
-  fileNames.erase(std::remove_if(fileNames.begin(), fileNames.end(),
-                                 [](const std::u16string& n) { return n.size() < kCutLength; }),
-                  fileNames.end());
 
-  // One key per name, then one sort: the platform's comparison runs n times, not n log n.
-  struct Entry {
-    std::string key;
-    std::u16string name;
-    std::size_t listed;
-  };
-  std::vector<Entry> entries;
-  entries.reserve(fileNames.size());
-  for (auto& n : fileNames) entries.push_back({collation.sortKey(n), std::move(n), entries.size()});
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    if (a.key != b.key) return a.key < b.key;
-    // Names the list holds equal: the one listed later first, as a sorted list control inserts them.
-    return a.listed > b.listed;
-  });
-
-  items_.reserve(entries.size());
-  for (auto& e : entries) {
-    e.name.resize(e.name.size() - kCutLength);  // the list keeps its places after the cut
-    items_.push_back(std::move(e.name));
+  // One key per name, all in one buffer, then one sort of positions: the platform's comparison
+  // runs n times, not n log n, and the keys cost no heap block each.
+  std::vector<std::int32_t> order;
+  order.reserve(fileNames.Size());
+  std::string keys;
+  std::vector<std::uint32_t> keyEnds(fileNames.Size(), 0);
+  std::size_t itemChars = 0;
+  for (std::size_t i = 0; i < fileNames.Size(); ++i) {
+    const std::u16string_view name = fileNames[i];
+    if (name.size() >= kCutLength) {
+      if (collation.appendSortKey)
+        collation.appendSortKey(name, keys);
+      else
+        keys += collation.sortKey(name);
+      order.push_back(static_cast<std::int32_t>(i));
+      itemChars += name.size() - kCutLength;
+    }
+    keyEnds[i] = static_cast<std::uint32_t>(keys.size());
   }
+  auto key = [&](std::int32_t i) {
+    const std::uint32_t begin = i ? keyEnds[static_cast<std::size_t>(i) - 1] : 0;
+    return std::string_view(keys).substr(begin, keyEnds[static_cast<std::size_t>(i)] - begin);
+  };
+  std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+    const int c = key(a).compare(key(b));
+    if (c != 0) return c < 0;
+    // Names the list holds equal: the one listed later first, as a sorted list control inserts them.
+    return a > b;
+  });
+  keys = std::string();
+  keyEnds = {};
+
+  items_.Reserve(order.size(), itemChars);
+  for (std::int32_t i : order) {
+    const std::u16string_view name = fileNames[static_cast<std::size_t>(i)];
+    items_.Add(name.substr(0, name.size() - kCutLength));  // the list keeps its places after the cut
+  }
+  order = {};
 
   // Names beginning with a given text (ignoring case) are neighbours in the folded order, whatever
   // the list's collation does; the first of them in list order is the smallest position among them.
-  const int n = static_cast<int>(items_.size());
-  folded_.reserve(items_.size());
-  for (const auto& item : items_) folded_.push_back(fold_(item));
-  byFolded_.resize(items_.size());
+  const int n = static_cast<int>(items_.Size());
+  folded_.Reserve(items_.Size(), items_.Chars());
+  for (std::size_t i = 0; i < items_.Size(); ++i) folded_.Add(fold_(items_[i]));
+  byFolded_.resize(items_.Size());
   std::iota(byFolded_.begin(), byFolded_.end(), 0);
-  std::sort(byFolded_.begin(), byFolded_.end(), [&](int a, int b) {
-    if (folded_[a] != folded_[b]) return folded_[a] < folded_[b];
+  std::sort(byFolded_.begin(), byFolded_.end(), [&](std::int32_t a, std::int32_t b) {
+    const int c = folded_[static_cast<std::size_t>(a)].compare(folded_[static_cast<std::size_t>(b)]);
+    if (c != 0) return c < 0;
     return a < b;
   });
   minTree_.assign(static_cast<std::size_t>(2 * n), 0);
-  for (int i = 0; i < n; ++i) minTree_[n + i] = byFolded_[i];
-  for (int i = n - 1; i > 0; --i) minTree_[i] = std::min(minTree_[2 * i], minTree_[2 * i + 1]);
+  for (int i = 0; i < n; ++i) minTree_[static_cast<std::size_t>(n + i)] = byFolded_[static_cast<std::size_t>(i)];
+  for (int i = n - 1; i > 0; --i)
+    minTree_[static_cast<std::size_t>(i)] =
+        std::min(minTree_[static_cast<std::size_t>(2 * i)], minTree_[static_cast<std::size_t>(2 * i + 1)]);
+}
+
+std::vector<std::u16string> CommandList::Items() const {
+  std::vector<std::u16string> out;
+  out.reserve(items_.Size());
+  for (std::size_t i = 0; i < items_.Size(); ++i) out.emplace_back(items_[i]);
+  return out;
 }
 
 int CommandList::FindFirst(std::u16string_view text) const {
-  if (text.empty() || items_.empty()) return -1;
+  if (text.empty() || items_.Size() == 0) return -1;
   const std::u16string key = fold_(text);
-  auto lo = std::lower_bound(byFolded_.begin(), byFolded_.end(), key,
-                             [&](int pos, const std::u16string& k) { return folded_[pos] < k; });
-  auto hi = std::partition_point(lo, byFolded_.end(), [&](int pos) {
-    return std::u16string_view(folded_[pos]).substr(0, key.size()) == key;
-  });
+  const std::u16string_view k(key);
+  auto folded = [&](std::int32_t pos) { return folded_[static_cast<std::size_t>(pos)]; };
+  auto lo = std::lower_bound(byFolded_.begin(), byFolded_.end(), k,
+                             [&](std::int32_t pos, std::u16string_view t) { return folded(pos) < t; });
+  auto hi = std::partition_point(lo, byFolded_.end(), [&](std::int32_t pos) { return folded(pos).substr(0, k.size()) == k; });
   if (lo == hi) return -1;
-  const int n = static_cast<int>(items_.size());
+  const int n = static_cast<int>(items_.Size());
   int l = static_cast<int>(lo - byFolded_.begin()) + n, r = static_cast<int>(hi - byFolded_.begin()) + n;
   int best = n;
   for (; l < r; l >>= 1, r >>= 1) {
-    if (l & 1) best = std::min(best, minTree_[l++]);
-    if (r & 1) best = std::min(best, minTree_[--r]);
+    if (l & 1) best = std::min(best, minTree_[static_cast<std::size_t>(l++)]);
+    if (r & 1) best = std::min(best, minTree_[static_cast<std::size_t>(--r)]);
   }
   return best;
 }

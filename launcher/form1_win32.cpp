@@ -118,7 +118,9 @@ void Form1::ApplyLook(const LauncherSetup& setup) {
   ApplyDpi(dpi_);
 }
 
-void Form1::LoadCommandList() { list_.Build(ListFileNames(TextsFolderPath(installFolder_)), UserCollation()); }
+void Form1::LoadCommandList() {
+  list_.Build(ListFileNameTable(TextsFolderPath(installFolder_)), UserCollation());
+}
 
 void Form1::LoadSkin() { skin_.Load(SkinFilePath(installFolder_)); }  // missing: no picture
 
@@ -168,7 +170,7 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_COMMAND:
       if (LOWORD(w) == Text1 && HIWORD(w) == EN_CHANGE && reinterpret_cast<HWND>(l) == text1_) {
-        Text1_Change();
+        if (!showingCompletion_) Text1_Change();
         return 0;
       }
       if (HIWORD(w) == 0 && LOWORD(w) == m_Close) {
@@ -240,7 +242,9 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
 LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR self) {
   if (m == WM_CHAR) {
     try {
-      if (reinterpret_cast<Form1*>(self)->Text1_KeyPress(static_cast<wchar_t>(w))) return 0;
+      auto* form = reinterpret_cast<Form1*>(self);
+      if (form->Text1_KeyPress(static_cast<wchar_t>(w)) || form->Text1_TypeCompleted(static_cast<wchar_t>(w)))
+        return 0;
     } catch (...) {
       return 0;
     }
@@ -294,6 +298,26 @@ bool Form1::Text1_KeyPress(wchar_t key) {
     return true;
   }
   return false;
+}
+
+bool Form1::Text1_TypeCompleted(wchar_t key) {
+  // Control characters and halves of a surrogate pair take the box's own way (and the change
+  // handler after it).
+  if (key < 0x20 || key == 0x7F || (key >= 0xD800 && key <= 0xDFFF) || !completion_.Enabled()) return false;
+  DWORD start = 0, end = 0;
+  SendMessageW(text1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const std::u16string text = Text();
+  const auto limit = static_cast<std::size_t>(SendMessageW(text1_, EM_GETLIMITTEXT, 0, 0));
+  if (text.size() - (end - start) + 1 > limit) return false;  // the box refuses it
+  auto typed = completion_.CompleteTyped(text, static_cast<int>(start), static_cast<int>(end),
+                                         static_cast<char16_t>(key), list_);
+  if (!typed) return false;
+  // The name at once: the box lays out and draws its text once per keystroke, not twice.
+  showingCompletion_ = true;
+  SetText(typed->text);
+  SetSelection(typed->selStart, typed->selLength);
+  showingCompletion_ = false;
+  return true;
 }
 
 std::u16string Form1::Text() const {

@@ -40,6 +40,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
 
   void Text1_Change();
   bool Text1_KeyPress(wchar_t key);  // true: the key is consumed
+  bool Text1_TypeCompleted(wchar_t key);  // true: the key completed a name, shown already
   void Timer1_Timer();
   void SetTimer1(bool enabled);
   void Form_MouseMove(LPARAM lParam);
@@ -106,6 +107,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   UINT taskbarCreated_ = 0;
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
+  bool showingCompletion_ = false;  // its own change notification is not a user's change
   Lifetime lifetime_;
 };
 
