@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core                     # Western faces for the box font tests
   python3-fonttools                     # stand-in Japanese faces for the font fallback tests
   imagemagick                           # screenshots of the virtual screen
+  libbenchmark-dev                      # micro-benchmarks (bench/)
 )
 missing=()
 for p in "${packages[@]}"; do
