@@ -312,9 +312,19 @@ bool Form1::Text1_TypeCompleted(wchar_t key) {
   auto typed = completion_.CompleteTyped(text, static_cast<int>(start), static_cast<int>(end),
                                          static_cast<char16_t>(key), list_);
   if (!typed) return false;
-  // The name at once: the box lays out and draws its text once per keystroke, not twice.
+  // The name at once: the box lays out and draws its text once per keystroke, not twice. When the
+  // typed letters already are the name's own and the selection runs to the end, only the tail is
+  // new: the box then replaces the selection instead of its whole text.
+  std::u16string entered = text.substr(0, start);
+  entered += static_cast<char16_t>(key);
+  entered += text.substr(end);
   showingCompletion_ = true;
-  SetText(typed->text);
+  if (end == text.size() && typed->text.compare(0, entered.size(), entered) == 0) {
+    const std::u16string insert = static_cast<char16_t>(key) + typed->text.substr(entered.size());
+    SendMessageW(text1_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(W(insert)));
+  } else {
+    SetText(typed->text);
+  }
   SetSelection(typed->selStart, typed->selLength);
   showingCompletion_ = false;
   return true;
