@@ -2,7 +2,10 @@
 // input box. A hidden 240x64 popup with one edit box in the launcher's default face and size;
 // Alt+<key> shows and focuses it, Esc clears and hides it. With --list it first lists texts\
 // beside it into memory, as bare as a listing gets.
-// Usage: bench_floor.exe [--key VK] [--list]
+// With --drop it lets the listing go again (what stays is the platform's own residue).
+// Built twice: bench_floor.exe, and bench_floor_v6.exe with the launcher's manifest, so its box
+// is the same control (common controls 6) as the launcher's.
+// Usage: bench_floor.exe [--key VK] [--list [--drop]]
 #include <windows.h>
 #include <shellapi.h>
 
@@ -39,15 +42,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   UINT key = 'O';
-  bool list = false;
+  bool list = false, drop = false;
   for (int i = 1; i < argc; ++i) {
     std::wstring a = argv[i];
     if (a == L"--key" && i + 1 < argc) key = static_cast<UINT>(_wtoi(argv[++i]));
     if (a == L"--list") list = true;
+    if (a == L"--drop") drop = true;
   }
   LocalFree(argv);
   std::vector<std::wstring> names;  // held for the whole run, as a resident list would be
   if (list) names = ListTexts();
+  if (drop) names = {};
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;

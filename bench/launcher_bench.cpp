@@ -341,6 +341,8 @@ constexpr wchar_t kFloorClass[] = L"TavBenchFloor";
 constexpr WORD kLauncherKey = 'O';
 constexpr WORD kFloorKey = 'P';
 const std::wstring kFloorArgs = L"--key 80";
+constexpr WORD kFloor6Key = 'Q';
+const std::wstring kFloor6Args = L"--key 81";
 
 fs::path Installation(const Options& o, const std::string& name) { return o.root / name; }
 std::string SizeName(int n) { return "n" + std::to_string(n); }
@@ -443,61 +445,69 @@ void HotkeyAndKeystroke(const Options& o, UserWindow& user) {
   for (const auto& name : installs) {
     const fs::path dir = Installation(o, name);
     tav::CommandList list = LoadList(dir);
-    Target launcher = Start(dir / "Tavimbra.exe", L"", kLauncherClass, nullptr);
-    Target floor = Start(dir / "bench_floor.exe", kFloorArgs, kFloorClass, nullptr);
-    if (!launcher.form || !floor.form) {
-      std::printf("no window to drive in %s\n", name.c_str());
-      Stop(launcher);
-      Stop(floor);
-      continue;
-    }
-    // Typed: the beginnings of names of the list, the same letters for both programs.
+    // Tavimbra, the floor, and the floor with the launcher's manifest (the same box control).
+    struct Program {
+      const char* who;
+      Target t;
+      WORD key;
+      const tav::CommandList* list;
+      Samples hotkey, keystroke;
+      int wrong = 0, failed = 0;
+    } programs[3] = {
+        {"Tavimbra", Start(dir / "Tavimbra.exe", L"", kLauncherClass, nullptr), kLauncherKey, &list, {}, {}},
+        {"floor", Start(dir / "bench_floor.exe", kFloorArgs, kFloorClass, nullptr), kFloorKey, nullptr, {}, {}},
+        {"floor (common controls 6)", Start(dir / "bench_floor_v6.exe", kFloor6Args, kFloorClass, nullptr), kFloor6Key,
+         nullptr, {}, {}},
+    };
+    bool usable = true;
+    for (auto& p : programs) usable = usable && p.t.form && p.t.edit;
+    // Typed: the beginnings of names of the list, the same letters for every program.
     std::mt19937 rng(11);
     std::vector<std::u16string> words;
     for (int i = 0; i < o.cycles; ++i) {
       std::u16string w(list.Size() ? list.Item(rng() % list.Size()) : u"memo");
       words.push_back(w.substr(0, std::min<std::size_t>(w.size(), 3)));
     }
-    Samples hkL, hkF, keyL, keyF;
-    int wrong[2] = {}, failedSummons[2] = {};
-    for (int r = 0; r < o.rounds; ++r) {
+    for (int r = 0; r < o.rounds && usable; ++r) {
       for (int c = 0; c < o.cycles; ++c) {
-        for (int which = 0; which < 2; ++which) {
-          const bool isLauncher = (which == (r + c) % 2);  // alternate which goes first
-          Target& t = isLauncher ? launcher : floor;
-          double ms = Summon(user, t, isLauncher ? kLauncherKey : kFloorKey);
+        for (int k = 0; k < 3; ++k) {
+          Program& p = programs[(k + r + c) % 3];  // each goes first in turn
+          double ms = Summon(user, p.t, p.key);
           if (ms < 0) {
-            ++failedSummons[isLauncher];
-            if (IsWindowVisible(t.form)) Dismiss(t);
+            ++p.failed;
+            if (IsWindowVisible(p.t.form)) Dismiss(p.t);
             continue;
           }
-          (isLauncher ? hkL : hkF).Add(ms);
-          ExpectedBox expected(isLauncher ? &list : nullptr);
+          p.hotkey.Add(ms);
+          ExpectedBox expected(p.list);
           for (char16_t ch : words[static_cast<std::size_t>(c)]) {
             bool ok = false;
-            double k = Keystroke(t, expected, ch, &ok);
+            double t = Keystroke(p.t, expected, ch, &ok);
             if (!ok)
-              ++wrong[isLauncher];
+              ++p.wrong;
             else
-              (isLauncher ? keyL : keyF).Add(k);
+              p.keystroke.Add(t);
           }
-          Dismiss(t);
+          Dismiss(p.t);
         }
       }
     }
     const std::string label = name == "samples" ? "the sample commands" : Count(static_cast<int>(list.Size())) + " commands";
     std::string note;
-    for (int p = 1; p >= 0; --p) {
-      const char* who = p ? "Tavimbra" : "floor";
-      if (wrong[p]) note += std::string(who) + ": " + std::to_string(wrong[p]) + " keystrokes did not settle as expected in 5 s. ";
-      if (failedSummons[p])
-        note += std::string(who) + ": " + std::to_string(failedSummons[p]) + " summons did not reach the box in 5 s (left out). ";
+    for (auto& p : programs) {
+      if (p.wrong) note += std::string(p.who) + ": " + std::to_string(p.wrong) + " keystrokes did not settle as expected in 5 s. ";
+      if (p.failed)
+        note += std::string(p.who) + ": " + std::to_string(p.failed) + " summons did not reach the box in 5 s (left out). ";
     }
-    AddRow({"Hotkey to focused box", label, "ms", hkL, "floor program's hotkey", hkF, 1.2, note});
-    AddRow({"Keystroke to settled text", label, "ms", keyL, "floor program's echo", keyF, name == "samples" ? 0 : 1.5,
+    AddRow({"Hotkey to focused box", label, "ms", programs[0].hotkey, "floor program's hotkey", programs[1].hotkey, 1.2,
             note});
-    Stop(launcher);
-    Stop(floor);
+    AddRow({"Hotkey to focused box", label, "ms", programs[0].hotkey, "floor with common controls 6",
+            programs[2].hotkey, 0, ""});
+    AddRow({"Keystroke to settled text", label, "ms", programs[0].keystroke, "floor program's echo",
+            programs[1].keystroke, name == "samples" ? 0 : 1.5, ""});
+    AddRow({"Keystroke to settled text", label, "ms", programs[0].keystroke, "floor's echo, common controls 6",
+            programs[2].keystroke, 0, ""});
+    for (auto& p : programs) Stop(p.t);
   }
 }
 
@@ -571,10 +581,11 @@ void TypingBursts(const Options& o, UserWindow& user, int gapMs, int trialsWante
 // 4. Memory after start, per command, after many cycles; CPU while hidden.
 void MemoryAndCpu(const Options& o, UserWindow& user) {
   std::map<std::string, std::pair<double, double>> ws;  // install -> launcher, floor holding its listing (bytes)
+  std::map<std::string, double> residue;                // install -> floor that listed and let the names go
   std::vector<std::string> installs = {"samples", SizeName(0), SizeName(o.sizes.back())};
   for (const auto& name : installs) {
     const fs::path dir = Installation(o, name);
-    Samples l, f, lp, fp, fl;
+    Samples l, f, lp, fp, fl, fd;
     for (int i = 0; i < 3; ++i) {
       Target a = Start(dir / "Tavimbra.exe", L"", kLauncherClass, nullptr);
       Target b = Start(dir / "bench_floor.exe", kFloorArgs, kFloorClass, nullptr);
@@ -587,10 +598,15 @@ void MemoryAndCpu(const Options& o, UserWindow& user) {
       b = Start(dir / "bench_floor.exe", kFloorArgs + L" --list", kFloorClass, nullptr);
       Sleep(500);
       fl.Add(WorkingSet(b.pi.hProcess) / 1024.0);
+      Stop(b);
+      b = Start(dir / "bench_floor.exe", kFloorArgs + L" --list --drop", kFloorClass, nullptr);
+      Sleep(500);
+      fd.Add(WorkingSet(b.pi.hProcess) / 1024.0);
       Stop(a);
       Stop(b);
     }
     ws[name] = {l.Median() * 1024, fl.Median() * 1024};
+    residue[name] = fd.Median() * 1024;
     const std::string label = name == "samples" ? "the sample commands" : Count(std::stoi(name.substr(1))) + " commands";
     AddRow({"Working set after start", label, "KiB", l, "floor program", f, name == "samples" ? 1.2 : 0, ""});
     if (lp.Median() > 0) AddRow({"Committed bytes after start", label, "KiB", lp, "floor program", fp, 0, ""});
@@ -603,6 +619,11 @@ void MemoryAndCpu(const Options& o, UserWindow& user) {
     AddRow({"Working set per command", "(" + Count(n) + " minus none) / " + Count(n), "bytes", per,
             "floor holding its bare listing, same folders", zero, 0, "", "≤ 100 bytes",
             per.Median() <= 100 ? "yes" : "**no**"});
+    Samples left;
+    left.Add((residue[SizeName(n)] - residue[SizeName(0)]) / std::max(1, n));
+    AddRow({"Working set per command", "(" + Count(n) + " minus none) / " + Count(n), "bytes", per,
+            "floor that listed the folder and let the names go (the listing's residue)", left, 0,
+            "What stays in a process that only listed the folder: the platform's own, not the list's."});
   }
   // Many cycles: summon, two letters, Esc.
   {

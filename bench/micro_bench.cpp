@@ -65,12 +65,15 @@ class Box final : public tav::EditBox {
 void BM_ListBuild(benchmark::State& state) {
   const auto files = Files(static_cast<std::size_t>(state.range(0)));
   const tav::Collation c = Ascii();
+  std::size_t bytes = 0;
   for (auto _ : state) {
     tav::CommandList list;
     list.Build(files, c);
     benchmark::DoNotOptimize(list.Size());
+    bytes = list.MemoryUse();
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
+  state.counters["list_bytes_per_name"] = static_cast<double>(bytes) / static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_ListBuild)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

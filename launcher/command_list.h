@@ -43,10 +43,7 @@ class NameTable {
     const std::uint32_t begin = i ? ends_[i - 1] : 0;
     return std::u16string_view(chars_).substr(begin, ends_[i] - begin);
   }
-  void ShrinkToFit() {
-    chars_.shrink_to_fit();
-    ends_.shrink_to_fit();
-  }
+  std::size_t MemoryUse() const { return chars_.capacity() * sizeof(char16_t) + ends_.capacity() * sizeof(std::uint32_t); }
 
  private:
   std::u16string chars_;
@@ -64,6 +61,10 @@ class CommandList {
   std::size_t Size() const { return items_.Size(); }
   std::u16string_view Item(std::size_t index) const { return items_[index]; }
   std::vector<std::u16string> Items() const;  // a copy
+  // Bytes the list holds on to (its buffers' capacity).
+  std::size_t MemoryUse() const {
+    return items_.MemoryUse() + folded_.MemoryUse() + (byFolded_.capacity() + minTree_.capacity()) * sizeof(std::int32_t);
+  }
 
   // The first item, in list order, that begins with text ignoring case; -1 when none does or
   // text is empty. Logarithmic in the list's size.

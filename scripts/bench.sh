@@ -21,7 +21,7 @@ rm -rf "$root"
 install() {
   local dir="$root/$1"
   mkdir -p "$dir/settings" "$dir/texts"
-  cp "$dist/Tavimbra.exe" "$b/windows/bench/bench_floor.exe" "$dir/"
+  cp "$dist/Tavimbra.exe" "$b/windows/bench/bench_floor.exe" "$b/windows/bench/bench_floor_v6.exe" "$dir/"
   cp "$dist/settings/skin.bmp" "$dir/settings/"
   [ -d "$dist/plugins" ] && cp -r "$dist/plugins" "$dir/"
   return 0
