@@ -75,7 +75,12 @@ bool Form1::Load(HINSTANCE instance) {
   if (!hwnd_) return false;
   text1_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 27, 209, 18,
                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Text1)), instance, nullptr);
-  SetWindowSubclass(text1_, &Form1::Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  // Subclassed through the window's own slots, not SetWindowSubclass: that looks its data up as
+  // a window property on every message, which Wine answers from its server process each time
+  // (a round trip per message the box gets, several per keystroke).
+  SetWindowLongPtrW(text1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  text1Proc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(text1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::Text1Proc)));
 
   HMENU bar = CreateMenu();
   HMENU menu = CreatePopupMenu();
@@ -239,19 +244,17 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcW(hwnd_, m, w, l);
 }
 
-LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR self) {
+LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA));
   if (m == WM_CHAR) {
     try {
-      auto* form = reinterpret_cast<Form1*>(self);
       if (form->Text1_KeyPress(static_cast<wchar_t>(w)) || form->Text1_TypeCompleted(static_cast<wchar_t>(w)))
         return 0;
     } catch (...) {
       return 0;
     }
-  } else if (m == WM_NCDESTROY) {
-    RemoveWindowSubclass(h, &Form1::Text1Proc, id);
   }
-  return DefSubclassProc(h, m, w, l);
+  return CallWindowProcW(form->text1Proc_, h, m, w, l);
 }
 
 void Form1::ApplyDpi(UINT dpi) {

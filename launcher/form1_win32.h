@@ -35,7 +35,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
 
  private:
   static LRESULT CALLBACK WndProc(HWND h, UINT m, WPARAM w, LPARAM l);
-  static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l);
   LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l);
 
   void Text1_Change();
@@ -91,6 +91,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   HWND text1_ = nullptr;
+  WNDPROC text1Proc_ = nullptr;  // the box's own procedure
   std::u16string installFolder_;
   LauncherSetup setup_;
   Completion completion_{1};
