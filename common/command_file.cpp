@@ -1,5 +1,7 @@
 #include "command_file.h"
 
+#include <algorithm>
+
 #include "text_encoding.h"
 
 namespace tav {
@@ -36,6 +38,27 @@ std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInp
   if (!line) return {};
   if (input.args) return *line + u" " + *input.args;
   return *line;
+}
+
+std::u16string CommandLineProblem(std::u16string_view commandLine) {
+  // The platform reads the line up to its first NUL: the rest would be dropped without a word.
+  if (commandLine.find(u'\0') != std::u16string_view::npos)
+    return u"コマンドラインに NUL 文字 (0x00) が含まれています。コマンドファイルがテキストではない可能性があります。";
+  if (commandLine.size() > kMaxCommandLineLength)
+    return u"コマンドラインが長すぎます (" + ToDecimal(static_cast<long long>(commandLine.size())) +
+           u" 文字)。Windows が受け付けるのは " + ToDecimal(static_cast<long long>(kMaxCommandLineLength)) +
+           u" 文字までです。";
+  return {};
+}
+
+std::u16string ShortenedForMessage(std::u16string_view text, std::size_t maxUnits) {
+  std::size_t keep = std::min(maxUnits, text.size());
+  if (keep < text.size() && keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+  std::u16string out;
+  // A NUL would end the message box's text there.
+  for (char16_t c : text.substr(0, keep)) c == u'\0' ? out.append(u"<NUL>") : out.append(1, c);
+  if (keep < text.size()) out += u"… (全 " + ToDecimal(static_cast<long long>(text.size())) + u" 文字)";
+  return out;
 }
 
 }  // namespace tav

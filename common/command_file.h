@@ -1,5 +1,6 @@
 // Command files texts\<name>.txt: the typed input, the file's lines and the command line.
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,5 +28,16 @@ std::optional<std::u16string> LastLine(std::u16string_view text);
 // The command line from a command file's text and the typed input: the last line, plus one
 // space and the argument text when a "/" was typed. A file without lines gives "".
 std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInput& input);
+
+// The most a started program's command line may hold, its final NUL not counted (the platform
+// takes 32,767 characters with it).
+inline constexpr std::size_t kMaxCommandLineLength = 32766;
+
+// Why the platform cannot be handed this command line, in Japanese; empty when it can be.
+std::u16string CommandLineProblem(std::u16string_view commandLine);
+
+// A text cut for a message box: at most maxUnits UTF-16 units, never half a surrogate pair,
+// with "…" and the full length when something was cut; a NUL shows as <NUL>.
+std::u16string ShortenedForMessage(std::u16string_view text, std::size_t maxUnits = 300);
 
 }  // namespace tav

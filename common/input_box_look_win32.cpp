@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "bitmap_file.h"
 #include "settings.h"
 #include "text_encoding.h"
 
@@ -144,7 +145,26 @@ HBRUSH InputBoxColours::Apply(HDC dc) const {
   return brush_.get();
 }
 
+namespace {
+
+// A cut or foreign file is no picture: the loader would trust its headers and read past its end.
+bool SkinFileIsWhole(const std::u16string& path) {
+  UniqueHandle f(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!f || !GetFileSizeEx(f.get(), &size)) return false;
+  char head[kBitmapHeadBytes];
+  DWORD got = 0;
+  if (!ReadFile(f.get(), head, sizeof head, &got, nullptr)) return false;
+  return IsCompleteBitmap(std::string_view(head, got), static_cast<std::uint64_t>(size.QuadPart));
+}
+
+}  // namespace
+
 bool Skin::Load(const std::u16string& path) {
+  bitmap_.reset();
+  size_ = {};
+  if (!SkinFileIsWhole(path)) return false;
   bitmap_.reset(static_cast<HBITMAP>(
       LoadImageW(nullptr, W(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
   size_ = {};

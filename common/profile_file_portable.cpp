@@ -64,7 +64,7 @@ struct Section {
 
 struct Document {
   Encoding encoding = Encoding::Ansi;
-  std::vector<Section> sections{Section{}};
+  std::vector<Section> sections{Section{}};  // the first holds the lines before any header
 };
 
 std::u16string Decode(const std::string& bytes, Encoding& enc) {
@@ -133,8 +133,11 @@ Document Parse(const std::string& bytes) {
 
 std::u16string Serialise(const Document& doc) {
   std::u16string out;
-  for (const Section& s : doc.sections) {
-    if (!s.name.empty()) out += u"[" + s.name + u"]\r\n";
+  for (std::size_t i = 0; i < doc.sections.size(); ++i) {
+    const Section& s = doc.sections[i];
+    // Every header is written back, "[]" too: its keys must not join the section above. (Wine's
+    // own writer drops that header; we keep everything but the key we write.)
+    if (i > 0) out += u"[" + s.name + u"]\r\n";
     for (const Key& k : s.keys) {
       out += k.name;
       if (k.value) out += u"=" + *k.value;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "command_file.h"
 #include "file_io.h"
 #include "hotkeys_win32.h"
 #include "install_folder.h"
@@ -360,7 +361,7 @@ std::optional<std::string> Form1::ReadCommandFile(const std::u16string& name) {
   std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) {
     DWORD err = GetLastError();
-    std::u16string text = u"コマンドファイルを読み込めません。\n\n" + path + u"\n\n" + SystemMessage(err);
+    std::u16string text = u"コマンドファイルを読み込めません。\n\n" + ShortenedForMessage(path) + u"\n\n" + SystemMessage(err);
     MessageBoxW(hwnd_, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK);
   }
   return bytes;
@@ -401,6 +402,13 @@ void Form1::AllowForeground() {
 }
 
 void Form1::StartCommandLine(const std::u16string& commandLine) {
+  // Checked before the call: the platform would start the line only up to a NUL, and its own
+  // refusal of an overlong line does not say why.
+  if (std::u16string problem = CommandLineProblem(commandLine); !problem.empty()) {
+    std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + problem;
+    MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
+    return;
+  }
   std::wstring mutableLine(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -414,7 +422,7 @@ void Form1::StartCommandLine(const std::u16string& commandLine) {
     return;
   }
   DWORD err = GetLastError();
-  std::u16string text = u"コマンドを実行できません。\n\n" + commandLine + u"\n\n" + SystemMessage(err);
+  std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + SystemMessage(err);
   MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 

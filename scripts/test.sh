@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test tier and prints one line per tier:
 #   unit  native GoogleTest, plain and under AddressSanitizer + UBSan (and the same tests under Wine)
+#   fuzz  every libFuzzer target for TAV_FUZZ_SECONDS (default 15) seconds (scripts/fuzz.sh)
 #   win   Windows backends and platform agreement, under Wine in a Japanese locale (code page 932)
 #   e2e   the real programs driven in a virtual screen (Wine + Xvfb)
 # Exits non-zero when any tier fails. Name tiers to run only those: scripts/test.sh unit e2e
@@ -31,6 +32,8 @@ export TAV_WINEPREFIX="$root/$b/wine/run-$$"
 source scripts/wine-env.sh 2>/dev/null
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$TAV_WINEPREFIX"' EXIT
 export TAV_DIST=$(tav_winpath "$dist")
+# The second UI face of the layout tests (scripts/setup.sh puts it there).
+export TAV_SECOND_UI_FONT=$(tav_winpath "$b/fonts/NotoSansCJK-Regular.ttc")
 export b
 
 # Runs every test program given; all run even when one fails.
@@ -45,7 +48,11 @@ run_all() {
 }
 native() { "$@"; }
 unit() {
-  run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests
+  local rc=0
+  run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests || rc=1
+  echo "--- release files (dist/)"
+  cmake -P tests/package/check_release.cmake || rc=1
+  return $rc
 }
 # Runs Wine programs in a fresh virtual screen (some tests make windows of their own).
 # TAV_LOCALE (see wine-env.sh), TAV_DPI (the prefix's LogPixels for this run only) and
@@ -72,6 +79,7 @@ under_screen() {
   fi
   return $rc
 }
+fuzz() { bash scripts/fuzz.sh "${TAV_FUZZ_SECONDS:-15}"; }
 win() { under_screen "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/win/*win_tests.exe; }
 e2e() {
   local rc=0 launcher="$b"/windows/tests/e2e/launcher_e2e_tests.exe
@@ -84,7 +92,7 @@ e2e() {
 }
 
 tiers=("$@")
-[ ${#tiers[@]} -eq 0 ] && tiers=(unit win e2e)
+[ ${#tiers[@]} -eq 0 ] && tiers=(unit fuzz win e2e)
 for t in "${tiers[@]}"; do tier "$t" "$t"; done
 
 echo

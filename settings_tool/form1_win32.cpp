@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -26,6 +27,8 @@ Id Offset(Id first, int n) { return static_cast<Id>(static_cast<int>(first) + n)
 // Client area at 96 dpi; the registration group takes the band at 328-569 (its twips place).
 constexpr int kClientWidth = 561, kClientHeight = 667;
 
+constexpr UINT kScrollToFocusMessage = WM_APP + 1;
+
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kGroup = kChild | BS_GROUPBOX;
 constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
@@ -47,28 +50,19 @@ bool Form1::Create(HINSTANCE instance) {
   wc.lpszClassName = kForm1Class;
   RegisterClassExW(&wc);
 
-  dpi_ = WindowDpi(nullptr);
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT r{0, 0, Px(kClientWidth), Px(kClientHeight)};
-  AdjustWindowRectEx(&r, style, FALSE, 0);
-  int w = r.right - r.left, h = r.bottom - r.top;
+  // Made on the primary monitor, then sized for the scale of the monitor it is on.
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  int x = work.left + (work.right - work.left - w) / 2, y = work.top + (work.bottom - work.top - h) / 2;
-  if (y < work.top) y = work.top;
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kForm1Class, L"Tavimbra Config", style, x, y, w, h, nullptr, nullptr,
-                          instance, this);
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kForm1Class, L"Tavimbra Config", style, work.left, work.top,
+                          Px(kClientWidth), Px(kClientHeight), nullptr, nullptr, instance, this);
   if (!hwnd_) return false;
-  UINT windowDpi = WindowDpi(hwnd_);
-  if (windowDpi != dpi_) {  // the window opened on a monitor with another scale
-    dpi_ = windowDpi;
-    RECT c{0, 0, Px(kClientWidth), Px(kClientHeight)};
-    AdjustWindowRectEx(&c, style, FALSE, 0);
-    SetWindowPos(hwnd_, nullptr, 0, 0, c.right - c.left, c.bottom - c.top, SWP_NOMOVE | SWP_NOZORDER);
-  }
+  dpi_ = WindowDpi(hwnd_);
   uiFont_ = CreateUiFont(dpi_);
   CreateControls();
-  RecordLayout();
+  Layout();
+  PlaceWindow(nullptr);
+  focusHook_ = SetWindowsHookExW(WH_CBT, FocusHook, nullptr, GetCurrentThreadId());
   form2_.Create(instance, hwnd_);
   colours_.OnPreviewColour([this](bool text, std::uint32_t bgr) {
     if (text)
@@ -93,6 +87,8 @@ HWND Form1::Add(Id id, const wchar_t* cls, const wchar_t* text, DWORD style, int
   HWND c = CreateWindowExW(exStyle, cls, text, style, Px(x), Px(y), Px(w), Px(h), hwnd_,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
+  constexpr int kTwipsPerDip = 15;
+  designed_.push_back({c, {x * kTwipsPerDip, y * kTwipsPerDip, (x + w) * kTwipsPerDip, (y + h) * kTwipsPerDip}});
   return c;
 }
 
@@ -149,7 +145,8 @@ void Form1::CreateControls() {
   Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 340, 246, 205, 18);
 
   // Frame3: the registration group, at its own place.
-  registration_.Create(hwnd_, instance_, dpi_, uiFont_.get());
+  registration_.Create(hwnd_, instance_, uiFont_.get());
+  for (const DesignedControl& c : registration_.DesignedPlaces()) designed_.push_back(c);
 
   Add(Id::Label13, L"STATIC", L"※設定の変更は次回のTavimbra起動時より有効", kLabel, 8, 577, 545, 16);
   Add(Id::Label6, L"STATIC",
@@ -206,53 +203,149 @@ void Form1::Load() {
   form2_.Hide();
 }
 
-void Form1::RecordLayout() {
-  layout_.clear();
-  layoutDpi_ = dpi_;
-  for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    RECT r;
-    GetWindowRect(c, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    wchar_t cls[16] = {};
-    GetClassNameW(c, cls, 16);
-    if (lstrcmpiW(cls, L"ComboBox") == 0) {  // its height is the dropped-down list's
-      RECT dropped;
-      if (SendMessageW(c, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
-        r.bottom = r.top + (dropped.bottom - dropped.top);
-    }
-    layout_.push_back({c, r});
+void Form1::Layout() {
+  constexpr int kTwipsPerDip = 15;
+  CaptionLayout layout =
+      LayOutCaptions(designed_, {kClientWidth * kTwipsPerDip, kClientHeight * kTwipsPerDip}, dpi_);
+  places_ = std::move(layout.places);
+  content_ = layout.client;
+}
+
+int Form1::ClientHeight() const {
+  RECT c;
+  GetClientRect(hwnd_, &c);
+  return c.bottom;
+}
+
+void Form1::PlaceWindow(const RECT* target) {
+  HMONITOR monitor = target ? MonitorFromRect(target, MONITOR_DEFAULTTONEAREST)
+                          : MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(monitor, &mi);
+  const RECT work = mi.rcWork;
+  const int workW = work.right - work.left, workH = work.bottom - work.top;
+  SIZE frame = WindowSizeForClient(hwnd_, content_, dpi_);
+  const bool scrolls = frame.cy > workH;
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_PAGE;
+  si.nMax = scrolls ? content_.cy - 1 : 0;
+  si.nPage = scrolls ? static_cast<UINT>(workH / 2) : 1;  // the page is set below, once the client is known
+  SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
+  int w = std::min<int>(frame.cx + (scrolls ? GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) : 0), workW);
+  int h = std::min<int>(frame.cy, workH);
+  auto place = [&](int x, int y) {
+    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  int x = target ? target->left : work.left + (workW - w) / 2, y = target ? target->top : work.top + (workH - h) / 2;
+  place(x, y);
+  // Wine draws the frame at the system DPI whatever the window's: size by what the client got.
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  if (client.right != content_.cx || (!scrolls && client.bottom != content_.cy)) {
+    w = std::min<int>(w + content_.cx - client.right, workW);
+    if (!scrolls) h = std::min<int>(h + content_.cy - client.bottom, workH);
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    place(now.left, now.top);
   }
+  si.fMask = SIF_RANGE | SIF_PAGE;
+  si.nPage = static_cast<UINT>(ClientHeight());
+  si.nMax = content_.cy - 1;
+  SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+  ScrollTo(scrollY_, true);
+}
+
+void Form1::ScrollTo(int y, bool force) {
+  const int limit = std::max<int>(0, content_.cy - ClientHeight());
+  y = std::max(0, std::min(y, limit));
+  if (y == scrollY_ && !force) return;
+  scrollY_ = y;
+  SetScrollPos(hwnd_, SB_VERT, y, TRUE);
+  ApplyPlaces(places_, scrollY_);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Form1::ScrollFocusIntoView() {
+  HWND focus = GetFocus();
+  while (focus && GetParent(focus) != hwnd_) focus = GetParent(focus);
+  if (!focus) return;
+  for (const PlacedControl& p : places_) {
+    if (p.control != focus) continue;
+    const int margin = Px(4), height = ClientHeight();
+    if (p.place.top - scrollY_ < 0)
+      ScrollTo(p.place.top - margin);
+    else if (p.place.bottom - scrollY_ > height && p.place.bottom - p.place.top <= height)
+      ScrollTo(p.place.bottom - height + margin);
+    return;
+  }
+}
+
+void Form1::OnVScroll(WPARAM wp) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  GetScrollInfo(hwnd_, SB_VERT, &si);
+  const int line = Px(20), page = std::max(line, static_cast<int>(si.nPage) - line);
+  switch (LOWORD(wp)) {
+    case SB_LINEUP: ScrollTo(scrollY_ - line); break;
+    case SB_LINEDOWN: ScrollTo(scrollY_ + line); break;
+    case SB_PAGEUP: ScrollTo(scrollY_ - page); break;
+    case SB_PAGEDOWN: ScrollTo(scrollY_ + page); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(content_.cy); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(si.nTrackPos); break;
+    default: break;
+  }
+}
+
+void Form1::OnMouseWheel(WPARAM wp) {
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  if (lines == WHEEL_PAGESCROLL) lines = static_cast<UINT>(std::max(1, ClientHeight() / Px(20)));
+  wheelRest_ += GET_WHEEL_DELTA_WPARAM(wp);
+  const int notches = wheelRest_ / WHEEL_DELTA;
+  wheelRest_ -= notches * WHEEL_DELTA;
+  if (notches) ScrollTo(scrollY_ - notches * static_cast<int>(lines) * Px(20));
+}
+
+bool Form1::PreTranslateMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || (msg.wParam != VK_PRIOR && msg.wParam != VK_NEXT)) return false;
+  if (!IsChild(hwnd_, msg.hwnd) || content_.cy <= ClientHeight()) return false;
+  // Scroll bars and the font list (and the box inside it) use these keys themselves.
+  wchar_t cls[32] = {};
+  GetClassNameW(msg.hwnd, cls, 32);
+  if (GetParent(msg.hwnd) != hwnd_ || lstrcmpiW(cls, L"ScrollBar") == 0 || lstrcmpiW(cls, WC_COMBOBOXW) == 0)
+    return false;
+  OnVScroll(msg.wParam == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN);
+  return true;
+}
+
+LRESULT CALLBACK Form1::FocusHook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_SETFOCUS && wp) {
+    HWND root = GetAncestor(reinterpret_cast<HWND>(wp), GA_ROOT);
+    wchar_t cls[32] = {};
+    if (root && GetClassNameW(root, cls, 32) && lstrcmpW(cls, kForm1Class) == 0)
+      PostMessageW(root, kScrollToFocusMessage, 0, 0);  // once the focus has arrived
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
   if (!dpi || dpi == dpi_) return;
+  const int scrolled = MulDiv(scrollY_, static_cast<int>(dpi), static_cast<int>(dpi_));
   dpi_ = dpi;
   UniqueFont font = CreateUiFont(dpi_);
-  auto scale = [&](LONG v) { return MulDiv(v, static_cast<int>(dpi_), static_cast<int>(layoutDpi_)); };
-  HDWP batch = BeginDeferWindowPos(static_cast<int>(layout_.size()));
-  for (const Placed& p : layout_) {
-    SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    if (batch)
-      batch = DeferWindowPos(batch, p.control, nullptr, scale(p.rect.left), scale(p.rect.top),
-                             scale(p.rect.right) - scale(p.rect.left), scale(p.rect.bottom) - scale(p.rect.top),
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  if (batch) EndDeferWindowPos(batch);
+  for (const DesignedControl& c : designed_)
+    SendMessageW(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   uiFont_ = std::move(font);  // the old font goes only after no control uses it
-  RECT window;
-  if (suggested) {
-    window = *suggested;
-  } else {
-    GetWindowRect(hwnd_, &window);
-    RECT c{0, 0, Px(kClientWidth), Px(kClientHeight)};
-    AdjustWindowRectEx(&c, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE, 0);
-    window.right = window.left + (c.right - c.left);
-    window.bottom = window.top + (c.bottom - c.top);
-  }
-  SetWindowPos(hwnd_, nullptr, window.left, window.top, window.right - window.left, window.bottom - window.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  form2_.SetDpi(dpi_);
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  Layout();
+  scrollY_ = scrolled;
+  PlaceWindow(suggested);
 }
 
 void Form1::FillFontList() {
@@ -312,13 +405,43 @@ LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (target) SetFocus(target);
       }
       return 0;
+    case WM_GETDPISCALEDSIZE: {
+      // The size this window will take at that scale, so the rectangle Windows then suggests
+      // (and the monitor it picks by it) is the one the window ends up with.
+      const UINT dpi = static_cast<UINT>(wp);
+      if (!dpi || !dpi_) return FALSE;
+      SIZE content{MulDiv(content_.cx, static_cast<int>(dpi), static_cast<int>(dpi_)),
+                   MulDiv(content_.cy, static_cast<int>(dpi), static_cast<int>(dpi_))};
+      SIZE frame = WindowSizeForClient(hwnd_, content, dpi);
+      // The scale changes because the window now stands mostly on the other monitor.
+      MONITORINFO mi{};
+      mi.cbSize = sizeof mi;
+      GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi);
+      if (frame.cy > mi.rcWork.bottom - mi.rcWork.top) {
+        frame.cy = mi.rcWork.bottom - mi.rcWork.top;
+        frame.cx += GetSystemMetricsForDpi(SM_CXVSCROLL, dpi);
+      }
+      *reinterpret_cast<SIZE*>(lp) = frame;
+      return TRUE;
+    }
     case WM_DPICHANGED:
       OnDpiChanged(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+      return 0;
+    case WM_VSCROLL:
+      OnVScroll(wp);
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(wp);
+      return 0;
+    case kScrollToFocusMessage:
+      ScrollFocusIntoView();
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd_);  // closing ends the program without asking
       return 0;
     case WM_DESTROY:
+      if (focusHook_) UnhookWindowsHookEx(focusHook_);
+      focusHook_ = nullptr;
       PostQuitMessage(0);
       return 0;
   }

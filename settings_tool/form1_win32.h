@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "caption_fit_win32.h"
 #include "colour_components.h"
 #include "form1_controls.h"
 #include "form2_win32.h"
@@ -29,6 +30,9 @@ class Form1 {
   bool Create(HINSTANCE instance);
   HWND Hwnd() const { return hwnd_; }
   void Show(int showCommand);
+  // Keys the window takes before the dialog navigation does: PageUp and PageDown scroll it
+  // when it is taller than its screen. True when the message was used.
+  bool PreTranslateMessage(const MSG& msg);
 
  private:
   static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
@@ -82,8 +86,18 @@ class Form1 {
   void Command2_Click();
   void Command7_Click();
   void FillFontList();
-  void RecordLayout();
   void OnDpiChanged(UINT dpi, const RECT* suggested);
+  // Places the controls for dpi_ with room for their captions (content_ is their extent).
+  void Layout();
+  // Sizes the window for its content on the monitor of target (else its own), inside the work
+  // area: centred, or at target's top-left when given; taller than the work area, it scrolls.
+  void PlaceWindow(const RECT* target);
+  // Scrolls the content to y (kept in range); force: place the controls even when y is unchanged.
+  void ScrollTo(int y, bool force = false);
+  void ScrollFocusIntoView();
+  void OnVScroll(WPARAM wp);
+  void OnMouseWheel(WPARAM wp);
+  static LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp);
 
   HWND Item(Form1Id id) const { return GetDlgItem(hwnd_, static_cast<int>(id)); }
   std::u16string Text(Form1Id id) const;
@@ -93,6 +107,7 @@ class Form1 {
   HWND Add(Form1Id id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
            DWORD exStyle = 0);
   int Px(int dip) const { return MulDiv(dip, static_cast<int>(dpi_), 96); }
+  int ClientHeight() const;
 
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
@@ -101,13 +116,12 @@ class Form1 {
   Form2 form2_;
   ColourComponents colours_;
   RegistrationFrame registration_;
-  // Every control's place at the dpi the window was laid out for, to rescale from.
-  struct Placed {
-    HWND control;
-    RECT rect;
-  };
-  std::vector<Placed> layout_;
-  UINT layoutDpi_ = 96;
+  std::vector<DesignedControl> designed_;  // every control at its designed place, in twips
+  std::vector<PlacedControl> places_;     // where they stand at dpi_, unscrolled
+  SIZE content_{};                        // the client area the controls need at dpi_
+  int scrollY_ = 0;
+  int wheelRest_ = 0;  // wheel movement below one line, kept for the next notch
+  HHOOK focusHook_ = nullptr;
   HWND lastFocus_ = nullptr;
   std::bitset<256> keysDown_[2];  // Text7, Text8
   bool applying_ = false;  // controls being set from the model: their notifications are ours

@@ -23,11 +23,13 @@ bool Form2::Create(HINSTANCE instance, HWND owner) {
     RegisterClassExW(&wc);
   }
   owner_ = owner;
-  dpi_ = WindowDpi(owner);
-  SIZE client = FormClientSize(dpi_);
-  hwnd_ = CreateWindowExW(0, kForm2Class, L"プレビュー", WS_POPUP | WS_CLIPCHILDREN, 0, 0, client.cx, client.cy,
-                          owner, nullptr, instance, this);
+  hwnd_ = CreateWindowExW(0, kForm2Class, L"プレビュー", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner, nullptr,
+                          instance, this);
   if (!hwnd_) return false;
+  // Its own monitor's scale, which need not be the settings window's.
+  dpi_ = WindowDpi(hwnd_);
+  SIZE client = FormClientSize(dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, client.cx, client.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT box = InputBoxRect(dpi_);
   text1_ = CreateWindowExW(0, L"EDIT", kPreviewSample, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, box.left, box.top,
                            box.right - box.left, box.bottom - box.top, hwnd_,
@@ -83,6 +85,14 @@ LRESULT Form2::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCRBUTTONUP:
       SendMessageW(hwnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd_), lp);
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the suggested place, the size of that scale.
+      SetDpi(LOWORD(wp));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE:
       Hide();  // the program never closes the preview
       return 0;
@@ -154,6 +164,8 @@ void Form2::PlaceBesideOwner() {
   if (top + h > work.bottom) top = work.bottom - h;
   if (top < work.top) top = work.top;
   SetWindowPos(hwnd_, nullptr, x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Moved while hidden: take the scale of the monitor it now stands on.
+  SetDpi(WindowDpi(hwnd_));
 }
 
 void Form2::Show() {

@@ -30,8 +30,9 @@ class Form2 {
   void LoadSkin(const std::u16string& path);
   void ClearSkin();
 
-  // The window moved to a monitor with another scale: size, box and font follow it.
+  // Size, box and font for a monitor scale (its own WM_DPICHANGED, and where it is placed).
   void SetDpi(UINT dpi);
+  UINT Dpi() const { return dpi_; }
 
   // Shown without taking the focus from the settings window; placed beside it the first time.
   void Show();

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "caption_fit_win32.h"
 #include "dialogs_win32.h"
 #include "handles_win32.h"
 #include "input_box_look_win32.h"
@@ -102,14 +106,11 @@ class Form3 {
           return 0;
         }
         break;
-      case WM_DPICHANGED: {
+      case WM_DPICHANGED:
         // Moved to a screen of another DPI: the same twips, counted anew.
         Layout(HIWORD(wp));
-        const RECT* r = reinterpret_cast<const RECT*>(lp);
-        SIZE size = WindowSize(HIWORD(wp));
-        SetWindowPos(hwnd_, nullptr, r->left, r->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        Place(reinterpret_cast<const RECT*>(lp));
         return 0;
-      }
       case WM_CLOSE:
         DestroyWindow(hwnd_);
         return 0;
@@ -131,31 +132,49 @@ class Form3 {
     SetWindowTextW(GetDlgItem(hwnd_, Text2), W(proposal_.program));
     SetWindowTextW(GetDlgItem(hwnd_, Text3), W(proposal_.commandLine));
 
-    UINT dpi = WindowDpi(hwnd_);
-    Layout(dpi);
-    SIZE size = WindowSize(dpi);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
-                 work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout(WindowDpi(hwnd_));
+    Place(nullptr);
   }
 
-  // Controls at their twips places and the font, for the window's DPI.
+  // Controls at their twips places, with room for their captions in the font for dpi.
   void Layout(UINT dpi) {
-    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
     UniqueFont font = CreateUiFont(dpi);
+    std::vector<DesignedControl> designed;
     for (const ControlPlace& c : kControls) {
       HWND w = GetDlgItem(hwnd_, c.id);
-      SetWindowPos(w, nullptr, px(c.left), px(c.top), px(c.width), px(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
-      SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+      SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+      designed.push_back({w, {c.left, c.top, c.left + c.width, c.top + c.height}});
     }
+    CaptionLayout layout = LayOutCaptions(designed, {kClientWidth, kClientHeight}, dpi);
+    ApplyPlaces(layout.places, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
     font_ = std::move(font);
+    dpi_ = dpi;
+    client_ = layout.client;
   }
 
-  SIZE WindowSize(UINT dpi) const {
-    RECT r{0, 0, TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
-    AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-    return {r.right - r.left, r.bottom - r.top};
+  // Sized for its client at its DPI, inside the work area of its monitor (of target's when given):
+  // centred, or at target's top-left.
+  void Place(const RECT* target) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(target ? MonitorFromRect(target, MONITOR_DEFAULTTONEAREST)
+                         : MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY),
+                    &mi);
+    const RECT& work = mi.rcWork;
+    SIZE size = WindowSizeForClient(hwnd_, client_, dpi_);
+    int w = std::min<int>(size.cx, work.right - work.left), h = std::min<int>(size.cy, work.bottom - work.top);
+    int x = target ? target->left : work.left + (work.right - work.left - w) / 2;
+    int y = target ? target->top : work.top + (work.bottom - work.top - h) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Wine draws the frame at the system DPI whatever the window's: size by what the client got.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (client.right != client_.cx || client.bottom != client_.cy)
+      SetWindowPos(hwnd_, nullptr, 0, 0, w + client_.cx - client.right, h + client_.cy - client.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   // Text1 takes Enter as a character of its own: typing it registers.
@@ -210,6 +229,8 @@ class Form3 {
   HWND lastFocus_ = nullptr;
   bool busy_ = false;
   UniqueFont font_;
+  UINT dpi_ = 96;
+  SIZE client_{};
   std::u16string installFolder_;
   QuickProposal proposal_;
 };

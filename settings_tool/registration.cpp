@@ -7,8 +7,6 @@
 namespace tav::settings {
 namespace {
 
-constexpr int kTempAttempts = 100;
-
 std::u16string Quoted(std::u16string_view s) {
   std::u16string q;
   q.reserve(s.size() + 2);
@@ -39,6 +37,7 @@ std::u16string TempPathFor(std::u16string_view installFolder, int attempt) {
 
 FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, const std::u16string& target,
                            std::string_view bytes) {
+  for (int attempt = 0; attempt < kTempAttempts; ++attempt) files.RemoveStale(TempPathFor(tempFolder, attempt));
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     std::u16string temp = TempPathFor(tempFolder, attempt);
     FileStatus created = files.CreateNew(temp, bytes);

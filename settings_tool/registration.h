@@ -36,6 +36,10 @@ class CommandFiles {
   // Puts from in the place of to in one step, replacing to when it exists.
   virtual FileStatus MoveReplacing(const std::u16string& from, const std::u16string& to) = 0;
   virtual void Remove(const std::u16string& path) = 0;
+  // Removes path when it is a temporary file an earlier save left behind (that save was killed
+  // or the power failed between writing and moving): nobody has it open and it has not been
+  // written to for a while. False when it is missing or may still be in use.
+  virtual bool RemoveStale(const std::u16string&) { return false; }
 };
 
 struct RegistrationRequest {
@@ -60,10 +64,12 @@ std::u16string RegisteredMessage(std::u16string_view line);
 // installation folder, so any name texts\ can hold can be saved, and the launcher (which lists
 // every file in texts\, hidden ones too) never shows it as a command. Same volume as texts\.
 std::u16string TempPathFor(std::u16string_view installFolder, int attempt);
+inline constexpr int kTempAttempts = 100;
 
 // Writes bytes as target through a temporary file in tempFolder: either target holds all of
 // bytes afterwards, or it is as it was (absent or with its old content) and no temporary file
-// remains.
+// remains. Temporary files that interrupted saves left behind are removed first, so they can
+// neither pile up nor use up the names.
 FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, const std::u16string& target,
                            std::string_view bytes);
 

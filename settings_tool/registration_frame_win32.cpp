@@ -40,12 +40,12 @@ const ControlPlace kControls[] = {
     {Check4, L"BUTTON", kQuoteCaptionWide, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3945, 315, 2670, 255, false},
     {Text10, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 600, 6135, 270, false},
     {Command8, L"BUTTON", L"...", BS_PUSHBUTTON | WS_TABSTOP, 0, 6360, 600, 375, 255, false},
-    {Label16, L"STATIC", kDropHere, SS_CENTER | SS_NOTIFY | SS_SUNKEN, 0, 6720, 240, 1215, 615, false},
+    {Label16, L"STATIC", kDropHere, SS_CENTER | SS_NOTIFY, 0, 6720, 240, 1215, 615, false},
     {Label18, L"STATIC", L"コマンドライン（開くファイル,URL,フォルダ）", SS_LEFTNOWORDWRAP, 0, 120, 1200, 3855, 375, false},
     {Check5, L"BUTTON", kQuoteCaptionAscii, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3960, 1185, 2580, 255, false},
     {Text11, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1440, 6135, 270, false},
     {Command9, L"BUTTON", L"...", BS_PUSHBUTTON | WS_TABSTOP, 0, 6360, 1440, 375, 255, false},
-    {Label19, L"STATIC", kDropHere, SS_CENTER | SS_NOTIFY | SS_SUNKEN, 0, 6720, 1080, 1215, 615, false},
+    {Label19, L"STATIC", kDropHere, SS_CENTER | SS_NOTIFY, 0, 6720, 1080, 1215, 615, false},
     {Command11, L"BUTTON", L"オート設定(推奨)", BS_PUSHBUTTON | WS_TABSTOP, 0, 240, 1920, 3255, 975, false},
     {Frame9, L"BUTTON", L"コマンドラインを実行させるプログラムを指定", BS_GROUPBOX, 0, kFrame9Left, kFrame9Top, 4215,
      1095, false},
@@ -61,13 +61,16 @@ const ControlPlace kControls[] = {
 
 }  // namespace
 
-void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT uiFont) {
+void RegistrationFrame::Create(HWND parent, HINSTANCE instance, HFONT uiFont) {
   parent_ = parent;
   if (installFolder_.empty()) installFolder_ = InstallFolder();
-  for (const ControlPlace& c : kControls)
-    CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0, 0, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-  Relayout(dpi, uiFont);
+  for (const ControlPlace& c : kControls) {
+    HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0,
+                             0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont), FALSE);
+  }
+  MakeDropArea(Item(Label16));
+  MakeDropArea(Item(Label19));
   // Labels reach into the boxes and check boxes beside them, and the group boxes hold them all:
   // those stay beneath, clipped by what lies on them.
   for (int id : {Label17, Label18, Label16, Label19, Label20, Frame9, Frame3})
@@ -83,15 +86,14 @@ void RegistrationFrame::Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT 
   });
 }
 
-void RegistrationFrame::Relayout(UINT dpi, HFONT uiFont) {
-  auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+std::vector<DesignedControl> RegistrationFrame::DesignedPlaces() const {
+  std::vector<DesignedControl> places;
   for (const ControlPlace& c : kControls) {
     int left = kFrameLeft + c.left + (c.inFrame9 ? kFrame9Left : 0);
     int top = kFrameTop + c.top + (c.inFrame9 ? kFrame9Top : 0);
-    HWND w = Item(c.id);
-    SetWindowPos(w, nullptr, px(left), px(top), px(c.width), px(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont), TRUE);
+    places.push_back({Item(c.id), {left, top, left + c.width, top + c.height}});
   }
+  return places;
 }
 
 bool RegistrationFrame::OnCommand(WPARAM wParam, LPARAM) {

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "caption_fit_win32.h"
 
 namespace tav::settings {
 
@@ -21,11 +24,11 @@ class RegistrationFrame {
     Label20, Text9, Command4,
   };
 
-  // Creates Frame3 and its controls as children of parent (Form1's client area), at their twips
-  // positions scaled with dpi, all using uiFont.
-  void Create(HWND parent, HINSTANCE instance, UINT dpi, HFONT uiFont);
-  // The same places and font for another DPI (Form1's WM_DPICHANGED).
-  void Relayout(UINT dpi, HFONT uiFont);
+  // Creates Frame3 and its controls as children of parent (Form1's client area), all using
+  // uiFont; Form1 places them (DesignedPlaces) with its own controls.
+  void Create(HWND parent, HINSTANCE instance, HFONT uiFont);
+  // Each control's designed place in twips of Form1's client area.
+  std::vector<DesignedControl> DesignedPlaces() const;
   // Form1's WM_COMMAND: true when it came from one of the frame's controls (and was handled).
   bool OnCommand(WPARAM wParam, LPARAM lParam);
 

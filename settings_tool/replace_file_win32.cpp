@@ -53,4 +53,20 @@ FileStatus Win32CommandFiles::MoveReplacing(const std::u16string& from, const st
 
 void Win32CommandFiles::Remove(const std::u16string& path) { DeleteFileW(W(ExtendedPath(path))); }
 
+bool Win32CommandFiles::RemoveStale(const std::u16string& path) {
+  // No sharing: the open fails while another copy of the program is writing the file. The age
+  // covers the instant between its writing and its move, when it holds no handle.
+  UniqueHandle f(CreateFileW(W(ExtendedPath(path)), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!f) return false;
+  FILETIME written{}, now{};
+  if (!GetFileTime(f.get(), nullptr, nullptr, &written)) return false;
+  GetSystemTimeAsFileTime(&now);
+  auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  constexpr ULONGLONG kTicksPerSecond = 10'000'000;
+  if (ticks(now) < ticks(written) + kStaleTemporarySeconds * kTicksPerSecond) return false;
+  FILE_DISPOSITION_INFO remove{TRUE};
+  return SetFileInformationByHandle(f.get(), FileDispositionInfo, &remove, sizeof remove) != FALSE;
+}
+
 }  // namespace tav::settings

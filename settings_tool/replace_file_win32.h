@@ -4,6 +4,9 @@
 
 namespace tav::settings {
 
+// A temporary file untouched for this long belongs to no save still running.
+inline constexpr unsigned kStaleTemporarySeconds = 30;
+
 class Win32CommandFiles : public CommandFiles {
  public:
   bool FolderExists(const std::u16string& folder) override;
@@ -11,6 +14,7 @@ class Win32CommandFiles : public CommandFiles {
   FileStatus CreateNew(const std::u16string& path, std::string_view bytes) override;
   FileStatus MoveReplacing(const std::u16string& from, const std::u16string& to) override;
   void Remove(const std::u16string& path) override;
+  bool RemoveStale(const std::u16string& path) override;
 };
 
 }  // namespace tav::settings

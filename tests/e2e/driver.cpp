@@ -38,6 +38,18 @@ bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds time
   }
 }
 
+void PointerTo(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  const POINT target{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  WaitUntil([&] {
+    POINT now;
+    if (GetCursorPos(&now) && now.x == target.x && now.y == target.y) return true;
+    SetCursorPos(target.x, target.y);
+    return false;
+  }, std::chrono::seconds(3));
+}
+
 Process::Process(const fs::path& exe, const std::wstring& args, const fs::path& cwd) {
   std::wstring cl = L"\"" + exe.wstring() + L"\"" + (args.empty() ? L"" : L" " + args);
   STARTUPINFOW si{};

@@ -19,6 +19,10 @@ fs::path ProbeExe();
 // Polls cond every 20 ms until it holds or timeout passes.
 bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// Puts the pointer in the middle of a window and waits until it is there. (Under Wine a motion
+// report of an earlier move can arrive after the warp and put the pointer back.)
+void PointerTo(HWND w);
+
 class Process {
  public:
   Process() = default;

@@ -44,9 +44,7 @@ void Leave(HWND form, Id id) {
 
 // A real click in the middle of a control (gives it the focus as a user would).
 void ClickAt(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PointerTo(w);
   INPUT in[2]{};
   in[0].type = in[1].type = INPUT_MOUSE;
   in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -502,8 +500,9 @@ RECT ClientRectOf(HWND form, HWND control) {
   return r;
 }
 
-// Moved to a monitor at 150%: the window, every control (the registration group's too) and the
-// preview grow by half.
+// Moved to a monitor at 150% (WM_DPICHANGED with the rectangle Windows suggests): the window
+// and every control (the registration group's too) grow by half; the preview, on its own
+// monitor, keeps its size.
 TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
   Installation inst;
   Running r = StartForm1(inst);
@@ -514,21 +513,30 @@ TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
   const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, 3000)};
   std::vector<RECT> before;
   for (HWND c : controls) before.push_back(ClientRectOf(f, c));
-  RECT client;
+  RECT client, window;
   GetClientRect(f, &client);
+  GetWindowRect(f, &window);
   const LONG width = client.right;
-  SendMessageW(f, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+  RECT suggested{window.left, window.top, window.left + (window.right - window.left) * 3 / 2,
+                 window.top + (window.bottom - window.top) * 3 / 2};
+  SendMessageW(f, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   GetClientRect(f, &client);
   EXPECT_NEAR(client.right, width * 3 / 2, 2);
   for (std::size_t i = 0; i < std::size(controls); ++i) {
     RECT now = ClientRectOf(f, controls[i]);
     EXPECT_NEAR(now.left, before[i].left * 3 / 2, 2) << "case " << i;
-    EXPECT_NEAR(now.top, before[i].top * 3 / 2, 2) << "case " << i;
     EXPECT_NEAR(now.right - now.left, (before[i].right - before[i].left) * 3 / 2, 2) << "case " << i;
   }
+  // Taller than the screen at 150%: inside the work area, scrolled to its top.
+  GetWindowRect(f, &window);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_GE(window.top, work.top);
+  EXPECT_LE(window.bottom, work.bottom);
+  EXPECT_NEAR(ClientRectOf(f, controls[0]).top, before[0].top * 3 / 2, 2);
   GetClientRect(preview, &client);
-  EXPECT_EQ(client.right, 360);
-  EXPECT_EQ(client.bottom, 96);
+  EXPECT_EQ(client.right, 240);
+  EXPECT_EQ(client.bottom, 64);
   EXPECT_EQ(TextOf(f, Id::Label5), L"79") << "still answering";
   Close(r);
 }

@@ -14,6 +14,7 @@
 #include "program_lookup_win32.h"
 #include "registration.h"
 #include "replace_file_win32.h"
+#include "system_message_win32.h"
 #include "temp_dir.h"
 #include "text_encoding.h"
 
@@ -171,6 +172,112 @@ TEST(RegistrationFiles, LongestAcceptedNamesAreSaved) {
   }
   EXPECT_EQ(Listing(inst.Texts()).size(), 7u);
   EXPECT_EQ(Listing(inst.dir.path()), std::vector<std::wstring>{L"texts"}) << "no temporary file stays";
+}
+
+// A disk that fills up half-way through the temporary file: the real file system, failing.
+class FullDisk : public Win32CommandFiles {
+ public:
+  FileStatus CreateNew(const std::u16string& path, std::string_view bytes) override {
+    FileStatus s = Win32CommandFiles::CreateNew(path, bytes.substr(0, bytes.size() / 2));
+    return s.kind == FileStatus::kOk ? FileStatus::Failed(SystemMessage(ERROR_DISK_FULL)) : s;
+  }
+};
+
+HANDLE OpenShared(const fs::path& p, DWORD share) {
+  return CreateFileW(p.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Whatever stops the new line from being written: the old file stays whole, the reason is
+// named, and neither texts\ nor the installation folder keeps anything else.
+TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
+  struct Case {
+    const char* what;
+    DWORD share;  // another program holds memo.txt open so (kNotHeld: nobody)
+    bool fullDisk;
+    std::vector<std::u16string> reasons;  // any of them, in the system's words
+  };
+  constexpr DWORD kNotHeld = ~DWORD{0};
+  const Case cases[] = {
+      // Replacing a file in use: access denied or a sharing violation, as the file system says.
+      {"held open, no sharing", 0, false, {u"(エラー 5)", u"(エラー 32)"}},
+      {"held open for reading by another program", FILE_SHARE_READ, false, {u"(エラー 5)", u"(エラー 32)"}},
+      {"disk full half-way", kNotHeld, true, {u"(エラー 112)"}},
+  };
+  for (const Case& c : cases) {
+    Installation inst;
+    fs::path target = inst.Texts() / "memo.txt";
+    WriteBytes(target, "old.exe \r\n");
+    HANDLE held = c.share == kNotHeld ? INVALID_HANDLE_VALUE : OpenShared(target, c.share);
+    ASSERT_TRUE(c.share == kNotHeld || held != INVALID_HANDLE_VALUE) << c.what;
+    RecordingDialogs d;
+    d.answers = {true};
+    Win32CommandFiles real;
+    FullDisk full;
+    CommandFiles& files = c.fullDisk ? static_cast<CommandFiles&>(full) : real;
+    EXPECT_EQ(RegisterCommand(Request(u"memo", u"new.exe", u"x"), inst.Folder(), d, files),
+              RegistrationResult::kNotRegistered)
+        << c.what;
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_EQ(ReadBytes(target), "old.exe \r\n") << c.what;
+    EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"}) << c.what;
+    EXPECT_EQ(Listing(inst.dir.path()), std::vector<std::wstring>{L"texts"}) << c.what << ": no temporary file stays";
+    ASSERT_EQ(d.log.size(), 2u) << c.what;
+    EXPECT_EQ(d.log[1].rfind(u"err:" + test::PathText(target) + u" に書き込めませんでした。", 0), 0u) << c.what;
+    EXPECT_TRUE(std::any_of(c.reasons.begin(), c.reasons.end(),
+                            [&](const std::u16string& r) { return d.log[1].find(r) != std::u16string::npos; }))
+        << c.what << ": " << ToUtf8(d.log[1]);
+    EXPECT_NE(d.log[1].find(u"元の内容のまま"), std::u16string::npos) << c.what;
+  }
+}
+
+void Age(const fs::path& p, int seconds) {
+  HANDLE h = CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+  t.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
+  FILETIME then{t.LowPart, t.HighPart};
+  SetFileTime(h, nullptr, nullptr, &then);
+  CloseHandle(h);
+}
+
+// Temporary files of saves that were killed between writing and moving: once nobody has them
+// open and some time has passed they are removed, however many there are; one that another
+// copy of the program may still be writing is left alone.
+TEST(RegistrationFiles, TemporaryFilesOfInterruptedSavesAreRemoved) {
+  struct Case {
+    const char* what;
+    int leftovers;
+    int ageSeconds;
+    bool heldOpen;
+    bool removed;
+  };
+  const Case cases[] = {
+      {"one, a minute old", 1, 60, false, true},
+      {"every name taken, an hour old", kTempAttempts, 3600, false, true},
+      {"just written", 3, 0, false, false},
+      {"old but still open", 1, 3600, true, false},
+  };
+  for (const Case& c : cases) {
+    Installation inst;
+    std::vector<fs::path> temps;
+    for (int i = 0; i < c.leftovers; ++i) {
+      temps.push_back(test::PathOf(TempPathFor(inst.Folder(), i)));
+      WriteBytes(temps.back(), "half a li");
+      Age(temps.back(), c.ageSeconds);
+    }
+    HANDLE held = c.heldOpen ? OpenShared(temps[0], FILE_SHARE_READ | FILE_SHARE_WRITE) : INVALID_HANDLE_VALUE;
+    RecordingDialogs d;
+    Win32CommandFiles files;
+    RegistrationResult r = RegisterCommand(Request(u"memo", u"new.exe", u""), inst.Folder(), d, files);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    bool registeredExpected = c.removed || c.leftovers < kTempAttempts;
+    EXPECT_EQ(r, registeredExpected ? RegistrationResult::kRegistered : RegistrationResult::kNotRegistered) << c.what;
+    EXPECT_EQ(ReadBytes(inst.Texts() / "memo.txt"), "new.exe \r\n") << c.what;
+    for (const fs::path& t : temps) EXPECT_EQ(fs::exists(t), !c.removed) << c.what << ": " << t.string();
+    EXPECT_EQ(Listing(inst.dir.path()).size(), 1u + (c.removed ? 0 : temps.size())) << c.what;
+  }
 }
 
 // A probe that watches the lookup: the file as it stands while the association is asked.

@@ -1,0 +1,231 @@
+#include "caption_fit_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+namespace tav::settings {
+namespace {
+
+constexpr wchar_t kDropAreaProp[] = L"TavimsetDropAreaDpi";
+constexpr UINT_PTR kDropPaintId = 0x7462;
+
+int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
+
+std::wstring CaptionOf(HWND w) {
+  int n = GetWindowTextLengthW(w);
+  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+  int got = GetWindowTextW(w, s.data(), n + 1);
+  s.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return s;
+}
+
+// The caption's extent in the control's font: one line, or wrapped at width when width > 0.
+SIZE TextExtent(HWND w, const std::wstring& text, int width, UINT format, int* lineHeight) {
+  HDC dc = GetDC(w);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  if (lineHeight) *lineHeight = tm.tmHeight;
+  RECT r{0, 0, width > 0 ? width : 0, 0};
+  UINT flags = DT_CALCRECT | DT_EXPANDTABS | format | (width > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  if (!text.empty()) DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  SelectObject(dc, old);
+  ReleaseDC(w, dc);
+  return {r.right - r.left, text.empty() ? 0 : std::max<LONG>(r.bottom - r.top, tm.tmHeight)};
+}
+
+bool ClassIs(HWND w, const wchar_t* name) {
+  wchar_t cls[32] = {};
+  GetClassNameW(w, cls, 32);
+  return lstrcmpiW(cls, name) == 0;
+}
+
+// Pixels the control's border takes across and down.
+SIZE BorderOf(HWND w, UINT dpi) {
+  const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE), style = GetWindowLongPtrW(w, GWL_STYLE);
+  int x = 0, y = 0;
+  if (ex & WS_EX_CLIENTEDGE) {
+    x += 2 * GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+    y += 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi);
+  }
+  if (ex & WS_EX_STATICEDGE || style & WS_BORDER) {
+    x += 2 * GetSystemMetricsForDpi(SM_CXBORDER, dpi);
+    y += 2 * GetSystemMetricsForDpi(SM_CYBORDER, dpi);
+  }
+  return {x, y};
+}
+
+UINT DropAreaDpi(HWND w) { return static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetPropW(w, kDropAreaProp))); }
+int DropAreaInset(UINT dpi) { return Px(4, dpi); }  // the edge and a little air inside it
+constexpr UINT kDropAreaFormat = DT_CENTER | DT_NOPREFIX;
+
+LRESULT CALLBACK DropAreaProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(w, &ps);
+      RECT client;
+      GetClientRect(w, &client);
+      FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+      const UINT dpi = DropAreaDpi(w);
+      HPEN pen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_HIGHLIGHT));
+      HGDIOBJ oldPen = SelectObject(dc, pen);
+      HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+      const int edge = std::max(1, Px(1, dpi));
+      for (int i = 0; i < edge; ++i) Rectangle(dc, client.left + i, client.top + i, client.right - i, client.bottom - i);
+      SelectObject(dc, oldBrush);
+      SelectObject(dc, oldPen);
+      DeleteObject(pen);
+      std::wstring text = CaptionOf(w);
+      RECT area = DropAreaTextRect(w);
+      HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+      RECT calc{0, 0, area.right - area.left, 0};
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &calc, DT_CALCRECT | DT_WORDBREAK | kDropAreaFormat);
+      RECT out = area;
+      out.top += std::max<LONG>(0, ((area.bottom - area.top) - (calc.bottom - calc.top)) / 2);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(IsWindowEnabled(w) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &out, DT_WORDBREAK | kDropAreaFormat);
+      SelectObject(dc, oldFont);
+      EndPaint(w, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCDESTROY:
+      RemovePropW(w, kDropAreaProp);
+      RemoveWindowSubclass(w, DropAreaProc, id);
+      break;
+  }
+  return DefSubclassProc(w, msg, wp, lp);
+}
+
+}  // namespace
+
+void MakeDropArea(HWND label) {
+  UINT dpi = GetDpiForWindow(label);
+  SetPropW(label, kDropAreaProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi ? dpi : 96)));
+  SetWindowSubclass(label, DropAreaProc, kDropPaintId, 0);
+  InvalidateRect(label, nullptr, TRUE);
+}
+
+bool IsDropArea(HWND w) { return DropAreaDpi(w) != 0; }
+
+RECT DropAreaTextRect(HWND label) {
+  RECT r;
+  GetClientRect(label, &r);
+  int inset = DropAreaInset(DropAreaDpi(label));
+  InflateRect(&r, -inset, -inset);
+  return r;
+}
+
+FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
+  FlowItem item;
+  item.place = {place.left, place.top, place.right, place.bottom};
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  const int width = place.right - place.left;
+  const std::wstring text = CaptionOf(w);
+  int line = 0;
+  if (ClassIs(w, L"Static")) {
+    if (IsDropArea(w)) {
+      SetPropW(w, kDropAreaProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
+      int inset = DropAreaInset(dpi);
+      item.inset = inset;
+      item.needHeight = TextExtent(w, text, width - 2 * inset, kDropAreaFormat, &line).cy + 2 * inset;
+      return item;
+    }
+    SIZE border = BorderOf(w, dpi);
+    const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    const LONG_PTR type = style & SS_TYPEMASK;
+    if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) {
+      SIZE s = TextExtent(w, text, 0, prefix, &line);
+      item.needWidth = s.cx + border.cx;
+      item.needHeight = s.cy + border.cy;
+    } else {
+      item.needHeight = TextExtent(w, text, width - border.cx, prefix, &line).cy + border.cy;
+    }
+  } else if (ClassIs(w, L"Button")) {
+    SIZE s = TextExtent(w, text, 0, 0, &line);
+    switch (style & BS_TYPEMASK) {
+      case BS_GROUPBOX:
+        item.group = true;
+        item.needWidth = s.cx + Px(16, dpi);
+        item.captionBand = line + Px(3, dpi);
+        break;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+      case BS_3STATE:
+      case BS_AUTO3STATE: {
+        int box = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
+        item.needWidth = box + Px(6, dpi) + s.cx;
+        item.needHeight = std::max<int>(s.cy, box);
+        break;
+      }
+      default: {
+        int edge = GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+        item.needWidth = s.cx + 2 * edge + Px(6, dpi);
+        item.needHeight = s.cy + 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi);
+        break;
+      }
+    }
+  } else if (ClassIs(w, L"Edit")) {
+    // A box's text scrolls across, but a line must fit from top to bottom.
+    TextExtent(w, L"", 0, 0, &line);
+    item.needHeight = line + BorderOf(w, dpi).cy;
+  } else if (ClassIs(w, WC_COMBOBOXW)) {
+    // The closed box is as high as its font makes it; that is its place in the rows.
+    RECT r;
+    GetWindowRect(w, &r);
+    item.place.bottom = item.place.top + (r.bottom - r.top);
+  } else if (ClassIs(w, L"ScrollBar")) {
+    item.keepHeight = true;
+  }
+  return item;
+}
+
+CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi) {
+  auto px = [dpi](LONG twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+  std::vector<FlowItem> items;
+  std::vector<int> listExtra;  // a combo box's list below its closed box
+  for (const DesignedControl& c : controls) {
+    RECT place{px(c.twips.left), px(c.twips.top), px(c.twips.right), px(c.twips.bottom)};
+    items.push_back(CaptionNeed(c.control, place, dpi));
+    listExtra.push_back((place.bottom - place.top) - items.back().place.Height());
+  }
+  FlowResult flowed = FlowLayout(items, px(clientTwips.cx), px(clientTwips.cy), MulDiv(4, static_cast<int>(dpi), 96));
+  CaptionLayout layout;
+  layout.client = {flowed.width, flowed.height};
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const Box& b = flowed.places[i];
+    layout.places.push_back({controls[i].control, {b.left, b.top, b.right, b.bottom + std::max(0, listExtra[i])}});
+  }
+  return layout;
+}
+
+void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY) {
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(places.size()));
+  for (const PlacedControl& p : places) {
+    const RECT& r = p.place;
+    if (batch)
+      batch = DeferWindowPos(batch, p.control, nullptr, r.left, r.top - scrollY, r.right - r.left, r.bottom - r.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+      SetWindowPos(p.control, nullptr, r.left, r.top - scrollY, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (batch) EndDeferWindowPos(batch);
+}
+
+SIZE WindowSizeForClient(HWND w, SIZE client, UINT dpi) {
+  RECT r{0, 0, client.cx, client.cy};
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE)) & ~WS_VSCROLL;
+  AdjustWindowRectExForDpi(&r, style, GetMenu(w) != nullptr, static_cast<DWORD>(GetWindowLongPtrW(w, GWL_EXSTYLE)),
+                           dpi);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace tav::settings

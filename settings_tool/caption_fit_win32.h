@@ -1,0 +1,46 @@
+// Controls placed from their designed places (twips) at a window's DPI, with the room that
+// their captions need in the font they use: UI fonts differ in line height (Yu Gothic UI and
+// Meiryo UI are taller than MS UI Gothic), so designed heights alone would cut text off.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+#include "layout_flow.h"
+
+namespace tav::settings {
+
+struct DesignedControl {
+  HWND control;
+  RECT twips;  // in the client area; a combo box's height is its dropped-down list's
+};
+
+struct PlacedControl {
+  HWND control;
+  RECT place;  // client pixels, not scrolled
+};
+
+struct CaptionLayout {
+  std::vector<PlacedControl> places;
+  SIZE client{};  // the client area that holds them all
+};
+
+// What a control's caption needs at its designed place (pixels), measured in its own font.
+FlowItem CaptionNeed(HWND control, const RECT& place, UINT dpi);
+
+// Every control's place at dpi with room for its caption; the controls must have their font.
+CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi);
+
+// Moves the controls to their places, shifted up by scrollY.
+void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY);
+
+// Drop areas: a dashed edge around a centred, wrapped caption, so they read as a place to drop
+// on. DropAreaTextRect is where the caption goes (client coordinates).
+void MakeDropArea(HWND label);
+bool IsDropArea(HWND w);
+RECT DropAreaTextRect(HWND label);
+
+// Window frame for a client size at dpi (the frame of that DPI, not the system's).
+SIZE WindowSizeForClient(HWND w, SIZE client, UINT dpi);
+
+}  // namespace tav::settings

@@ -1,0 +1,334 @@
+// The per-user installer as a user meets it, in silent mode: a fresh install, an upgrade over a
+// running launcher and the user's files, and both kinds of uninstall.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "text_encoding.h"
+
+namespace tav::e2e {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+constexpr wchar_t kFormClass[] = L"TavimbraForm1";
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavimbra";
+const std::wstring kVersion = L"" TAV_VERSION;
+
+fs::path KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR p = nullptr;
+  fs::path out;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &p))) out = p;
+  CoTaskMemFree(p);
+  return out;
+}
+
+// build\windows\tests\e2e\install_e2e_tests.exe -> build\windows\installer\<setup>
+fs::path SetupExe() {
+  wchar_t buf[MAX_PATH * 4];
+  GetModuleFileNameW(nullptr, buf, MAX_PATH * 4);
+  return fs::path(buf).parent_path().parent_path().parent_path() / "installer" / TAV_SETUP_NAME;
+}
+
+fs::path InstallDir() { return KnownFolder(FOLDERID_LocalAppData) / "Programs" / "Tavimbra"; }
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  if (!f) return "<missing>";
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+void WriteBytes(const fs::path& p, const std::string& bytes) {
+  std::ofstream f(p, std::ios::binary);
+  f << bytes;
+}
+
+bool KeyExists() {
+  HKEY k;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+std::wstring KeyString(const wchar_t* name) {
+  wchar_t buf[2048] = {};
+  DWORD size = sizeof buf;
+  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
+    return L"<missing>";
+  return buf;
+}
+DWORD KeyDword(const wchar_t* name) {
+  DWORD v = 0, size = sizeof v;
+  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &v, &size) != ERROR_SUCCESS)
+    return 0;
+  return v;
+}
+
+bool SamePath(const fs::path& a, const fs::path& b) {
+  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+struct Link {
+  fs::path target, workingFolder;
+};
+Link ReadLink(const fs::path& lnk) {
+  Link out;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    wchar_t buf[MAX_PATH * 2] = {};
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+        SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Load(lnk.c_str(), STGM_READ))) {
+      if (SUCCEEDED(link->GetPath(buf, MAX_PATH * 2, nullptr, SLGP_RAWPATH))) out.target = buf;
+      if (SUCCEEDED(link->GetWorkingDirectory(buf, MAX_PATH * 2))) out.workingFolder = buf;
+    }
+  }
+  CoUninitialize();
+  return out;
+}
+
+std::wstring VersionString(const fs::path& exe, const wchar_t* block, const wchar_t* name) {
+  DWORD ignored = 0, size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  if (!size) return L"<no version info>";
+  std::vector<BYTE> data(size);
+  if (!GetFileVersionInfoW(exe.c_str(), 0, size, data.data())) return L"<no version info>";
+  std::wstring sub = std::wstring(L"\\StringFileInfo\\") + block + L"\\" + name;
+  void* value = nullptr;
+  UINT len = 0;
+  if (!VerQueryValueW(data.data(), sub.c_str(), &value, &len) || !len) return L"<missing>";
+  return static_cast<const wchar_t*>(value);
+}
+
+std::string Utf8(const std::wstring& w) { return ToUtf8(U(w.c_str())); }
+
+// Runs the installer (or an uninstaller) and waits for its end.
+int RunToEnd(const fs::path& exe, const std::wstring& args) {
+  Process p(exe, args, exe.parent_path());
+  return p.Wait(std::chrono::seconds(120));
+}
+
+// Starts a command line as the system's Apps & features does, and waits for its end.
+int RunCommandLine(std::wstring commandLine) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -2;
+  CloseHandle(pi.hThread);
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  return static_cast<int>(code);
+}
+
+// The uninstaller copies itself to %TEMP% and returns at once; the copy removes the uninstall
+// entry as its last step.
+::testing::AssertionResult Uninstall(const std::wstring& commandLine) {
+  int rc = RunCommandLine(commandLine);
+  if (rc != 0) return ::testing::AssertionFailure() << Utf8(commandLine) << " ended with " << rc;
+  if (!WaitUntil([] { return !KeyExists(); }, std::chrono::seconds(90)))
+    return ::testing::AssertionFailure() << "the uninstall entry is still there";
+  return ::testing::AssertionSuccess();
+}
+std::wstring UninstallExe() { return L"\"" + (InstallDir() / "uninstall.exe").wstring() + L"\""; }
+
+// The running launcher's window (of any process), or null.
+HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
+
+// Calls the launcher up with Alt+vk and runs the command "probe" with an argument; the probe
+// records it.
+::testing::AssertionResult RunProbeCommand(Installation& probeHome, HWND form, WORD vk, const std::wstring& arg,
+                                           std::size_t records) {
+  ForegroundWindow other;
+  other.Activate();
+  if (!WaitForHotkeyTaken(vk)) return ::testing::AssertionFailure() << "no hotkey";
+  HWND edit = FindChild(form, L"Edit");
+  SendAltKey(vk);
+  if (!WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5)))
+    return ::testing::AssertionFailure() << "not summoned: " << Utf8(DescribeForeground());
+  TypeText(L"probe/" + arg);
+  if (!WaitUntil([&] { return WindowText(edit) == L"probe/" + arg; }, std::chrono::seconds(5)))
+    return ::testing::AssertionFailure() << "typed text is " << Utf8(WindowText(edit));
+  SendKey(VK_RETURN);
+  if (!probeHome.WaitForProbe(records, std::chrono::seconds(15)))
+    return ::testing::AssertionFailure() << "the command did not run";
+  auto log = probeHome.ProbeLog();
+  if (log.back().commandLine != probeHome.ProbeCommand() + L" " + arg)
+    return ::testing::AssertionFailure() << "ran " << Utf8(log.back().commandLine);
+  if (!SamePath(log.back().currentFolder, InstallDir()))
+    return ::testing::AssertionFailure() << "ran in " << Utf8(log.back().currentFolder);
+  return ::testing::AssertionSuccess();
+}
+
+// Waits for the end of the process that owns w.
+bool WaitWindowProcessEnd(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (!h) return !IsWindow(w);
+  bool ended = WaitForSingleObject(h, 15000) == WAIT_OBJECT_0;
+  CloseHandle(h);
+  return ended;
+}
+
+class Installer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fs::exists(SetupExe())) << SetupExe().string();
+    ASSERT_FALSE(KeyExists()) << "an earlier test left an installation";
+  }
+  void TearDown() override {
+    if (KeyExists()) Uninstall(UninstallExe() + L" /S /REMOVEDATA");
+    std::error_code ec;
+    fs::remove_all(InstallDir(), ec);
+  }
+};
+
+TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
+  const fs::path dir = InstallDir();
+  const fs::path startup = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
+  const fs::path programs = KnownFolder(FOLDERID_Programs);
+
+  // Fresh install.
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  const std::vector<fs::path> delivered = {"Tavimbra.exe", "Tavimset.exe", "plugins/kovrand/kovrand.exe",
+                                           "uninstall.exe", "settings/skin.bmp"};
+  for (const auto& f : delivered) EXPECT_TRUE(fs::exists(dir / f)) << f.string();
+  for (const char* sample : {"memo.txt", "home.txt", "web.txt"}) EXPECT_TRUE(fs::exists(dir / "texts" / sample)) << sample;
+  EXPECT_TRUE(fs::exists(programs / L"Tavimbra.lnk"));
+  EXPECT_TRUE(fs::exists(programs / L"Tavimset.lnk"));
+
+  struct { const wchar_t* name; std::wstring expected; } values[] = {
+      {L"DisplayName", L"Tavimbra"},
+      {L"DisplayVersion", kVersion},
+      {L"Publisher", L"" TAV_PUBLISHER},
+      {L"DisplayIcon", (dir / "Tavimbra.exe").wstring() + L",0"},
+      {L"InstallLocation", dir.wstring()},
+      {L"UninstallString", L"\"" + (dir / "uninstall.exe").wstring() + L"\""},
+      {L"QuietUninstallString", L"\"" + (dir / "uninstall.exe").wstring() + L"\" /S"},
+  };
+  for (const auto& v : values)
+    EXPECT_EQ(CompareStringOrdinal(KeyString(v.name).c_str(), -1, v.expected.c_str(), -1, TRUE), CSTR_EQUAL)
+        << Utf8(v.name) << ": " << Utf8(KeyString(v.name)) << ", expected " << Utf8(v.expected);
+  EXPECT_GT(KeyDword(L"EstimatedSize"), 100u) << "in KB";
+
+  // Start at log-on (chosen by default): the same shortcut the settings program makes, and a
+  // new settings file that records it.
+  Link l = ReadLink(startup);
+  EXPECT_TRUE(SamePath(l.target, dir / "Tavimbra.exe")) << l.target.string();
+  EXPECT_TRUE(SamePath(l.workingFolder, dir)) << l.workingFolder.string();
+  EXPECT_NE(ReadBytes(dir / "settings" / "tavimbra.ini").find("StartUP=1"), std::string::npos);
+
+  // Both programs carry the build's version, in Japanese and English.
+  struct { const wchar_t* exe; const wchar_t* block; const wchar_t* name; std::wstring expected; } info[] = {
+      {L"Tavimbra.exe", L"041104B0", L"ProductVersion", kVersion},
+      {L"Tavimbra.exe", L"041104B0", L"FileDescription", L"キーボードランチャー"},
+      {L"Tavimbra.exe", L"040904B0", L"FileDescription", L"Tavimbra launcher"},
+      {L"Tavimbra.exe", L"040904B0", L"ProductName", L"Tavimbra"},
+      {L"Tavimset.exe", L"041104B0", L"ProductVersion", kVersion},
+      {L"Tavimset.exe", L"041104B0", L"FileDescription", L"Tavimbra の設定"},
+      {L"Tavimset.exe", L"040904B0", L"FileDescription", L"Tavimbra settings"},
+      {L"Tavimset.exe", L"040904B0", L"FileVersion", kVersion},
+  };
+  for (const auto& i : info)
+    EXPECT_EQ(VersionString(dir / i.exe, i.block, i.name), i.expected) << Utf8(i.exe) << " " << Utf8(i.name);
+  EXPECT_NE(VersionString(dir / "Tavimset.exe", L"041104B0", L"LegalCopyright").find(L"Copyright"), std::wstring::npos);
+
+  // The launcher runs from the installed folder.
+  Installation probeHome;  // only for the probe and its log
+  WriteBytes(dir / "texts" / "probe.txt", ToAnsi(U((probeHome.ProbeCommand()).c_str())) + "\r\n");
+  Process launcher(dir / "Tavimbra.exe", L"", dir);
+  HWND form = WaitForTopWindow(launcher.Id(), kFormClass);
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(RunProbeCommand(probeHome, form, 'O', L"first", 1));
+
+  // The user's own files, as the programs write them (ANSI code page, CR LF), and the
+  // shortcut the settings program makes when asked.
+  const std::string userCommand = ToAnsi(u"notepad.exe C:\\メモ.txt") + "\r\n";
+  const std::string userSettings = "[tavimbra]\r\nBack=FF0000\r\nKey1=80\r\nStartUP=1\r\n";
+  const std::string memoChanged = "wordpad.exe\r\n";
+  WriteBytes(dir / "texts" / L"日記.txt", userCommand);
+  WriteBytes(dir / "settings" / "tavimbra.ini", userSettings);
+  WriteBytes(dir / "texts" / "memo.txt", memoChanged);  // a sample the user changed
+  fs::remove(dir / "texts" / "home.txt");               // and one they deleted
+  const std::string probeBytes = ReadBytes(dir / "texts" / "probe.txt");
+
+  // Upgrade over the running launcher: it is closed cleanly, and started again afterwards.
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  EXPECT_EQ(launcher.Wait(std::chrono::seconds(10)), 0) << "the old launcher did not end by its own close";
+  EXPECT_EQ(ReadBytes(dir / "texts" / L"日記.txt"), userCommand);
+  EXPECT_EQ(ReadBytes(dir / "settings" / "tavimbra.ini"), userSettings);
+  EXPECT_EQ(ReadBytes(dir / "texts" / "memo.txt"), memoChanged);
+  EXPECT_EQ(ReadBytes(dir / "texts" / "probe.txt"), probeBytes);
+  EXPECT_FALSE(fs::exists(dir / "texts" / "home.txt")) << "a deleted sample came back";
+  HWND again = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (again = LauncherWindow()) != nullptr; }, std::chrono::seconds(15)))
+      << "the launcher was not started again";
+  // Alt+P: the restarted launcher reads the kept settings file.
+  ASSERT_TRUE(RunProbeCommand(probeHome, again, 'P', L"second", 2));
+
+  // Uninstall while it runs: programs, entries and shortcuts go, the user's files stay.
+  WriteBytes(sendTo, "");  // stands for the settings program's Send To shortcut
+  ASSERT_TRUE(fs::exists(sendTo));
+  // The entry's quiet uninstall, as winget and Apps & features run it.
+  ASSERT_TRUE(Uninstall(KeyString(L"QuietUninstallString")));
+  EXPECT_TRUE(WaitWindowProcessEnd(again)) << "the launcher still runs";
+  for (const auto& f : {fs::path("Tavimbra.exe"), fs::path("Tavimset.exe"), fs::path("plugins"), fs::path("uninstall.exe")})
+    EXPECT_FALSE(fs::exists(dir / f)) << f.string();
+  for (const auto& f : {programs / L"Tavimbra.lnk", programs / L"Tavimset.lnk", startup, sendTo})
+    EXPECT_FALSE(fs::exists(f)) << f.string();
+  EXPECT_EQ(ReadBytes(dir / "texts" / L"日記.txt"), userCommand);
+  EXPECT_EQ(ReadBytes(dir / "settings" / "tavimbra.ini"), userSettings);
+  EXPECT_EQ(ReadBytes(dir / "texts" / "memo.txt"), memoChanged);
+}
+
+TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  ASSERT_TRUE(fs::exists(InstallDir() / "texts" / "memo.txt"));
+  WriteBytes(InstallDir() / "texts" / "mine.txt", "calc.exe\r\n");
+  ASSERT_TRUE(Uninstall(UninstallExe() + L" /S /REMOVEDATA"));
+  EXPECT_TRUE(WaitUntil([] { return !fs::exists(InstallDir()); }, std::chrono::seconds(10)))
+      << "left: " << (fs::exists(InstallDir() / "texts") ? "texts " : "")
+      << (fs::exists(InstallDir() / "settings") ? "settings" : "");
+  EXPECT_FALSE(fs::exists(KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk"));
+}
+
+// A settings program left open holds its file: the upgrade and the uninstall stop and say so
+// (exit code 2), instead of keeping the old program and reporting success.
+TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
+  const fs::path dir = InstallDir();
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  // Bytes after the image change nothing of the program but show whether it was replaced.
+  const std::string marker = "not replaced";
+  const std::string original = ReadBytes(dir / "Tavimset.exe");
+  WriteBytes(dir / "Tavimset.exe", original + marker);
+  Process settings(dir / "Tavimset.exe", L"", dir);
+  HWND form = WaitForTopWindow(settings.Id(), L"TavimsetForm1", true);
+  ASSERT_NE(form, nullptr);
+
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 2);
+  EXPECT_EQ(ReadBytes(dir / "Tavimset.exe"), original + marker);
+  // In place (_?=), so the uninstaller's own exit code is seen.
+  EXPECT_EQ(RunToEnd(dir / "uninstall.exe", L"/S _?=" + dir.wstring()), 2);
+  EXPECT_TRUE(KeyExists());
+  EXPECT_TRUE(fs::exists(dir / "Tavimset.exe"));
+  EXPECT_TRUE(fs::exists(dir / "Tavimbra.exe"));
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_EQ(settings.Wait(), 0);
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  EXPECT_EQ(ReadBytes(dir / "Tavimset.exe"), original) << "replaced once it was closed";
+}
+
+}  // namespace
+}  // namespace tav::e2e

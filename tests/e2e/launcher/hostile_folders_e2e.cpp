@@ -1,0 +1,292 @@
+// Installation folders as users and other programs leave them: crowded, odd, locked, broken.
+// The launcher starts, stays responsive and runs what it can; the settings program saves without
+// touching what it does not own. TAV_HOSTILE_FILES sets the size of the crowded texts\ (default
+// 3,000; the long run takes 100,000); TAV_HOSTILE_CASE, a part of a case's name, runs only that.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "text_encoding.h"
+
+namespace tav::e2e {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TavimbraForm1";
+
+int CrowdSize() {
+  const char* v = std::getenv("TAV_HOSTILE_FILES");
+  int n = v ? std::atoi(v) : 0;
+  return n > 0 ? n : 3000;
+}
+
+std::wstring MessageText(HWND box) {
+  std::wstring all;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (ClassName(c) == L"Static") all += WindowText(c);
+  return all;
+}
+
+std::string Narrow(const std::wstring& w) { return ToUtf8(U(w.c_str())); }
+
+struct LauncherRun {
+  Installation& inst;
+  ForegroundWindow other;
+  Process proc;
+  HWND form = nullptr, edit = nullptr;
+  bool started = false;
+
+  explicit LauncherRun(Installation& i) : inst(i) {
+    other.Activate();
+    proc = inst.Start(L"Tavimbra.exe");
+    form = WaitForTopWindow(proc.Id(), kFormClass, false, std::chrono::seconds(60));
+    started = form && WaitForHotkeyTaken('W', std::chrono::seconds(60));
+    if (form) edit = FindChild(form, L"Edit");
+  }
+  ~LauncherRun() {
+    if (proc.Running() && form) {
+      PostMessageW(form, WM_CLOSE, 0, 0);
+      proc.Wait(std::chrono::seconds(5));
+    }
+  }
+  bool Visible() const { return IsWindowVisible(form) != FALSE; }
+  bool Summon() {
+    SendAltKey('O');
+    return WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5));
+  }
+  std::wstring Text() const { return WindowText(edit); }
+  bool WaitText(const std::wstring& t) { return WaitUntil([&] { return Text() == t; }, std::chrono::seconds(5)); }
+  HWND Message() const { return WaitForTopWindow(proc.Id(), L"#32770", true, std::chrono::seconds(10)); }
+  void Escape() {
+    SendKey(VK_ESCAPE);
+    WaitUntil([&] { return !Visible(); }, std::chrono::seconds(5));
+  }
+};
+
+// What a case leaves in the folder, and what the launcher must do with it besides running memo.
+struct FolderCase {
+  const char* what;
+  std::function<void(Installation&)> make;
+  std::function<void(LauncherRun&, const std::string& what)> check;  // may be empty
+  bool memoRuns = true;
+};
+
+// Typing text leaves the box showing shown (completion included), nothing else happens.
+void Typed(LauncherRun& r, const std::string& what, const std::wstring& text, const std::wstring& shown) {
+  ASSERT_TRUE(r.Summon()) << what;
+  TypeText(text);
+  EXPECT_TRUE(r.WaitText(shown)) << what << ": " << Narrow(r.Text());
+  r.Escape();
+}
+
+// Enter on text shows a message holding each of parts; after OK nothing has started.
+void EnterShows(LauncherRun& r, const std::string& what, const std::wstring& text, const std::vector<std::wstring>& parts) {
+  const std::size_t before = r.inst.ProbeLog().size();
+  ASSERT_TRUE(r.Summon()) << what;
+  TypeText(text);
+  SendKey(VK_RETURN);
+  HWND box = r.Message();
+  ASSERT_NE(box, nullptr) << what << ": no message";
+  EXPECT_EQ(WindowText(box), L"Tavimbra") << what;
+  const std::wstring said = MessageText(box);
+  for (const auto& p : parts) EXPECT_NE(said.find(p), std::wstring::npos) << what << ": " << Narrow(said);
+  EXPECT_LT(said.size(), 2000u) << what << ": a message box a screen can show";
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << what;
+  Sleep(300);
+  EXPECT_EQ(r.inst.ProbeLog().size(), before) << what << ": something started";
+  // A file that could not be read leaves the text for another try; start afresh.
+  r.other.Activate();
+  ASSERT_TRUE(r.Summon()) << what;
+  r.Escape();
+}
+
+std::string Bytes(std::size_t n, char c) { return std::string(n, c); }
+
+TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
+  const int crowd = CrowdSize();
+  HANDLE locked = INVALID_HANDLE_VALUE;
+  const FolderCase cases[] = {
+      {"crowded texts",
+       [&](Installation& inst) {
+         for (int i = 0; i < crowd; ++i) {
+           wchar_t name[32];
+           swprintf(name, 32, L"texts\\c%06d.txt", i);
+           inst.WriteRaw(name, "x\r\n");
+         }
+       },
+       [&](LauncherRun& r, const std::string& w) { Typed(r, w, L"c00099", L"c000990"); }},
+      {"short names, other extensions, folders",
+       [](Installation& inst) {
+         for (const char* n : {"texts\\a", "texts\\ab", "texts\\abc", "texts\\abcd", "texts\\notes.text"})
+           inst.WriteRaw(n, "x\r\n");
+         fs::create_directories(inst.Texts() / "sub.txt");
+         fs::create_directories(inst.Texts() / "zdir");
+         inst.WriteRaw("texts\\zdir\\inner.txt", "x\r\n");
+       },
+       [](LauncherRun& r, const std::string& w) {
+         Typed(r, w, L"no", L"notes.");
+         Typed(r, w, L"su", L"su");  // folders are no commands
+         Typed(r, w, L"in", L"in");
+         Typed(r, w, L"ab", L"ab");
+       }},
+      {"command file held open by another program",
+       [&](Installation& inst) {
+         inst.WriteCommand(L"locked", inst.ProbeCommand() + L" locked");
+         locked = CreateFileW((inst.Texts() / "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+       },
+       [](LauncherRun& r, const std::string& w) {
+         EnterShows(r, w, L"locked", {L"コマンドファイルを読み込めません", L"locked.txt", L"(エラー 32)"});
+       }},
+      {"10 MB command files",
+       [](Installation& inst) {
+         std::string lines;
+         while (lines.size() < 10'000'000) lines += "garbage line of a big file\r\n";
+         inst.WriteRaw("texts\\big.txt", lines + ToAnsi(U(inst.ProbeCommand().c_str())) + " big\r\n");
+         inst.WriteRaw("texts\\huge.txt", Bytes(10'000'000, 'h'));
+       },
+       [](LauncherRun& r, const std::string& w) {
+         const std::size_t before = r.inst.ProbeLog().size();
+         ASSERT_TRUE(r.Summon()) << w;
+         TypeText(L"big");
+         SendKey(VK_RETURN);
+         ASSERT_TRUE(r.inst.WaitForProbe(before + 1)) << w;
+         EXPECT_EQ(r.inst.ProbeLog()[before].commandLine, r.inst.ProbeCommand() + L" big") << w;
+         r.other.Activate();
+         EnterShows(r, w, L"huge", {L"コマンドラインが長すぎます", L"(10000000 文字)"});
+       }},
+      {"binary command file",
+       [](Installation& inst) {
+         std::string bin("MZ\x90\0\x03\0\0\0\x04\0\0\0\xff\xff\0\0\xb8\0\0\0\0\0\0\0@\0\x1a\x0b", 28);
+         for (int i = 0; i < 4096; ++i) bin += static_cast<char>((i * 37 + 11) & 0xff);
+         bin += "\r\n" + ToAnsi(U(inst.ProbeCommand().c_str())) + std::string("\0tail", 5);
+         inst.WriteRaw("texts\\bin.txt", bin);
+       },
+       [](LauncherRun& r, const std::string& w) { EnterShows(r, w, L"bin", {L"NUL"}); }},
+      {"name outside the code page",
+       [](Installation& inst) {
+         std::ofstream(inst.Texts() / L"한국어.txt", std::ios::binary) << ToAnsi(U(inst.ProbeCommand().c_str())) << " ko\r\n";
+       },
+       [](LauncherRun& r, const std::string& w) {
+         const std::size_t before = r.inst.ProbeLog().size();
+         ASSERT_TRUE(r.Summon()) << w;
+         TypeText(L"한");
+         ASSERT_TRUE(r.WaitText(L"한국어")) << w << ": " << Narrow(r.Text());
+         SendKey(VK_RETURN);
+         ASSERT_TRUE(r.inst.WaitForProbe(before + 1)) << w;
+         EXPECT_EQ(r.inst.ProbeLog()[before].commandLine, r.inst.ProbeCommand() + L" ko") << w;
+         r.other.Activate();
+       }},
+      {"settings with garbage, 10,000 keys, a 100 KB value, keys in odd case, binary bytes",
+       [](Installation& inst) {
+         std::string ini = "garbage without an equals sign\r\n=value without a key\r\n[tavimbra\r\n[tavimbra]\r\n";
+         for (int i = 0; i < 10000; ++i) ini += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
+         ini += "Font=" + Bytes(100'000, 'F') + "\r\nAUTOCOMPLETE=0\r\nkEY1=79\r\n";
+         ini += std::string("[junk]\r\n\x01\x02\0\xff\xfe=\x81\r\n", 15);
+         inst.WriteRaw("settings\\tavimbra.ini", ini);
+       },
+       [](LauncherRun& r, const std::string& w) { Typed(r, w, L"me", L"me"); }},  // completion off, as AUTOCOMPLETE says
+      {"settings folder missing",
+       [](Installation& inst) { fs::remove_all(inst.Root() / "settings"); }, nullptr},
+      {"texts folder missing", [](Installation& inst) { fs::remove_all(inst.Texts()); },
+       [](LauncherRun& r, const std::string& w) {
+         ASSERT_TRUE(r.Summon()) << w;
+         TypeText(L"memo");
+         SendKey(VK_RETURN);
+         Sleep(400);
+         EXPECT_TRUE(r.Visible()) << w << ": no command file, the window stays";
+         EXPECT_EQ(FindTopWindow(r.proc.Id(), L"#32770", true), nullptr) << w;
+         r.Escape();
+       },
+       false},
+      {"skin missing", [](Installation& inst) { fs::remove(inst.Root() / "settings" / "skin.bmp"); }, nullptr},
+      {"skin truncated",
+       [](Installation& inst) {
+         std::string skin = inst.ReadRaw("settings\\skin.bmp");
+         inst.WriteRaw("settings\\skin.bmp", skin.substr(0, 200));
+       },
+       nullptr},
+      {"skin not a bitmap", [](Installation& inst) { inst.WriteRaw("settings\\skin.bmp", "GIF89a not a bitmap at all"); },
+       nullptr},
+  };
+  const char* only = std::getenv("TAV_HOSTILE_CASE");  // a part of one case's name, to run just that
+  for (const FolderCase& c : cases) {
+    if (only && std::string(c.what).find(only) == std::string::npos) continue;
+    Installation inst;
+    inst.WriteCommand(L"memo", inst.ProbeCommand() + L" memo");
+    c.make(inst);
+    {
+      LauncherRun r(inst);
+      ASSERT_TRUE(r.started) << c.what << ": the launcher did not finish starting; window " << r.form << ", running "
+                             << r.proc.Running() << ", message "
+                             << Narrow(MessageText(FindTopWindow(r.proc.Id(), L"#32770", true)));
+      EXPECT_EQ(FindTopWindow(r.proc.Id(), L"#32770", true), nullptr) << c.what << ": a message at start-up";
+      if (c.check) c.check(r, c.what);
+      if (c.memoRuns) {
+        const std::size_t before = inst.ProbeLog().size();
+        ASSERT_TRUE(r.Summon()) << c.what;
+        TypeText(L"memo");
+        SendKey(VK_RETURN);
+        ASSERT_TRUE(inst.WaitForProbe(before + 1)) << c.what << ": memo did not run";
+        EXPECT_EQ(inst.ProbeLog()[before].commandLine, inst.ProbeCommand() + L" memo") << c.what;
+        EXPECT_TRUE(WaitUntil([&] { return !r.Visible(); })) << c.what;
+      }
+      EXPECT_TRUE(r.proc.Running()) << c.what;
+    }
+    if (locked != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(locked, INVALID_HANDLE_VALUE));
+  }
+}
+
+
+std::wstring ProfileValue(const fs::path& ini, const wchar_t* section, const wchar_t* key) {
+  std::vector<wchar_t> buf(200'000);
+  DWORD n = GetPrivateProfileStringW(section, key, L"<missing>", buf.data(), static_cast<DWORD>(buf.size()), ini.c_str());
+  return std::wstring(buf.data(), n);
+}
+
+// Tavimset on a settings file crowded with what is not its own: it shows the keys it knows, in
+// whatever case they are written, and its save leaves every other key, section and command file
+// as it was.
+TEST(HostileFolders, SettingsProgramSavesWithoutTouchingWhatItDoesNotOwn) {
+  Installation inst;
+  inst.WriteCommand(L"memo", L"notepad.exe");
+  const std::string big(100'000, 'N');
+  std::string ini = "garbage without an equals sign\r\n[tavimbra]\r\n";
+  for (int i = 0; i < 10000; ++i) ini += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
+  ini += "AUTOCOMPLETE=0\r\nkEY1=65\r\n[other]\r\nNote=" + big + "\r\nshort=\x83\x81\x83\x82\r\n";
+  inst.WriteRaw("settings\\tavimbra.ini", ini);
+  const fs::path file = inst.Root() / "settings" / "tavimbra.ini";
+  const std::string memoBefore = inst.ReadRaw("texts\\memo.txt");
+
+  Process p = inst.Start(L"Tavimset.exe");
+  HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true, std::chrono::seconds(30));
+  ASSERT_NE(form, nullptr) << "the settings window did not open";
+  constexpr int kCheck1 = 601, kLabel5 = 404, kCommand2 = 702;
+  EXPECT_EQ(SendMessageW(GetDlgItem(form, kCheck1), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "AUTOCOMPLETE=0 honoured";
+  EXPECT_EQ(WindowText(GetDlgItem(form, kLabel5)), L"65") << "kEY1 honoured";
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(GetDlgItem(form, kCommand2), BM_CLICK, 0, 0, SMTO_BLOCK, 30000, &answer))
+      << "the save did not return";
+  EXPECT_EQ(FindTopWindow(p.Id(), L"#32770", true), nullptr) << "a save says nothing";
+
+  EXPECT_EQ(ProfileValue(file, L"tavimbra", L"AutoComplete"), L"0");
+  EXPECT_EQ(ProfileValue(file, L"tavimbra", L"Key1"), L"65");
+  for (int i : {0, 1, 4999, 9999})
+    EXPECT_EQ(ProfileValue(file, L"tavimbra", (L"k" + std::to_wstring(i)).c_str()), L"v" + std::to_wstring(i)) << i;
+  EXPECT_EQ(ProfileValue(file, L"other", L"Note"), std::wstring(big.begin(), big.end())) << "the 100 KB value";
+  EXPECT_EQ(ProfileValue(file, L"other", L"short"), L"メモ");
+  EXPECT_EQ(inst.ReadRaw("texts\\memo.txt"), memoBefore);
+  EXPECT_EQ(std::distance(fs::directory_iterator(inst.Texts()), fs::directory_iterator()), 1);
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(p.Wait(), 0);
+}
+
+}  // namespace
+}  // namespace tav::e2e

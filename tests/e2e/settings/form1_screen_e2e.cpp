@@ -1,0 +1,173 @@
+// The settings window at 150% on a 1024x768 screen (a laptop's case): it opens inside the work
+// area with a scroll bar, and the save button is reached by keyboard and by wheel and clicked.
+#include <gtest/gtest.h>
+
+#include "../../../settings_tool/form1_controls.h"
+#include "driver.h"
+
+namespace tav::e2e {
+namespace {
+
+using Id = settings::Form1Id;
+
+// The scale of programs started while it stands: LogPixels of the user's desktop settings.
+class SystemScale {
+ public:
+  explicit SystemScale(DWORD dpi) {
+    DWORD size = sizeof old_;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old_, &size) ==
+           ERROR_SUCCESS;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  }
+  ~SystemScale() {
+    if (had_)
+      RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &old_, sizeof old_);
+    else
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels");
+  }
+
+ private:
+  static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
+  DWORD old_ = 96;
+  bool had_ = false;
+};
+
+// This thread sees every window in physical pixels, whatever the other program's scale.
+class PhysicalPixels {
+ public:
+  PhysicalPixels() : old_(SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {}
+  ~PhysicalPixels() {
+    if (old_) SetThreadDpiAwarenessContext(old_);
+  }
+
+ private:
+  DPI_AWARENESS_CONTEXT old_;
+};
+
+RECT InClient(HWND form, HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool FullyShown(HWND form, HWND w) {
+  RECT client, r = InClient(form, w);
+  GetClientRect(form, &client);
+  return r.top >= 0 && r.bottom <= client.bottom;
+}
+
+void MouseAt(HWND w) { PointerTo(w); }
+
+void Mouse(DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+}
+
+// A click as a hand gives it: the button is released once the press has arrived (it shows
+// the button pushed), so the release cannot overtake it.
+void Click(HWND button) {
+  MouseAt(button);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  WaitUntil([&] { return (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }, std::chrono::seconds(2));
+  Mouse(MOUSEEVENTF_LEFTUP);
+}
+
+// The save has written its last key (the file appears with the first of thirteen writes).
+bool Saved(const Installation& inst) {
+  std::error_code ec;
+  if (!fs::exists(inst.Root() / "settings" / "tavimbra.ini", ec)) return false;
+  try {
+    return inst.ReadRaw("settings/tavimbra.ini").find("StartUP=") != std::string::npos;
+  } catch (...) {
+    return false;  // still being written
+  }
+}
+
+void Wheel(int notches) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  in.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+  SendInput(1, &in, sizeof in);
+}
+
+TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClicked) {
+  PhysicalPixels physical;
+  Installation inst;
+  Process process;
+  HWND form = nullptr;
+  {
+    SystemScale scale(144);
+    process = inst.Start(L"Tavimset.exe");
+    form = WaitForTopWindow(process.Id(), L"TavimsetForm1", true);
+  }
+  ASSERT_NE(form, nullptr);
+  RECT client, window, work;
+  GetClientRect(form, &client);
+  GetWindowRect(form, &window);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ASSERT_GE(client.right, 561 * 14 / 10) << "the program runs at 150%";
+  EXPECT_GE(window.left, work.left);
+  EXPECT_GE(window.top, work.top);
+  EXPECT_LE(window.right, work.right);
+  EXPECT_LE(window.bottom, work.bottom);
+  EXPECT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "taller than the screen: it scrolls";
+  HWND save = GetDlgItem(form, static_cast<int>(Id::Command2));
+  HWND first = GetDlgItem(form, static_cast<int>(Id::Text1));
+  ASSERT_FALSE(FullyShown(form, save)) << "the save button starts below the screen";
+
+  // Keyboard: Shift+Tab, pressed until the focus is on the save button (from the first box it
+  // goes round to it at once), brings it into view; Space clicks it. (No click to place the
+  // focus first: a click still queued when the window scrolls lands on another control.)
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form && FocusOf(form) != nullptr; }))
+      << DescribeForeground();
+  for (int i = 0; i < 80 && FocusOf(form) != save; ++i) {
+    HWND before = FocusOf(form);
+    SendKey(VK_TAB, true);
+    WaitUntil([&] { return FocusOf(form) != before; }, std::chrono::seconds(2));
+  }
+  ASSERT_EQ(FocusOf(form), save) << "focus on " << ClassName(FocusOf(form)) << " '" << WindowText(FocusOf(form))
+                                 << "'";
+  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)))
+      << "the focused button is scrolled into view";
+  SendKey(VK_SPACE);
+  ASSERT_TRUE(WaitUntil([&] { return Saved(inst); })) << "saved by keyboard";
+
+  // Wheel: up to the top takes the button out of view, down brings it back; a click saves (a
+  // changed value, so the file shows the second save).
+  SendMessageW(GetDlgItem(form, static_cast<int>(Id::Check1)), BM_CLICK, 0, 0);
+  MouseAt(GetDlgItem(form, static_cast<int>(Id::Frame1)));
+  Wheel(10);
+  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, save) && FullyShown(form, first); }, std::chrono::seconds(3)))
+      << "wheel up scrolls to the top";
+  // One turn of many notches: one message, so nothing still moves the window when it is clicked.
+  Wheel(-30);
+  ASSERT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)))
+      << "wheel down scrolls to the save button";
+  Click(save);
+  EXPECT_TRUE(WaitUntil([&] { return inst.ReadRaw("settings/tavimbra.ini").find("AutoComplete=0") != std::string::npos; }))
+      << "saved by a click\n" << inst.ReadRaw("settings/tavimbra.ini");
+  // Page keys scroll too, where the focused control has no use for them (a button).
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(form) == save; }, std::chrono::seconds(2)));
+  SendKey(VK_PRIOR);
+  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, save); }, std::chrono::seconds(3))) << "PageUp";
+  SendKey(VK_NEXT);
+  SendKey(VK_NEXT);
+  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3))) << "PageDown";
+  // The preview opens at the scale of its monitor too.
+  SendMessageW(GetDlgItem(form, static_cast<int>(Id::Command1)), BM_CLICK, 0, 0);
+  HWND preview = FindTopWindow(process.Id(), L"TavimsetForm2", true);
+  ASSERT_NE(preview, nullptr);
+  GetClientRect(preview, &client);
+  EXPECT_EQ(client.right, 360);
+  EXPECT_EQ(client.bottom, 96);
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(process.Wait(), 0);
+}
+
+}  // namespace
+}  // namespace tav::e2e
+

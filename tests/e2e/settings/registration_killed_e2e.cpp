@@ -1,0 +1,145 @@
+// Tavimset killed at varied instants while it replaces a command file: texts\ holds the old file
+// or the new one, whole, and nothing else; what the killed saves left elsewhere goes later.
+// TAV_KILL_ROUNDS sets the number of kills (default 30; the long run takes 300).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "dialogs_helpers.h"
+#include "driver.h"
+#include "text_encoding.h"
+
+namespace tav::e2e {
+namespace {
+
+enum : int { Check4 = 3002, Text10 = 3003, Check5 = 3007, Text11 = 3008, Text9 = 3017, Command4 = 3018 };
+
+int KillRounds() {
+  const char* v = std::getenv("TAV_KILL_ROUNDS");
+  int n = v ? std::atoi(v) : 0;
+  return n > 0 ? n : 30;
+}
+
+bool IsTemporary(const std::wstring& name) { return name.rfind(L"tavimset-new", 0) == 0 && name.size() > 16; }
+
+std::vector<std::wstring> Names(const fs::path& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().wstring());
+  return names;
+}
+
+void AgeByAnHour(const fs::path& p) {
+  HANDLE h = CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+  t.QuadPart -= 3600ull * 10'000'000;
+  FILETIME then{t.LowPart, t.HighPart};
+  SetFileTime(h, nullptr, nullptr, &then);
+  CloseHandle(h);
+}
+
+double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
+}
+
+// One registration of memo with a line that is long enough for the write to take a while. The
+// replace question is answered with Yes; kill (microseconds after that answer, < 0: never) stops
+// the program there. Returns the microseconds from the answer to the confirmation (0 if killed).
+double RegisterOnce(Installation& inst, const std::wstring& program, double killAfter) {
+  Process p = inst.Start(L"Tavimset.exe");
+  HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true);
+  if (!form) return -1;
+  SetControlText(form, Text9, L"memo");
+  SetControlText(form, Text10, program);
+  SetControlText(form, Text11, L"");
+  for (int quote : {Check4, Check5}) SendMessageW(GetDlgItem(form, quote), BM_SETCHECK, BST_UNCHECKED, 0);
+  ClickButton(form, Command4);
+  HWND question = WaitForMessageBox(p.Id());
+  if (!question || !HasButton(question, IDYES)) return -1;
+  LARGE_INTEGER start, now;
+  QueryPerformanceCounter(&start);
+  PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDYES)));
+  if (killAfter >= 0) {
+    do QueryPerformanceCounter(&now);
+    while (Microseconds(start, now) < killAfter);
+    p.Kill();
+    return 0;
+  }
+  // Polled tightly: the span measured bounds the kill instants.
+  HWND done = nullptr;
+  const DWORD deadline = GetTickCount() + 10000;
+  while (!done && GetTickCount() < deadline) {
+    HWND b = FindTopWindow(p.Id(), L"#32770", true);
+    if (b && b != question) done = b;
+    else Sleep(1);
+  }
+  QueryPerformanceCounter(&now);
+  if (!done || MessageBoxText(done).find(L"コマンドが登録されました") == std::wstring::npos) return -1;
+  AnswerMessageBox(done, IDOK);
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  p.Wait();
+  return Microseconds(start, now);
+}
+
+TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
+  Installation inst;
+  const std::string padding(20000, 'p');
+  auto line = [&](int round) { return "new" + std::to_string(round) + "-" + padding + ".exe "; };
+  inst.WriteRaw(L"texts\\memo.txt", line(-1) + "\r\n");
+
+  // One save that runs to its end gives the span of the kill instants.
+  const double saveTime = RegisterOnce(inst, std::wstring(L"new0-") + std::wstring(padding.begin(), padding.end()) + L".exe", -1);
+  ASSERT_GT(saveTime, 0) << "the undisturbed save did not confirm";
+  std::string current = inst.ReadRaw(L"texts\\memo.txt");
+  ASSERT_TRUE(current == line(0) + "\r\n") << current.size() << " bytes: " << current.substr(0, 40);
+
+  const int rounds = KillRounds();
+  int keptOld = 0, tookNew = 0, leftTemporary = 0;
+  const std::vector<std::wstring> layout = Names(inst.Root());
+  for (int round = 1; round <= rounds; ++round) {
+    // Denser early on, where the file is written and moved; the last ones land on the confirmation.
+    const double share = static_cast<double>(round - 1) / rounds;
+    const double killAfter = saveTime * share * share;
+    const std::string next = line(round) + "\r\n";
+    const std::wstring program = L"new" + std::to_wstring(round) + L"-" + std::wstring(padding.begin(), padding.end()) + L".exe";
+    ASSERT_EQ(RegisterOnce(inst, program, killAfter), 0) << "round " << round << ": no question to answer";
+    EXPECT_EQ(Names(inst.Texts()), std::vector<std::wstring>{L"memo.txt"}) << "round " << round;
+    const std::string now = inst.ReadRaw(L"texts\\memo.txt");
+    if (now == current) {
+      ++keptOld;
+    } else {
+      EXPECT_EQ(now.size(), next.size()) << "round " << round << ": neither the old line nor the new one, whole";
+      EXPECT_TRUE(now == next) << "round " << round;
+      ++tookNew;
+    }
+    current = now;
+    int temporaries = 0;
+    for (const std::wstring& n : Names(inst.Root())) {
+      if (IsTemporary(n))
+        ++temporaries;
+      else
+        EXPECT_NE(std::find(layout.begin(), layout.end(), n), layout.end())
+            << "round " << round << ": " << ToUtf8(U(n.c_str()));
+    }
+    leftTemporary = temporaries;
+  }
+  std::printf("[ kills ] %d rounds after a %.0f us save: %d kept the old file, %d the new one; %d temporary files left\n",
+              rounds, saveTime, keptOld, tookNew, leftTemporary);
+  EXPECT_EQ(keptOld + tookNew, rounds);
+
+  // Later (an hour, as if after a restart): the next save removes what the killed ones left.
+  for (const std::wstring& n : Names(inst.Root()))
+    if (IsTemporary(n)) AgeByAnHour(inst.Root() / n);
+  ASSERT_GT(RegisterOnce(inst, L"final.exe", -1), 0);
+  EXPECT_EQ(inst.ReadRaw(L"texts\\memo.txt"), "final.exe \r\n");
+  for (const std::wstring& n : Names(inst.Root())) EXPECT_FALSE(IsTemporary(n)) << ToUtf8(U(n.c_str()));
+}
+
+}  // namespace
+}  // namespace tav::e2e

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "launcher_sequences.h"
+#include "text_encoding.h"
+
+namespace tav {
+namespace {
+
+struct Steps final : CommandSteps {
+  std::map<std::u16string, std::string> files;
+  std::vector<std::u16string> read, started;
+  std::optional<std::string> ReadCommandFile(const std::u16string& name) override {
+    read.push_back(name);
+    auto it = files.find(name);
+    return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
+  }
+  void ClearInput() override {}
+  void FocusWindow() override {}
+  bool ActivateDesktop() override { return true; }
+  void DisableTimer() override {}
+  void SendAltEsc() override {}
+  void HideWindow() override {}
+  void AllowForeground() override {}
+  void StartCommandLine(const std::u16string& cl) override { started.push_back(cl); }
+};
+
+// Whatever is typed after the "/" (a command interpreter's operators, variables, quotes, line
+// ends) is appended as it stands after the stored line and one space: the program started is the
+// one stored in the command file, and nothing puts an interpreter in front of it.
+TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
+  struct Case {
+    std::u16string typed;
+    std::u16string started;
+  };
+  const Case cases[] = {
+      {u"memo/a.txt & del /q *", u"\"C:\\W\\notepad.exe\" a.txt & del /q *"},
+      {u"memo/| calc", u"\"C:\\W\\notepad.exe\" | calc"},
+      {u"memo/\" & calc & \"", u"\"C:\\W\\notepad.exe\" \" & calc & \""},
+      {u"memo/%SystemRoot%\\system32\\cmd.exe /c calc", u"\"C:\\W\\notepad.exe\" %SystemRoot%\\system32\\cmd.exe /c calc"},
+      {u"memo/^&calc", u"\"C:\\W\\notepad.exe\" ^&calc"},
+      {u"memo/a\r\ncalc.exe", u"\"C:\\W\\notepad.exe\" a\r\ncalc.exe"},
+      {u"memo/`calc` $(calc)", u"\"C:\\W\\notepad.exe\" `calc` $(calc)"},
+      {u"memo&calc/x", u""},  // no command file of that name: nothing starts
+      {u"memo & calc", u""},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Steps s;
+    s.files[u"memo"] = "\"C:\\W\\notepad.exe\"\r\n";
+    RunCommand(cases[i].typed, s);
+    ASSERT_EQ(s.read.size(), 1u) << "case " << i;
+    EXPECT_EQ(s.read[0], cases[i].typed.substr(0, cases[i].typed.find(u'/'))) << "case " << i;
+    if (cases[i].started.empty()) {
+      EXPECT_TRUE(s.started.empty()) << "case " << i;
+    } else {
+      ASSERT_EQ(s.started.size(), 1u) << "case " << i;
+      EXPECT_EQ(ToUtf8(s.started[0]), ToUtf8(cases[i].started)) << "case " << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tav
