@@ -19,6 +19,9 @@ struct Collation {
   // Optional, faster: appends the sort key of a name to out, for a key per name without an
   // allocation each. When empty, sortKey is used.
   std::function<void(std::u16string_view, std::string& out)> appendSortKey = {};
+  // Optional, faster: the fold of one unit (fold must agree with it), for a fold without a string
+  // per name.
+  char16_t (*foldUnit)(char16_t) = nullptr;
 };
 
 // Names back to back in one buffer: a resident list of many names costs its characters and an
@@ -35,6 +38,11 @@ class NameTable {
   }
   void Add(std::u16string_view name) {
     chars_.append(name);
+    ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
+  }
+  // Adds name with every unit mapped by f.
+  void AddMapped(std::u16string_view name, char16_t (*f)(char16_t)) {
+    for (char16_t c : name) chars_.push_back(f(c));
     ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
   }
   std::size_t Size() const { return ends_.size(); }

@@ -52,10 +52,10 @@ Collation UserCollation() {
   };
   // The list control's prefix search ignores the case of the letters A-Z only: "ü" does not
   // find "Über", nor a full-width "Ａ" a full-width "ａ" (checked against the platform's list).
-  c.fold = [](std::u16string_view s) {
+  c.foldUnit = [](char16_t ch) -> char16_t { return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch - u'A' + u'a') : ch; };
+  c.fold = [unit = c.foldUnit](std::u16string_view s) {
     std::u16string f(s);
-    for (auto& ch : f)
-      if (ch >= u'A' && ch <= u'Z') ch = static_cast<char16_t>(ch - u'A' + u'a');
+    for (auto& ch : f) ch = unit(ch);
     return f;
   };
   return c;
