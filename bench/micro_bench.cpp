@@ -19,17 +19,26 @@ std::u16string Fold(std::u16string_view s) {
   return f;
 }
 
+char16_t FoldUnit(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+// Shaped like the platform's: keys appended to one buffer, the fold made unit by unit.
 tav::Collation Ascii() {
-  return {[](std::u16string_view s) {
-            std::string k;
-            k.reserve(s.size() * 2);
-            for (char16_t c : Fold(s)) {
-              k.push_back(static_cast<char>(c >> 8));
-              k.push_back(static_cast<char>(c & 0xFF));
-            }
-            return k;
-          },
-          Fold};
+  tav::Collation c;
+  c.appendSortKey = [](std::u16string_view s, std::string& k) {
+    for (char16_t u : s) {
+      u = FoldUnit(u);
+      k.push_back(static_cast<char>(u >> 8));
+      k.push_back(static_cast<char>(u & 0xFF));
+    }
+  };
+  c.sortKey = [append = c.appendSortKey](std::u16string_view s) {
+    std::string k;
+    append(s, k);
+    return k;
+  };
+  c.fold = Fold;
+  c.foldUnit = FoldUnit;
+  return c;
 }
 
 // File names like the benchmark folders' (bench/make_texts.py).

@@ -24,19 +24,50 @@ void CommandList::Build(const std::vector<std::u16string>& fileNames, const Coll
 
 namespace {
 
-// The first eight bytes of a key, big-endian and padded with zeros: when two of them differ, they
-// order as the whole keys do, so most comparisons of a sort never touch the keys themselves.
-std::uint64_t BytePrefix(std::string_view key) {
+// Eight bytes of a key from offset on, big-endian, padded with zeros.
+std::uint64_t ByteChunk(std::string_view key, std::size_t offset) {
   std::uint64_t p = 0;
-  for (std::size_t i = 0; i < 8; ++i) p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+  for (std::size_t i = offset; i < offset + 8; ++i) p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
   return p;
 }
 
-// The same for the first four units of a text (ordinal order of the units).
-std::uint64_t UnitPrefix(std::u16string_view text) {
+// Four units of a text from offset on, the same way (ordinal order of the units).
+std::uint64_t UnitChunk(std::u16string_view text, std::size_t offset) {
   std::uint64_t p = 0;
-  for (std::size_t i = 0; i < 4; ++i) p = (p << 16) | (i < text.size() ? static_cast<std::uint64_t>(text[i]) : 0u);
+  for (std::size_t i = offset; i < offset + 4; ++i) p = (p << 16) | (i < text.size() ? static_cast<std::uint64_t>(text[i]) : 0u);
   return p;
+}
+
+struct Entry {
+  std::uint64_t chunk;
+  std::int32_t id;
+};
+
+// Sorts strings by their elements' order, chunk by chunk from the first: entries are compared
+// by one machine word, and only those tied on a chunk look at the next one. chunk(id, offset)
+// gives the string's elements from offset, perChunk of them; length(id) its length; tie(a, b)
+// orders equal strings.
+template <class ChunkOf, class LengthOf, class Tie>
+void ChunkSort(Entry* begin, Entry* end, std::size_t offset, std::size_t perChunk, const ChunkOf& chunk,
+               const LengthOf& length, const Tie& tie) {
+  for (Entry* e = begin; e != end; ++e) e->chunk = chunk(e->id, offset);
+  std::sort(begin, end, [](const Entry& a, const Entry& b) { return a.chunk < b.chunk; });
+  for (Entry* run = begin; run != end;) {
+    Entry* runEnd = run + 1;
+    while (runEnd != end && runEnd->chunk == run->chunk) ++runEnd;
+    if (runEnd - run > 1) {
+      // Tied so far: a string that ends within this chunk is a beginning of the others (their
+      // elements there equal its padding), so it goes first, shorter ones before longer.
+      const std::size_t next = offset + perChunk;
+      Entry* longer = std::partition(run, runEnd, [&](const Entry& e) { return length(e.id) <= next; });
+      std::sort(run, longer, [&](const Entry& a, const Entry& b) {
+        const std::size_t la = length(a.id), lb = length(b.id);
+        return la != lb ? la < lb : tie(a.id, b.id);
+      });
+      if (runEnd - longer > 1) ChunkSort(longer, runEnd, next, perChunk, chunk, length, tie);
+    }
+    run = runEnd;
+  }
 }
 
 }  // namespace
@@ -47,44 +78,41 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
 
   // One key per name, all in one buffer, then one sort of positions: the platform's comparison
   // runs n times, not n log n, and the keys cost no heap block each.
-  struct Keyed {
-    std::uint64_t prefix;
-    std::uint32_t begin, end;  // of the key in keys
-    std::int32_t file;
-  };
-  std::vector<Keyed> order;
+  std::vector<Entry> order;
   order.reserve(fileNames.Size());
   std::string keys;
+  keys.reserve(fileNames.Chars() * 3);  // about what the platform's keys take: no regrowth, no copies
+  std::vector<std::uint32_t> keyEnds(fileNames.Size() + 1, 0);  // key of file i: [keyEnds[i], keyEnds[i + 1])
   std::size_t itemChars = 0;
   for (std::size_t i = 0; i < fileNames.Size(); ++i) {
     const std::u16string_view name = fileNames[i];
-    if (name.size() < kCutLength) continue;
-    const std::size_t begin = keys.size();
-    if (collation.appendSortKey)
-      collation.appendSortKey(name, keys);
-    else
-      keys += collation.sortKey(name);
-    order.push_back({0, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(keys.size()),
-                     static_cast<std::int32_t>(i)});
-    itemChars += name.size() - kCutLength;
+    if (name.size() >= kCutLength) {
+      if (collation.appendSortKey)
+        collation.appendSortKey(name, keys);
+      else
+        keys += collation.sortKey(name);
+      order.push_back({0, static_cast<std::int32_t>(i)});
+      itemChars += name.size() - kCutLength;
+    }
+    keyEnds[i + 1] = static_cast<std::uint32_t>(keys.size());
   }
-  auto key = [&](const Keyed& k) { return std::string_view(keys).substr(k.begin, k.end - k.begin); };
-  for (Keyed& k : order) k.prefix = BytePrefix(key(k));  // keys no longer moves
-  std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    const int c = key(a).compare(key(b));
-    if (c != 0) return c < 0;
-    // Names the list holds equal: the one listed later first, as a sorted list control inserts them.
-    return a.file > b.file;
-  });
+  auto key = [&](std::int32_t i) {
+    const auto u = static_cast<std::size_t>(i);
+    return std::string_view(keys).substr(keyEnds[u], keyEnds[u + 1] - keyEnds[u]);
+  };
+  ChunkSort(
+      order.data(), order.data() + order.size(), 0, 8, [&](std::int32_t i, std::size_t at) { return ByteChunk(key(i), at); },
+      [&](std::int32_t i) { return key(i).size(); },
+      // Names the list holds equal: the one listed later first, as a sorted list control inserts them.
+      [](std::int32_t a, std::int32_t b) { return a > b; });
   keys = std::string();
+  keyEnds = {};
 
   items_.Reserve(order.size(), itemChars);
-  for (const Keyed& k : order) {
-    const std::u16string_view name = fileNames[static_cast<std::size_t>(k.file)];
+  for (const Entry& e : order) {
+    const std::u16string_view name = fileNames[static_cast<std::size_t>(e.id)];
     items_.Add(name.substr(0, name.size() - kCutLength));  // the list keeps its places after the cut
   }
-  order = {};
 
   // Names beginning with a given text (ignoring case) are neighbours in the folded order, whatever
   // the list's collation does; the first of them in list order is the smallest position among them.
@@ -96,22 +124,15 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
     else
       folded_.Add(fold_(items_[i]));
   }
-  struct Folded {
-    std::uint64_t prefix;
-    std::int32_t pos;
-  };
-  std::vector<Folded> byFolded(items_.Size());
-  for (std::size_t i = 0; i < byFolded.size(); ++i)
-    byFolded[i] = {UnitPrefix(folded_[i]), static_cast<std::int32_t>(i)};
-  std::sort(byFolded.begin(), byFolded.end(), [&](const Folded& a, const Folded& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    const int c = folded_[static_cast<std::size_t>(a.pos)].compare(folded_[static_cast<std::size_t>(b.pos)]);
-    if (c != 0) return c < 0;
-    return a.pos < b.pos;
-  });
-  byFolded_.resize(byFolded.size());
-  for (std::size_t i = 0; i < byFolded.size(); ++i) byFolded_[i] = byFolded[i].pos;
-  byFolded = {};
+  for (std::size_t i = 0; i < order.size(); ++i) order[i].id = static_cast<std::int32_t>(i);
+  ChunkSort(
+      order.data(), order.data() + order.size(), 0, 4,
+      [&](std::int32_t pos, std::size_t at) { return UnitChunk(folded_[static_cast<std::size_t>(pos)], at); },
+      [&](std::int32_t pos) { return folded_[static_cast<std::size_t>(pos)].size(); },
+      [](std::int32_t a, std::int32_t b) { return a < b; });
+  byFolded_.resize(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) byFolded_[i] = order[i].id;
+  order = {};
   minTree_.assign(static_cast<std::size_t>(2 * n), 0);
   for (int i = 0; i < n; ++i) minTree_[static_cast<std::size_t>(n + i)] = byFolded_[static_cast<std::size_t>(i)];
   for (int i = n - 1; i > 0; --i)

@@ -42,7 +42,9 @@ class NameTable {
   }
   // Adds name with every unit mapped by f.
   void AddMapped(std::u16string_view name, char16_t (*f)(char16_t)) {
-    for (char16_t c : name) chars_.push_back(f(c));
+    const std::size_t at = chars_.size();
+    chars_.append(name);
+    for (std::size_t i = at; i < chars_.size(); ++i) chars_[i] = f(chars_[i]);
     ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
   }
   std::size_t Size() const { return ends_.size(); }
