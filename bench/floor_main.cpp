@@ -1,6 +1,6 @@
 // The floor the launcher is measured against: the least a program can do and still be a resident
 // input box. A hidden 240x64 popup with one edit box in the launcher's default face and size;
-// Alt+<key> shows and focuses it, Esc clears and hides it. With --list it first lists texts\
+// Alt+<key> shows and focuses it, Esc clears and hides it. With --list it first lists the texts folder
 // beside it into memory, as bare as a listing gets.
 // With --drop it lets the listing go again (what stays is the platform's own residue).
 // Built twice: bench_floor.exe, and bench_floor_v6.exe with the launcher's manifest, so its box
@@ -82,8 +82,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == WM_HOTKEY && msg.wParam == kHotkeyId) {
+      // For the driver: when the hotkey reached this thread, and when the foreground was ours
+      // (performance counter values, the same clock in every process).
+      LARGE_INTEGER q;
+      QueryPerformanceCounter(&q);
+      SetWindowLongPtrW(form, GWLP_USERDATA, static_cast<LONG_PTR>(q.QuadPart));
       ShowWindow(form, SW_SHOW);
       SetForegroundWindow(form);
+      QueryPerformanceCounter(&q);
+      SetWindowLongPtrW(edit, GWLP_USERDATA, static_cast<LONG_PTR>(q.QuadPart));
       SetFocus(edit);
       continue;
     }
