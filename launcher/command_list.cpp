@@ -11,7 +11,6 @@ constexpr std::size_t kCutLength = 4;  // ".txt", or whatever the last four char
 
 void CommandList::Clear() {
   items_ = NameTable();
-  folded_ = NameTable();
   byFolded_ = {};
   minTree_ = {};
 }
@@ -28,13 +27,6 @@ namespace {
 std::uint64_t ByteChunk(std::string_view key, std::size_t offset) {
   std::uint64_t p = 0;
   for (std::size_t i = offset; i < offset + 8; ++i) p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-  return p;
-}
-
-// Four units of a text from offset on, the same way (ordinal order of the units).
-std::uint64_t UnitChunk(std::u16string_view text, std::size_t offset) {
-  std::uint64_t p = 0;
-  for (std::size_t i = offset; i < offset + 4; ++i) p = (p << 16) | (i < text.size() ? static_cast<std::uint64_t>(text[i]) : 0u);
   return p;
 }
 
@@ -75,6 +67,7 @@ void ChunkSort(Entry* begin, Entry* end, std::size_t offset, std::size_t perChun
 void CommandList::Build(const NameTable& fileNames, const Collation& collation) {
   Clear();
   fold_ = collation.fold;
+  foldUnit_ = collation.foldUnit;
 
   // One key per name, all in one buffer, then one sort of positions: the platform's comparison
   // runs n times, not n log n, and the keys cost no heap block each.
@@ -117,18 +110,16 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
   // Names beginning with a given text (ignoring case) are neighbours in the folded order, whatever
   // the list's collation does; the first of them in list order is the smallest position among them.
   const int n = static_cast<int>(items_.Size());
-  folded_.Reserve(items_.Size(), items_.Chars());
-  for (std::size_t i = 0; i < items_.Size(); ++i) {
-    if (collation.foldUnit)
-      folded_.AddMapped(items_[i], collation.foldUnit);
-    else
-      folded_.Add(fold_(items_[i]));
-  }
   for (std::size_t i = 0; i < order.size(); ++i) order[i].id = static_cast<std::int32_t>(i);
   ChunkSort(
       order.data(), order.data() + order.size(), 0, 4,
-      [&](std::int32_t pos, std::size_t at) { return UnitChunk(folded_[static_cast<std::size_t>(pos)], at); },
-      [&](std::int32_t pos) { return folded_[static_cast<std::size_t>(pos)].size(); },
+      [&](std::int32_t pos, std::size_t at) {
+        const std::u16string_view item = items_[static_cast<std::size_t>(pos)];
+        std::uint64_t p = 0;
+        for (std::size_t i = at; i < at + 4; ++i) p = (p << 16) | (i < item.size() ? Fold(item[i]) : 0u);
+        return p;
+      },
+      [&](std::int32_t pos) { return items_[static_cast<std::size_t>(pos)].size(); },
       [](std::int32_t a, std::int32_t b) { return a < b; });
   byFolded_.resize(order.size());
   for (std::size_t i = 0; i < order.size(); ++i) byFolded_[i] = order[i].id;
@@ -147,14 +138,26 @@ std::vector<std::u16string> CommandList::Items() const {
   return out;
 }
 
+int CommandList::CompareFolded(std::u16string_view item, std::u16string_view key, std::size_t limit) const {
+  const std::size_t n = std::min(item.size(), limit);
+  for (std::size_t i = 0; i < n && i < key.size(); ++i) {
+    const char16_t a = Fold(item[i]), b = key[i];
+    if (a != b) return a < b ? -1 : 1;
+  }
+  const std::size_t common = std::min(n, key.size());
+  return n == key.size() ? 0 : (common == n ? -1 : 1);
+}
+
 int CommandList::FindFirst(std::u16string_view text) const {
   if (text.empty() || items_.Size() == 0) return -1;
-  const std::u16string key = fold_(text);
-  const std::u16string_view k(key);
-  auto folded = [&](std::int32_t pos) { return folded_[static_cast<std::size_t>(pos)]; };
-  auto lo = std::lower_bound(byFolded_.begin(), byFolded_.end(), k,
-                             [&](std::int32_t pos, std::u16string_view t) { return folded(pos) < t; });
-  auto hi = std::partition_point(lo, byFolded_.end(), [&](std::int32_t pos) { return folded(pos).substr(0, k.size()) == k; });
+  std::u16string key(text);
+  for (char16_t& c : key) c = Fold(c);
+  auto item = [&](std::int32_t pos) { return items_[static_cast<std::size_t>(pos)]; };
+  auto lo = std::lower_bound(byFolded_.begin(), byFolded_.end(), 0, [&](std::int32_t pos, int) {
+    return CompareFolded(item(pos), key, item(pos).size()) < 0;
+  });
+  auto hi = std::partition_point(lo, byFolded_.end(),
+                                 [&](std::int32_t pos) { return CompareFolded(item(pos), key, key.size()) == 0; });
   if (lo == hi) return -1;
   const int n = static_cast<int>(items_.Size());
   int l = static_cast<int>(lo - byFolded_.begin()) + n, r = static_cast<int>(hi - byFolded_.begin()) + n;

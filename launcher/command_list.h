@@ -19,8 +19,8 @@ struct Collation {
   // Optional, faster: appends the sort key of a name to out, for a key per name without an
   // allocation each. When empty, sortKey is used.
   std::function<void(std::u16string_view, std::string& out)> appendSortKey = {};
-  // Optional, faster: the fold of one unit (fold must agree with it), for a fold without a string
-  // per name.
+  // Optional, faster: the fold of one unit (fold must agree with it). The list folds its names
+  // as it compares them, so it keeps no folded copy.
   char16_t (*foldUnit)(char16_t) = nullptr;
 };
 
@@ -38,13 +38,6 @@ class NameTable {
   }
   void Add(std::u16string_view name) {
     chars_.append(name);
-    ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
-  }
-  // Adds name with every unit mapped by f.
-  void AddMapped(std::u16string_view name, char16_t (*f)(char16_t)) {
-    const std::size_t at = chars_.size();
-    chars_.append(name);
-    for (std::size_t i = at; i < chars_.size(); ++i) chars_[i] = f(chars_[i]);
     ends_.push_back(static_cast<std::uint32_t>(chars_.size()));
   }
   std::size_t Size() const { return ends_.size(); }
@@ -73,7 +66,7 @@ class CommandList {
   std::vector<std::u16string> Items() const;  // a copy
   // Bytes the list holds on to (its buffers' capacity).
   std::size_t MemoryUse() const {
-    return items_.MemoryUse() + folded_.MemoryUse() + (byFolded_.capacity() + minTree_.capacity()) * sizeof(std::int32_t);
+    return items_.MemoryUse() + (byFolded_.capacity() + minTree_.capacity()) * sizeof(std::int32_t);
   }
 
   // The first item, in list order, that begins with text ignoring case; -1 when none does or
@@ -82,10 +75,14 @@ class CommandList {
 
  private:
   NameTable items_;                     // in list order
-  NameTable folded_;                    // fold of each item, by list position
   std::vector<std::int32_t> byFolded_;  // list positions ordered by folded text (ordinal)
   std::vector<std::int32_t> minTree_;   // smallest list position over ranges of byFolded_
+  char16_t Fold(char16_t c) const { return foldUnit_ ? foldUnit_(c) : fold_(std::u16string_view(&c, 1))[0]; }
+  // Compares the fold of item, at most its first limit units, with key (already folded).
+  int CompareFolded(std::u16string_view item, std::u16string_view key, std::size_t limit) const;
+
   std::function<std::u16string(std::u16string_view)> fold_;
+  char16_t (*foldUnit_)(char16_t) = nullptr;
 };
 
 }  // namespace tav
