@@ -5,8 +5,7 @@
 // With --drop it lets the listing go again (what stays is the platform's own residue).
 // Built twice: bench_floor.exe, and bench_floor_v6.exe with the launcher's manifest, so its box
 // is the same control (common controls 6) as the launcher's.
-// With --tray it also puts an icon in the notification area (before its hotkey), as the launcher does.
-// Usage: bench_floor.exe [--key VK] [--list [--drop]] [--tray]
+// Usage: bench_floor.exe [--key VK] [--list [--drop]]
 #include <windows.h>
 #include <shellapi.h>
 
@@ -43,13 +42,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   UINT key = 'O';
-  bool list = false, drop = false, tray = false;
+  bool list = false, drop = false;
   for (int i = 1; i < argc; ++i) {
     std::wstring a = argv[i];
     if (a == L"--key" && i + 1 < argc) key = static_cast<UINT>(_wtoi(argv[++i]));
     if (a == L"--list") list = true;
     if (a == L"--drop") drop = true;
-    if (a == L"--tray") tray = true;
   }
   LocalFree(argv);
   std::vector<std::wstring> names;  // held for the whole run, as a resident list would be
@@ -79,15 +77,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   choice.face = std::u16string(tav::kDefaultFont);
   tav::UniqueFont font = tav::CreateInputBoxFont(choice, dpi);
   SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-  NOTIFYICONDATAW icon{};
-  icon.cbSize = sizeof icon;
-  icon.hWnd = form;
-  icon.uID = 1;
-  icon.uFlags = NIF_ICON | NIF_TIP;
-  icon.hIcon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  lstrcpynW(icon.szTip, L"floor", 64);
-  if (tray) Shell_NotifyIconW(NIM_ADD, &icon);
   RegisterHotKey(form, kHotkeyId, MOD_ALT, key);
 
   MSG msg;
@@ -114,6 +103,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     DispatchMessageW(&msg);
   }
   UnregisterHotKey(form, kHotkeyId);
-  if (tray) Shell_NotifyIconW(NIM_DELETE, &icon);
   return 0;
 }

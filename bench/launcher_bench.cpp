@@ -378,15 +378,11 @@ void StartToReady(const Options& o) {
     if (n != 10000) installs.push_back(SizeName(n));
   for (const auto& name : installs) {
     const fs::path dir = Installation(o, name);
-    Samples launcher, floor, floorListing, listing, floorLike;
+    Samples launcher, floor, floorListing, listing;
     for (int i = 0; i < o.starts; ++i) {
       double ms = 0;
       Target t = Start(dir / "bench_floor.exe", kFloorArgs, kFloorClass, &ms);
       if (HotkeyHeld(kFloorKey)) floor.Add(ms);
-      Stop(t);
-      // What the launcher must have and the plain floor lacks: common controls 6, an icon.
-      t = Start(dir / "bench_floor_v6.exe", kFloor6Args + L" --tray --list", kFloorClass, &ms);
-      if (HotkeyHeld(kFloor6Key)) floorLike.Add(ms);
       Stop(t);
       t = Start(dir / "bench_floor.exe", kFloorArgs + L" --list", kFloorClass, &ms);
       if (HotkeyHeld(kFloorKey)) floorListing.Add(ms);
@@ -404,8 +400,6 @@ void StartToReady(const Options& o) {
     for (std::size_t i = 0; i < std::min(floor.v.size(), listing.v.size()); ++i) sum.Add(floor.v[i] + listing.v[i]);
     AddRow({"Start to ready", label, "ms", launcher, "floor + bare listing (separately)", sum, 1.2, ""});
     AddRow({"Start to ready", label, "ms", launcher, "floor listing the folder at start", floorListing, 1.2, ""});
-    AddRow({"Start to ready", label, "ms", launcher,
-            "floor listing the folder, with common controls 6 and a notification icon", floorLike, 0, ""});
   }
 }
 
