@@ -429,11 +429,11 @@ void Form1::StartCommandLine(const std::u16string& commandLine) {
 // ---- hotkeys, icon, menu, timer ----
 
 void Form1::Summon() {
-  // Foreground first, before the window is shown: keys typed right behind the hotkey go to the
-  // window that is foreground when they are taken in, so the time showing takes would send them
-  // to the other program. The hotkey gave this thread the right to take the foreground.
-  SetForegroundWindow(hwnd_);
+  // Shown, then foreground (the hotkey gave this thread the right to take it). Taking the
+  // foreground first, while still hidden, moved it about 1 ms sooner under Wine but left more
+  // summons without the focus in the box; on Windows the showing itself already activates.
   ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
   SetFocus(hwnd_);
   SetFocus(text1_);
   // One Right-arrow, applied to the box itself: a synthesised key could reach another window or
