@@ -121,7 +121,7 @@ void ModelChange(State& m, bool enabled, const CommandList& list) {
     const int s = m.selStart, n = static_cast<int>(m.text.size());
     int idx = LinearFind(list, m.text);
     if (idx != -1) {
-      const std::u16string& item = list.Item(static_cast<std::size_t>(idx));
+      const std::u16string item(list.Item(static_cast<std::size_t>(idx)));
       TAV_CHECK(AsciiFold(item).compare(0, m.text.size(), AsciiFold(m.text)) == 0);
       m.text = item;
       m.selStart = s;
@@ -148,7 +148,7 @@ TAV_FUZZ_TARGET(completion) {
   TAV_CHECK(list.Items() == ListControlOrder(files, collation));
   for (std::size_t i = 0; i < list.Size(); ++i)
     for (std::size_t k = 0; k <= list.Item(i).size() + 1; ++k) {
-      std::u16string q = list.Item(i).substr(0, k) + (k > list.Item(i).size() ? u"a" : u"");
+      std::u16string q = std::u16string(list.Item(i).substr(0, k)) + (k > list.Item(i).size() ? u"a" : u"");
       TAV_CHECK(list.FindFirst(q) == LinearFind(list, q));
     }
 

@@ -2,6 +2,7 @@
 // previous change, the first command name that begins with the text replaces it, the untyped
 // tail selected.
 #pragma once
+#include <optional>
 #include <string>
 
 #include "command_list.h"
@@ -27,6 +28,18 @@ class Completion {
 
   // The change handler of the input box.
   void Text1_Change(EditBox& box, const CommandList& list);
+
+  // A character about to be typed over the selection [selStart, selEnd) of text. When the change
+  // handler would complete the result, returns what the box is to hold in the end (the name, its
+  // untyped tail selected) and records the caret as the handler would: a box that shows it at
+  // once, with its own change notification ignored, reaches the same state with one text change
+  // instead of two. Otherwise nothing changes and the box is to take the character as usual.
+  struct Typed {
+    std::u16string text;
+    int selStart = 0, selLength = 0;
+  };
+  std::optional<Typed> CompleteTyped(std::u16string_view text, int selStart, int selEnd, char16_t c,
+                                     const CommandList& list);
 
   int LastSelStart() const { return lastSelStart_; }
   bool Enabled() const { return enabled_; }

@@ -35,11 +35,12 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
 
  private:
   static LRESULT CALLBACK WndProc(HWND h, UINT m, WPARAM w, LPARAM l);
-  static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l);
   LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l);
 
   void Text1_Change();
   bool Text1_KeyPress(wchar_t key);  // true: the key is consumed
+  bool Text1_TypeCompleted(wchar_t key);  // true: the key completed a name, shown already
   void Timer1_Timer();
   void SetTimer1(bool enabled);
   void Form_MouseMove(LPARAM lParam);
@@ -90,6 +91,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
   HWND text1_ = nullptr;
+  WNDPROC text1Proc_ = nullptr;  // the box's own procedure
   std::u16string installFolder_;
   LauncherSetup setup_;
   Completion completion_{1};
@@ -106,6 +108,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   UINT taskbarCreated_ = 0;
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
+  bool showingCompletion_ = false;  // its own change notification is not a user's change
   Lifetime lifetime_;
 };
 

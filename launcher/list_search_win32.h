@@ -19,6 +19,7 @@ int FindListEntry(HWND control, const std::u16string& text, bool exact);
 Collation UserCollation();
 
 // Names of the files (not folders) in folder; empty when the folder is missing.
+NameTable ListFileNameTable(const std::u16string& folder);
 std::vector<std::u16string> ListFileNames(const std::u16string& folder);
 
 }  // namespace tav

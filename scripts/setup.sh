@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core                     # Western faces for the box font tests
   python3-fonttools                     # stand-in Japanese faces for the font fallback tests
   imagemagick                           # screenshots of the virtual screen
+  libbenchmark-dev                      # micro-benchmarks (bench/)
   xdotool                               # key presses for scripts/screenshots.sh
   nsis                                  # the per-user installer (makensis)
 )

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 
 #include "collation_for_tests.h"
@@ -36,6 +38,50 @@ TEST(CommandList, OrdersByFullFileNameAndCutsFourCharacters) {
       {{u"カレンダー.txt", u"Calendar.txt", u"calc.txt"}, {u"calc", u"Calendar", u"カレンダー"}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(Built(cases[i].files), cases[i].items) << "case " << i;
+}
+
+// The order is the keys' byte order, equal keys later file first, whatever the keys' lengths,
+// shared beginnings or zero bytes: checked against a plain sort of the whole keys.
+TEST(CommandList, OrderIsTheWholeKeysOrder) {
+  std::mt19937 rng(3);
+  const std::u16string alphabet = u"aAb-c\u00e9";
+  Names files;
+  for (int i = 0; i < 600; ++i) {
+    std::u16string n;
+    const int len = static_cast<int>(rng() % 8);
+    for (int k = 0; k < len; ++k) n.push_back(alphabet[rng() % alphabet.size()]);
+    files.push_back(n + (rng() % 4 ? u".txt" : u".bak"));
+  }
+  files.push_back(u"ab");  // too short to cut
+  struct Order {
+    const char* name;
+    std::function<std::string(std::u16string_view)> key;
+  } orders[] = {
+      {"units", [](std::u16string_view s) { return testing::UnitBytes(AsciiFold(s)); }},
+      // Every key begins with the same twelve bytes: only the rest decides.
+      {"shared beginning", [](std::u16string_view s) { return std::string(12, 'k') + testing::UnitBytes(AsciiFold(s)); }},
+      // One byte or none: many equal keys, and keys shorter than any beginning compared.
+      {"short", [](std::u16string_view s) { return s.size() > 5 ? std::string(1, static_cast<char>(s[0] & 0x7F)) : std::string(); }},
+      // Zero bytes inside and at the end of keys.
+      {"zeros", [](std::u16string_view s) {
+         std::string k;
+         for (char16_t c : s) k += c == u'-' ? std::string(2, '\0') : std::string(1, static_cast<char>(c & 0x7F));
+         return k;
+       }},
+  };
+  for (const auto& order : orders) {
+    std::vector<std::pair<std::string, int>> ref;
+    for (std::size_t i = 0; i < files.size(); ++i)
+      if (files[i].size() >= 4) ref.emplace_back(order.key(files[i]), static_cast<int>(i));
+    std::sort(ref.begin(), ref.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first < b.first : a.second > b.second;
+    });
+    Names expected;
+    for (const auto& r : ref) expected.push_back(files[static_cast<std::size_t>(r.second)].substr(0, files[static_cast<std::size_t>(r.second)].size() - 4));
+    CommandList list;
+    list.Build(files, Collation{order.key, AsciiFold});
+    EXPECT_EQ(list.Items(), expected) << order.name;
+  }
 }
 
 TEST(CommandList, RebuildStartsFromScratch) {
@@ -78,6 +124,12 @@ TEST(CommandList, FindFirstAgreesWithALinearScanUnderAnyOrder) {
     Collation collation;
   } orders[] = {
       {"folded", AsciiCollation()},
+      // The same, folded unit by unit.
+      {"folded by unit", [] {
+         Collation c = AsciiCollation();
+         c.foldUnit = [](char16_t ch) -> char16_t { return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 32) : ch; };
+         return c;
+       }()},
       // Reversed text: prefixes are scattered all over the list.
       {"reversed", {[](std::u16string_view s) {
                       std::u16string r(s.rbegin(), s.rend());

@@ -9,10 +9,12 @@ namespace {
 
 // An input box that behaves like the platform's: typing replaces the selection and moves the caret
 // after the inserted text; a text set by the program leaves the caret at 0 and, when nested is on,
-// runs the change handler again before returning.
+// runs the change handler again before returning. With atOnce, a typed character that completes
+// a name is shown completed in one step, as the launcher's window does it.
 class FakeBox final : public EditBox {
  public:
-  FakeBox(Completion& c, const CommandList& list, bool nested) : completion_(c), list_(list), nested_(nested) {}
+  FakeBox(Completion& c, const CommandList& list, bool nested, bool atOnce = false)
+      : completion_(c), list_(list), nested_(nested), atOnce_(atOnce) {}
 
   std::u16string Text() const override { return text_; }
   int SelStart() const override { return selStart_; }
@@ -27,7 +29,16 @@ class FakeBox final : public EditBox {
   }
 
   void Type(const std::u16string& s) {  // one change per character
-    for (char16_t c : s) Replace(std::u16string(1, c));
+    for (char16_t c : s) {
+      if (atOnce_)
+        if (auto typed = completion_.CompleteTyped(text_, selStart_, selEnd_, c, list_)) {
+          text_ = typed->text;
+          selStart_ = typed->selStart;
+          selEnd_ = typed->selStart + typed->selLength;
+          continue;
+        }
+      Replace(std::u16string(1, c));
+    }
   }
   void Paste(const std::u16string& s) { Replace(s); }
   void Backspace() {
@@ -61,7 +72,7 @@ class FakeBox final : public EditBox {
   }
   Completion& completion_;
   const CommandList& list_;
-  bool nested_;
+  bool nested_, atOnce_;
   std::u16string text_;
   int selStart_ = 0, selEnd_ = 0;
 };
@@ -78,18 +89,22 @@ struct Outcome {
   int lastSelStart;
 };
 
-// Runs a user's actions on a fresh box, both with and without nested change notifications;
-// both must end the same.
+// Runs a user's actions on a fresh box, with and without nested change notifications and with
+// typed completions shown at once; all must end the same.
 template <typename Actions>
 void ExpectOutcome(int autoComplete, Actions actions, const Outcome& expected, const std::string& label) {
   const CommandList list = Commands();
-  for (bool nested : {true, false}) {
+  struct Mode {
+    bool nested, atOnce;
+    const char* name;
+  } modes[] = {{true, false, " nested"}, {false, false, " flat"}, {true, true, " at once"}};
+  for (const Mode& m : modes) {
     Completion c(autoComplete);
-    FakeBox box(c, list, nested);
+    FakeBox box(c, list, m.nested, m.atOnce);
     actions(box);
-    EXPECT_EQ(box.Text(), expected.text) << label << (nested ? " nested" : " flat");
-    EXPECT_EQ(box.Selection(), expected.selection) << label << (nested ? " nested" : " flat");
-    EXPECT_EQ(c.LastSelStart(), expected.lastSelStart) << label << (nested ? " nested" : " flat");
+    EXPECT_EQ(box.Text(), expected.text) << label << m.name;
+    EXPECT_EQ(box.Selection(), expected.selection) << label << m.name;
+    EXPECT_EQ(c.LastSelStart(), expected.lastSelStart) << label << m.name;
   }
 }
 

@@ -1,0 +1,107 @@
+// The floor the launcher is measured against: the least a program can do and still be a resident
+// input box. A hidden 240x64 popup with one edit box in the launcher's default face and size;
+// Alt+<key> shows and focuses it, Esc clears and hides it. With --list it first lists the texts folder
+// beside it into memory, as bare as a listing gets.
+// With --drop it lets the listing go again (what stays is the platform's own residue).
+// Built twice: bench_floor.exe, and bench_floor_v6.exe with the launcher's manifest, so its box
+// is the same control (common controls 6) as the launcher's.
+// Usage: bench_floor.exe [--key VK] [--list [--drop]]
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "input_box_look_win32.h"
+#include "settings.h"
+
+namespace {
+
+constexpr int kHotkeyId = 1;
+
+std::vector<std::wstring> ListTexts() {
+  wchar_t exe[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring folder(exe, n);
+  folder.resize(folder.find_last_of(L'\\') + 1);
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileExW((folder + L"texts\\*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                              FIND_FIRST_EX_LARGE_FETCH);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  UINT key = 'O';
+  bool list = false, drop = false;
+  for (int i = 1; i < argc; ++i) {
+    std::wstring a = argv[i];
+    if (a == L"--key" && i + 1 < argc) key = static_cast<UINT>(_wtoi(argv[++i]));
+    if (a == L"--list") list = true;
+    if (a == L"--drop") drop = true;
+  }
+  LocalFree(argv);
+  std::vector<std::wstring> names;  // held for the whole run, as a resident list would be
+  if (list) names = ListTexts();
+  if (drop) names = {};
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_DESTROY || m == WM_CLOSE) {
+      PostQuitMessage(0);
+      return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+  };
+  wc.hInstance = instance;
+  wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+  wc.lpszClassName = L"TavBenchFloor";
+  RegisterClassExW(&wc);
+  HWND form = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 392, 352, 240,
+                              64, nullptr, nullptr, instance, nullptr);
+  const UINT dpi = tav::WindowDpi(form);
+  const RECT r = tav::InputBoxRect(dpi);
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left, r.top,
+                              r.right - r.left, r.bottom - r.top, form, nullptr, instance, nullptr);
+  tav::InputBoxFontChoice choice;
+  choice.face = std::u16string(tav::kDefaultFont);
+  tav::UniqueFont font = tav::CreateInputBoxFont(choice, dpi);
+  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  RegisterHotKey(form, kHotkeyId, MOD_ALT, key);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_HOTKEY && msg.wParam == kHotkeyId) {
+      // For the driver: when the hotkey reached this thread, and when the foreground was ours
+      // (performance counter values, the same clock in every process).
+      LARGE_INTEGER q;
+      QueryPerformanceCounter(&q);
+      SetWindowLongPtrW(form, GWLP_USERDATA, static_cast<LONG_PTR>(q.QuadPart));
+      ShowWindow(form, SW_SHOW);
+      SetForegroundWindow(form);
+      QueryPerformanceCounter(&q);
+      SetWindowLongPtrW(edit, GWLP_USERDATA, static_cast<LONG_PTR>(q.QuadPart));
+      SetFocus(edit);
+      continue;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+      SetWindowTextW(edit, L"");
+      ShowWindow(form, SW_HIDE);
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  UnregisterHotKey(form, kHotkeyId);
+  return 0;
+}
