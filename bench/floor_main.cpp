@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bare_listing.h"
 #include "input_box_look_win32.h"
 #include "settings.h"
 
@@ -24,16 +25,7 @@ std::vector<std::wstring> ListTexts() {
   DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
   std::wstring folder(exe, n);
   folder.resize(folder.find_last_of(L'\\') + 1);
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileExW((folder + L"texts\\*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                              FIND_FIRST_EX_LARGE_FETCH);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-  return names;
+  return BareListing(folder + L"texts");
 }
 
 }  // namespace

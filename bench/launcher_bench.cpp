@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "bare_listing.h"
 #include "command_list.h"
 #include "completion.h"
 #include "input_box_look_win32.h"
@@ -350,19 +351,6 @@ std::string Count(int n) {
   std::string s = std::to_string(n);
   for (int i = static_cast<int>(s.size()) - 3; i > 0; i -= 3) s.insert(static_cast<std::size_t>(i), ",");
   return s;
-}
-
-std::vector<std::wstring> BareListing(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                              FIND_FIRST_EX_LARGE_FETCH);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-  return names;
 }
 
 tav::CommandList LoadList(const fs::path& install) {
