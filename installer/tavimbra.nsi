@@ -7,6 +7,11 @@ Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+; Reproducible: the installed files get the install time, not the build machine's file times.
+SetDateSave off
+; A program file that becomes busy after the in-use check fails the install (exit code 2)
+; instead of being skipped while the install reports success.
+AllowSkipFiles off
 ; The release name ends in "-setup.exe" as users expect; the manifest's asInvoker level keeps
 ; Windows' installer detection from asking for elevation.
 !pragma warning disable 9000

@@ -2,9 +2,14 @@
 # Builds the native unit tests (plain and sanitized) and the Windows programs, lays out
 # the installation folder and writes the release files (zip, installer, manifests) into
 # dist/. TAV_BUILD (default build/) and TAV_DIST_DIR (default dist/Tavimbra) let several
-# working copies of the build live side by side.
+# working copies of the build live side by side. "release" builds only what ships (the
+# programs, the installer, the zip and the manifests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# One moment for every timestamp of the build and the package: the last commit's.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && epoch=$(git log -1 --format=%ct 2>/dev/null); then
+  export SOURCE_DATE_EPOCH=$epoch
+fi
 what="${1:-all}"
 b="${TAV_BUILD:-build}"
 dist="${TAV_DIST_DIR:-dist/Tavimbra}"
@@ -20,4 +25,11 @@ if [ "$what" = all ] || [ "$what" = windows ]; then
   cmake --build "$b/windows" -j "$jobs"
   cmake --install "$b/windows" --prefix "$dist" >/dev/null
   cmake --build "$b/windows" --target package -j "$jobs"
+fi
+if [ "$what" = release ]; then
+  cmake --preset windows -B "$b/windows" >/dev/null
+  cmake --build "$b/windows" -j "$jobs" --target Tavimbra Tavimset kovrand tavimbra_setup
+  cmake --install "$b/windows" --prefix "$dist" >/dev/null
+  # CPack itself, so the package target does not build the tests first.
+  (cd "$b/windows" && cpack --config CPackConfig.cmake)
 fi

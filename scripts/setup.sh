@@ -15,6 +15,7 @@ packages=(
   libbenchmark-dev                      # micro-benchmarks (bench/)
   xdotool                               # key presses for scripts/screenshots.sh
   nsis                                  # the per-user installer (makensis)
+  python3 python3-yaml git              # release zip in a fixed order, manifest checks, reproducible.sh
 )
 missing=()
 for p in "${packages[@]}"; do

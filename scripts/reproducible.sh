@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the Windows release of the current commit twice, from two clean clones in folders of
+# different names and depths, and compares the SHA-256 of every release file: the zip, the
+# installer, the three programs and the winget and Scoop manifests. Exits non-zero when any
+# differs or a clone's path shows up in a program.
+#   bash scripts/reproducible.sh            (TAV_REPRO_KEEP=1 keeps the clones for a closer look)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+commit=$(git rev-parse HEAD)
+[ -z "$(git status --porcelain --untracked-files=no)" ] || echo "note: uncommitted changes are not part of this check"
+work=$(mktemp -d "${TMPDIR:-/tmp}/tavimbra-repro.XXXXXX")
+[ "${TAV_REPRO_KEEP:-0}" = 1 ] || trap 'rm -rf "$work"' EXIT
+clones=("$work/a/Tavimbra" "$work/b/second/build-here/src")
+
+for dir in "${clones[@]}"; do
+  echo "--- building $commit in $dir"
+  git clone -q --no-checkout "$root" "$dir"
+  git -C "$dir" checkout -q "$commit"
+  start=$SECONDS
+  # Nothing of this shell's clock or settings: build.sh takes the commit's time.
+  (cd "$dir" && env -u SOURCE_DATE_EPOCH bash scripts/build.sh release >"$dir/../build.log" 2>&1) || {
+    tail -30 "$dir/../build.log"; echo "build in $dir failed"; exit 1; }
+  echo "    $((SECONDS - start)) s"
+done
+
+version=$(sed -n 's/^project(Tavimbra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+files=("Tavimbra-$version-win64.zip" "Tavimbra-$version-setup.exe"
+       Tavimbra/Tavimbra.exe Tavimbra/Tavimset.exe Tavimbra/plugins/kovrand/kovrand.exe
+       "winget/Tavimbra.Tavimbra/$version/Tavimbra.Tavimbra.installer.yaml"
+       "winget/Tavimbra.Tavimbra/$version/Tavimbra.Tavimbra.yaml"
+       "winget/Tavimbra.Tavimbra/$version/Tavimbra.Tavimbra.locale.ja-JP.yaml"
+       "winget/Tavimbra.Tavimbra/$version/Tavimbra.Tavimbra.locale.en-US.yaml"
+       scoop/tavimbra.json)
+rc=0
+echo
+printf '%-58s %-16s %-16s %s\n' file "first clone" "second clone" ""
+for f in "${files[@]}"; do
+  h1=$(sha256sum "${clones[0]}/dist/$f" 2>/dev/null | cut -c1-64) || h1=missing
+  h2=$(sha256sum "${clones[1]}/dist/$f" 2>/dev/null | cut -c1-64) || h2=missing
+  if [ "$h1" = "$h2" ] && [ "$h1" != missing ]; then verdict=same; else verdict=DIFFERENT; rc=1; fi
+  printf '%-58s %-16.16s %-16.16s %s\n' "$f" "$h1" "$h2" "$verdict"
+  [ "$f" = "${files[0]}" ] && zip_hash=$h1
+done
+for dir in "${clones[@]}"; do
+  for exe in Tavimbra.exe Tavimset.exe plugins/kovrand/kovrand.exe; do
+    if grep -qaF "$dir" "$dir/dist/Tavimbra/$exe"; then echo "$exe holds the path $dir"; rc=1; fi
+  done
+done
+echo
+if [ $rc -eq 0 ]; then
+  echo "reproducible: both clones give the same ${#files[@]} files (SHA-256 of the zip: $zip_hash)"
+else
+  echo "NOT reproducible (clones kept in $work)"; trap - EXIT
+fi
+exit $rc
