@@ -221,6 +221,8 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
       {L"DisplayName", L"Tavimbra"},
       {L"DisplayVersion", kVersion},
       {L"Publisher", L"" TAV_PUBLISHER},
+      {L"URLInfoAbout", L"" TAV_HOMEPAGE},
+      {L"HelpLink", L"" TAV_HOMEPAGE},
       {L"DisplayIcon", (dir / "Tavimbra.exe").wstring() + L",0"},
       {L"InstallLocation", dir.wstring()},
       {L"UninstallString", L"\"" + (dir / "uninstall.exe").wstring() + L"\""},
