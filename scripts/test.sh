@@ -70,6 +70,8 @@ unit() {
   run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests || rc=1
   echo "--- release files (dist/)"
   cmake -P tests/package/check_release.cmake || rc=1
+  python3 tests/package/check_manifests.py || rc=1
+  python3 tests/package/check_programs.py "$dist" "$b/windows" || rc=1
   return $rc
 }
 # Runs Wine programs in a fresh virtual screen (some tests make windows of their own).
