@@ -340,5 +340,31 @@ TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
   EXPECT_EQ(ReadBytes(dir / "Tavimset.exe"), original) << "replaced once it was closed";
 }
 
+// A program file that turns busy between the installer's in-use check and its copy (here: a
+// mapped view, which lets the check open the file but not the copy replace it) fails the install
+// with exit code 2; skipping the file would keep the old program and report success.
+TEST_F(Installer, FileBusyAfterTheCheckFailsTheUpgrade) {
+  const fs::path opener = InstallDir() / "plugins" / "kovrand" / "kovrand.exe";
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  const std::string original = ReadBytes(opener);
+  WriteBytes(opener, original + "not replaced");
+  HANDLE file = CreateFileW(opener.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  CloseHandle(file);
+  ASSERT_NE(mapping, nullptr);
+  const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  ASSERT_NE(view, nullptr);
+
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 2);
+  EXPECT_EQ(ReadBytes(opener), original + "not replaced");
+
+  UnmapViewOfFile(view);
+  CloseHandle(mapping);
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  EXPECT_EQ(ReadBytes(opener), original) << "replaced once it was free";
+}
+
 }  // namespace
 }  // namespace tav::e2e
