@@ -25,14 +25,20 @@ endif()
 if(TAVIMBRA_SOURCE_DATE_EPOCH)
   # For this configure run: string(TIMESTAMP) honours it.
   set(ENV{SOURCE_DATE_EPOCH} "${TAVIMBRA_SOURCE_DATE_EPOCH}")
-  # Every link sees it, however the build is started (GNU ld writes it as the PE timestamp).
   set(TAVIMBRA_WITH_EPOCH ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${TAVIMBRA_SOURCE_DATE_EPOCH})
-  if(CMAKE_GENERATOR MATCHES "Makefiles|Ninja")
-    set_property(GLOBAL PROPERTY RULE_LAUNCH_LINK "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${TAVIMBRA_SOURCE_DATE_EPOCH}")
-  endif()
 else()
   set(TAVIMBRA_WITH_EPOCH "")
 endif()
+
+# tavimbra_reproducible_link(<target>): the program's link sees the moment however the build is
+# started (GNU ld writes it as the PE timestamp). Only the shipped programs: the moment moves
+# with every commit, and each change of it relinks what carries it.
+function(tavimbra_reproducible_link target)
+  if(TAVIMBRA_SOURCE_DATE_EPOCH AND CMAKE_GENERATOR MATCHES "Makefiles|Ninja")
+    string(JOIN " " launcher ${TAVIMBRA_WITH_EPOCH})
+    set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK "${launcher}")
+  endif()
+endfunction()
 
 if(MINGW AND NOT MSVC)
   # Without a known moment (a source tree without history), a zero timestamp rather than the clock.

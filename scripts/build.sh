@@ -27,9 +27,9 @@ if [ "$what" = all ] || [ "$what" = windows ]; then
   cmake --build "$b/windows" --target package -j "$jobs"
 fi
 if [ "$what" = release ]; then
-  cmake --preset windows -B "$b/windows" >/dev/null
-  cmake --build "$b/windows" -j "$jobs" --target Tavimbra Tavimset kovrand tavimbra_setup
-  cmake --install "$b/windows" --prefix "$dist" >/dev/null
-  # CPack itself, so the package target does not build the tests first.
-  (cd "$b/windows" && cpack --config CPackConfig.cmake)
+  # A folder of its own, where installing and packing do not build the tests first.
+  cmake --preset windows -B "$b/release" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+  cmake --build "$b/release" -j "$jobs" --target Tavimbra Tavimset kovrand tavimbra_setup
+  cmake --install "$b/release" --prefix "$dist" >/dev/null
+  (cd "$b/release" && cpack --config CPackConfig.cmake)
 fi
