@@ -34,12 +34,12 @@ files=("Tavimbra-$version-win64.zip" "Tavimbra-$version-setup.exe"
        scoop/tavimbra.json)
 rc=0
 echo
-printf '%-58s %-16s %-16s %s\n' file "first clone" "second clone" ""
+printf '%-68s %-16s %-16s %s\n' file "first clone" "second clone" ""
 for f in "${files[@]}"; do
   h1=$(sha256sum "${clones[0]}/dist/$f" 2>/dev/null | cut -c1-64) || h1=missing
   h2=$(sha256sum "${clones[1]}/dist/$f" 2>/dev/null | cut -c1-64) || h2=missing
   if [ "$h1" = "$h2" ] && [ "$h1" != missing ]; then verdict=same; else verdict=DIFFERENT; rc=1; fi
-  printf '%-58s %-16.16s %-16.16s %s\n' "$f" "$h1" "$h2" "$verdict"
+  printf '%-68s %-16.16s %-16.16s %s\n' "$f" "$h1" "$h2" "$verdict"
   [ "$f" = "${files[0]}" ] && zip_hash=$h1
 done
 for dir in "${clones[@]}"; do
