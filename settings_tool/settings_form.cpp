@@ -60,9 +60,10 @@ std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {
   // Blanks after the number count as little as blanks before it.
   std::size_t end = number ? number->second : 0;
   while (end < text.size() && (text[end] == u' ' || text[end] == u'\t')) ++end;
-  bool whole = number && end == text.size();
-  if (whole && number->first > 0) return std::nullopt;
-  return std::u16string(kDefaultFontSizeText);
+  const bool blank = !number && end == text.size();
+  const bool zero = number && end == text.size() && number->first == 0;
+  if (blank || zero) return std::u16string(kDefaultFontSizeText);
+  return std::nullopt;
 }
 
 std::optional<double> PreviewFontSize(std::u16string_view text) {

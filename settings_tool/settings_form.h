@@ -36,8 +36,9 @@ SettingsToSave ToSave(const FormValues& v);
 // All thirteen writes in the file's order, each shortcut step right before its key.
 void SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts);
 
-// The text Text12 gets when the focus leaves it, or nothing when it stays. Empty, zero, and text
-// that is no positive size ("abc", "-3") become "11"; "10.5" stays.
+// The text Text12 gets when the focus leaves it, or nothing when it stays: empty (or blank) and a
+// number equal to 0 ("0", "0.0") become "11"; anything else stays as typed ("10.5", "-3", "abc"),
+// and both programs' size rule deals with it when it is read.
 std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text);
 // The size the preview takes from Text12: the number at its start, fractions kept; nothing when
 // there is no usable size (none, zero, negative, absurdly large).

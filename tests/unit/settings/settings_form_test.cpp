@@ -95,8 +95,10 @@ TEST(FontSizeBox, LeavingIt) {
   };
   const Case cases[] = {
       {"", "11"},   {"0", "11"},    {"00", "11"},  {"0.0", "11"}, {"11", nullptr}, {"14", nullptr},
-      {"10.5", nullptr}, {"7", nullptr}, {"abc", "11"}, {"-3", "11"}, {"12pt", "11"}, {".5", nullptr},
-      {" 12", nullptr}, {"12 ", nullptr}, {" 12\t", nullptr}, {"1 2", "11"}, {" ", "11"}, {"0 ", "11"},
+      {"10.5", nullptr}, {"7", nullptr}, {".5", nullptr}, {" 12", nullptr}, {"12 ", nullptr},
+      {" 12\t", nullptr}, {" ", "11"}, {"0 ", "11"}, {"-0", "11"}, {" .0 ", "11"},
+      // Not a number equal to 0: kept as typed, for the size rule of whoever reads it.
+      {"abc", nullptr}, {"-3", nullptr}, {"12pt", nullptr}, {"1 2", nullptr}, {"0pt", nullptr}, {"0x10", nullptr},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     auto r = FontSizeOnLeave(FromUtf8(cases[i].text));
