@@ -582,19 +582,26 @@ LRESULT CALLBACK Form1::CaptureBoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, U
       if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<MSG*>(lp)->wParam == VK_TAB)
         return DefSubclassProc(w, msg, wp, lp);
       return DLGC_WANTALLKEYS | DefSubclassProc(w, msg, wp, lp);
+    case WM_SETFOCUS: {
+      // The Tab (or Shift+Tab) that brings the focus in is released here, and must not become
+      // the hotkey. Only such keys are passed over: a key whose press never reaches the window
+      // (PrintScreen, which Windows keeps for itself) is known by its release alone.
+      BYTE state[256] = {};
+      self->KeysHeldIntoBox(w).reset();
+      if (GetKeyboardState(state))
+        for (int vk = 0; vk < 256; ++vk)
+          if (state[vk] & 0x80) self->KeysHeldIntoBox(w).set(static_cast<std::size_t>(vk));
+      break;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      self->KeysDownIn(w).set(wp & 0xFF);
-      break;
-    case WM_KILLFOCUS:
-      self->KeysDownIn(w).reset();
+      self->KeysHeldIntoBox(w).reset(wp & 0xFF);  // pressed again here: its release counts
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      // Only a key pressed here counts: the Tab (or Shift+Tab) that brought the focus in
-      // is released here too, and must not become the hotkey.
-      if (self->KeysDownIn(w).test(wp & 0xFF)) {
-        self->KeysDownIn(w).reset(wp & 0xFF);
+      if (self->KeysHeldIntoBox(w).test(wp & 0xFF)) {
+        self->KeysHeldIntoBox(w).reset(wp & 0xFF);
+      } else {
         try {
           if (GetDlgCtrlID(w) == static_cast<int>(Id::Text7))
             self->Text7_KeyUp(wp);

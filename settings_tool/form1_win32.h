@@ -78,9 +78,9 @@ class Form1 {
   void Label5_Change();
   void Label11_Change();
   void SetCodeLabel(Form1Id label, const std::u16string& caption);
-  // Virtual keys pressed in a capture box and not yet released there.
-  std::bitset<256>& KeysDownIn(HWND box) {
-    return keysDown_[GetDlgCtrlID(box) == static_cast<int>(Form1Id::Text7) ? 0 : 1];
+  // Keys that were down when a capture box got the focus and have not been pressed since.
+  std::bitset<256>& KeysHeldIntoBox(HWND box) {
+    return keysHeldIn_[GetDlgCtrlID(box) == static_cast<int>(Form1Id::Text7) ? 0 : 1];
   }
   // Buttons.
   void Command2_Click();
@@ -123,7 +123,7 @@ class Form1 {
   int wheelRest_ = 0;  // wheel movement below one line, kept for the next notch
   HHOOK focusHook_ = nullptr;
   HWND lastFocus_ = nullptr;
-  std::bitset<256> keysDown_[2];  // Text7, Text8
+  std::bitset<256> keysHeldIn_[2];  // Text7, Text8
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it
 };
