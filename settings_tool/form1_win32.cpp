@@ -662,6 +662,7 @@ void Form1::Command2_Click() {
   v.key1Caption = Text(Id::Label5);
   v.key2Caption = Text(Id::Label11);
   v.fontFace = Text(Id::Combo1);
+  v.fontStorable = FromAnsi(ToAnsi(v.fontFace)) == v.fontFace;
   v.fontSizeText = Text(Id::Text12);
   v.bold = Ticked(Id::Check6);
   v.italic = Ticked(Id::Check7);
@@ -669,7 +670,8 @@ void Form1::Command2_Click() {
   v.startUp = Ticked(Id::Check9);
   auto file = OpenWin32Profile(SettingsFilePath(WithTrailingBackslash(folder_)), std::u16string(kSettingsSection));
   ShellShortcuts shortcuts;
-  SaveSettings(*file, v, shortcuts);
+  if (auto message = SaveSettings(*file, v, shortcuts))
+    MessageBoxW(hwnd_, W(*message), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Form1::Command7_Click() {
