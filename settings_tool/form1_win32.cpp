@@ -71,9 +71,10 @@ bool Form1::Create(HINSTANCE instance) {
       form2_.SetBackColour(bgr);
   });
   Load();
-  // The window opens on the save button: leaving it rewrites nothing, so opening and saving
-  // at once writes back what was read (leaving an empty colour box would make it "0").
-  lastFocus_ = Item(Id::Command2);
+  // The window opens at its top, on a control there whose leaving rewrites nothing, so opening
+  // and saving at once writes back what was read (leaving an empty colour box would make it
+  // "0", the size box "11").
+  lastFocus_ = Item(Id::Command1);
   return true;
 }
 
@@ -314,8 +315,9 @@ void Form1::OnMouseWheel(WPARAM wp) {
 }
 
 bool Form1::PreTranslateMessage(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || (msg.wParam != VK_PRIOR && msg.wParam != VK_NEXT)) return false;
-  if (!IsChild(hwnd_, msg.hwnd) || content_.cy <= ClientHeight()) return false;
+  if (msg.message != WM_KEYDOWN || !IsChild(hwnd_, msg.hwnd)) return false;
+  if ((msg.wParam != VK_PRIOR && msg.wParam != VK_NEXT) || content_.cy <= ClientHeight()) return false;
+  if (IsCaptureBox(msg.hwnd)) return false;  // every key but Tab is a hotkey there
   // Scroll bars and the font list (and the box inside it) use these keys themselves.
   wchar_t cls[32] = {};
   GetClassNameW(msg.hwnd, cls, 32);

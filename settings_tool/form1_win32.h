@@ -31,7 +31,8 @@ class Form1 {
   HWND Hwnd() const { return hwnd_; }
   void Show(int showCommand);
   // Keys the window takes before the dialog navigation does: PageUp and PageDown scroll it
-  // when it is taller than its screen. True when the message was used.
+  // when it is taller than its screen (except in the capture boxes, where they are hotkeys).
+  // True when the message was used.
   bool PreTranslateMessage(const MSG& msg);
 
  private:
@@ -82,6 +83,7 @@ class Form1 {
   std::bitset<256>& KeysHeldIntoBox(HWND box) {
     return keysHeldIn_[GetDlgCtrlID(box) == static_cast<int>(Form1Id::Text7) ? 0 : 1];
   }
+  bool IsCaptureBox(HWND w) const { return w && (w == Item(Form1Id::Text7) || w == Item(Form1Id::Text8)); }
   // Buttons.
   void Command2_Click();
   void Command7_Click();
