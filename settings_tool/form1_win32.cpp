@@ -73,7 +73,7 @@ bool Form1::Create(HINSTANCE instance) {
   Load();
   // The window opens at its top, on a control there whose leaving rewrites nothing, so opening
   // and saving at once writes back what was read (leaving an empty colour box would make it
-  // "0", the size box "11").
+  // "0", the size box "11"). Enter on it only shows the preview.
   lastFocus_ = Item(Id::Command1);
   return true;
 }
@@ -316,6 +316,19 @@ void Form1::OnMouseWheel(WPARAM wp) {
 
 bool Form1::PreTranslateMessage(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || !IsChild(hwnd_, msg.hwnd)) return false;
+  if (msg.wParam == VK_RETURN) {
+    // As in a dialog; the dialog manager does it only for a default button, and this window
+    // keeps none.
+    wchar_t cls[16] = {};
+    GetClassNameW(msg.hwnd, cls, 16);
+    const LONG_PTR type = GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiW(cls, WC_BUTTONW) != 0 || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) ||
+        !IsWindowEnabled(msg.hwnd))
+      return false;
+    SendMessageW(GetParent(msg.hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(msg.hwnd));
+    return true;
+  }
   if ((msg.wParam != VK_PRIOR && msg.wParam != VK_NEXT) || content_.cy <= ClientHeight()) return false;
   if (IsCaptureBox(msg.hwnd)) return false;  // every key but Tab is a hotkey there
   // Scroll bars and the font list (and the box inside it) use these keys themselves.

@@ -31,8 +31,8 @@ class Form1 {
   HWND Hwnd() const { return hwnd_; }
   void Show(int showCommand);
   // Keys the window takes before the dialog navigation does: PageUp and PageDown scroll it
-  // when it is taller than its screen (except in the capture boxes, where they are hotkeys).
-  // True when the message was used.
+  // when it is taller than its screen (except in the capture boxes, where they are hotkeys);
+  // Enter on a push button clicks it. True when the message was used.
   bool PreTranslateMessage(const MSG& msg);
 
  private:
