@@ -318,7 +318,8 @@ bool Form1::PreTranslateMessage(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || !IsChild(hwnd_, msg.hwnd)) return false;
   if (msg.wParam == VK_RETURN) {
     // As in a dialog; the dialog manager does it only for a default button, and this window
-    // keeps none.
+    // keeps none. (Under Wine Enter already clicked a button reached by Tab, though not the one
+    // the window opens on.)
     wchar_t cls[16] = {};
     GetClassNameW(msg.hwnd, cls, 16);
     const LONG_PTR type = GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
@@ -600,7 +601,8 @@ LRESULT CALLBACK Form1::CaptureBoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, U
     case WM_SETFOCUS: {
       // The Tab (or Shift+Tab) that brings the focus in is released here, and must not become
       // the hotkey. Only such keys are passed over: a key whose press never reaches the window
-      // (PrintScreen, which Windows keeps for itself) is known by its release alone.
+      // (PrintScreen, which Windows keeps for itself; Wine lets it through) is known by its
+      // release alone.
       BYTE state[256] = {};
       self->KeysHeldIntoBox(w).reset();
       if (GetKeyboardState(state))
