@@ -39,7 +39,7 @@ void WriteSettings(ProfileFile& f, const SettingsToSave& v, const std::function<
   f.WriteString(u"UseSkin", v.useSkin);
   f.WriteString(u"key1", v.key1);
   f.WriteString(u"key2", v.key2);
-  f.WriteString(u"Font", v.font);
+  if (v.writeFont) f.WriteString(u"Font", v.font);
   f.WriteString(u"FontSize", v.fontSize);
   f.WriteString(u"Bold", v.bold);
   f.WriteString(u"Italic", v.italic);

@@ -48,6 +48,7 @@ Settings ReadAllSettings(ProfileFile& file);
 struct SettingsToSave {
   std::u16string back, text, autoComplete, keepFocus, useSkin, key1, key2, font, fontSize, bold, italic, sendTo,
       startUp;
+  bool writeFont = true;  // false: the file keeps its Font
 };
 
 // Writes all thirteen keys in the file's order ("key1"/"key2" spelt as the writer spells them).

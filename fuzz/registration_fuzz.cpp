@@ -154,8 +154,8 @@ TAV_FUZZ_TARGET(registration) {
     }
   }
 
-  // The registration: it touches the command file and its temporary files in the installation
-  // folder, nothing else; it writes only an accepted name, the line it confirms.
+  // The registration: it touches the command file and its temporary files in their folder inside
+  // texts\, nothing else; it writes only an accepted name, the line it confirms.
   Dialogs dialogs;
   dialogs.answer = replace;
   Files files;
@@ -164,7 +164,7 @@ TAV_FUZZ_TARGET(registration) {
   const auto result = settings::RegisterCommand(r, kFolder, dialogs, files);
   for (const auto& p : files.touched) {
     bool temp = false;
-    for (int k = 0; k < 100 && !temp; ++k) temp = p == settings::TempPathFor(kFolder, k);
+    for (int k = 0; k < 100 && !temp; ++k) temp = p == settings::TempPathFor(kFolder + u"\\texts", k);
     TAV_CHECK(p == file || temp);
   }
   if (result == settings::RegistrationResult::kRegistered) {

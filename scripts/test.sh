@@ -104,8 +104,11 @@ win() { under_screen "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/
 e2e() {
   local rc=0 launcher="$b"/windows/tests/e2e/launcher_e2e_tests.exe
   under_screen "$b"/windows/tests/e2e/*e2e_tests.exe || rc=1
-  # The launcher's road once more in an English locale (code page 1252), and at 144 dpi.
+  # The launcher's road once more in an English locale (code page 1252), and at 144 dpi; the
+  # settings window's font face in the English locale too.
   TAV_LOCALE=en_US TAV_EXPECT_ACP=1252 TAV_GTEST_ARGS=--gtest_filter='LauncherAnyLocaleAndScale.*' under_screen "$launcher" || rc=1
+  TAV_LOCALE=en_US TAV_EXPECT_ACP=1252 TAV_GTEST_ARGS=--gtest_filter='Form1AnyCodePage.*' \
+    under_screen "$b"/windows/tests/e2e/settings_e2e_tests.exe || rc=1
   TAV_DPI=144 TAV_EXPECT_DPI=144 TAV_GTEST_ARGS=--gtest_filter='LauncherAnyLocaleAndScale.*:LauncherDpiChange.*' \
     under_screen "$launcher" || rc=1
   return $rc

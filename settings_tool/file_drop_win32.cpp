@@ -46,6 +46,8 @@ std::vector<std::u16string> DroppedFiles(HDROP drop) {
   return files;
 }
 
+MessageFilter dropMessageFilter = ChangeWindowMessageFilterEx;
+
 void AcceptFileDrops(HWND label, DropHandler onDrop) {
   auto* handler = new DropHandler(std::move(onDrop));
   if (!SetWindowSubclass(label, DropProc, kDropSubclassId, reinterpret_cast<DWORD_PTR>(handler))) {
@@ -53,6 +55,9 @@ void AcceptFileDrops(HWND label, DropHandler onDrop) {
     return;
   }
   DragAcceptFiles(label, TRUE);
+  // Windows holds back messages from programs of lower integrity unless the window allows them
+  // (Wine has no such filter and ignores the call).
+  for (UINT message : kDropMessages) dropMessageFilter(label, message, MSGFLT_ALLOW, nullptr);
 }
 
 }  // namespace tav::settings

@@ -71,9 +71,10 @@ bool Form1::Create(HINSTANCE instance) {
       form2_.SetBackColour(bgr);
   });
   Load();
-  // The window opens on the save button: leaving it rewrites nothing, so opening and saving
-  // at once writes back what was read (leaving an empty colour box would make it "0").
-  lastFocus_ = Item(Id::Command2);
+  // The window opens at its top, on a control there whose leaving rewrites nothing, so opening
+  // and saving at once writes back what was read (leaving an empty colour box would make it
+  // "0", the size box "11"). Enter on it only shows the preview.
+  lastFocus_ = Item(Id::Command1);
   return true;
 }
 
@@ -314,8 +315,23 @@ void Form1::OnMouseWheel(WPARAM wp) {
 }
 
 bool Form1::PreTranslateMessage(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || (msg.wParam != VK_PRIOR && msg.wParam != VK_NEXT)) return false;
-  if (!IsChild(hwnd_, msg.hwnd) || content_.cy <= ClientHeight()) return false;
+  if (msg.message != WM_KEYDOWN || !IsChild(hwnd_, msg.hwnd)) return false;
+  if (msg.wParam == VK_RETURN) {
+    // As in a dialog; the dialog manager does it only for a default button, and this window
+    // keeps none. (Under Wine Enter already clicked a button reached by Tab, though not the one
+    // the window opens on.)
+    wchar_t cls[16] = {};
+    GetClassNameW(msg.hwnd, cls, 16);
+    const LONG_PTR type = GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiW(cls, WC_BUTTONW) != 0 || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) ||
+        !IsWindowEnabled(msg.hwnd))
+      return false;
+    SendMessageW(GetParent(msg.hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(msg.hwnd));
+    return true;
+  }
+  if ((msg.wParam != VK_PRIOR && msg.wParam != VK_NEXT) || content_.cy <= ClientHeight()) return false;
+  if (IsCaptureBox(msg.hwnd)) return false;  // every key but Tab is a hotkey there
   // Scroll bars and the font list (and the box inside it) use these keys themselves.
   wchar_t cls[32] = {};
   GetClassNameW(msg.hwnd, cls, 32);
@@ -582,19 +598,27 @@ LRESULT CALLBACK Form1::CaptureBoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, U
       if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<MSG*>(lp)->wParam == VK_TAB)
         return DefSubclassProc(w, msg, wp, lp);
       return DLGC_WANTALLKEYS | DefSubclassProc(w, msg, wp, lp);
+    case WM_SETFOCUS: {
+      // The Tab (or Shift+Tab) that brings the focus in is released here, and must not become
+      // the hotkey. Only such keys are passed over: a key whose press never reaches the window
+      // (PrintScreen, which Windows keeps for itself; Wine lets it through) is known by its
+      // release alone.
+      BYTE state[256] = {};
+      self->KeysHeldIntoBox(w).reset();
+      if (GetKeyboardState(state))
+        for (int vk = 0; vk < 256; ++vk)
+          if (state[vk] & 0x80) self->KeysHeldIntoBox(w).set(static_cast<std::size_t>(vk));
+      break;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      self->KeysDownIn(w).set(wp & 0xFF);
-      break;
-    case WM_KILLFOCUS:
-      self->KeysDownIn(w).reset();
+      self->KeysHeldIntoBox(w).reset(wp & 0xFF);  // pressed again here: its release counts
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      // Only a key pressed here counts: the Tab (or Shift+Tab) that brought the focus in
-      // is released here too, and must not become the hotkey.
-      if (self->KeysDownIn(w).test(wp & 0xFF)) {
-        self->KeysDownIn(w).reset(wp & 0xFF);
+      if (self->KeysHeldIntoBox(w).test(wp & 0xFF)) {
+        self->KeysHeldIntoBox(w).reset(wp & 0xFF);
+      } else {
         try {
           if (GetDlgCtrlID(w) == static_cast<int>(Id::Text7))
             self->Text7_KeyUp(wp);
@@ -655,6 +679,7 @@ void Form1::Command2_Click() {
   v.key1Caption = Text(Id::Label5);
   v.key2Caption = Text(Id::Label11);
   v.fontFace = Text(Id::Combo1);
+  v.fontStorable = FromAnsi(ToAnsi(v.fontFace)) == v.fontFace;
   v.fontSizeText = Text(Id::Text12);
   v.bold = Ticked(Id::Check6);
   v.italic = Ticked(Id::Check7);
@@ -662,7 +687,8 @@ void Form1::Command2_Click() {
   v.startUp = Ticked(Id::Check9);
   auto file = OpenWin32Profile(SettingsFilePath(WithTrailingBackslash(folder_)), std::u16string(kSettingsSection));
   ShellShortcuts shortcuts;
-  SaveSettings(*file, v, shortcuts);
+  if (auto message = SaveSettings(*file, v, shortcuts))
+    MessageBoxW(hwnd_, W(*message), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Form1::Command7_Click() {

@@ -31,7 +31,8 @@ class Form1 {
   HWND Hwnd() const { return hwnd_; }
   void Show(int showCommand);
   // Keys the window takes before the dialog navigation does: PageUp and PageDown scroll it
-  // when it is taller than its screen. True when the message was used.
+  // when it is taller than its screen (except in the capture boxes, where they are hotkeys);
+  // Enter on a push button clicks it. True when the message was used.
   bool PreTranslateMessage(const MSG& msg);
 
  private:
@@ -78,10 +79,11 @@ class Form1 {
   void Label5_Change();
   void Label11_Change();
   void SetCodeLabel(Form1Id label, const std::u16string& caption);
-  // Virtual keys pressed in a capture box and not yet released there.
-  std::bitset<256>& KeysDownIn(HWND box) {
-    return keysDown_[GetDlgCtrlID(box) == static_cast<int>(Form1Id::Text7) ? 0 : 1];
+  // Keys that were down when a capture box got the focus and have not been pressed since.
+  std::bitset<256>& KeysHeldIntoBox(HWND box) {
+    return keysHeldIn_[GetDlgCtrlID(box) == static_cast<int>(Form1Id::Text7) ? 0 : 1];
   }
+  bool IsCaptureBox(HWND w) const { return w && (w == Item(Form1Id::Text7) || w == Item(Form1Id::Text8)); }
   // Buttons.
   void Command2_Click();
   void Command7_Click();
@@ -123,7 +125,7 @@ class Form1 {
   int wheelRest_ = 0;  // wheel movement below one line, kept for the next notch
   HHOOK focusHook_ = nullptr;
   HWND lastFocus_ = nullptr;
-  std::bitset<256> keysDown_[2];  // Text7, Text8
+  std::bitset<256> keysHeldIn_[2];  // Text7, Text8
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it
 };

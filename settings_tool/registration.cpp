@@ -33,15 +33,19 @@ std::u16string RegisteredMessage(std::u16string_view line) {
   return u"コマンドが登録されました。ファイルの内容は [" + std::u16string(line) + u"]です。";
 }
 
-std::u16string TempPathFor(std::u16string_view installFolder, int attempt) {
-  return JoinPath(installFolder, u"tavimset-new" + ToDecimal(attempt) + u".tmp");
+std::u16string TempFolderFor(std::u16string_view textsFolder) { return JoinPath(textsFolder, u"tavimset-temp"); }
+
+std::u16string TempPathFor(std::u16string_view textsFolder, int attempt) {
+  return JoinPath(TempFolderFor(textsFolder), u"tavimset-new" + ToDecimal(attempt) + u".tmp");
 }
 
-FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, const std::u16string& target,
-                           std::string_view bytes) {
-  for (int attempt = 0; attempt < kTempAttempts; ++attempt) files.RemoveStale(TempPathFor(tempFolder, attempt));
+namespace {
+
+FileStatus SaveThroughTemporary(CommandFiles& files, std::u16string_view textsFolder, const std::u16string& target,
+                                std::string_view bytes) {
+  for (int attempt = 0; attempt < kTempAttempts; ++attempt) files.RemoveStale(TempPathFor(textsFolder, attempt));
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    std::u16string temp = TempPathFor(tempFolder, attempt);
+    std::u16string temp = TempPathFor(textsFolder, attempt);
     FileStatus created = files.CreateNew(temp, bytes);
     if (created.kind == FileStatus::kAlreadyExists) continue;  // not ours: leave it alone
     if (created.kind == FileStatus::kFailed) {
@@ -58,6 +62,22 @@ FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, 
     return FileStatus::Ok();
   }
   return FileStatus::Failed(u"一時ファイルの名前を決められませんでした。");
+}
+
+}  // namespace
+
+FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view textsFolder, const std::u16string& target,
+                           std::string_view bytes) {
+  const std::u16string folder = TempFolderFor(textsFolder);
+  FileStatus made = files.MakeFolder(folder);
+  if (made.kind != FileStatus::kOk) {
+    made.kind = FileStatus::kFailed;
+    made.reason = u"一時ファイルのフォルダ " + folder + u" を作成できませんでした。\r\n" + made.reason;
+    return made;
+  }
+  FileStatus saved = SaveThroughTemporary(files, textsFolder, target, bytes);
+  files.RemoveFolderIfEmpty(folder);
+  return saved;
 }
 
 RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_view installFolder, Dialogs& dialogs,
@@ -104,7 +124,7 @@ RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_
   bool existed = files.Exists(file);
   if (existed && !dialogs.AskYesNo(ReplaceQuestion(file))) return RegistrationResult::kNotRegistered;
 
-  FileStatus saved = SaveCommandFile(files, installFolder, file, bytes);
+  FileStatus saved = SaveCommandFile(files, folder, file, bytes);
   if (saved.kind != FileStatus::kOk) {
     std::u16string text = file + u" に書き込めませんでした。\r\n" + saved.reason + u"\r\n";
     text += existed ? u"既存のファイルは元の内容のまま残っています。" : u"コマンドは登録されませんでした。";

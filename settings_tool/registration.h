@@ -40,6 +40,10 @@ class CommandFiles {
   // or the power failed between writing and moving): nobody has it open and it has not been
   // written to for a while. False when it is missing or may still be in use.
   virtual bool RemoveStale(const std::u16string&) { return false; }
+  // Makes folder unless it is already one (hidden: it is ours, not the user's).
+  virtual FileStatus MakeFolder(const std::u16string&) { return FileStatus::Ok(); }
+  // Removes folder when it is empty; else leaves it.
+  virtual void RemoveFolderIfEmpty(const std::u16string&) {}
 };
 
 struct RegistrationRequest {
@@ -60,17 +64,20 @@ std::u16string ComposeRegistrationLine(std::u16string_view program, std::u16stri
 std::u16string ReplaceQuestion(std::u16string_view file);
 std::u16string RegisteredMessage(std::u16string_view line);
 
-// Where the new content waits before it takes the command file's place: a short name in the
-// installation folder, so any name texts\ can hold can be saved, and the launcher (which lists
-// every file in texts\, hidden ones too) never shows it as a command. Same volume as texts\.
-std::u16string TempPathFor(std::u16string_view installFolder, int attempt);
+// Where the new content waits before it takes the command file's place: a short name in a folder
+// of its own inside texts\. So it is on the command file's volume even when texts\ is a link to
+// another drive (a move cannot cross volumes in one step), any name texts\ can hold can be
+// saved, and the launcher (which lists every file directly in texts\, hidden ones too, but no
+// folder) never shows it as a command.
+std::u16string TempFolderFor(std::u16string_view textsFolder);
+std::u16string TempPathFor(std::u16string_view textsFolder, int attempt);
 inline constexpr int kTempAttempts = 100;
 
-// Writes bytes as target through a temporary file in tempFolder: either target holds all of
-// bytes afterwards, or it is as it was (absent or with its old content) and no temporary file
-// remains. Temporary files that interrupted saves left behind are removed first, so they can
-// neither pile up nor use up the names.
-FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view tempFolder, const std::u16string& target,
+// Writes bytes as target (a file in textsFolder) through a temporary file: either target holds
+// all of bytes afterwards, or it is as it was (absent or with its old content) and no temporary
+// file remains. Temporary files that interrupted saves left behind are removed first, so they
+// can neither pile up nor use up the names; their folder goes once it is empty.
+FileStatus SaveCommandFile(CommandFiles& files, std::u16string_view textsFolder, const std::u16string& target,
                            std::string_view bytes);
 
 // The whole registration: checks, the replace question, the write, the confirmation.

@@ -46,10 +46,33 @@ FileStatus Win32CommandFiles::MoveReplacing(const std::u16string& from, const st
   if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
     return FileStatus::Failed(SystemMessage(ERROR_ACCESS_DENIED));
   // No copying across volumes: a copy could stop half-way and lose the old content.
-  if (!MoveFileExW(W(ExtendedPath(from)), W(ExtendedPath(to)), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return LastError();
-  return FileStatus::Ok();
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (MoveFileExW(W(ExtendedPath(from)), W(ExtendedPath(to)), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return FileStatus::Ok();
+    // A virus scanner or a sync client that has the file open refuses the move for a moment.
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+        GetTickCount64() - start >= kMoveRetryMilliseconds)
+      return FileStatus::Failed(SystemMessage(error));
+    Sleep(50);
+  }
 }
+
+FileStatus Win32CommandFiles::MakeFolder(const std::u16string& folder) {
+  const std::u16string path = ExtendedPath(folder);
+  if (CreateDirectoryW(W(path), nullptr)) {
+    SetFileAttributesW(W(path), FILE_ATTRIBUTE_HIDDEN);
+    return FileStatus::Ok();
+  }
+  const DWORD error = GetLastError();
+  const DWORD a = GetFileAttributesW(W(path));
+  if (error == ERROR_ALREADY_EXISTS && a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
+    return FileStatus::Ok();
+  return FileStatus::Failed(SystemMessage(error));
+}
+
+void Win32CommandFiles::RemoveFolderIfEmpty(const std::u16string& folder) { RemoveDirectoryW(W(ExtendedPath(folder))); }
 
 void Win32CommandFiles::Remove(const std::u16string& path) { DeleteFileW(W(ExtendedPath(path))); }
 

@@ -6,6 +6,8 @@ namespace tav::settings {
 
 // A temporary file untouched for this long belongs to no save still running.
 inline constexpr unsigned kStaleTemporarySeconds = 30;
+// How long a move that another program's open handle refuses is tried again.
+inline constexpr unsigned kMoveRetryMilliseconds = 2000;
 
 class Win32CommandFiles : public CommandFiles {
  public:
@@ -15,6 +17,8 @@ class Win32CommandFiles : public CommandFiles {
   FileStatus MoveReplacing(const std::u16string& from, const std::u16string& to) override;
   void Remove(const std::u16string& path) override;
   bool RemoveStale(const std::u16string& path) override;
+  FileStatus MakeFolder(const std::u16string& folder) override;
+  void RemoveFolderIfEmpty(const std::u16string& folder) override;
 };
 
 }  // namespace tav::settings

@@ -50,9 +50,24 @@ SettingsToSave ToSave(const FormValues& v) {
   return s;
 }
 
-void SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts) {
+std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts) {
+  SettingsToSave toSave = ToSave(values);
+  bool tell = false;
+  if (!values.fontStorable) {
+    toSave.writeFont = false;
+    constexpr std::u16string_view kMissing = u"\x01";  // no face name holds it
+    tell = values.fontFace != kDefaultFont || file.ReadString(u"Font", kMissing, kFontBufferBytes) != kMissing;
+  }
   WriteSettings(
-      file, ToSave(values), [&] { shortcuts.SendTo(values.sendTo); }, [&] { shortcuts.StartUp(values.startUp); });
+      file, toSave, [&] { shortcuts.SendTo(values.sendTo); }, [&] { shortcuts.StartUp(values.startUp); });
+  if (!tell) return std::nullopt;
+  return FaceNotStoredMessage(values.fontFace);
+}
+
+std::u16string FaceNotStoredMessage(std::u16string_view face) {
+  return u"フォント名 [" + std::u16string(face) +
+         u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n"
+         u"フォントの設定は元のまま残っています。ほかの設定は保存されました。";
 }
 
 std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {
@@ -60,9 +75,10 @@ std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {
   // Blanks after the number count as little as blanks before it.
   std::size_t end = number ? number->second : 0;
   while (end < text.size() && (text[end] == u' ' || text[end] == u'\t')) ++end;
-  bool whole = number && end == text.size();
-  if (whole && number->first > 0) return std::nullopt;
-  return std::u16string(kDefaultFontSizeText);
+  const bool blank = !number && end == text.size();
+  const bool zero = number && end == text.size() && number->first == 0;
+  if (blank || zero) return std::u16string(kDefaultFontSizeText);
+  return std::nullopt;
 }
 
 std::optional<double> PreviewFontSize(std::u16string_view text) {

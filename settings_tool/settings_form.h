@@ -22,6 +22,7 @@ struct FormValues {
   std::u16string key1Caption, key2Caption;                        // Label5, Label11
   std::u16string fontFace, fontSizeText;                           // Combo1, Text12
   bool bold = false, italic = false, sendTo = false, startUp = false;  // Check6, Check7, Check8, Check9
+  bool fontStorable = true;  // fontFace survives the settings file's code page unchanged
 };
 
 // The shortcut work of the save: create (rewrite) when wanted, else remove when present.
@@ -33,11 +34,16 @@ class ShortcutWork {
 };
 
 SettingsToSave ToSave(const FormValues& v);
-// All thirteen writes in the file's order, each shortcut step right before its key.
-void SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts);
+// All thirteen writes in the file's order, each shortcut step right before its key. A face the
+// file's code page cannot hold is not written (it would come back as another, missing face): the
+// file keeps its Font, and the result is the message that tells the user so, unless the face is
+// the default and the file has no Font (a missing key reads as the default).
+std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts);
+std::u16string FaceNotStoredMessage(std::u16string_view face);
 
-// The text Text12 gets when the focus leaves it, or nothing when it stays. Empty, zero, and text
-// that is no positive size ("abc", "-3") become "11"; "10.5" stays.
+// The text Text12 gets when the focus leaves it, or nothing when it stays: empty (or blank) and a
+// number equal to 0 ("0", "0.0") become "11"; anything else stays as typed ("10.5", "-3", "abc"),
+// and both programs' size rule deals with it when it is read.
 std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text);
 // The size the preview takes from Text12: the number at its start, fractions kept; nothing when
 // there is no usable size (none, zero, negative, absurdly large).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../../../settings_tool/form1_controls.h"
+#include "dialogs_helpers.h"
 #include "driver.h"
 
 namespace tav::e2e {
@@ -119,8 +120,8 @@ TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClick
   HWND first = GetDlgItem(form, static_cast<int>(Id::Text1));
   ASSERT_FALSE(FullyShown(form, save)) << "the save button starts below the screen";
 
-  // Keyboard: Shift+Tab, pressed until the focus is on the save button (from the first box it
-  // goes round to it at once), brings it into view; Space clicks it. (No click to place the
+  // Keyboard: Shift+Tab, pressed until the focus is on the save button (backwards from the top it
+  // goes round to it), brings it into view; Space clicks it. (No click to place the
   // focus first: a click still queued when the window scrolls lands on another control.)
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form && FocusOf(form) != nullptr; }))
       << DescribeForeground();
@@ -164,6 +165,55 @@ TEST(Form1Screen, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClick
   GetClientRect(preview, &client);
   EXPECT_EQ(client.right, 360);
   EXPECT_EQ(client.bottom, 96);
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(process.Wait(), 0);
+}
+
+// On a screen the window does not fit, it opens at its top with the focus on a control in view;
+// PageUp and PageDown in a capture box are hotkeys, not scrolling, as where nothing scrolls.
+TEST(Form1Screen, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTheCaptureBoxes) {
+  PhysicalPixels physical;
+  Installation inst;
+  Process process;
+  HWND form = nullptr;
+  {
+    SystemScale scale(144);
+    process = inst.Start(L"Tavimset.exe");
+    form = WaitForTopWindow(process.Id(), L"TavimsetForm1", true);
+  }
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "taller than the screen: it scrolls";
+  ShotIfWanted(L"form1_small_screen_opened.bmp");
+  HWND first = GetDlgItem(form, static_cast<int>(Id::Text1));
+  // Both at once: a window scrolled to its focus would show one or the other.
+  EXPECT_TRUE(WaitUntil([&] {
+    HWND focus = FocusOf(form);
+    return GetForegroundWindow() == form && focus && FullyShown(form, focus) && FullyShown(form, first);
+  })) << "focus on " << ClassName(FocusOf(form)) << " '" << WindowText(FocusOf(form)) << "'";
+  EXPECT_EQ(GetScrollPos(form, SB_VERT), 0);
+
+  const struct {
+    Id box, code;
+  } boxes[] = {{Id::Text7, Id::Label5}, {Id::Text8, Id::Label11}};
+  for (const auto& b : boxes) {
+    HWND box = GetDlgItem(form, static_cast<int>(b.box));
+    ASSERT_TRUE(FullyShown(form, box));
+    for (int i = 0; i < 3 && FocusOf(form) != box; ++i) {
+      MouseAt(box);
+      Mouse(MOUSEEVENTF_LEFTDOWN);
+      Mouse(MOUSEEVENTF_LEFTUP);
+      WaitUntil([&] { return FocusOf(form) == box; }, std::chrono::seconds(1));
+    }
+    ASSERT_EQ(FocusOf(form), box);
+    for (WORD key : {WORD{VK_NEXT}, WORD{VK_PRIOR}}) {
+      SendKey(key);
+      const std::wstring code = std::to_wstring(key);
+      EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(form, static_cast<int>(b.code))) == code; },
+                            std::chrono::seconds(3)))
+          << static_cast<int>(b.box) << " key " << key << ": " << WindowText(GetDlgItem(form, static_cast<int>(b.code)));
+    }
+    EXPECT_EQ(GetScrollPos(form, SB_VERT), 0) << "the window did not scroll";
+  }
   PostMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_EQ(process.Wait(), 0);
 }

@@ -1,5 +1,6 @@
 // Tavimset killed at varied instants while it replaces a command file: texts\ holds the old file
-// or the new one, whole, and nothing else; what the killed saves left elsewhere goes later.
+// or the new one, whole, and no other file (the launcher lists every file there); what the killed
+// saves left in their own folder goes later.
 // TAV_KILL_ROUNDS sets the number of kills (default 30; the long run takes 300).
 #include <gtest/gtest.h>
 
@@ -24,9 +25,11 @@ int KillRounds() {
 
 bool IsTemporary(const std::wstring& name) { return name.rfind(L"tavimset-new", 0) == 0 && name.size() > 16; }
 
-std::vector<std::wstring> Names(const fs::path& folder) {
+std::vector<std::wstring> Names(const fs::path& folder, bool filesOnly = false) {
   std::vector<std::wstring> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().wstring());
+  if (!fs::is_directory(folder)) return names;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (!filesOnly || !e.is_directory()) names.push_back(e.path().filename().wstring());
   return names;
 }
 
@@ -102,6 +105,7 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
   const int rounds = KillRounds();
   int keptOld = 0, tookNew = 0, leftTemporary = 0;
   const std::vector<std::wstring> layout = Names(inst.Root());
+  const fs::path tempFolder = inst.Texts() / "tavimset-temp";
   for (int round = 1; round <= rounds; ++round) {
     // Denser early on, where the file is written and moved; the last ones land on the confirmation.
     const double share = static_cast<double>(round - 1) / rounds;
@@ -109,7 +113,7 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     const std::string next = line(round) + "\r\n";
     const std::wstring program = L"new" + std::to_wstring(round) + L"-" + std::wstring(padding.begin(), padding.end()) + L".exe";
     ASSERT_EQ(RegisterOnce(inst, program, killAfter), 0) << "round " << round << ": no question to answer";
-    EXPECT_EQ(Names(inst.Texts()), std::vector<std::wstring>{L"memo.txt"}) << "round " << round;
+    EXPECT_EQ(Names(inst.Texts(), true), std::vector<std::wstring>{L"memo.txt"}) << "round " << round;
     const std::string now = inst.ReadRaw(L"texts\\memo.txt");
     if (now == current) {
       ++keptOld;
@@ -119,13 +123,12 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
       ++tookNew;
     }
     current = now;
+    for (const std::wstring& n : Names(inst.Root()))
+      EXPECT_NE(std::find(layout.begin(), layout.end(), n), layout.end()) << "round " << round << ": " << ToUtf8(U(n.c_str()));
     int temporaries = 0;
-    for (const std::wstring& n : Names(inst.Root())) {
-      if (IsTemporary(n))
-        ++temporaries;
-      else
-        EXPECT_NE(std::find(layout.begin(), layout.end(), n), layout.end())
-            << "round " << round << ": " << ToUtf8(U(n.c_str()));
+    for (const std::wstring& n : Names(tempFolder)) {
+      EXPECT_TRUE(IsTemporary(n)) << "round " << round << ": " << ToUtf8(U(n.c_str()));
+      ++temporaries;
     }
     leftTemporary = temporaries;
   }
@@ -134,11 +137,10 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
   EXPECT_EQ(keptOld + tookNew, rounds);
 
   // Later (an hour, as if after a restart): the next save removes what the killed ones left.
-  for (const std::wstring& n : Names(inst.Root()))
-    if (IsTemporary(n)) AgeByAnHour(inst.Root() / n);
+  for (const std::wstring& n : Names(tempFolder)) AgeByAnHour(tempFolder / n);
   ASSERT_GT(RegisterOnce(inst, L"final.exe", -1), 0);
   EXPECT_EQ(inst.ReadRaw(L"texts\\memo.txt"), "final.exe \r\n");
-  for (const std::wstring& n : Names(inst.Root())) EXPECT_FALSE(IsTemporary(n)) << ToUtf8(U(n.c_str()));
+  EXPECT_EQ(Names(inst.Texts()), std::vector<std::wstring>{L"memo.txt"}) << "the temporary files and their folder are gone";
 }
 
 }  // namespace

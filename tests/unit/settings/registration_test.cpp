@@ -28,7 +28,7 @@ class RecordingDialogs : public Dialogs {
 // A folder in memory that can be made to fail at one step.
 class FakeFiles : public CommandFiles {
  public:
-  enum Fault { kNoFault, kCreateFails, kCreateFailsHalfWritten, kMoveFails };
+  enum Fault { kNoFault, kCreateFails, kCreateFailsHalfWritten, kMoveFails, kFolderFails };
   std::set<std::u16string> folders{u"C:\\T\\texts"};
   std::map<std::u16string, std::string> files;
   Fault fault = kNoFault;
@@ -55,9 +55,19 @@ class FakeFiles : public CommandFiles {
     return FileStatus::Ok();
   }
   void Remove(const std::u16string& p) override { files.erase(p); }
+  FileStatus MakeFolder(const std::u16string& f) override {
+    if (fault == kFolderFails) return FileStatus::Failed(u"no folder");
+    folders.insert(f);
+    return FileStatus::Ok();
+  }
+  void RemoveFolderIfEmpty(const std::u16string& f) override {
+    auto inside = files.lower_bound(f + u"\\");
+    if (inside == files.end() || inside->first.rfind(f + u"\\", 0) != 0) folders.erase(f);
+  }
 };
 
 const std::u16string kFolder = u"C:\\T";
+const std::u16string kTexts = u"C:\\T\\texts";
 const std::u16string kFile = u"C:\\T\\texts\\notepad.txt";
 
 RegistrationRequest Request(std::u16string n, std::u16string p, std::u16string c, bool qp = false, bool qc = false,
@@ -149,7 +159,7 @@ TEST(Registration, ExistingFileIsReplacedOnlyAfterYes) {
 
 TEST(Registration, EveryFailingStepKeepsTheOldContentAndNamesTheFile) {
   const FakeFiles::Fault faults[] = {FakeFiles::kCreateFails, FakeFiles::kCreateFailsHalfWritten,
-                                     FakeFiles::kMoveFails};
+                                     FakeFiles::kMoveFails, FakeFiles::kFolderFails};
   for (bool existed : {true, false}) {
     for (std::size_t i = 0; i < std::size(faults); ++i) {
       RecordingDialogs d;
@@ -167,31 +177,35 @@ TEST(Registration, EveryFailingStepKeepsTheOldContentAndNamesTheFile) {
       ASSERT_FALSE(d.log.empty());
       const std::u16string& last = d.log.back();
       EXPECT_EQ(last.rfind(u"err:" + kFile + u" に書き込めませんでした。", 0), 0u) << "case " << i;
-      EXPECT_NE(last.find(i == 2 ? u"access denied" : i == 1 ? u"disk full" : u"disk says no"),
+      EXPECT_NE(last.find(i == 3 ? u"no folder" : i == 2 ? u"access denied" : i == 1 ? u"disk full" : u"disk says no"),
                 std::u16string::npos)
           << "case " << i;
       EXPECT_NE(last.find(existed ? u"元の内容のまま" : u"登録されませんでした"), std::u16string::npos)
           << "case " << i;
       // A temporary file that cannot be made is named as such.
-      EXPECT_EQ(last.find(TempPathFor(kFolder, 0)) != std::u16string::npos, i < 2) << "case " << i;
+      EXPECT_EQ(last.find(TempPathFor(kTexts, 0)) != std::u16string::npos, i < 2) << "case " << i;
+      EXPECT_EQ(last.find(TempFolderFor(kTexts) + u" を作成できません") != std::u16string::npos, i == 3) << "case " << i;
+      EXPECT_EQ(f.folders, std::set<std::u16string>{kTexts}) << "case " << i;
     }
   }
 }
 
 TEST(Registration, TemporaryNameInUseIsSkippedNotOverwritten) {
   FakeFiles f;
-  f.files[TempPathFor(kFolder, 0)] = "someone else's";
-  f.files[TempPathFor(kFolder, 1)] = "another";
-  EXPECT_EQ(SaveCommandFile(f, kFolder, kFile, "line\r\n").kind, FileStatus::kOk);
+  f.files[TempPathFor(kTexts, 0)] = "someone else's";
+  f.files[TempPathFor(kTexts, 1)] = "another";
+  EXPECT_EQ(SaveCommandFile(f, kTexts, kFile, "line\r\n").kind, FileStatus::kOk);
   EXPECT_EQ(f.files[kFile], "line\r\n");
-  EXPECT_EQ(f.files[TempPathFor(kFolder, 0)], "someone else's");
-  EXPECT_EQ(f.files[TempPathFor(kFolder, 1)], "another");
+  EXPECT_EQ(f.files[TempPathFor(kTexts, 0)], "someone else's");
+  EXPECT_EQ(f.files[TempPathFor(kTexts, 1)], "another");
   EXPECT_EQ(f.files.size(), 3u);
+  EXPECT_EQ(f.folders.count(TempFolderFor(kTexts)), 1u) << "not empty: it stays";
 }
 
-// The temporary file stays out of texts\ (the launcher would list it as a command) and is short
-// whatever the name, so every name the name check lets through can be saved.
-TEST(Registration, TemporaryFileIsShortAndOutsideTheTextsFolder) {
+// The temporary file lies in a folder of its own inside texts\ (on the command file's volume; the
+// launcher lists no folder, and would list a file there as a command), is short whatever the
+// name, so every name the name check lets through can be saved, and its folder goes afterwards.
+TEST(Registration, TemporaryFileIsShortAndInAFolderOfItsOwnInTexts) {
   for (std::size_t length : {1u, 245u, 251u}) {
     RecordingDialogs d;
     std::u16string name(length, u'a');
@@ -207,11 +221,11 @@ TEST(Registration, TemporaryFileIsShortAndOutsideTheTextsFolder) {
     EXPECT_EQ(RegisterCommand(Request(name, u"a.exe", u""), kFolder, d, spy), RegistrationResult::kRegistered)
         << length;
     ASSERT_EQ(created.size(), 1u) << length;
-    EXPECT_EQ(created[0].rfind(kFolder + u"\\", 0), 0u) << ToUtf8(created[0]);
-    EXPECT_EQ(created[0].find(u"\\texts\\"), std::u16string::npos) << ToUtf8(created[0]);
-    EXPECT_LE(created[0].size() - kFolder.size(), 40u) << ToUtf8(created[0]);
+    EXPECT_EQ(created[0].rfind(u"C:\\T\\texts\\tavimset-temp\\", 0), 0u) << ToUtf8(created[0]);
+    EXPECT_LE(created[0].size() - kTexts.size(), 40u) << ToUtf8(created[0]);
     EXPECT_EQ(spy.files.count(kFolder + u"\\texts\\" + name + u".txt"), 1u) << length;
     EXPECT_EQ(spy.files.size(), 1u) << length;
+    EXPECT_EQ(spy.folders, std::set<std::u16string>{kTexts}) << length;
   }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "settings_form.h"
@@ -17,12 +19,13 @@ struct Log {
 class RecordingProfile : public ProfileFile {
  public:
   explicit RecordingProfile(Log& log) : log_(log) {}
-  std::u16string ReadString(std::u16string_view, std::u16string_view def, std::size_t) override {
-    log_.calls.push_back("read");
-    return std::u16string(def);
+  std::u16string ReadString(std::u16string_view key, std::u16string_view def, std::size_t) override {
+    log_.calls.push_back("read " + ToUtf8(key));
+    return key == u"Font" && storedFont ? *storedFont : std::u16string(def);
   }
-  int ReadInt(std::u16string_view, int def) override {
-    log_.calls.push_back("read");
+  std::optional<std::u16string> storedFont;
+  int ReadInt(std::u16string_view key, int def) override {
+    log_.calls.push_back("read " + ToUtf8(key));
     return def;
   }
   bool WriteString(std::u16string_view key, std::u16string_view value) override {
@@ -88,6 +91,44 @@ TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
   }
 }
 
+// A face the code page cannot hold is never written: it would come back as "MS P????", a face
+// that does not exist. The file keeps its Font and the user is told, except for the default face
+// where the file has none (it reads as the default anyway).
+TEST(SaveSettings, FaceTheCodePageCannotHoldLeavesTheFileFont) {
+  struct Case {
+    const char16_t* face;
+    const char16_t* stored;  // Font in the file; nullptr: none
+    bool told;
+  };
+  const Case cases[] = {
+      {u"ＭＳ Ｐゴシック", nullptr, false},
+      {u"ＭＳ Ｐゴシック", u"Arial", true},
+      {u"맑은 고딕", nullptr, true},
+      {u"맑은 고딕", u"Arial", true},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Log log;
+    RecordingProfile file(log);
+    if (cases[i].stored) file.storedFont = cases[i].stored;
+    RecordingShortcuts shortcuts(log);
+    FormValues v;
+    v.fontFace = cases[i].face;
+    v.fontStorable = false;
+    std::optional<std::u16string> message = SaveSettings(file, v, shortcuts);
+    EXPECT_EQ(std::count_if(log.calls.begin(), log.calls.end(), [](const std::string& c) { return c.rfind("Font=", 0) == 0; }),
+              0)
+        << "case " << i;
+    EXPECT_EQ(std::count_if(log.calls.begin(), log.calls.end(), [](const std::string& c) { return c.find('=') != std::string::npos; }),
+              12)
+        << "case " << i << ": every other key is written";
+    ASSERT_EQ(message.has_value(), cases[i].told) << "case " << i;
+    if (message) {
+      EXPECT_EQ(*message, FaceNotStoredMessage(cases[i].face)) << "case " << i;
+    }
+  }
+  EXPECT_NE(FaceNotStoredMessage(u"맑은 고딕").find(u"[맑은 고딕]"), std::u16string::npos);
+}
+
 TEST(FontSizeBox, LeavingIt) {
   struct Case {
     const char* text;
@@ -95,8 +136,10 @@ TEST(FontSizeBox, LeavingIt) {
   };
   const Case cases[] = {
       {"", "11"},   {"0", "11"},    {"00", "11"},  {"0.0", "11"}, {"11", nullptr}, {"14", nullptr},
-      {"10.5", nullptr}, {"7", nullptr}, {"abc", "11"}, {"-3", "11"}, {"12pt", "11"}, {".5", nullptr},
-      {" 12", nullptr}, {"12 ", nullptr}, {" 12\t", nullptr}, {"1 2", "11"}, {" ", "11"}, {"0 ", "11"},
+      {"10.5", nullptr}, {"7", nullptr}, {".5", nullptr}, {" 12", nullptr}, {"12 ", nullptr},
+      {" 12\t", nullptr}, {" ", "11"}, {"0 ", "11"}, {"-0", "11"}, {" .0 ", "11"},
+      // Not a number equal to 0: kept as typed, for the size rule of whoever reads it.
+      {"abc", nullptr}, {"-3", nullptr}, {"12pt", nullptr}, {"1 2", nullptr}, {"0pt", nullptr}, {"0x10", nullptr},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     auto r = FontSizeOnLeave(FromUtf8(cases[i].text));

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <random>
 
 #include "html_association.h"
 #include "install_folder.h"
@@ -293,7 +294,7 @@ class CreationDenied {
 // Whatever stops the new line from being written: the old file stays whole (or none is made),
 // the reason is named, and neither texts\ nor the installation folder keeps anything else.
 TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
-  enum Denied { kNowhere, kInTexts, kInInstallationFolder };  // where nothing can be created
+  enum Denied { kNowhere, kInTexts };  // where nothing can be created
   struct Case {
     const char* what;
     DWORD share;  // another program holds memo.txt open so (kNotHeld: nobody)
@@ -311,8 +312,6 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
       // A folder nobody may write in: the new content cannot take the old file's place.
       {"texts folder write-protected", kNotHeld, false, {u"(エラー 5)"}, kInTexts},
       {"texts folder write-protected, a new command", kNotHeld, false, {u"(エラー 5)"}, kInTexts, false},
-      // The temporary file cannot even be made.
-      {"installation folder write-protected", kNotHeld, false, {u"(エラー 5)"}, kInInstallationFolder},
   };
   std::vector<std::string> skipped;
   for (const Case& c : cases) {
@@ -329,7 +328,7 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
     RegistrationResult result = RegistrationResult::kRegistered;
     {
       std::optional<CreationDenied> denied;
-      if (c.denied != kNowhere) denied.emplace(c.denied == kInTexts ? inst.Texts() : inst.dir.path());
+      if (c.denied != kNowhere) denied.emplace(inst.Texts());
       if (denied && !denied->Denied()) {
         skipped.push_back(c.what);
         continue;
@@ -389,8 +388,10 @@ TEST(RegistrationFiles, TemporaryFilesOfInterruptedSavesAreRemoved) {
   for (const Case& c : cases) {
     Installation inst;
     std::vector<fs::path> temps;
+    const std::u16string texts = test::PathText(inst.Texts());
+    fs::create_directory(test::PathOf(TempFolderFor(texts)));
     for (int i = 0; i < c.leftovers; ++i) {
-      temps.push_back(test::PathOf(TempPathFor(inst.Folder(), i)));
+      temps.push_back(test::PathOf(TempPathFor(texts, i)));
       WriteBytes(temps.back(), "half a li");
       Age(temps.back(), c.ageSeconds);
     }
@@ -403,7 +404,9 @@ TEST(RegistrationFiles, TemporaryFilesOfInterruptedSavesAreRemoved) {
     EXPECT_EQ(r, registeredExpected ? RegistrationResult::kRegistered : RegistrationResult::kNotRegistered) << c.what;
     EXPECT_EQ(ReadBytes(inst.Texts() / "memo.txt"), "new.exe \r\n") << c.what;
     for (const fs::path& t : temps) EXPECT_EQ(fs::exists(t), !c.removed) << c.what << ": " << t.string();
-    EXPECT_EQ(Listing(inst.dir.path()).size(), 1u + (c.removed ? 0 : temps.size())) << c.what;
+    EXPECT_EQ(Listing(inst.dir.path()), std::vector<std::wstring>{L"texts"}) << c.what;
+    // Their folder goes with the last of them.
+    EXPECT_EQ(Listing(inst.Texts()).size(), c.removed ? 1u : 2u) << c.what;
   }
 }
 
@@ -493,6 +496,138 @@ bool MakeJunction(const fs::path& folder, const fs::path& target) {
 bool IsReparsePoint(const fs::path& p) {
   DWORD a = GetFileAttributesW(p.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// texts\ as a link to a new folder on another volume: under Wine a symbolic link to a tmpfs
+// (/dev/shm), made by the Unix tools since Wine's CreateSymbolicLinkW makes nothing; on Windows a
+// junction to a folder below TAV_OTHER_VOLUME (a second drive). Made() is false where neither is.
+class TextsElsewhere {
+ public:
+  explicit TextsElsewhere(const fs::path& installFolder) : link_(installFolder / "texts") {
+    const std::wstring name = L"tavtest-" + std::to_wstring(std::random_device{}());
+    const std::wstring unixFolder = UnixPath(installFolder);
+    if (!unixFolder.empty()) {
+      other_ = fs::path(L"Z:\\dev\\shm") / name;
+      if (!CreateDirectoryW(other_.c_str(), nullptr)) return;
+      unixOther_ = L"/dev/shm/" + name;
+      unixLink_ = unixFolder + L"/texts";
+      made_ = StartUnixShell(L"ln -s '" + unixOther_ + L"' '" + unixLink_ + L"'") &&
+              Within(5000, [&] { return fs::is_directory(link_); });
+    } else if (const wchar_t* volume = _wgetenv(L"TAV_OTHER_VOLUME")) {
+      other_ = fs::path(volume) / name;
+      made_ = CreateDirectoryW(other_.c_str(), nullptr) && MakeJunction(link_, other_);
+    }
+  }
+  ~TextsElsewhere() {
+    std::error_code ec;
+    if (!unixLink_.empty()) {
+      if (StartUnixShell(L"rm -rf '" + unixOther_ + L"'; rm -f '" + unixLink_ + L"'"))
+        Within(5000, [&] { return !fs::exists(link_) && !fs::exists(other_); });
+    } else {
+      RemoveDirectoryW(link_.c_str());  // the junction only
+      if (!other_.empty()) fs::remove_all(other_, ec);
+    }
+  }
+  TextsElsewhere(const TextsElsewhere&) = delete;
+  TextsElsewhere& operator=(const TextsElsewhere&) = delete;
+  bool Made() const { return made_; }
+
+ private:
+  fs::path link_, other_;
+  std::wstring unixOther_, unixLink_;
+  bool made_ = false;
+};
+
+// texts\ on another volume (a second disk, a synced folder), or an installation folder nobody
+// may write in: the command file is still made or replaced in one step, and nothing else stays.
+TEST(RegistrationFiles, WrittenWhereverTextsLiesAndNothingGoesIntoTheInstallationFolder) {
+  struct Case {
+    const char* what;
+    bool textsElsewhere, installationDenied, old;
+  };
+  const Case cases[] = {
+      {"texts on another file system, a new command", true, false, false},
+      {"texts on another file system, replacing", true, false, true},
+      {"installation folder write-protected", false, true, true},
+  };
+  std::vector<std::string> skipped;
+  for (const Case& c : cases) {
+    TempDir dir;
+    std::optional<TextsElsewhere> elsewhere;
+    if (c.textsElsewhere) {
+      elsewhere.emplace(dir.path());
+      if (!elsewhere->Made()) {
+        skipped.push_back(c.what);
+        continue;
+      }
+      // Only a real crossing shows anything: a plain move into texts\ must fail.
+      WriteBytes(dir.path() / "probe", "x");
+      const bool moved = MoveFileExW((dir.path() / "probe").c_str(), (dir.path() / "texts" / "probe").c_str(), 0);
+      ASSERT_TRUE(!moved && GetLastError() == ERROR_NOT_SAME_DEVICE) << c.what;
+      ASSERT_TRUE(DeleteFileW((dir.path() / "probe").c_str()));
+    } else {
+      fs::create_directory(dir.path() / "texts");
+    }
+    const fs::path target = dir.path() / "texts" / "memo.txt";
+    if (c.old) WriteBytes(target, "old.exe \r\n");
+    RecordingDialogs d;
+    d.answers = {true};
+    Win32CommandFiles files;
+    RegistrationResult result;
+    {
+      std::optional<CreationDenied> denied;
+      if (c.installationDenied) denied.emplace(dir.path());
+      if (denied && !denied->Denied()) {
+        skipped.push_back(c.what);
+        continue;
+      }
+      result = RegisterCommand(Request(u"memo", u"new.exe", u"x"), dir.Text(), d, files);
+    }
+    EXPECT_EQ(result, RegistrationResult::kRegistered) << c.what << ": " << (d.log.empty() ? "" : ToUtf8(d.log.back()));
+    EXPECT_EQ(ReadBytes(target), "new.exe x\r\n") << c.what;
+    EXPECT_EQ(Listing(dir.path() / "texts"), std::vector<std::wstring>{L"memo.txt"}) << c.what;
+    EXPECT_EQ(Listing(dir.path()), std::vector<std::wstring>{L"texts"}) << c.what;
+    ASSERT_EQ(d.log.size(), c.old ? 2u : 1u) << c.what;
+    EXPECT_EQ(d.log.back(), u"msg:" + RegisteredMessage(u"new.exe x")) << c.what;
+  }
+  if (!skipped.empty()) {
+    std::string list;
+    for (const auto& w : skipped) list += " [" + w + "]";
+    GTEST_SKIP() << "this platform cannot make:" << list;
+  }
+}
+
+// Another program (a virus scanner, a sync client) holds the command file for a moment: the
+// move is tried again until it lets go.
+TEST(RegistrationFiles, FileHeldForAMomentIsReplacedOnceReleased) {
+  Installation inst;
+  const fs::path target = inst.Texts() / "memo.txt";
+  WriteBytes(target, "old.exe \r\n");
+  HANDLE held = OpenShared(target, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  constexpr DWORD kHeldMs = 600;
+  HANDLE release = CreateThread(
+      nullptr, 0,
+      [](void* h) -> DWORD {
+        Sleep(kHeldMs);
+        CloseHandle(h);
+        return 0;
+      },
+      held, 0, nullptr);
+  ASSERT_NE(release, nullptr);
+  RecordingDialogs d;
+  d.answers = {true};
+  Win32CommandFiles files;
+  const ULONGLONG start = GetTickCount64();
+  const RegistrationResult result = RegisterCommand(Request(u"memo", u"new.exe", u"x"), inst.Folder(), d, files);
+  const ULONGLONG took = GetTickCount64() - start;
+  WaitForSingleObject(release, INFINITE);
+  CloseHandle(release);
+  EXPECT_EQ(result, RegistrationResult::kRegistered) << (d.log.empty() ? "" : ToUtf8(d.log.back()));
+  EXPECT_EQ(ReadBytes(target), "new.exe x\r\n");
+  EXPECT_GE(took, kHeldMs / 2) << "the first move should have been refused while the file was held";
+  EXPECT_LT(took, kMoveRetryMilliseconds);
+  EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"});
 }
 
 // The same for links the platform can make here: Windows makes symbolic links with developer

@@ -6,9 +6,12 @@
 #include <imm.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "file_drop_win32.h"
 #include "form1_win32.h"
 #include "private_prefix.h"
 #include "registration_frame_win32.h"
@@ -93,6 +96,41 @@ TEST_F(SettingsWindow, DropAreasTakeFileLists) {
     EXPECT_EQ(TextOf(Item(cases[i].box)), cases[i].result) << "case " << i;
   }
   EXPECT_EQ(TextOf(Item(Frame::Text10)), L"C:\\ツール\\a.exe") << "a drop on Label19 leaves Text10 alone";
+}
+
+// Started as administrator, the window must let the drop's messages from the shell through,
+// on every window that takes files.
+TEST(SettingsWindowElevated, DropAreasLetTheDropMessagesThrough) {
+  static std::vector<std::tuple<HWND, UINT, DWORD>> calls;
+  calls.clear();
+  struct Restore {
+    MessageFilter old = dropMessageFilter;
+    ~Restore() { dropMessageFilter = old; }
+  } restore;
+  dropMessageFilter = [](HWND w, UINT message, DWORD action, PCHANGEFILTERSTRUCT) -> BOOL {
+    calls.emplace_back(w, message, action);
+    return TRUE;
+  };
+  Form1 form;
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  std::vector<HWND> areas;
+  EnumChildWindows(
+      form.Hwnd(),
+      [](HWND w, LPARAM p) -> BOOL {
+        if (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&areas));
+  ASSERT_EQ(areas.size(), 2u);
+  for (HWND area : areas)
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, UINT{0x0049}})
+      EXPECT_NE(std::find(calls.begin(), calls.end(), std::tuple<HWND, UINT, DWORD>{area, message, MSGFLT_ALLOW}),
+                calls.end())
+          << "control " << GetDlgCtrlID(area) << " message " << message;
+  DestroyWindow(form.Hwnd());
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+  }
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+// Keys in the settings window as Windows delivers them: a release whose press never arrived,
+// and Enter on a focused push button.
+#include <gtest/gtest.h>
+
+#include "../../../settings_tool/form1_controls.h"
+#include "dialogs_helpers.h"
+#include "driver.h"
+
+namespace tav::e2e {
+namespace {
+
+using Id = settings::Form1Id;
+constexpr int kCommand4 = 3018;  // the registration button
+
+HWND Ctl(HWND form, int id) { return GetDlgItem(form, id); }
+HWND Ctl(HWND form, Id id) { return Ctl(form, static_cast<int>(id)); }
+
+void KeyUpOnly(WORD vk) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof in);
+}
+
+// Tab until the focus is on target (the order goes round).
+bool TabTo(HWND form, HWND target) {
+  for (int i = 0; i < 80 && FocusOf(form) != target; ++i) {
+    HWND before = FocusOf(form);
+    SendKey(VK_TAB);
+    WaitUntil([&] { return FocusOf(form) != before; }, std::chrono::seconds(2));
+  }
+  return FocusOf(form) == target;
+}
+
+struct Opened {
+  Process process;
+  HWND form = nullptr;
+};
+
+Opened Open(const Installation& inst) {
+  Opened o;
+  o.process = inst.Start(L"Tavimset.exe");
+  o.form = WaitForTopWindow(o.process.Id(), L"TavimsetForm1", true);
+  if (o.form) WaitUntil([&] { return GetForegroundWindow() == o.form && FocusOf(o.form) != nullptr; });
+  return o;
+}
+
+// Windows keeps the press of PrintScreen (44, "Snapshot") for itself; only its release reaches
+// the box, and that is the key captured.
+TEST(Form1Keys, ReleaseWhosePressNeverArrivedIsCaptured) {
+  Installation inst;
+  Opened o = Open(inst);
+  ASSERT_NE(o.form, nullptr);
+  const struct {
+    Id box, code, name;
+  } boxes[] = {{Id::Text7, Id::Label5, Id::Label7}, {Id::Text8, Id::Label11, Id::Label12}};
+  for (const auto& b : boxes) {
+    for (int i = 0; i < 3 && FocusOf(o.form) != Ctl(o.form, b.box); ++i) {
+      PointerTo(Ctl(o.form, b.box));
+      INPUT click[2]{};
+      click[0].type = click[1].type = INPUT_MOUSE;
+      click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+      click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      SendInput(2, click, sizeof(INPUT));
+      WaitUntil([&] { return FocusOf(o.form) == Ctl(o.form, b.box); }, std::chrono::seconds(1));
+    }
+    ASSERT_EQ(FocusOf(o.form), Ctl(o.form, b.box));
+    KeyUpOnly(VK_SNAPSHOT);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(Ctl(o.form, b.code)) == L"44"; }, std::chrono::seconds(3)))
+        << static_cast<int>(b.box) << ": " << WindowText(Ctl(o.form, b.code));
+    EXPECT_EQ(WindowText(Ctl(o.form, b.name)), L"Snapshot");
+  }
+  PostMessageW(o.form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(o.process.Wait(), 0);
+}
+
+// Enter on a focused push button clicks it, as in every dialog: the window opens on the
+// preview button, and Enter also saves, and registers (here: asks for the name first).
+TEST(Form1Keys, EnterOnAFocusedPushButtonClicksIt) {
+  Installation inst;
+  Opened o = Open(inst);
+  ASSERT_NE(o.form, nullptr);
+  HWND preview = Ctl(o.form, Id::Command1);
+  ASSERT_EQ(FocusOf(o.form), preview) << ClassName(FocusOf(o.form)) << " '" << WindowText(FocusOf(o.form)) << "'";
+  SendKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return FindTopWindow(o.process.Id(), L"TavimsetForm2", true) != nullptr; },
+                        std::chrono::seconds(3)))
+      << "Enter on 「プレビュー ON/OFF」 shows the preview";
+
+  ASSERT_TRUE(TabTo(o.form, Ctl(o.form, Id::Command2)));
+  SendKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] {
+    std::error_code ec;
+    if (!fs::exists(inst.Root() / "settings" / "tavimbra.ini", ec)) return false;
+    return inst.ReadRaw("settings/tavimbra.ini").find("StartUP=0") != std::string::npos;
+  })) << "Enter on 「設定の変更を保存」 saves";
+
+  ASSERT_TRUE(TabTo(o.form, Ctl(o.form, kCommand4)));
+  SendKey(VK_RETURN);
+  HWND box = WaitForMessageBox(o.process.Id(), std::chrono::seconds(5));
+  ASSERT_NE(box, nullptr) << "Enter on 「コマンド登録実行」 registers";
+  EXPECT_EQ(MessageBoxText(box), L"コマンドを設定してください");
+  AnswerMessageBox(box, IDOK);
+  PostMessageW(o.form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(o.process.Wait(), 0);
+}
+
+}  // namespace
+}  // namespace tav::e2e
