@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <imm.h>
+#include <objbase.h>
 
 #include "command_file.h"
 #include "file_io.h"
@@ -409,20 +410,53 @@ void Form1::StartCommandLine(const std::u16string& commandLine) {
     MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
     return;
   }
+  StartProcess(commandLine, *this);
+}
+
+unsigned long Form1::StartDirectly(const std::u16string& commandLine) {
   std::wstring mutableLine(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, environment_.CreationFlags(),
-                     environment_.Block(), W(installFolder_), &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return;
-  }
-  DWORD err = GetLastError();
-  std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + SystemMessage(err);
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, environment_.CreationFlags(),
+                      environment_.Block(), W(installFolder_), &si, &pi))
+    return GetLastError();
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return 0;
+}
+
+bool Form1::NamesProgramFile(const std::u16string& path) {
+  // Relative names resolve against the installation folder, the current directory.
+  if (IsRegularFile(path)) return true;
+  const std::size_t slash = path.find_last_of(u"\\/:");
+  const std::size_t name = slash == std::u16string::npos ? 0 : slash + 1;
+  return path.find(u'.', name) == std::u16string::npos && IsRegularFile(path + u".exe");
+}
+
+unsigned long Form1::StartThroughShell(const std::u16string& program, const std::u16string& parameters) {
+  // The shell shows the elevation prompt (consent runs outside this process). The elevated
+  // program gets the environment the system gives it, not the launcher's refreshed block.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;  // failures are told in the launcher's own words
+  info.hwnd = hwnd_;                 // without an owner the prompt would only flash in the taskbar
+  info.lpVerb = nullptr;             // the default action: for a program, to run it
+  info.lpFile = W(program);
+  info.lpParameters = parameters.empty() ? nullptr : W(parameters);
+  info.lpDirectory = W(installFolder_);
+  info.nShow = SW_SHOWNORMAL;
+  const unsigned long error = ShellExecuteExW(&info) ? 0 : GetLastError();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return error;
+}
+
+void Form1::ShowStartFailure(const std::u16string& commandLine, unsigned long error) {
+  std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" +
+                        SystemMessage(static_cast<DWORD>(error));
   MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 

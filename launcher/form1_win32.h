@@ -15,7 +15,11 @@
 
 namespace tav {
 
-class Form1 final : private StartupSteps, private CommandSteps, private ExitSteps, private EditBox {
+class Form1 final : private StartupSteps,
+                    private CommandSteps,
+                    private ProcessStart,
+                    private ExitSteps,
+                    private EditBox {
  public:
   enum ControlId : int { Text1 = 1, m_Close = 101, m_Reflesh = 102 };
   static constexpr UINT_PTR kTimer1 = 1;
@@ -74,6 +78,12 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   void SendAltEsc() override;
   void AllowForeground() override;
   void StartCommandLine(const std::u16string& commandLine) override;
+
+  // Starting the command line.
+  unsigned long StartDirectly(const std::u16string& commandLine) override;
+  bool NamesProgramFile(const std::u16string& path) override;
+  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) override;
+  void ShowStartFailure(const std::u16string& commandLine, unsigned long error) override;
 
   // The exit sequence.
   void UnregisterHotkeys() override;
