@@ -255,7 +255,7 @@ class UserWindow {
           };
           wc.hInstance = GetModuleHandleW(nullptr);
           wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-          wc.lpszClassName = L"TavBenchUser";
+          wc.lpszClassName = L"Progman";  // the desktop's shell window's class, which the launcher looks for
           RegisterClassW(&wc);
           s->hwnd = CreateWindowExW(0, wc.lpszClassName, L"Program Manager (bench)", WS_OVERLAPPEDWINDOW, 20, 20, 400,
                                     200, nullptr, nullptr, wc.hInstance, nullptr);

@@ -24,30 +24,33 @@ constexpr wchar_t kCaption[] = L"Tavimbra";
 
 Form1* FromWindow(HWND h) { return reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA)); }
 
-// The top-level window whose title begins with "program" ignoring case; one titled exactly that
-// word wins (on Windows the desktop's shell window).
+bool TitleBeginsWithProgram(HWND w) {
+  wchar_t title[16];
+  constexpr wchar_t word[] = L"program";
+  constexpr int wordLength = 7;
+  return GetWindowTextW(w, title, 16) >= wordLength &&
+         CompareStringOrdinal(title, wordLength, word, wordLength, TRUE) == CSTR_EQUAL;
+}
+
+// The desktop's shell window ("Program Manager", class Progman), never an application window
+// whose title merely begins with "Program" (a folder "Program Files", "Programming.txt"): the
+// shell's own window when its title fits, else a visible top-level Progman window whose title
+// does; nullptr for another desktop shell. Wine has no shell window (GetShellWindow gives none),
+// so there only a Progman window of a test is found.
 HWND FindDesktopWindow() {
-  struct Search {
-    HWND exact = nullptr, first = nullptr;
-  } search;
+  if (HWND shell = GetShellWindow(); shell && TitleBeginsWithProgram(shell)) return shell;
+  HWND found = nullptr;
   EnumWindows(
       [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t title[256];
-        int n = GetWindowTextW(w, title, 256);
-        constexpr wchar_t word[] = L"program";
-        constexpr int wordLength = 7;
-        if (n < wordLength || CompareStringOrdinal(title, wordLength, word, wordLength, TRUE) != CSTR_EQUAL)
+        wchar_t cls[16];
+        if (!IsWindowVisible(w) || GetClassNameW(w, cls, 16) != 7 || lstrcmpiW(cls, L"Progman") != 0 ||
+            !TitleBeginsWithProgram(w))
           return TRUE;
-        if (n == wordLength) {
-          s->exact = w;
-          return FALSE;
-        }
-        if (!s->first) s->first = w;
-        return TRUE;
+        *reinterpret_cast<HWND*>(p) = w;
+        return FALSE;
       },
-      reinterpret_cast<LPARAM>(&search));
-  return search.exact ? search.exact : search.first;
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -399,6 +401,97 @@ TEST(Launcher, IconComesBackWhenTheTaskbarIsCreatedAgain) {
   ASSERT_FALSE(IconExists(l.form));
   PostMessageW(l.form, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return IconExists(l.form); }));
+}
+
+}  // namespace
+}  // namespace tav::e2e
+
+namespace tav::e2e {
+namespace {
+
+// A visible top-level window on a thread of its own that counts how often it is activated.
+class CountingWindow {
+ public:
+  CountingWindow(const wchar_t* cls, const wchar_t* title) : cls_(cls), title_(title) {
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, &CountingWindow::Run, this, 0, nullptr);
+    WaitForSingleObject(ready_, 5000);
+  }
+  ~CountingWindow() {
+    if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+  }
+  CountingWindow(const CountingWindow&) = delete;
+  CountingWindow& operator=(const CountingWindow&) = delete;
+  HWND Hwnd() const { return hwnd_; }
+  int Activations() const { return activations_.load(); }
+
+ private:
+  static DWORD WINAPI Run(void* p) {
+    auto* self = static_cast<CountingWindow*>(p);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.lpszClassName = self->cls_;
+    // The class may be registered already (the driver's desktop stand-in): the counting procedure
+    // is set on the window itself.
+    const bool registered = RegisterClassW(&wc) != 0;
+    self->hwnd_ = CreateWindowExW(0, self->cls_, self->title_, WS_OVERLAPPEDWINDOW, 60, 60, 300, 150, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    SetWindowLongPtrW(self->hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(self->hwnd_, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                        auto* s = reinterpret_cast<CountingWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+                        if (m == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE) ++s->activations_;
+                        if (m == WM_DESTROY) PostQuitMessage(0);
+                        return DefWindowProcW(h, m, w, l);
+                      }));
+    ShowWindow(self->hwnd_, SW_SHOWNOACTIVATE);
+    SetEvent(self->ready_);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    if (registered) UnregisterClassW(self->cls_, wc.hInstance);
+    return 0;
+  }
+  const wchar_t* cls_;
+  const wchar_t* title_;
+  HANDLE ready_ = nullptr, thread_ = nullptr;
+  HWND hwnd_ = nullptr;
+  std::atomic<int> activations_{0};
+};
+
+// Enter and Esc give the foreground to the desktop's shell window ("Program Manager", class
+// Progman), never to an application window whose title begins with "Program"; without a shell
+// window neither is activated. Wine has no shell window (GetShellWindow gives none), so there the
+// stand-in is found; on Windows GetShellWindow finds the real one first.
+TEST(Launcher, EnterAndEscActivateOnlyTheDesktopShellWindow) {
+  Installation inst;
+  inst.WriteCommand(L"memo", inst.ProbeCommand() + L" memo");
+  for (bool withDesktop : {true, false}) {
+    CountingWindow folder(L"CabinetWClass", L"Program Files");
+    std::unique_ptr<CountingWindow> desktop;
+    if (withDesktop) desktop = std::make_unique<CountingWindow>(L"Progman", L"Program Manager");
+    Launcher l(inst);
+    ASSERT_TRUE(l.started);
+    const int folderBefore = folder.Activations(), desktopBefore = desktop ? desktop->Activations() : 0;
+    const std::size_t before = inst.ProbeLog().size();
+    ASSERT_TRUE(l.Summon()) << "desktop " << withDesktop;
+    TypeText(L"memo");
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(inst.WaitForProbe(before + 1)) << "desktop " << withDesktop;
+    ASSERT_TRUE(l.WaitHidden());
+    if (desktop) EXPECT_TRUE(WaitUntil([&] { return desktop->Activations() == desktopBefore + 1; })) << "Enter";
+    l.other.Activate();
+    ASSERT_TRUE(l.Summon()) << "desktop " << withDesktop;
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(l.WaitHidden());
+    if (desktop) EXPECT_TRUE(WaitUntil([&] { return desktop->Activations() == desktopBefore + 2; })) << "Esc";
+    Sleep(300);  // an activation of the folder window would have arrived by now
+    EXPECT_EQ(folder.Activations(), folderBefore) << "desktop " << withDesktop;
+  }
 }
 
 }  // namespace
