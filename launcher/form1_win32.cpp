@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <imm.h>
 #include <objbase.h>
+#include <windowsx.h>
 
 #include "command_file.h"
 #include "file_io.h"
@@ -207,7 +208,7 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       }
       break;
     case WM_MOUSEMOVE:
-      Form_MouseMove(l);
+      Form_MouseMove(w, l);
       return 0;
     case WM_RBUTTONUP:
       Form_MouseUp(2);
@@ -499,10 +500,11 @@ void Form1::Timer1_Timer() {
   if (setup_.keepFocus && IsWindowVisible(hwnd_) && GetFocus() != text1_) SetFocus(text1_);
 }
 
-void Form1::Form_MouseMove(LPARAM lParam) {
-  // The icon's callback carries its event in the low word and nothing in the high word; real
-  // pointer movement has the pointer's y there (at high scale the window is wider than 514).
-  if (HIWORD(lParam) != 0) return;
+void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
+  const DWORD pos = GetMessagePos();
+  POINT pointer{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+  ScreenToClient(hwnd_, &pointer);
+  if (!Module1::IsIconCallback(wParam, lParam, pointer)) return;  // the pointer moving over the window
   switch (LOWORD(lParam)) {
     case Module1::kTrayLeftUp:
       ShowWindow(hwnd_, SW_SHOWNORMAL);

@@ -47,7 +47,7 @@ class Form1 final : private StartupSteps,
   bool Text1_TypeCompleted(wchar_t key);  // true: the key completed a name, shown already
   void Timer1_Timer();
   void SetTimer1(bool enabled);
-  void Form_MouseMove(LPARAM lParam);
+  void Form_MouseMove(WPARAM wParam, LPARAM lParam);
   void Form_MouseUp(int button);
   void ShowMenu();
   void m_Close_Click();

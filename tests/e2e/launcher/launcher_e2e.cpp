@@ -494,5 +494,47 @@ TEST(Launcher, EnterAndEscActivateOnlyTheDesktopShellWindow) {
   }
 }
 
+// The icon's callback is WM_MOUSEMOVE itself: a real pointer move over a window wide enough to
+// reach x = 514 or 517 on its top row (225 % scale and above) is no click on the icon.
+TEST(Launcher, PointerMovesOverAWideWindowAreNoIconEvents) {
+  Installation inst;
+  Launcher l(inst);
+  ASSERT_TRUE(l.started);
+  ASSERT_TRUE(l.Summon());
+  RECT r;
+  GetWindowRect(l.form, &r);
+  // As wide as at 225 % scale; moved so the whole top row is on the screen.
+  SetWindowPos(l.form, nullptr, 100, 200, 540, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitUntil([&] {
+    RECT now;
+    GetWindowRect(l.form, &now);
+    return now.right - now.left == 540;
+  }));
+  auto moveTo = [](int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+  };
+  for (int x : {500, 514, 517, 530, 517, 514}) {
+    moveTo(100 + x, 200);
+    Sleep(50);
+  }
+  POINT at;
+  GetCursorPos(&at);
+  EXPECT_EQ(WindowFromPoint(at), l.form) << "the pointer is over the window";
+  Sleep(300);
+  EXPECT_EQ(FindTopWindow(l.proc.Id(), L"#32768", true), nullptr) << "a pointer move opened the menu";
+  moveTo(10, 700);
+  // The same numbers as the shell's callback still work.
+  PostMessageW(l.form, WM_MOUSEMOVE, 1, kTrayRightUp);
+  HWND menu = WaitVisible(l.proc.Id(), L"#32768");
+  ASSERT_NE(menu, nullptr) << "the icon's right click";
+  SendKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+}
+
 }  // namespace
 }  // namespace tav::e2e
