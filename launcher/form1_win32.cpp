@@ -88,6 +88,11 @@ bool Form1::Load(HINSTANCE instance) {
   text1Proc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(text1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::Text1Proc)));
 
+  // A screen reader announces the box by name, not as a bare "edit"; nothing visible changes.
+  if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                 reinterpret_cast<void**>(accProps_.ReleaseAndGetAddressOf()))))
+    accProps_->SetHwndPropStr(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, kCaption);
+
   HMENU bar = CreateMenu();
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, m_Close, L"閉じる");
@@ -551,6 +556,7 @@ void Form1::RemoveTrayIcon() { Module1::RemoveTrayIcon(trayData_); }
 
 void Form1::DestroyWindow() {
   KillTimer(hwnd_, kTimer1);
+  if (accProps_) accProps_->ClearHwndProps(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
   ::DestroyWindow(hwnd_);  // then the program ends
 }
 

@@ -2,7 +2,9 @@
 // the focus timer and the exit sequence.
 #pragma once
 #include <windows.h>
+#include <oleacc.h>
 #include <shellapi.h>
+#include <wrl/client.h>
 
 #include <string>
 
@@ -116,6 +118,7 @@ class Form1 final : private StartupSteps,
   NOTIFYICONDATAW trayData_{};
   UniqueIcon smallIcon_;
   UINT taskbarCreated_ = 0;
+  Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
   bool showingCompletion_ = false;  // its own change notification is not a user's change
