@@ -100,6 +100,8 @@ bool Form1::Load(HINSTANCE instance) {
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L"メニュー(&M)");
   menuBar_.reset(bar);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  // Run elevated, the launcher would not receive the restarted shell's broadcast otherwise.
+  ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
 
   // Centred on the screen at the monitor's scale.
   dpi_ = WindowDpi(hwnd_);
