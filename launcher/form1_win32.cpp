@@ -384,14 +384,17 @@ void Form1::ClearInput() { SetWindowTextW(text1_, L""); }
 void Form1::FocusWindow() { SetFocus(hwnd_); }
 
 bool Form1::ActivateDesktop() {
-  HWND desktop = FindDesktopWindow();
-  if (!desktop) return false;
-  // Keystrokes sent next must reach the desktop window. Windows moves the foreground at once;
-  // Wine only once the other program's thread has taken the activation, so wait for it, briefly.
-  // A refused activation is not waited for.
-  if (SetForegroundWindow(desktop))
-    for (int i = 0; i < 50 && GetForegroundWindow() != desktop; ++i) Sleep(10);
+  desktop_ = FindDesktopWindow();
+  if (!desktop_) return false;
+  desktopActivated_ = SetForegroundWindow(desktop_) != FALSE;
   return true;
+}
+
+void Form1::AwaitDesktop() {
+  // Windows moves the foreground at once; Wine only once the other program's thread has taken
+  // the activation. A refused activation is not waited for.
+  if (desktopActivated_)
+    for (int i = 0; i < 50 && GetForegroundWindow() != desktop_; ++i) Sleep(10);
 }
 
 void Form1::DisableTimer() { SetTimer1(false); }

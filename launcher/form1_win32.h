@@ -76,6 +76,7 @@ class Form1 final : private StartupSteps,
   void ClearInput() override;
   void FocusWindow() override;
   bool ActivateDesktop() override;
+  void AwaitDesktop() override;
   void DisableTimer() override;
   void SendAltEsc() override;
   void AllowForeground() override;
@@ -117,6 +118,8 @@ class Form1 final : private StartupSteps,
   UserEnvironment environment_;
   NOTIFYICONDATAW trayData_{};
   UniqueIcon smallIcon_;
+  HWND desktop_ = nullptr;  // the desktop window last activated, and whether it was
+  bool desktopActivated_ = false;
   UINT taskbarCreated_ = 0;
   Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;

@@ -48,8 +48,10 @@ void Dismiss(CommandSteps& steps) {
   steps.DisableTimer();
   // Alt+Esc passes the foreground on from the desktop window; without one it would send away
   // whichever window the system activates when the launcher hides.
-  bool desktop = steps.ActivateDesktop();
-  if (desktop) steps.SendAltEsc();
+  if (steps.ActivateDesktop()) {
+    steps.AwaitDesktop();
+    steps.SendAltEsc();
+  }
   steps.HideWindow();
 }
 

@@ -38,6 +38,9 @@ class CommandSteps {
   virtual void ClearInput() = 0;
   virtual void FocusWindow() = 0;
   virtual bool ActivateDesktop() = 0;  // false when there is no desktop window to activate
+  // Waits, briefly, until the desktop window has the foreground: keystrokes sent next must reach
+  // it. Only Esc needs it; the program that Enter starts takes the foreground anyway.
+  virtual void AwaitDesktop() = 0;
   virtual void DisableTimer() = 0;
   virtual void SendAltEsc() = 0;
   virtual void HideWindow() = 0;
