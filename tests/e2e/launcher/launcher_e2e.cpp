@@ -537,6 +537,24 @@ TEST(Launcher, PointerMovesOverAWideWindowAreNoIconEvents) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
 }
 
+// Completion offers every name Enter finds: letters fold as file names do, not A-Z only.
+TEST(Launcher, CompletionIgnoresCaseAsFileNamesDo) {
+  Installation inst;
+  inst.WriteCommand(L"Über", L"x");
+  inst.WriteCommand(L"ＰＤＦ変換", L"x");
+  inst.WriteCommand(L"Ωmega", L"x");
+  Launcher l(inst);
+  ASSERT_TRUE(l.started);
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"üb", L"Über"}, {L"ｐｄｆ", L"ＰＤＦ変換"}, {L"ωm", L"Ωmega"}, {L"ＰＤ", L"ＰＤＦ変換"}};
+  for (const auto& [typed, shown] : cases) {
+    ASSERT_TRUE(l.Summon()) << ToUtf8(U(typed));
+    TypeText(typed);
+    EXPECT_TRUE(l.WaitText(shown)) << ToUtf8(U(typed)) << " shows " << ToUtf8(U(l.Text().c_str()));
+    l.Escape();
+  }
+}
+
 // The accessible name of a window's client object, as a screen reader asks for it; empty when
 // there is none.
 std::wstring AccessibleName(HWND w) {
