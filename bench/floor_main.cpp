@@ -5,7 +5,10 @@
 // With --drop it lets the listing go again (what stays is the platform's own residue).
 // Built twice: bench_floor.exe, and bench_floor_v6.exe with the launcher's manifest, so its box
 // is the same control (common controls 6) as the launcher's.
-// Usage: bench_floor.exe [--key VK] [--list [--drop]]
+// With --run LINE, Enter in the box clears and hides it and starts LINE, as bare as a start gets.
+// With --signal NAME it only sets the named event and ends: the program an Enter starts, telling
+// the driver it has started.
+// Usage: bench_floor.exe [--key VK] [--list [--drop]] [--run LINE] | --signal NAME
 #include <windows.h>
 #include <shellapi.h>
 
@@ -35,11 +38,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   UINT key = 'O';
   bool list = false, drop = false;
+  std::wstring run;
   for (int i = 1; i < argc; ++i) {
     std::wstring a = argv[i];
     if (a == L"--key" && i + 1 < argc) key = static_cast<UINT>(_wtoi(argv[++i]));
     if (a == L"--list") list = true;
     if (a == L"--drop") drop = true;
+    if (a == L"--run" && i + 1 < argc) run = argv[++i];
+    if (a == L"--signal" && i + 1 < argc) {
+      if (HANDLE started = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[i + 1])) {
+        SetEvent(started);
+        CloseHandle(started);
+      }
+      return 0;
+    }
   }
   LocalFree(argv);
   std::vector<std::wstring> names;  // held for the whole run, as a resident list would be
@@ -84,6 +96,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       QueryPerformanceCounter(&q);
       SetWindowLongPtrW(edit, GWLP_USERDATA, static_cast<LONG_PTR>(q.QuadPart));
       SetFocus(edit);
+      continue;
+    }
+    if (msg.message == WM_CHAR && msg.wParam == 13 && !run.empty()) {
+      SetWindowTextW(edit, L"");
+      ShowWindow(form, SW_HIDE);
+      std::wstring line = run;
+      STARTUPINFOW si{};
+      si.cb = sizeof si;
+      PROCESS_INFORMATION pi{};
+      if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+      }
       continue;
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {

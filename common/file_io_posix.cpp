@@ -14,7 +14,9 @@ std::optional<std::string> ReadFileBytes(const std::u16string& path) {
   char buf[4096];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+  const bool failed = std::ferror(f) != 0;
   std::fclose(f);
+  if (failed) return std::nullopt;
   return data;
 }
 

@@ -12,9 +12,20 @@ std::optional<std::string> ReadFileBytes(const std::u16string& path) {
   if (!f) return std::nullopt;
   std::string data;
   char buf[16384];
-  DWORD n = 0;
-  while (ReadFile(f.get(), buf, sizeof buf, &n, nullptr) && n > 0) data.append(buf, n);
-  return data;
+  for (;;) {
+    DWORD n = 0;
+    // A read that fails after some bytes (a locked range, a network or cloud file gone away) is
+    // a failure, not a shorter file: a cut-off command line must never run. The error stays for
+    // the caller's message.
+    if (!ReadFile(f.get(), buf, sizeof buf, &n, nullptr)) {
+      const DWORD error = GetLastError();
+      f.reset();
+      SetLastError(error);
+      return std::nullopt;
+    }
+    if (n == 0) return data;
+    data.append(buf, n);
+  }
 }
 
 bool WriteFileBytes(const std::u16string& path, std::string_view bytes) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 #include <imm.h>
+#include <objbase.h>
+#include <windowsx.h>
 
 #include "command_file.h"
 #include "file_io.h"
@@ -23,30 +25,33 @@ constexpr wchar_t kCaption[] = L"Tavimbra";
 
 Form1* FromWindow(HWND h) { return reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA)); }
 
-// The top-level window whose title begins with "program" ignoring case; one titled exactly that
-// word wins (on Windows the desktop's shell window).
+bool TitleBeginsWithProgram(HWND w) {
+  wchar_t title[16];
+  constexpr wchar_t word[] = L"program";
+  constexpr int wordLength = 7;
+  return GetWindowTextW(w, title, 16) >= wordLength &&
+         CompareStringOrdinal(title, wordLength, word, wordLength, TRUE) == CSTR_EQUAL;
+}
+
+// The desktop's shell window ("Program Manager", class Progman), never an application window
+// whose title merely begins with "Program" (a folder "Program Files", "Programming.txt"): the
+// shell's own window when its title fits, else a visible top-level Progman window whose title
+// does; nullptr for another desktop shell. Wine has no shell window (GetShellWindow gives none),
+// so there only a Progman window of a test is found.
 HWND FindDesktopWindow() {
-  struct Search {
-    HWND exact = nullptr, first = nullptr;
-  } search;
+  if (HWND shell = GetShellWindow(); shell && TitleBeginsWithProgram(shell)) return shell;
+  HWND found = nullptr;
   EnumWindows(
       [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t title[256];
-        int n = GetWindowTextW(w, title, 256);
-        constexpr wchar_t word[] = L"program";
-        constexpr int wordLength = 7;
-        if (n < wordLength || CompareStringOrdinal(title, wordLength, word, wordLength, TRUE) != CSTR_EQUAL)
+        wchar_t cls[16];
+        if (!IsWindowVisible(w) || GetClassNameW(w, cls, 16) != 7 || lstrcmpiW(cls, L"Progman") != 0 ||
+            !TitleBeginsWithProgram(w))
           return TRUE;
-        if (n == wordLength) {
-          s->exact = w;
-          return FALSE;
-        }
-        if (!s->first) s->first = w;
-        return TRUE;
+        *reinterpret_cast<HWND*>(p) = w;
+        return FALSE;
       },
-      reinterpret_cast<LPARAM>(&search));
-  return search.exact ? search.exact : search.first;
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 }  // namespace
@@ -83,6 +88,11 @@ bool Form1::Load(HINSTANCE instance) {
   text1Proc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(text1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::Text1Proc)));
 
+  // A screen reader announces the box by name, not as a bare "edit"; nothing visible changes.
+  if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                 reinterpret_cast<void**>(accProps_.ReleaseAndGetAddressOf()))))
+    accProps_->SetHwndPropStr(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, kCaption);
+
   HMENU bar = CreateMenu();
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, m_Close, L"閉じる");
@@ -90,6 +100,8 @@ bool Form1::Load(HINSTANCE instance) {
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L"メニュー(&M)");
   menuBar_.reset(bar);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  // Run elevated, the launcher would not receive the restarted shell's broadcast otherwise.
+  ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
 
   // Centred on the screen at the monitor's scale.
   dpi_ = WindowDpi(hwnd_);
@@ -203,7 +215,7 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       }
       break;
     case WM_MOUSEMOVE:
-      Form_MouseMove(l);
+      Form_MouseMove(w, l);
       return 0;
     case WM_RBUTTONUP:
       Form_MouseUp(2);
@@ -372,14 +384,17 @@ void Form1::ClearInput() { SetWindowTextW(text1_, L""); }
 void Form1::FocusWindow() { SetFocus(hwnd_); }
 
 bool Form1::ActivateDesktop() {
-  HWND desktop = FindDesktopWindow();
-  if (!desktop) return false;
-  // Keystrokes sent next must reach the desktop window. Windows moves the foreground at once;
-  // Wine only once the other program's thread has taken the activation, so wait for it, briefly.
-  // A refused activation is not waited for.
-  if (SetForegroundWindow(desktop))
-    for (int i = 0; i < 50 && GetForegroundWindow() != desktop; ++i) Sleep(10);
+  desktop_ = FindDesktopWindow();
+  if (!desktop_) return false;
+  desktopActivated_ = SetForegroundWindow(desktop_) != FALSE;
   return true;
+}
+
+void Form1::AwaitDesktop() {
+  // Windows moves the foreground at once; Wine only once the other program's thread has taken
+  // the activation. A refused activation is not waited for.
+  if (desktopActivated_)
+    for (int i = 0; i < 50 && GetForegroundWindow() != desktop_; ++i) Sleep(10);
 }
 
 void Form1::DisableTimer() { SetTimer1(false); }
@@ -409,20 +424,53 @@ void Form1::StartCommandLine(const std::u16string& commandLine) {
     MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
     return;
   }
+  StartProcess(commandLine, *this);
+}
+
+unsigned long Form1::StartDirectly(const std::u16string& commandLine) {
   std::wstring mutableLine(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, environment_.CreationFlags(),
-                     environment_.Block(), W(installFolder_), &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return;
-  }
-  DWORD err = GetLastError();
-  std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + SystemMessage(err);
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, environment_.CreationFlags(),
+                      environment_.Block(), W(installFolder_), &si, &pi))
+    return GetLastError();
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return 0;
+}
+
+bool Form1::NamesProgramFile(const std::u16string& path) {
+  // Relative names resolve against the installation folder, the current directory.
+  if (IsRegularFile(path)) return true;
+  const std::size_t slash = path.find_last_of(u"\\/:");
+  const std::size_t name = slash == std::u16string::npos ? 0 : slash + 1;
+  return path.find(u'.', name) == std::u16string::npos && IsRegularFile(path + u".exe");
+}
+
+unsigned long Form1::StartThroughShell(const std::u16string& program, const std::u16string& parameters) {
+  // The shell shows the elevation prompt (consent runs outside this process). The elevated
+  // program gets the environment the system gives it, not the launcher's refreshed block.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;  // failures are told in the launcher's own words
+  info.hwnd = hwnd_;                 // without an owner the prompt would only flash in the taskbar
+  info.lpVerb = nullptr;             // the default action: for a program, to run it
+  info.lpFile = W(program);
+  info.lpParameters = parameters.empty() ? nullptr : W(parameters);
+  info.lpDirectory = W(installFolder_);
+  info.nShow = SW_SHOWNORMAL;
+  const unsigned long error = ShellExecuteExW(&info) ? 0 : GetLastError();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return error;
+}
+
+void Form1::ShowStartFailure(const std::u16string& commandLine, unsigned long error) {
+  std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" +
+                        SystemMessage(static_cast<DWORD>(error));
   MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 
@@ -462,10 +510,11 @@ void Form1::Timer1_Timer() {
   if (setup_.keepFocus && IsWindowVisible(hwnd_) && GetFocus() != text1_) SetFocus(text1_);
 }
 
-void Form1::Form_MouseMove(LPARAM lParam) {
-  // The icon's callback carries its event in the low word and nothing in the high word; real
-  // pointer movement has the pointer's y there (at high scale the window is wider than 514).
-  if (HIWORD(lParam) != 0) return;
+void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
+  const DWORD pos = GetMessagePos();
+  POINT pointer{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+  ScreenToClient(hwnd_, &pointer);
+  if (!Module1::IsIconCallback(wParam, lParam, pointer)) return;  // the pointer moving over the window
   switch (LOWORD(lParam)) {
     case Module1::kTrayLeftUp:
       ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -512,6 +561,7 @@ void Form1::RemoveTrayIcon() { Module1::RemoveTrayIcon(trayData_); }
 
 void Form1::DestroyWindow() {
   KillTimer(hwnd_, kTimer1);
+  if (accProps_) accProps_->ClearHwndProps(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
   ::DestroyWindow(hwnd_);  // then the program ends
 }
 

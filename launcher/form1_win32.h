@@ -2,7 +2,9 @@
 // the focus timer and the exit sequence.
 #pragma once
 #include <windows.h>
+#include <oleacc.h>
 #include <shellapi.h>
+#include <wrl/client.h>
 
 #include <string>
 
@@ -15,7 +17,11 @@
 
 namespace tav {
 
-class Form1 final : private StartupSteps, private CommandSteps, private ExitSteps, private EditBox {
+class Form1 final : private StartupSteps,
+                    private CommandSteps,
+                    private ProcessStart,
+                    private ExitSteps,
+                    private EditBox {
  public:
   enum ControlId : int { Text1 = 1, m_Close = 101, m_Reflesh = 102 };
   static constexpr UINT_PTR kTimer1 = 1;
@@ -43,7 +49,7 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   bool Text1_TypeCompleted(wchar_t key);  // true: the key completed a name, shown already
   void Timer1_Timer();
   void SetTimer1(bool enabled);
-  void Form_MouseMove(LPARAM lParam);
+  void Form_MouseMove(WPARAM wParam, LPARAM lParam);
   void Form_MouseUp(int button);
   void ShowMenu();
   void m_Close_Click();
@@ -70,10 +76,17 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   void ClearInput() override;
   void FocusWindow() override;
   bool ActivateDesktop() override;
+  void AwaitDesktop() override;
   void DisableTimer() override;
   void SendAltEsc() override;
   void AllowForeground() override;
   void StartCommandLine(const std::u16string& commandLine) override;
+
+  // Starting the command line.
+  unsigned long StartDirectly(const std::u16string& commandLine) override;
+  bool NamesProgramFile(const std::u16string& path) override;
+  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) override;
+  void ShowStartFailure(const std::u16string& commandLine, unsigned long error) override;
 
   // The exit sequence.
   void UnregisterHotkeys() override;
@@ -105,7 +118,10 @@ class Form1 final : private StartupSteps, private CommandSteps, private ExitStep
   UserEnvironment environment_;
   NOTIFYICONDATAW trayData_{};
   UniqueIcon smallIcon_;
+  HWND desktop_ = nullptr;  // the desktop window last activated, and whether it was
+  bool desktopActivated_ = false;
   UINT taskbarCreated_ = 0;
+  Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
   bool showingCompletion_ = false;  // its own change notification is not a user's change

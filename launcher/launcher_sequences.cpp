@@ -1,5 +1,7 @@
 #include "launcher_sequences.h"
 
+#include <algorithm>
+
 #include "command_file.h"
 
 namespace tav {
@@ -46,9 +48,50 @@ void Dismiss(CommandSteps& steps) {
   steps.DisableTimer();
   // Alt+Esc passes the foreground on from the desktop window; without one it would send away
   // whichever window the system activates when the launcher hides.
-  bool desktop = steps.ActivateDesktop();
-  if (desktop) steps.SendAltEsc();
+  if (steps.ActivateDesktop()) {
+    steps.AwaitDesktop();
+    steps.SendAltEsc();
+  }
   steps.HideWindow();
+}
+
+void StartProcess(const std::u16string& commandLine, ProcessStart& start) {
+  unsigned long error = start.StartDirectly(commandLine);
+  if (error == ProcessStart::kElevationRequired) {
+    const ProgramAndParameters p = SplitProgram(commandLine, start);
+    error = start.StartThroughShell(p.program, p.parameters);
+    if (error == ProcessStart::kCancelled) return;  // the user said no to the prompt
+  }
+  if (error != 0) start.ShowStartFailure(commandLine, error);
+}
+
+ProgramAndParameters SplitProgram(std::u16string_view line, ProcessStart& start) {
+  auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  auto rest = [&](std::size_t from) {
+    while (from < line.size() && blank(line[from])) ++from;
+    return std::u16string(line.substr(std::min(from, line.size())));
+  };
+  if (!line.empty() && line[0] == u'"') {
+    const std::size_t close = line.find(u'"', 1);
+    if (close == std::u16string_view::npos) return {std::u16string(line.substr(1)), u""};
+    return {std::u16string(line.substr(1, close - 1)), rest(close + 1)};
+  }
+  std::size_t first = 0;
+  while (first < line.size() && !blank(line[first])) ++first;
+  if (first < line.size() && !start.NamesProgramFile(std::u16string(line.substr(0, first)))) {
+    // "C:\Program Files\Tool\setup.exe /S" unquoted: the platform took the first run of words
+    // that names a file.
+    for (std::size_t end = first + 1; end < line.size(); ++end) {
+      if (!blank(line[end]) || blank(line[end - 1])) continue;
+      const std::u16string candidate(line.substr(0, end));
+      if (start.NamesProgramFile(candidate)) return {candidate, rest(end)};
+    }
+    std::size_t end = line.size();
+    while (end > first && blank(line[end - 1])) --end;
+    const std::u16string whole(line.substr(0, end));
+    if (end > first && start.NamesProgramFile(whole)) return {whole, u""};
+  }
+  return {std::u16string(line.substr(0, first)), rest(first)};
 }
 
 void RunExit(ExitSteps& steps) {

@@ -38,6 +38,9 @@ class CommandSteps {
   virtual void ClearInput() = 0;
   virtual void FocusWindow() = 0;
   virtual bool ActivateDesktop() = 0;  // false when there is no desktop window to activate
+  // Waits, briefly, until the desktop window has the foreground: keystrokes sent next must reach
+  // it. Only Esc needs it; the program that Enter starts takes the foreground anyway.
+  virtual void AwaitDesktop() = 0;
   virtual void DisableTimer() = 0;
   virtual void SendAltEsc() = 0;
   virtual void HideWindow() = 0;
@@ -53,6 +56,36 @@ bool RunCommand(std::u16string_view text, CommandSteps& steps);
 
 // Esc: clears and hides, handing the foreground back.
 void Dismiss(CommandSteps& steps);
+
+// Starting a command line, and the platform's answers that decide what follows.
+class ProcessStart {
+ public:
+  static constexpr unsigned long kElevationRequired = 740;  // ERROR_ELEVATION_REQUIRED
+  static constexpr unsigned long kCancelled = 1223;         // ERROR_CANCELLED
+
+  virtual ~ProcessStart() = default;
+  // Starts the line as a new process; 0 when it started, else the system's error code.
+  virtual unsigned long StartDirectly(const std::u16string& commandLine) = 0;
+  // Whether path names an existing file, as the platform tries the words of an unquoted program
+  // name that holds blanks (".exe" appended when it has no extension).
+  virtual bool NamesProgramFile(const std::u16string& path) = 0;
+  // Starts program with parameters through the shell, which asks for elevation; 0 or the error.
+  virtual unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) = 0;
+  virtual void ShowStartFailure(const std::u16string& commandLine, unsigned long error) = 0;
+};
+
+// A program that must run elevated cannot be started directly: it is started again through the
+// shell, which shows the elevation prompt. A prompt the user refuses shows nothing more.
+void StartProcess(const std::u16string& commandLine, ProcessStart& start);
+
+// The program part of a command line as the platform's start of a process finds it, and the rest
+// of the line (after the blanks that follow the program part) unchanged. Quoted: what the quotes
+// hold. Unquoted: the words up to the first blank, or, when that names no file, the shortest run
+// of words up to a later blank that does, as the platform tries them.
+struct ProgramAndParameters {
+  std::u16string program, parameters;
+};
+ProgramAndParameters SplitProgram(std::u16string_view commandLine, ProcessStart& start);
 
 class ExitSteps {
  public:

@@ -1,6 +1,8 @@
 #include "list_search_win32.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "handles_win32.h"
 #include "text_encoding.h"
@@ -23,7 +25,31 @@ int FindListEntry(HWND control, const std::u16string& text, bool exact) {
 }
 }  // namespace mAPIDec
 
+namespace {
+
+// The system's upper-case table, unit by unit, as CompareStringOrdinal with case ignored (and so
+// the file system) applies it: LCMapStringEx's upper case is the file system's unless linguistic
+// casing is asked for. Made once; a lookup per unit keeps the search as fast as an ASCII fold.
+char16_t g_upperCase[0x10000];
+
+void FillUpperCase() {
+  for (unsigned u = 0; u < 0x10000; ++u) g_upperCase[u] = static_cast<char16_t>(u);
+  // Surrogates stay themselves; the two ranges either side are mapped in one call each.
+  for (auto [first, last] : {std::pair<unsigned, unsigned>{1, 0xD7FF}, {0xE000, 0xFFFF}}) {
+    const int n = static_cast<int>(last - first + 1);
+    auto* range = reinterpret_cast<wchar_t*>(g_upperCase + first);
+    std::wstring mapped(static_cast<std::size_t>(n), L'\0');
+    if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, range, n, mapped.data(), n, nullptr, nullptr, 0) == n)
+      std::copy(mapped.begin(), mapped.end(), range);
+  }
+}
+
+char16_t FileSystemUpperCase(char16_t c) { return g_upperCase[c]; }
+
+}  // namespace
+
 Collation UserCollation() {
+  [[maybe_unused]] static const bool filled = (FillUpperCase(), true);
   Collation c;
   // One call for most names: the key fits the stack buffer; asking for the size first would
   // double the platform's work.
@@ -52,9 +78,9 @@ Collation UserCollation() {
     append(s, key);
     return key;
   };
-  // The list control's prefix search ignores the case of the letters A-Z only: "ü" does not
-  // find "Über", nor a full-width "Ａ" a full-width "ａ" (checked against the platform's list).
-  c.foldUnit = [](char16_t ch) -> char16_t { return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch - u'A' + u'a') : ch; };
+  // Names match as the file system matches them, so every name Enter finds is offered: "über"
+  // completes "Über" and a full-width "ｐｄｆ" "ＰＤＦ変換". Wine's list box folds A-Z only.
+  c.foldUnit = &FileSystemUpperCase;
   c.fold = [unit = c.foldUnit](std::u16string_view s) {
     std::u16string f(s);
     for (auto& ch : f) ch = unit(ch);

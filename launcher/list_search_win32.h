@@ -15,7 +15,8 @@ namespace mAPIDec {
 int FindListEntry(HWND control, const std::u16string& text, bool exact);
 }  // namespace mAPIDec
 
-// The list control's order (case-insensitive, the user's locale) and its case folding.
+// The list control's order (case-insensitive, the user's locale), and the file system's rule for
+// letter case in the match (the system's upper-case table).
 Collation UserCollation();
 
 // Names of the files (not folders) in folder; empty when the folder is missing.

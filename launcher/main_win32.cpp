@@ -1,15 +1,23 @@
 // Tavimbra: the resident launcher.
 #include <windows.h>
+#include <objbase.h>
 
 #include "form1_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  tav::Form1 form;
-  if (!form.Load(instance)) return 0;
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  // One apartment for the window's thread: the box's accessible name lives as long as the window,
+  // and the shell start of an elevated program runs on it.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  {
+    tav::Form1 form;
+    if (form.Load(instance)) {
+      MSG msg;
+      while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
   }
+  if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }

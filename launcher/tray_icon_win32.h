@@ -12,6 +12,12 @@ inline constexpr UINT kTrayRightUp = WM_RBUTTONUP;         // 517
 
 // The record: window, identifier 1, message + icon + tip, callback WM_MOUSEMOVE, empty tip.
 NOTIFYICONDATAW MakeTrayData(HWND window, HICON icon);
+// Whether a WM_MOUSEMOVE is the icon's callback rather than the pointer moving over the window
+// (at 225 % scale and above the window is 540 px or wider, so a real move can carry x = 514 or
+// 517 on its top row). The shell's callback carries the icon's identifier in wParam and the event
+// in the low word of lParam; a real move carries the key state and the point in the client area
+// where the message's pointer position (pointerInClient, from GetMessagePos) lies.
+bool IsIconCallback(WPARAM wParam, LPARAM lParam, POINT pointerInClient);
 BOOL AddTrayIcon(NOTIFYICONDATAW& data);
 void RemoveTrayIcon(NOTIFYICONDATAW& data);
 

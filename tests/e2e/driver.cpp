@@ -339,7 +339,8 @@ DWORD WINAPI ForegroundThread(void* p) {
   };
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-  wc.lpszClassName = L"TavE2EForeground";
+  // A desktop stand-in has the class of the desktop's shell window, which the launcher looks for.
+  wc.lpszClassName = s->desktopStandIn ? L"Progman" : L"TavE2EForeground";
   RegisterClassW(&wc);
   HWND w = CreateWindowExW(0, wc.lpszClassName, s->title.c_str(), WS_OVERLAPPEDWINDOW, 20, 20, 400, 200,
                            nullptr, nullptr, wc.hInstance, nullptr);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "text_encoding.h"
@@ -37,6 +38,7 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
   void ClearInput() override { Add("clear"); }
   void FocusWindow() override { Add("focus"); }
   bool ActivateDesktop() override { return Add("desktop"), desktop; }
+  void AwaitDesktop() override { Add("await desktop"); }
   void DisableTimer() override { Add("timer off"); }
   void SendAltEsc() override { Add("alt+esc"); }
   void AllowForeground() override { Add("allow foreground"); }
@@ -72,6 +74,7 @@ TEST(Startup, StepsInTheirOrder) {
 }
 
 TEST(RunCommand, StepsInTheirOrderAndNothingWithoutAFile) {
+  // Never waits for the desktop window: the started program takes the foreground anyway.
   const Log hidden = {"clear", "desktop", "timer off", "hide"};
   struct Case {
     const char16_t* typed;
@@ -129,9 +132,97 @@ TEST(Dismiss, AltEscOnlyAfterTheDesktopWindow) {
     Recorder r;
     r.desktop = desktop;
     Dismiss(r);
-    Log expected = {"clear", "focus", "timer off", "desktop", "alt+esc", "hide"};
-    if (!desktop) expected.erase(expected.begin() + 4);
+    Log expected = {"clear", "focus", "timer off", "desktop", "await desktop", "alt+esc", "hide"};
+    if (!desktop) expected.erase(expected.begin() + 4, expected.begin() + 6);
     EXPECT_EQ(r.log, expected) << "desktop " << desktop;
+  }
+}
+
+// The platform's answers as a table: what the direct start and the shell answer, and which files
+// exist for the search of an unquoted program name.
+struct FakeStart final : ProcessStart {
+  unsigned long direct = 0, shell = 0;
+  std::vector<std::u16string> files;
+  Log log;
+  unsigned long StartDirectly(const std::u16string& cl) override {
+    log.push_back("direct " + ToUtf8(cl));
+    return direct;
+  }
+  bool NamesProgramFile(const std::u16string& path) override {
+    return std::find(files.begin(), files.end(), path) != files.end();
+  }
+  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) override {
+    log.push_back("shell [" + ToUtf8(program) + "] [" + ToUtf8(parameters) + "]");
+    return shell;
+  }
+  void ShowStartFailure(const std::u16string& cl, unsigned long error) override {
+    log.push_back("failure " + std::to_string(error) + " " + ToUtf8(cl));
+  }
+};
+
+TEST(StartProcess, ElevationRequiredStartsTheSameProgramThroughTheShell) {
+  struct Case {
+    const char16_t* line;
+    std::vector<std::u16string> files;
+    const char* program;
+    const char* parameters;
+  } cases[] = {
+      {uR"("C:\Program Files\Tool\setup.exe" /S /D="C:\x y")", {}, R"(C:\Program Files\Tool\setup.exe)",
+       R"(/S /D="C:\x y")"},
+      {uR"(admin.exe --mode "a b" c/d)", {}, "admin.exe", R"(--mode "a b" c/d)"},
+      {uR"(C:\Tools\admin.exe)", {}, R"(C:\Tools\admin.exe)", ""},
+      {uR"("C:\a b\admin.exe")", {}, R"(C:\a b\admin.exe)", ""},
+      {uR"("C:\a b\admin.exe"/x)", {}, R"(C:\a b\admin.exe)", "/x"},
+      {u"admin.exe \t two  blanks  ", {}, "admin.exe", "two  blanks  "},
+      {uR"(plugins\kovrand\kovrand.exe "C:\My Docs\a.txt")", {}, R"(plugins\kovrand\kovrand.exe)",
+       R"("C:\My Docs\a.txt")"},
+      // Unquoted with blanks: the shortest run of words that names a file, as the platform tried.
+      {uR"(C:\Program Files\Tool\setup.exe /S)", {uR"(C:\Program Files\Tool\setup.exe)"},
+       R"(C:\Program Files\Tool\setup.exe)", "/S"},
+      {uR"(C:\Program Files\Tool\setup /S)", {uR"(C:\Program Files\Tool\setup)"}, R"(C:\Program Files\Tool\setup)",
+       "/S"},
+      {uR"(C:\Program Files\My Tool)", {uR"(C:\Program Files\My Tool)"}, R"(C:\Program Files\My Tool)", ""},
+      {uR"(C:\Program Files\Tool\setup.exe /S)", {uR"(C:\Program)", uR"(C:\Program Files\Tool\setup.exe)"},
+       R"(C:\Program)", R"(Files\Tool\setup.exe /S)"},
+      {uR"(setup.exe /S)", {u"setup.exe", uR"(setup.exe /S)"}, "setup.exe", "/S"},  // the first word, when a file
+      {u"\"C:\\unclosed quote", {}, R"(C:\unclosed quote)", ""},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    FakeStart f;
+    f.direct = ProcessStart::kElevationRequired;
+    f.files = cases[i].files;
+    StartProcess(cases[i].line, f);
+    EXPECT_EQ(f.log, (Log{"direct " + ToUtf8(cases[i].line),
+                          std::string("shell [") + cases[i].program + "] [" + cases[i].parameters + "]"}))
+        << "case " << i;
+  }
+}
+
+TEST(StartProcess, OnlyElevationGoesThroughTheShellAndARefusedPromptSaysNothing) {
+  const std::u16string line = uR"("C:\a b\x.exe" /q)";
+  const Log direct = {"direct " + ToUtf8(line)};
+  const std::string shell = R"(shell [C:\a b\x.exe] [/q])";
+  struct Case {
+    unsigned long direct, shell;
+    Log tail;
+  } cases[] = {
+      {0, 0, {}},
+      {2, 0, {"failure 2 " + ToUtf8(line)}},
+      {5, 0, {"failure 5 " + ToUtf8(line)}},  // access denied is no elevation request
+      {193, 0, {"failure 193 " + ToUtf8(line)}},
+      {740, 0, {shell}},
+      {740, ProcessStart::kCancelled, {shell}},
+      {740, 5, {shell, "failure 5 " + ToUtf8(line)}},
+      {740, 740, {shell, "failure 740 " + ToUtf8(line)}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    FakeStart f;
+    f.direct = cases[i].direct;
+    f.shell = cases[i].shell;
+    StartProcess(line, f);
+    Log expected = direct;
+    expected.insert(expected.end(), cases[i].tail.begin(), cases[i].tail.end());
+    EXPECT_EQ(f.log, expected) << "case " << i;
   }
 }
 

@@ -19,6 +19,7 @@ struct Steps final : CommandSteps {
   void ClearInput() override {}
   void FocusWindow() override {}
   bool ActivateDesktop() override { return true; }
+  void AwaitDesktop() override {}
   void DisableTimer() override {}
   void SendAltEsc() override {}
   void HideWindow() override {}
