@@ -301,36 +301,48 @@ std::optional<fs::path> ShotsFolder() {
   return fs::path(folder);
 }
 
-// The rightmost column of the box (client coordinates) holding a pixel far from the background.
-int InkRight(HWND box) {
+// The box's client area as it stands on the screen, row by row (0x00RRGGBB).
+struct Pixels {
+  int w = 0, h = 0;
+  std::vector<DWORD> px;
+  DWORD at(int x, int y) const { return px[static_cast<std::size_t>(y) * w + x]; }
+};
+Pixels OnScreen(HWND box) {
   RECT r;
   GetClientRect(box, &r);
   POINT origin{0, 0};
   ClientToScreen(box, &origin);
-  const int w = r.right, h = r.bottom;
+  Pixels p;
+  p.w = r.right;
+  p.h = r.bottom;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, p.w, p.h);
   HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+  BitBlt(mem, 0, 0, p.w, p.h, screen, origin.x, origin.y, SRCCOPY);
   SelectObject(mem, old);
   BITMAPINFOHEADER bi{};
   bi.biSize = sizeof bi;
-  bi.biWidth = w;
-  bi.biHeight = -h;
+  bi.biWidth = p.w;
+  bi.biHeight = -p.h;
   bi.biPlanes = 1;
   bi.biBitCount = 32;
-  std::vector<DWORD> px(static_cast<std::size_t>(w) * h);
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  p.px.resize(static_cast<std::size_t>(p.w) * p.h);
+  GetDIBits(mem, bmp, 0, static_cast<UINT>(p.h), p.px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
-  auto at = [&](int x, int y) { return px[static_cast<std::size_t>(y) * w + x]; };
-  const DWORD back = at(w - 2, h / 2);
+  return p;
+}
+
+// The rightmost column of the box (client coordinates) holding a pixel far from the background.
+int InkRight(HWND box) {
+  const Pixels p = OnScreen(box);
+  const DWORD back = p.at(p.w - 2, p.h / 2);
   int right = -1;
-  for (int x = 0; x < w; ++x)
-    for (int y = 0; y < h; ++y) {
-      DWORD c = at(x, y);
+  for (int x = 0; x < p.w; ++x)
+    for (int y = 0; y < p.h; ++y) {
+      DWORD c = p.at(x, y);
       int d = 0;
       for (int shift : {0, 8, 16}) d += abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((back >> shift) & 0xFF));
       if (d > 200) {
@@ -339,6 +351,12 @@ int InkRight(HWND box) {
       }
     }
   return right;
+}
+
+// Some pixel of the box shows the colour (0x00RRGGBB).
+bool Shows(HWND box, DWORD rgb) {
+  const Pixels p = OnScreen(box);
+  return std::find(p.px.begin(), p.px.end(), rgb) != p.px.end();
 }
 
 TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
@@ -379,16 +397,17 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
     Scroll(f, 1, 0);
     Scroll(f, 2, 0);
   }
-  // Font choices wait for the apply button: the sample's ink grows only then. (Each look is
-  // painted anew first, with what the preview holds at that moment.)
-  auto painted = [&] { return RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME); };
-  ASSERT_TRUE(painted());
+  // Font choices wait for the apply button: the sample's ink grows only then. (The red on the
+  // screen shows the sample painted since the last change.)
   int before = InkRight(box);
   ASSERT_GT(before, 20) << "the sample text is drawn";
   SetBox(f, Id::Combo1, L"Courier New");
   SetBox(f, Id::Text12, L"20");
   Click(f, Id::Check6);
-  ASSERT_TRUE(painted());
+  // A text colour, which applies at once, after them: once white ink is on the screen, a font
+  // taken with the clicks before would be too.
+  for (int c : {3, 4, 5}) Scroll(f, c, 255);
+  ASSERT_TRUE(WaitUntil([&] { return Shows(box, 0xFFFFFF); }, std::chrono::seconds(3))) << "no white text";
   EXPECT_EQ(InkRight(box), before) << "font applied before the button";
   Click(f, Id::Command10);
   EXPECT_TRUE(WaitUntil([&] { return InkRight(box) > before * 13 / 10; }, std::chrono::seconds(3)))
