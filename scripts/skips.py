@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Counts the tests a tier skipped, from the GoogleTest XML reports in a folder.
 
-Prints each skip with its reason and, last, the count. Exits 1 when a skip does not say that the
+Prints each failure and each skip with its reason and, last, the skip count. Exits 1 when a skip does not say that the
 platform cannot do what the test needs (its message starts "unsupported here: "): a skip where
 the platform should support the case is a failure.
 Usage: skips.py <folder>
@@ -21,6 +21,10 @@ for report in sorted(folder.glob("*.xml")):
         bad += 1
         continue
     for case in root.iter("testcase"):
+        for failure in case.findall("failure"):
+            # Also here: a program whose console output is lost still shows its failures.
+            first = failure.get("message", "").strip().replace("\n", " | ")[:300]
+            print(f"failed: {case.get('classname')}.{case.get('name')} ({report.stem}): {first}")
         skipped = case.find("skipped")
         if case.get("result") != "skipped" and skipped is None:
             continue
