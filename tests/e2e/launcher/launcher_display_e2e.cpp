@@ -160,7 +160,8 @@ TEST_F(LauncherAnyLocaleAndScale, SecondCopyShowsTheMessageAndEnds) {
         ASSERT_TRUE(SendMessageTimeoutW(hidden, request, request == WM_ENDSESSION, 0, SMTO_BLOCK, 5000, &answer));
         EXPECT_TRUE(IsWindow(hidden)) << request;
       }
-      // What the requests posted on (a quit, a destruction) is handled by the message's own loop.
+      // What the requests posted on (a destruction, a close) has been handled by the message's
+      // own loop once a message posted behind it has. (A quit would be served after it.)
       ASSERT_TRUE(PostedMessagesHandled(FindChild(hidden, L"Edit")));
       EXPECT_TRUE(IsWindowVisible(box)) << "the message is still open";
       EXPECT_NE(GlobalFindAtomW(L"HOTKEY1"), 0);
