@@ -308,7 +308,14 @@ bool PostedMessagesHandled(HWND edit, std::chrono::milliseconds timeout) {
   return seen;
 }
 
+bool LauncherRunning() {
+  HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Tavimbra.Launcher.SingleInstance");
+  if (m) CloseHandle(m);
+  return m || GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 void RemoveLeftoverLauncherAtoms() {
+  if (LauncherRunning()) return;  // they are its own
   for (const wchar_t* name : {L"HOTKEY1", L"HOTKEY2"})
     for (int i = 0; i < 100; ++i) {
       ATOM a = GlobalFindAtomW(name);

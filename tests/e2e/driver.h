@@ -108,8 +108,11 @@ std::pair<int, int> EditSelection(HWND edit);
 // message loop serves messages). Never registers a hotkey of its own, which would take it away
 // from a launcher registering at that moment.
 bool WaitForLauncherReady(HWND form, std::chrono::milliseconds timeout = kStartTimeout);
+// A launcher runs in this session (its single-instance mutex exists): the user's own, or one a
+// test left running.
+bool LauncherRunning();
 // Atoms "HOTKEY1"/"HOTKEY2" left by a launcher that was killed (they outlive it): they would pass
-// for the next launcher's.
+// for the next launcher's. Nothing while a launcher runs.
 void RemoveLeftoverLauncherAtoms();
 // A message round trip behind whatever was posted to the thread of edit (an edit box) so far: a
 // change of its text limit is posted, and seen, then the limit is put back. Every message posted

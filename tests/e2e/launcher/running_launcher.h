@@ -37,6 +37,8 @@ struct RunningLauncher {
   // startWait: how long start-up may take (a crowded texts\ takes longer).
   explicit RunningLauncher(Installation& i, std::chrono::milliseconds startWait = kStartTimeout) : inst(i) {
     other.Activate();
+    alreadyRunning = LauncherRunning();
+    EXPECT_FALSE(alreadyRunning) << "a launcher runs already (on Windows: close your own Tavimbra before the tests)";
     RemoveLeftoverLauncherAtoms();
     const auto t0 = std::chrono::steady_clock::now();
     proc = inst.Start(L"Tavimbra.exe");
@@ -89,6 +91,7 @@ struct RunningLauncher {
   Process proc;
   HWND form = nullptr, edit = nullptr;
   bool started = false;
+  bool alreadyRunning = false;
   long long startMs = 0;  // from the start of the process until it holds its hotkeys
 };
 
