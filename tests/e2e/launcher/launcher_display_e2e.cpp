@@ -204,23 +204,17 @@ TEST_F(LauncherAnyLocaleAndScale, MenuTextsIntact) {
 }
 
 // WM_DPICHANGED as Windows sends it: the new scale in wParam, a pointer to the suggested window
-// rectangle in lParam. The message is not marshalled between processes, so the rectangle is put
-// into the launcher's own memory and the pointer handed over as it is.
+// rectangle (in the launcher's own memory) in lParam.
 TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
   SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   Installation inst;
   Started s(inst);
   ASSERT_NE(s.edit, nullptr);
   ASSERT_TRUE(s.Summon());
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, s.proc.Id());
-  ASSERT_NE(process, nullptr);
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  ASSERT_NE(remote, nullptr);
   const UINT start = ConfiguredDpi();
   for (UINT dpi : {UINT{144}, UINT{120}, start}) {
     const RECT suggested{100, 50, 100 + Scaled(3600, dpi), 50 + Scaled(960, dpi)};
-    ASSERT_TRUE(WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr));
-    SendMessageW(s.form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+    ASSERT_TRUE(SendDpiChanged(s.form, dpi, suggested)) << dpi << " dpi";
     RECT window;
     GetWindowRect(s.form, &window);
     EXPECT_TRUE(EqualRect(&window, &suggested)) << dpi << " dpi: " << Describe(window);
@@ -233,8 +227,6 @@ TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
         << dpi << " dpi: the skin does not reach the corner";
     if (dpi == 144) Shot(L"display-dpi-changed-144");
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   TypeText(L"x");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"x"; }, std::chrono::seconds(3))) << "still usable";
 }
