@@ -614,6 +614,10 @@ TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
   HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
   ASSERT_NE(preview, nullptr);
   const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, 3000)};
+  // The window has settled at its first scale: activated, and what its activation posted (the
+  // focus brought into view) handled, so that nothing of it lands after the change.
+  WaitUntil([&] { return GetForegroundWindow() == f && FocusOf(f) != nullptr; }, std::chrono::seconds(5));
+  ASSERT_TRUE(PostedMessagesHandled(Ctl(f, Id::Text1)));
   std::vector<RECT> before;
   for (HWND c : controls) before.push_back(ClientRectOf(f, c));
   RECT client, window, work;
