@@ -4,6 +4,8 @@
 #   fuzz  every libFuzzer target for TAV_FUZZ_SECONDS (default 15) seconds (scripts/fuzz.sh)
 #   win   Windows backends and platform agreement, under Wine in a Japanese locale (code page 932)
 #   e2e   the real programs driven in a virtual screen (Wine + Xvfb)
+# Each line counts the tests the tier skipped. A test may skip only where the platform cannot do
+# what it needs (its reason starts "unsupported here: "); any other skip fails the tier.
 # Exits non-zero when any tier fails. Name tiers to run only those: scripts/test.sh unit e2e
 set -u
 cd "$(dirname "$0")/.."
@@ -11,14 +13,23 @@ root=$(pwd)
 bash scripts/setup.sh || { echo "setup failed"; exit 1; }
 
 pass=0 fail=0 summary=()
+# GoogleTest's XML reports of the running tier go here (TAV_RESULTS), one per test program run.
+results_root="$root/${TAV_BUILD:-build}/test-results"
 tier() {
   local name=$1; shift
   echo; echo "=== $name ==="
-  local start=$SECONDS
-  if "$@"; then
-    pass=$((pass + 1)); summary+=("$name: PASS ($((SECONDS - start)) s)")
+  local start=$SECONDS ok=1 skipped
+  export TAV_RESULTS="$results_root/$name"
+  rm -rf "$TAV_RESULTS"; mkdir -p "$TAV_RESULTS"
+  "$@" || ok=0
+  python3 scripts/skips.py "$TAV_RESULTS" > "$TAV_RESULTS/skips.txt" || ok=0
+  head -n -1 "$TAV_RESULTS/skips.txt"
+  skipped=$(tail -n 1 "$TAV_RESULTS/skips.txt")
+  [[ "$skipped" =~ ^[0-9]+$ ]] || { skipped="?"; ok=0; }
+  if [ $ok = 1 ]; then
+    pass=$((pass + 1)); summary+=("$name: PASS ($((SECONDS - start)) s, $skipped skipped)")
   else
-    fail=$((fail + 1)); summary+=("$name: FAIL ($((SECONDS - start)) s)")
+    fail=$((fail + 1)); summary+=("$name: FAIL ($((SECONDS - start)) s, $skipped skipped)")
   fi
 }
 
@@ -60,7 +71,8 @@ run_all() {
   for t in "$@"; do
     [ -e "$t" ] || continue
     echo "--- $t"
-    $runner "$t" --gtest_brief=1 || rc=1
+    # A fresh report per run (a program may run more than once in a tier).
+    $runner "$t" --gtest_brief=1 --gtest_output="xml:$(mktemp --suffix=.xml "$TAV_RESULTS/${t##*/}.XXXXXX")" || rc=1
   done
   return $rc
 }
@@ -90,7 +102,8 @@ under_screen() {
     for t in "$@"; do
       [ -e "$t" ] || continue
       echo "--- $t $TAV_GTEST_ARGS"
-      wine "$t" --gtest_brief=1 $TAV_GTEST_ARGS || rc=1
+      report=$(mktemp --suffix=.xml "$TAV_RESULTS/${t##*/}.XXXXXX")
+      wine "$t" --gtest_brief=1 --gtest_output="xml:$(tav_winpath "$report")" $TAV_GTEST_ARGS || rc=1
     done
     wineserver -k >/dev/null 2>&1; exit $rc' _ "$@" || rc=1
   if [ -n "${TAV_DPI:-}" ]; then

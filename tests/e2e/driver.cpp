@@ -1,5 +1,9 @@
 #include "driver.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -286,15 +290,38 @@ std::pair<int, int> EditSelection(HWND edit) {
   return {static_cast<int>(start), static_cast<int>(end)};
 }
 
-bool WaitForHotkeyTaken(WORD vk, std::chrono::milliseconds timeout) {
-  constexpr int kProbeId = 0x3FF0;
-  return WaitUntil(
-      [&] {
-        if (!RegisterHotKey(nullptr, kProbeId, MOD_ALT, vk)) return true;
-        UnregisterHotKey(nullptr, kProbeId);
-        return false;
-      },
-      timeout);
+bool WaitForLauncherReady(HWND form, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  if (!WaitUntil([] { return GlobalFindAtomW(L"HOTKEY1") && GlobalFindAtomW(L"HOTKEY2"); }, timeout)) return false;
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_BLOCK, static_cast<UINT>(std::max<long long>(left.count(), 1000)),
+                             &answer) != 0;
+}
+
+bool PostedMessagesHandled(HWND edit, std::chrono::milliseconds timeout) {
+  const LRESULT limit = SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+  const LRESULT marker = limit > 1 ? limit - 1 : limit + 1;
+  if (!PostMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0)) return false;
+  const bool seen = WaitUntil([&] { return SendMessageW(edit, EM_GETLIMITTEXT, 0, 0) == marker; }, timeout);
+  SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+  return seen;
+}
+
+bool LauncherRunning() {
+  HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Tavimbra.Launcher.SingleInstance");
+  if (m) CloseHandle(m);
+  return m || GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+void RemoveLeftoverLauncherAtoms() {
+  if (LauncherRunning()) return;  // they are its own
+  for (const wchar_t* name : {L"HOTKEY1", L"HOTKEY2"})
+    for (int i = 0; i < 100; ++i) {
+      ATOM a = GlobalFindAtomW(name);
+      if (!a) break;
+      GlobalDeleteAtom(a);
+    }
 }
 
 std::wstring DescribeForeground() {
@@ -390,6 +417,105 @@ bool ForegroundWindow::Activate() {
                    std::chrono::seconds(3));
 }
 
+RecordingTray::RecordingTray() {
+  InitializeCriticalSection(&lock_);
+  ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  thread_ = CreateThread(nullptr, 0, &RecordingTray::Thread, this, 0, nullptr);
+  WaitForSingleObject(ready_, 5000);
+}
+
+RecordingTray::~RecordingTray() {
+  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  if (thread_) {
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+  }
+  CloseHandle(ready_);
+  DeleteCriticalSection(&lock_);
+}
+
+std::vector<TrayCall> RecordingTray::Calls() const {
+  EnterCriticalSection(&lock_);
+  std::vector<TrayCall> copy = calls_;
+  LeaveCriticalSection(&lock_);
+  return copy;
+}
+
+DWORD WINAPI RecordingTray::Thread(void* p) {
+  auto* self = static_cast<RecordingTray*>(p);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &RecordingTray::Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"Shell_TrayWnd";
+  RegisterClassW(&wc);
+  self->hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                nullptr, wc.hInstance, self);
+  SetEvent(self->ready_);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+  return 0;
+}
+
+LRESULT CALLBACK RecordingTray::Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_NCCREATE)
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+  auto* self = reinterpret_cast<RecordingTray*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  if (m == WM_DESTROY) PostQuitMessage(0);
+  if (m != WM_COPYDATA || !self) return DefWindowProcW(h, m, w, l);
+  const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
+  const auto* bytes = static_cast<const BYTE*>(cds->lpData);
+  auto dword = [&](std::size_t at) {
+    DWORD v = 0;
+    if (at + 4 <= cds->cbData) memcpy(&v, bytes + at, 4);
+    return v;
+  };
+  auto text = [&](std::size_t at, std::size_t chars) {
+    std::wstring t;
+    for (std::size_t i = 0; i < chars && at + 2 * i + 2 <= cds->cbData; ++i) {
+      wchar_t c;
+      memcpy(&c, bytes + at + 2 * i, 2);
+      if (!c) break;
+      t += c;
+    }
+    return t;
+  };
+  TrayCall call;
+  if (cds->dwData == 1 && dword(0) == 0x34753423) {
+    // Windows: signature, message, then the 32-bit form of NOTIFYICONDATAW (cbSize, hWnd, uID,
+    // uFlags, uCallbackMessage, hIcon, szTip[128]).
+    call.message = dword(4);
+    call.window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dword(12)));
+    call.id = dword(16);
+    call.flags = dword(20);
+    call.callbackMessage = dword(24);
+    call.icon = dword(28) != 0;
+    call.tip = text(32, 128);
+  } else {
+    // Wine: the message in dwData, then hWnd, uID, uFlags, uCallbackMessage, szTip[128], ...;
+    // the icon's bits follow its 960-byte record.
+    call.message = static_cast<DWORD>(cds->dwData);
+    call.window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(dword(0)));
+    call.id = dword(4);
+    call.flags = dword(8);
+    call.callbackMessage = dword(12);
+    call.icon = cds->cbData > 960;
+    call.tip = text(16, 128);
+  }
+  EnterCriticalSection(&self->lock_);
+  bool known = false;
+  for (const TrayCall& c : self->calls_)
+    if (c.window == call.window && c.id == call.id) known = c.message == NIM_ADD ? true : c.message == NIM_DELETE ? false : known;
+  self->calls_.push_back(call);
+  LeaveCriticalSection(&self->lock_);
+  switch (call.message) {
+    case NIM_ADD: return !known;
+    case NIM_MODIFY:
+    case NIM_DELETE: return known;
+    default: return TRUE;
+  }
+}
+
 namespace {
 constexpr wchar_t kSystemEnvironment[] = L"System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 }  // namespace
@@ -425,6 +551,19 @@ std::wstring SystemPath() {
     return L"<none>";
   wchar_t expanded[32767];
   return ExpandEnvironmentStringsW(raw, expanded, 32767) ? expanded : L"<none>";
+}
+
+bool SendDpiChanged(HWND w, UINT dpi, const RECT& suggested) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool ok = remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr);
+  if (ok) SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return ok;
 }
 
 COLORREF ScreenPixel(HWND w, int x, int y) {

@@ -8,9 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "private_prefix.h"
+
 namespace tav::e2e {
 
 namespace fs = std::filesystem;
+
+// How long a freshly started program may take to show its window or be ready, under Wine on a
+// loaded machine.
+inline constexpr std::chrono::milliseconds kStartTimeout = std::chrono::seconds(20);
 
 // dist\Tavimbra as laid out by the install step (TAV_DIST, else found from this program's folder).
 fs::path DistFolder();
@@ -83,7 +89,7 @@ class Installation {
 // Windows of a process (top-level), found by class name (or any class when cls is empty).
 HWND FindTopWindow(DWORD pid, const std::wstring& cls = L"", bool visibleOnly = false);
 HWND WaitForTopWindow(DWORD pid, const std::wstring& cls = L"", bool visibleOnly = false,
-                      std::chrono::milliseconds timeout = std::chrono::seconds(15));
+                      std::chrono::milliseconds timeout = kStartTimeout);
 std::wstring WindowText(HWND w);
 std::wstring ClassName(HWND w);
 HWND FindChild(HWND parent, const std::wstring& cls, int index = 0);
@@ -96,8 +102,23 @@ void TypeText(const std::wstring& text);
 HWND FocusOf(HWND topLevel);
 std::pair<int, int> EditSelection(HWND edit);
 
-// Waits until some program holds the hotkey Alt+vk (a registration of our own is refused).
-bool WaitForHotkeyTaken(WORD vk, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Waits until the launcher whose window is form has finished its start-up: its atoms
+// "HOTKEY1"/"HOTKEY2" exist (added just before the hotkeys are registered and the hook
+// installed) and, after that, the window answers a message (nothing between the atoms and the
+// message loop serves messages). Never registers a hotkey of its own, which would take it away
+// from a launcher registering at that moment.
+bool WaitForLauncherReady(HWND form, std::chrono::milliseconds timeout = kStartTimeout);
+// A launcher runs in this session (its single-instance mutex exists): the user's own, or one a
+// test left running.
+bool LauncherRunning();
+// Atoms "HOTKEY1"/"HOTKEY2" left by a launcher that was killed (they outlive it): they would pass
+// for the next launcher's. Nothing while a launcher runs.
+void RemoveLeftoverLauncherAtoms();
+// A message round trip behind whatever was posted to the thread of edit (an edit box) so far: a
+// change of its text limit is posted, and seen, then the limit is put back. Every message posted
+// to that thread before (a hotkey, a click, a timer tick) has been handled by then. Keyboard input
+// still waiting is not: posted messages go first.
+bool PostedMessagesHandled(HWND edit, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 // The foreground window described for failure messages: handle, class, process.
 std::wstring DescribeForeground();
 
@@ -121,6 +142,37 @@ class ForegroundWindow {
   HWND hwnd_ = nullptr;
 };
 
+// What a program asked of the notification area, as the shell receives it.
+struct TrayCall {
+  DWORD message = 0;  // NIM_ADD, NIM_MODIFY, NIM_DELETE...
+  HWND window = nullptr;
+  UINT id = 0, flags = 0, callbackMessage = 0;
+  bool icon = false;  // an icon came with it
+  std::wstring tip;
+};
+
+// A notification area of the driver's own: a window of the shell tray's class that records every
+// Shell_NotifyIcon call (they reach it as WM_COPYDATA) and keeps the icons added and not deleted,
+// so NIM_MODIFY answers for them as the shell does. Made before the program under test starts,
+// it is the first such window the program finds (the topmost, newest one).
+class RecordingTray {
+ public:
+  RecordingTray();
+  ~RecordingTray();
+  RecordingTray(const RecordingTray&) = delete;
+  RecordingTray& operator=(const RecordingTray&) = delete;
+  HWND Hwnd() const { return hwnd_; }
+  std::vector<TrayCall> Calls() const;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  static DWORD WINAPI Thread(void*);
+  HANDLE thread_ = nullptr, ready_ = nullptr;
+  HWND hwnd_ = nullptr;
+  mutable CRITICAL_SECTION lock_;
+  std::vector<TrayCall> calls_;
+};
+
 // A variable of the environment as the system settings store it, the user's (HKEY_CURRENT_USER)
 // or the system's (HKEY_LOCAL_MACHINE), the earlier value restored when it goes.
 class StoredVariable {
@@ -142,6 +194,11 @@ class StoredVariable {
 void BroadcastEnvironmentChange();
 // The system's PATH (HKLM ... Session Manager\Environment), expanded.
 std::wstring SystemPath();
+
+// WM_DPICHANGED as Windows sends it: the new scale, and a pointer to the suggested window
+// rectangle, which the message does not carry between processes. The rectangle is put into the
+// window's own process. False when it could not be.
+bool SendDpiChanged(HWND w, UINT dpi, const RECT& suggested);
 
 // Colour on the screen at a point of a window's client area.
 COLORREF ScreenPixel(HWND w, int x, int y);

@@ -1,27 +1,25 @@
 // The generic opener opens its argument with the shell's default action for the file's type.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "driver.h"
+#include "html_association.h"
+#include "launcher/running_launcher.h"
+#include "settings/dialogs_helpers.h"
+#include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-// Makes the probe the program that opens *.tavprobe files (the test prefix is our own).
+// Makes the probe the program that opens *.tavprobe files, for the user.
 class OpenerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::wstring command = L"\"" + ProbeExe().wstring() + L"\" \"%1\"";
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, L".tavprobe", nullptr, REG_SZ, L"TavProbeFile",
-                              sizeof(L"TavProbeFile")),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, L"TavProbeFile\\shell\\open\\command", nullptr,
-                              REG_SZ, command.c_str(), static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    TAV_REQUIRE_DISPOSABLE_PROFILE();
+    type_ = std::make_unique<test::FileTypeOpensWith>(L".tavprobe", L"TavProbeFile", ProbeExe().wstring());
   }
-  void TearDown() override {
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".tavprobe");
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TavProbeFile");
-  }
+  std::unique_ptr<test::FileTypeOpensWith> type_;
 };
 
 TEST_F(OpenerTest, OpensQuotedAndUnquotedDocumentsWithTheirProgram) {
@@ -32,26 +30,62 @@ TEST_F(OpenerTest, OpensQuotedAndUnquotedDocumentsWithTheirProgram) {
   fs::path opener = inst.Root() / "plugins" / "kovrand" / "kovrand.exe";
   ASSERT_TRUE(fs::exists(opener));
 
-  std::wstring spaced = (inst.Root() / "my docs" / "a b.tavprobe").wstring();
-  std::wstring plain = (inst.Root() / "plain.tavprobe").wstring();
+  const std::wstring spaced = (inst.Root() / "my docs" / "a b.tavprobe").wstring();
+  const std::wstring plain = (inst.Root() / "plain.tavprobe").wstring();
   // As the launcher starts it from a command file: relative program, argument quoted or not.
-  EXPECT_EQ(Process(opener, L"\"" + spaced + L"\"", inst.Root()).Wait(), 0);
-  ASSERT_TRUE(inst.WaitForProbe(1));
-  EXPECT_EQ(Process(opener, plain, inst.Root()).Wait(), 0);
-  ASSERT_TRUE(inst.WaitForProbe(2));
-  EXPECT_EQ(Process(opener, spaced, inst.Root()).Wait(), 0);  // unquoted path with a space
-  ASSERT_TRUE(inst.WaitForProbe(3));
-
-  auto log = inst.ProbeLog();
+  struct Case {
+    std::wstring argument, opened;  // the end of the command line the file's program gets
+  } cases[] = {
+      {L"\"" + spaced + L"\"", L"a b.tavprobe\""},
+      {plain, L"plain.tavprobe\""},
+      {spaced, L"a b.tavprobe\""},  // unquoted path with a space
+  };
   auto endsWith = [](const std::wstring& s, const std::wstring& tail) {
     return s.size() >= tail.size() && _wcsicmp(s.c_str() + s.size() - tail.size(), tail.c_str()) == 0;
   };
-  EXPECT_TRUE(endsWith(log[0].commandLine, L"a b.tavprobe\"")) << log[0].commandLine;
-  EXPECT_TRUE(endsWith(log[1].commandLine, L"plain.tavprobe\"")) << log[1].commandLine;
-  EXPECT_TRUE(endsWith(log[2].commandLine, L"a b.tavprobe\"")) << log[2].commandLine;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(Process(opener, cases[i].argument, inst.Root()).Wait(), 0) << "case " << i;
+    ASSERT_TRUE(inst.WaitForProbe(i + 1)) << "case " << i;
+    const std::wstring got = inst.ProbeLog()[i].commandLine;
+    EXPECT_TRUE(endsWith(got, cases[i].opened)) << "case " << i << ": " << ToUtf8(U(got.c_str()));
+  }
 }
 
-TEST_F(OpenerTest, NothingToOpenEndsWithAnErrorCode) {
+// A document's whole road: Send To hands it to Tavimset, whose quick registration names the
+// generic opener by its path relative to the installation folder; the launcher runs that line
+// from the installation folder, and the opener opens the document with its program.
+TEST_F(OpenerTest, LauncherRunsTheOpenerLineTavimsetRegistered) {
+  enum : int { Command1 = 101, Text1, Text2 };  // the quick registration window's
+  Installation inst;
+  inst.WriteRaw("doc.tavprobe", "x");
+  const std::wstring doc = (inst.Root() / "doc.tavprobe").wstring();
+  Process quick = inst.Start(L"Tavimset.exe", L"\"" + doc + L"\"");
+  HWND form = WaitForTopWindow(quick.Id(), L"TavimsetForm3", true);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(ControlText(form, Text2), L"plugins\\kovrand\\kovrand.exe");
+  SetControlText(form, Text1, L"doc");
+  ClickButton(form, Command1);
+  HWND box = WaitForMessageBox(quick.Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(MessageBoxText(box).find(L"コマンドが登録されました"), std::wstring::npos) << ToUtf8(U(MessageBoxText(box).c_str()));
+  AnswerMessageBox(box, IDOK);
+  EXPECT_EQ(quick.Wait(), 0);
+  EXPECT_EQ(inst.ReadRaw("texts/doc.txt"), ToAnsi(U((L"plugins\\kovrand\\kovrand.exe \"" + doc + L"\"").c_str())) + "\r\n");
+
+  RunningLauncher l(inst);
+  ASSERT_TRUE(l.started);
+  ASSERT_TRUE(l.Summon());
+  TypeText(L"doc");
+  ASSERT_TRUE(l.WaitText(L"doc"));
+  SendKey(VK_RETURN);
+  ASSERT_TRUE(inst.WaitForProbe(1, kStartTimeout)) << "the document was not opened";
+  const std::wstring got = inst.ProbeLog()[0].commandLine;
+  const std::wstring tail = L"doc.tavprobe\"";
+  EXPECT_TRUE(got.size() > tail.size() && _wcsicmp(got.c_str() + got.size() - tail.size(), tail.c_str()) == 0)
+      << ToUtf8(U(got.c_str()));
+}
+
+TEST(Opener, NothingToOpenEndsWithAnErrorCode) {
   Installation inst;
   fs::path opener = inst.Root() / "plugins" / "kovrand" / "kovrand.exe";
   Process p(opener, L"", inst.Root());

@@ -1,54 +1,73 @@
-// A file association of the tests' own, for the default-browser lookup.
+// File associations of the tests' own: the user's (HKCU\Software\Classes), no administrator
+// rights needed. Tests that make them call TAV_REQUIRE_DISPOSABLE_PROFILE() first.
 #pragma once
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "private_prefix.h"
 
 namespace tav::test {
 
-// While it lives, .html files open with program (in the test prefix's registry).
-class HtmlOpensWith {
+// While it lives, files of type ext open with program ("program" "%1"); the earlier association
+// comes back afterwards.
+class FileTypeOpensWith {
  public:
-  explicit HtmlOpensWith(const std::wstring& program) {
-    const std::wstring command = L"\"" + program + L"\" \"%1\"";
-    // The user's own classes win on Windows; Wine 8 looks only at the machine's, which get our
-    // entry for the moment and their own value back afterwards.
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-      Set(root, L"Software\\Classes\\TavimsetTest.html\\shell\\open\\command", command);
-      Set(root, L"Software\\Classes\\.html", L"TavimsetTest.html");
+  FileTypeOpensWith(const std::wstring& ext, const std::wstring& progId, const std::wstring& program)
+      : ext_(ext), progId_(progId) {
+    // Windows reads the user's classes first. Wine 8 reads only the machine's, where the test
+    // prefix (its own, see private_prefix.h) takes the entry for the moment as well.
+    roots_.push_back(HKEY_CURRENT_USER);
+    if (UnderWine()) roots_.push_back(HKEY_LOCAL_MACHINE);
+    for (HKEY root : roots_) {
+      Saved s;
+      s.root = root;
+      s.had = Read(root, Classes(ext_), s.value);
+      saved_.push_back(s);
+      Set(root, Classes(progId_ + L"\\shell\\open\\command"), L"\"" + program + L"\" \"%1\"");
+      Set(root, Classes(ext_), progId_);
     }
   }
-  ~HtmlOpensWith() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.html");
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-      RegDeleteTreeW(root, L"Software\\Classes\\TavimsetTest.html");
-    if (hadMachineType_)
-      Set(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.html", machineType_);
-    else
-      RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.html", nullptr);
+  ~FileTypeOpensWith() {
+    for (const Saved& s : saved_) {
+      RegDeleteTreeW(s.root, Classes(progId_).c_str());
+      if (s.had)
+        Set(s.root, Classes(ext_), s.value);
+      else
+        RegDeleteTreeW(s.root, Classes(ext_).c_str());
+    }
   }
-  HtmlOpensWith(const HtmlOpensWith&) = delete;
-  HtmlOpensWith& operator=(const HtmlOpensWith&) = delete;
+  FileTypeOpensWith(const FileTypeOpensWith&) = delete;
+  FileTypeOpensWith& operator=(const FileTypeOpensWith&) = delete;
 
  private:
-  void Set(HKEY root, const std::wstring& key, const std::wstring& value) {
-    HKEY k = nullptr;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
-      return;
-    if (root == HKEY_LOCAL_MACHINE && key.ends_with(L".html") && !saved_) {
-      wchar_t old[256] = {};
-      DWORD size = sizeof old - sizeof(wchar_t);
-      hadMachineType_ = RegQueryValueExW(k, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-                        ERROR_SUCCESS;
-      machineType_ = old;
-      saved_ = true;
-    }
-    RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(k);
+  struct Saved {
+    HKEY root = nullptr;
+    bool had = false;
+    std::wstring value;
+  };
+  static std::wstring Classes(const std::wstring& key) { return L"Software\\Classes\\" + key; }
+  static bool Read(HKEY root, const std::wstring& key, std::wstring& value) {
+    wchar_t buf[256] = {};
+    DWORD size = sizeof buf;
+    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS) return false;
+    value = buf;
+    return true;
   }
-  bool saved_ = false, hadMachineType_ = false;
-  std::wstring machineType_;
+  static void Set(HKEY root, const std::wstring& key, const std::wstring& value) {
+    RegSetKeyValueW(root, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  std::wstring ext_, progId_;
+  std::vector<HKEY> roots_;
+  std::vector<Saved> saved_;
+};
+
+// While it lives, .html files open with program: the default browser, as far as the lookup sees.
+class HtmlOpensWith : public FileTypeOpensWith {
+ public:
+  explicit HtmlOpensWith(const std::wstring& program) : FileTypeOpensWith(L".html", L"TavimsetTest.html", program) {}
 };
 
 }  // namespace tav::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "colour.h"
 #include "hotkey.h"
 #include "install_folder.h"
@@ -119,9 +121,12 @@ TEST(Colour, WrittenFormIsSixUpperCaseDigits) {
 }
 
 TEST(Hotkey, AtomsWidenAsSigned16Bit) {
-  EXPECT_EQ(HotkeyIdFromAtom(0xC001), -16383);
-  EXPECT_EQ(HotkeyIdFromAtom(0xC001), HotkeyIdFromAtom(static_cast<std::uint16_t>(0xC001)));
-  EXPECT_EQ(HotkeyIdFromAtom(0x0100), 0x0100);
+  // The numbers the platform delivers in WM_HOTKEY for each atom, written out.
+  const std::pair<std::uint16_t, int> cases[] = {
+      {0xC001, -16383}, {0xC000, -16384}, {0xFFFF, -1}, {0x8000, -32768},
+      {0x7FFF, 32767},  {0x0100, 256},    {0x0001, 1},
+  };
+  for (const auto& [atom, id] : cases) EXPECT_EQ(HotkeyIdFromAtom(atom), id) << "atom " << std::hex << atom;
 }
 
 }  // namespace

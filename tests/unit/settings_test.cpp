@@ -65,19 +65,8 @@ TEST(Settings, SettingsProgramReadsSendToAndStartUpLast) {
   EXPECT_EQ(s.startUp, 0);
 }
 
-TEST(Settings, SaveWritesThirteenKeysInOrderWithShortcutWorkBeforeItsKey) {
-  RecordingProfile f;
-  SettingsToSave v{u"0F00FF", u"000000", u"1", u"0", u"1", u"65", u"87", u"ＭＳ ゴシック",
-                   u"10.5",   u"1",      u"0", u"1", u"0"};
-  WriteSettings(
-      f, v, [&] { f.calls.push_back("sendto shortcut"); }, [&] { f.calls.push_back("startup shortcut"); });
-  std::vector<std::string> expected = {"write Back=0F00FF",  "write Text=000000",    "write AutoComplete=1",
-                                       "write KeepFocus=0",  "write UseSkin=1",      "write key1=65",
-                                       "write key2=87",      "write Font=ＭＳ ゴシック", "write FontSize=10.5",
-                                       "write Bold=1",       "write Italic=0",       "sendto shortcut",
-                                       "write SendTo=1",     "startup shortcut",     "write StartUP=0"};
-  EXPECT_EQ(f.calls, expected);
-}
+// The order of the save (thirteen writes, each shortcut before its key) is checked with the
+// settings program's save, which calls WriteSettings: settings/settings_form_test.cpp.
 
 TEST(Settings, WrittenValuesReadBackAsTheLauncherSeesThem) {
   RecordingProfile f;

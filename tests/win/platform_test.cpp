@@ -5,6 +5,7 @@
 #include "file_io.h"
 #include "install_folder.h"
 #include "system_message_win32.h"
+#include "private_prefix.h"
 #include "temp_dir.h"
 #include "text_encoding.h"
 
@@ -65,7 +66,7 @@ TEST(Platform, FileReadFailingAtALockedRangeIsAFailure) {
   UnlockFileEx(other, 0, 100, 0, &at);
   CloseHandle(other);
   EXPECT_EQ(ReadFileBytes(path), bytes);
-  if (!enforced) GTEST_SKIP() << "this platform (Wine) lets a locked range be read; Windows refuses it";
+  if (!enforced) TAV_SKIP_UNSUPPORTED() << "this platform (Wine) lets a locked range be read; Windows refuses it";
 }
 
 // The same where the platform lets it happen too: a source that goes away after 20,000 bytes (a

@@ -159,7 +159,7 @@ HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
                                            std::size_t records) {
   ForegroundWindow other;
   other.Activate();
-  if (!WaitForHotkeyTaken(vk)) return ::testing::AssertionFailure() << "no hotkey";
+  if (!WaitForLauncherReady(form)) return ::testing::AssertionFailure() << "the launcher did not finish starting";
   HWND edit = FindChild(form, L"Edit");
   SendAltKey(vk);
   if (!WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5)))
@@ -192,14 +192,19 @@ bool WaitWindowProcessEnd(HWND w) {
 class Installer : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Installs into the user's own programs folder, shortcuts and uninstall entry.
+    TAV_REQUIRE_DISPOSABLE_PROFILE();
+    mayClean_ = true;
     ASSERT_TRUE(fs::exists(SetupExe())) << SetupExe().string();
     ASSERT_FALSE(KeyExists()) << "an earlier test left an installation";
   }
   void TearDown() override {
+    if (!mayClean_) return;  // never the installation of the signed-in user
     if (KeyExists()) Uninstall(UninstallExe() + L" /S /REMOVEDATA");
     std::error_code ec;
     fs::remove_all(InstallDir(), ec);
   }
+  bool mayClean_ = false;
 };
 
 TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {

@@ -73,7 +73,7 @@ TEST(ExtremeInput, ThirtyThousandCharactersTypedOrPasted) {
   ASSERT_TRUE(l.PostChars(L'x', typed)) << "typing stalled at " << l.Length();
   EXPECT_EQ(WindowText(l.edit), std::wstring(typed, L'x'));
   SendKey(VK_RETURN);
-  Sleep(500);
+  ASSERT_TRUE(l.KeysHandled()) << "Enter has not been handled";
   EXPECT_TRUE(l.Visible()) << "no command of that name: the window stays";
   EXPECT_EQ(l.Length(), typed);
   l.Escape();
@@ -84,8 +84,9 @@ TEST(ExtremeInput, ThirtyThousandCharactersTypedOrPasted) {
   PostMessageW(l.edit, WM_PASTE, 0, 0);
   EXPECT_TRUE(WaitUntil([&] { return l.Length() == kBoxLength; }, std::chrono::seconds(20))) << l.Length();
   SendKey(VK_RETURN);
-  Sleep(500);
+  ASSERT_TRUE(l.KeysHandled()) << "Enter has not been handled";
   EXPECT_TRUE(l.Visible());
+  EXPECT_EQ(l.Length(), kBoxLength);
   l.Escape();
   ASSERT_TRUE(l.Summon()) << "still answers its hotkey";
   TypeText(L"x");
@@ -137,7 +138,7 @@ TEST(ExtremeInput, CommandLinesAroundThePlatformLimit) {
       EXPECT_LT(said.size(), 1000u) << "case " << i;
       PostMessageW(box, WM_COMMAND, IDOK, 0);
       EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << "case " << i;
-      Sleep(300);
+      ASSERT_TRUE(l.PostedHandled()) << "case " << i;  // the Enter that showed the message has ended
       EXPECT_EQ(inst.ProbeLog().size(), before) << "case " << i << ": something started";
     }
     EXPECT_TRUE(WaitUntil([&] { return !l.Visible(); })) << "case " << i;
@@ -184,7 +185,7 @@ TEST(ExtremeInput, NamesOfEveryKindOfCharacter) {
       EXPECT_EQ(inst.ProbeLog()[runs - 1].commandLine, probe + L" " + cases[i].file) << "case " << i;
       EXPECT_TRUE(WaitUntil([&] { return !l.Visible(); })) << "case " << i;
     } else {
-      Sleep(400);
+      ASSERT_TRUE(l.KeysHandled()) << "case " << i << ": Enter has not been handled";
       EXPECT_TRUE(l.Visible()) << "case " << i;
       EXPECT_EQ(FindTopWindow(l.proc.Id(), L"#32770", true), nullptr) << "case " << i;
       EXPECT_EQ(inst.ProbeLog().size(), runs) << "case " << i;

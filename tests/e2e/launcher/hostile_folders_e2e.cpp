@@ -98,7 +98,7 @@ void EnterShows(LauncherRun& r, const std::string& what, const std::wstring& tex
   EXPECT_LT(said.size(), 2000u) << what << ": a message box a screen can show";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << what;
-  Sleep(300);
+  ASSERT_TRUE(r.PostedHandled()) << what;  // the Enter that showed the message has ended
   EXPECT_EQ(r.inst.ProbeLog().size(), before) << what << ": something started";
   // A file that could not be read leaves the text for another try; start afresh.
   r.other.Activate();
@@ -219,7 +219,7 @@ TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
          ASSERT_TRUE(r.Summon()) << w;
          TypeText(L"memo");
          SendKey(VK_RETURN);
-         Sleep(400);
+         ASSERT_TRUE(r.KeysHandled()) << w << ": Enter has not been handled";
          EXPECT_TRUE(r.Visible()) << w << ": no command file, the window stays";
          EXPECT_EQ(FindTopWindow(r.proc.Id(), L"#32770", true), nullptr) << w;
          r.Escape();
@@ -280,6 +280,7 @@ std::wstring ProfileValue(const fs::path& ini, const wchar_t* section, const wch
 // whatever case they are written, and its save leaves every other key, section and command file
 // as it was.
 TEST(HostileFolders, SettingsProgramSavesWithoutTouchingWhatItDoesNotOwn) {
+  TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   Installation inst;
   inst.WriteCommand(L"memo", L"notepad.exe");
   const std::string big(100'000, 'N');

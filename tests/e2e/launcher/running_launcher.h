@@ -35,13 +35,15 @@ inline void Shot(const wchar_t* name) {
 
 struct RunningLauncher {
   // startWait: how long start-up may take (a crowded texts\ takes longer).
-  explicit RunningLauncher(Installation& i, std::chrono::milliseconds startWait = std::chrono::seconds(15)) : inst(i) {
+  explicit RunningLauncher(Installation& i, std::chrono::milliseconds startWait = kStartTimeout) : inst(i) {
     other.Activate();
+    alreadyRunning = LauncherRunning();
+    EXPECT_FALSE(alreadyRunning) << "a launcher runs already (on Windows: close your own Tavimbra before the tests)";
+    RemoveLeftoverLauncherAtoms();
     const auto t0 = std::chrono::steady_clock::now();
     proc = inst.Start(L"Tavimbra.exe");
     form = WaitForTopWindow(proc.Id(), kLauncherClass, false, startWait);
-    // Start-up ends with the hotkeys and the hook, then the window's messages are served.
-    started = form && WaitForHotkeyTaken('W', startWait);
+    started = form && WaitForLauncherReady(form, startWait);
     startMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
     if (form) edit = FindChild(form, L"Edit");
   }
@@ -64,6 +66,14 @@ struct RunningLauncher {
                                          << ", edit " << edit << ", foreground "
                                          << ToUtf8(U(DescribeForeground().c_str())) << ", running " << proc.Running();
   }
+  // Everything posted to the launcher so far (hotkeys, clicks, timer ticks) has been handled.
+  bool PostedHandled() { return PostedMessagesHandled(edit); }
+  // Every key sent to the box so far has been handled: Home, sent after them, has moved the caret
+  // to the start (so it must not stand there already).
+  bool KeysHandled() {
+    SendKey(VK_HOME);
+    return WaitUntil([&] { return EditSelection(edit) == std::make_pair(0, 0); });
+  }
   bool WaitHidden() { return WaitUntil([&] { return !Visible(); }, std::chrono::seconds(5)); }
   void Escape() {
     SendKey(VK_ESCAPE);
@@ -81,6 +91,7 @@ struct RunningLauncher {
   Process proc;
   HWND form = nullptr, edit = nullptr;
   bool started = false;
+  bool alreadyRunning = false;
   long long startMs = 0;  // from the start of the process until it holds its hotkeys
 };
 

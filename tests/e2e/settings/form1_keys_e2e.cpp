@@ -78,6 +78,7 @@ TEST(Form1Keys, ReleaseWhosePressNeverArrivedIsCaptured) {
 // Enter on a focused push button clicks it, as in every dialog: the window opens on the
 // preview button, and Enter also saves, and registers (here: asks for the name first).
 TEST(Form1Keys, EnterOnAFocusedPushButtonClicksIt) {
+  TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   Installation inst;
   Opened o = Open(inst);
   ASSERT_NE(o.form, nullptr);

@@ -3,6 +3,7 @@
 
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
@@ -126,8 +127,10 @@ TEST(QuickRegistration, ExistingCommandIsReplacedOnlyAfterYes) {
   EXPECT_TRUE(HasButton(box, IDYES) && HasButton(box, IDNO));
   ShotIfWanted(L"replace_question.bmp");
   ASSERT_TRUE(AnswerMessageBox(box, IDNO));
-  // No: nothing written, no further message, the window stays.
-  EXPECT_FALSE(WaitForMessageBox(run.process.Id(), std::chrono::milliseconds(700)));
+  // No: nothing written, no further message, the window stays. (Once a message posted behind
+  // the answer is handled, the click's handler has ended.)
+  ASSERT_TRUE(PostedMessagesHandled(GetDlgItem(run.form, Text3)));
+  EXPECT_EQ(FindTopWindow(run.process.Id(), L"#32770", true), nullptr);
   EXPECT_EQ(run.inst.ReadRaw("texts/app.txt"), "old.exe\r\n");
   EXPECT_TRUE(run.process.Running());
   EXPECT_TRUE(IsWindowVisible(run.form));
@@ -182,7 +185,10 @@ TEST(QuickRegistration, EmptyNameOrProgramIsRefusedAndTheWindowStays) {
   SendKey(VK_TAB);
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(run.form) == GetDlgItem(run.form, Text2); }));
   SendKey(VK_RETURN);
-  EXPECT_FALSE(WaitForMessageBox(run.process.Id(), std::chrono::milliseconds(500)));
+  SendKey(VK_END);  // Tab selected the whole text
+  TypeText(L"z");   // reaches the box only after Enter has been handled, and no message took it
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(run.form, Text2) == L"a.exez"; })) << ToUtf8(U(ControlText(run.form, Text2).c_str()));
+  EXPECT_EQ(FindTopWindow(run.process.Id(), L"#32770", true), nullptr);
   EXPECT_TRUE(fs::is_empty(run.inst.Texts()));
   PostMessageW(run.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(run.process.Wait(), 0);

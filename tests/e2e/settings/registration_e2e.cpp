@@ -118,6 +118,7 @@ TEST(RegistrationGroup, LineBreakInABoxIsRefusedAndWritesNothing) {
 }
 
 TEST(RegistrationGroup, LookupButtonsFillTheProgramBox) {
+  TAV_REQUIRE_DISPOSABLE_PROFILE();
   SettingsRun run;
   ASSERT_NE(run.form, nullptr);
   test::HtmlOpensWith browser(ProbeExe().wstring());
@@ -152,6 +153,7 @@ TEST(RegistrationGroup, LookupButtonsFillTheProgramBox) {
 }
 
 TEST(RegistrationGroup, BrowserLookupTakesTheBrowserAndLeavesNoProbeFile) {
+  TAV_REQUIRE_DISPOSABLE_PROFILE();
   SettingsRun run;
   ASSERT_NE(run.form, nullptr);
   test::HtmlOpensWith browser(ProbeExe().wstring());

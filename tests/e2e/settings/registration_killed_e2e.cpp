@@ -103,7 +103,10 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
   ASSERT_TRUE(current == line(0) + "\r\n") << current.size() << " bytes: " << current.substr(0, 40);
 
   const int rounds = KillRounds();
-  int keptOld = 0, tookNew = 0, leftTemporary = 0;
+  // Each kill lands before the write (old file, nothing left), inside it (old file, and the
+  // temporary file it was writing left in its folder) or after the move (new file).
+  int keptOld = 0, insideWrite = 0, tookNew = 0;
+  std::vector<std::wstring> temporaries;  // left by the kills so far (later saves remove old ones)
   const std::vector<std::wstring> layout = Names(inst.Root());
   const fs::path tempFolder = inst.Texts() / "tavimset-temp";
   for (int round = 1; round <= rounds; ++round) {
@@ -115,26 +118,32 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     ASSERT_EQ(RegisterOnce(inst, program, killAfter), 0) << "round " << round << ": no question to answer";
     EXPECT_EQ(Names(inst.Texts(), true), std::vector<std::wstring>{L"memo.txt"}) << "round " << round;
     const std::string now = inst.ReadRaw(L"texts\\memo.txt");
+    for (const std::wstring& n : Names(inst.Root()))
+      EXPECT_NE(std::find(layout.begin(), layout.end(), n), layout.end()) << "round " << round << ": " << ToUtf8(U(n.c_str()));
+    bool newTemporary = false;
+    std::vector<std::wstring> nowTemporaries;
+    for (const std::wstring& n : Names(tempFolder)) {
+      EXPECT_TRUE(IsTemporary(n)) << "round " << round << ": " << ToUtf8(U(n.c_str()));
+      nowTemporaries.push_back(n);
+      newTemporary |= std::find(temporaries.begin(), temporaries.end(), n) == temporaries.end();
+    }
     if (now == current) {
-      ++keptOld;
+      ++(newTemporary ? insideWrite : keptOld);
     } else {
+      EXPECT_FALSE(newTemporary) << "round " << round << ": the moved file stays behind as well";
       EXPECT_EQ(now.size(), next.size()) << "round " << round << ": neither the old line nor the new one, whole";
       EXPECT_TRUE(now == next) << "round " << round;
       ++tookNew;
     }
     current = now;
-    for (const std::wstring& n : Names(inst.Root()))
-      EXPECT_NE(std::find(layout.begin(), layout.end(), n), layout.end()) << "round " << round << ": " << ToUtf8(U(n.c_str()));
-    int temporaries = 0;
-    for (const std::wstring& n : Names(tempFolder)) {
-      EXPECT_TRUE(IsTemporary(n)) << "round " << round << ": " << ToUtf8(U(n.c_str()));
-      ++temporaries;
-    }
-    leftTemporary = temporaries;
+    temporaries = nowTemporaries;
   }
-  std::printf("[ kills ] %d rounds after a %.0f us save: %d kept the old file, %d the new one; %d temporary files left\n",
-              rounds, saveTime, keptOld, tookNew, leftTemporary);
-  EXPECT_EQ(keptOld + tookNew, rounds);
+  std::printf("[ kills ] %d rounds after a %.0f us save: %d before the write, %d inside it, %d after the move; "
+              "%d temporary files left\n", rounds, saveTime, keptOld, insideWrite, tookNew, static_cast<int>(temporaries.size()));
+  // Kills that never met the write would show nothing of what the replacement guards against.
+  EXPECT_GT(insideWrite, 0) << "no kill landed inside the write";
+  EXPECT_GT(keptOld + insideWrite, 0) << "every kill came after the move";
+  EXPECT_GT(tookNew, 0) << "no kill came after the move";
 
   // Later (an hour, as if after a restart): the next save removes what the killed ones left.
   for (const std::wstring& n : Names(tempFolder)) AgeByAnHour(tempFolder / n);

@@ -72,6 +72,14 @@ TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
   changed.fontSizeText = u"10.5";
   changed.bold = changed.italic = changed.startUp = true;  // Send To stays off: each shortcut follows its own box
 
+  FormValues sendToOnly = defaults;  // Send To alone, the other way round
+  sendToOnly.backColour = u"0F00FF";
+  sendToOnly.keepFocus = false;
+  sendToOnly.key1Caption = u"65";
+  sendToOnly.fontFace = u"ＭＳ ゴシック";
+  sendToOnly.fontSizeText = u"10.5";
+  sendToOnly.bold = sendToOnly.sendTo = true;
+
   const Case cases[] = {
       {defaults,
        {"Back=FFFFFF", "Text=000000", "AutoComplete=1", "KeepFocus=1", "UseSkin=1", "key1=79", "key2=87",
@@ -81,6 +89,10 @@ TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
        {"Back=0F00FF", "Text=", "AutoComplete=0", "KeepFocus=0", "UseSkin=0", "key1=65", "key2=112",
         "Font=Not Installed Face", "FontSize=10.5", "Bold=1", "Italic=1", "sendto shortcut removed", "SendTo=0",
         "startup shortcut made", "StartUP=1"}},
+      {sendToOnly,
+       {"Back=0F00FF", "Text=000000", "AutoComplete=1", "KeepFocus=0", "UseSkin=1", "key1=65", "key2=87",
+        "Font=ＭＳ ゴシック", "FontSize=10.5", "Bold=1", "Italic=0", "sendto shortcut made", "SendTo=1",
+        "startup shortcut removed", "StartUP=0"}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Log log;

@@ -352,7 +352,7 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
   if (!skipped.empty()) {
     std::string list;
     for (const auto& w : skipped) list += " [" + w + "]";
-    GTEST_SKIP() << "this platform cannot stop file creation in a folder:" << list;
+    TAV_SKIP_UNSUPPORTED() << "this platform cannot stop file creation in a folder:" << list;
   }
 }
 
@@ -422,6 +422,7 @@ class WatchedLookup : public Win32LookupPlatform {
 
 
 TEST(RegistrationFiles, BrowserLookupAsksAboutItsOwnProbeAndRemovesIt) {
+  TAV_REQUIRE_DISPOSABLE_PROFILE();
   TempDir dir;
   WriteBytes(dir.path() / "browser.exe", "MZ");
   test::HtmlOpensWith browser((dir.path() / "browser.exe").wstring());
@@ -593,7 +594,7 @@ TEST(RegistrationFiles, WrittenWhereverTextsLiesAndNothingGoesIntoTheInstallatio
   if (!skipped.empty()) {
     std::string list;
     for (const auto& w : skipped) list += " [" + w + "]";
-    GTEST_SKIP() << "this platform cannot make:" << list;
+    TAV_SKIP_UNSUPPORTED() << "this platform cannot make:" << list;
   }
 }
 
@@ -677,38 +678,17 @@ TEST(RegistrationFiles, ProbeIsNeverWrittenThroughASymbolicLinkOrJunction) {
   if (!skipped.empty()) {
     std::string list;
     for (const auto& w : skipped) list += " [" + w + "]";
-    GTEST_SKIP() << "this platform cannot make:" << list;
+    TAV_SKIP_UNSUPPORTED() << "this platform cannot make:" << list;
   }
 }
 
-// A file type of our own, opened by a program of our own, so the answer is known in advance.
-class OwnFileType {
- public:
-  OwnFileType(const std::wstring& ext, const std::wstring& program) : ext_(ext) {
-    Set(ext, L"TavimsetTest.File");
-    Set(L"TavimsetTest.File\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
-  }
-  ~OwnFileType() {
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, ext_.c_str());
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TavimsetTest.File");
-  }
-
- private:
-  static void Set(const std::wstring& key, const std::wstring& value) {
-    HKEY k = nullptr;
-    RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr);
-    RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(k);
-  }
-  std::wstring ext_;
-};
-
 TEST(RegistrationFiles, AssociationLookupNamesTheAssociatedProgram) {
+  TAV_REQUIRE_DISPOSABLE_PROFILE();
   TempDir dir;
   WriteBytes(dir.path() / "viewer.exe", "MZ");
   WriteBytes(dir.path() / "a.tavtest", "x");
-  OwnFileType type(L".tavtest", (dir.path() / "viewer.exe").wstring());
+  // A file type of our own, opened by a program of our own, so the answer is known in advance.
+  test::FileTypeOpensWith type(L".tavtest", L"TavimsetTest.File", (dir.path() / "viewer.exe").wstring());
   RecordingDialogs d;
   Win32LookupPlatform platform;
   auto program = AssociationLookup(platform, d, dir.Text("a.tavtest"));

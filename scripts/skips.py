@@ -1,0 +1,40 @@
+#!/usr/bin/env python3
+"""Counts the tests a tier skipped, from the GoogleTest XML reports in a folder.
+
+Prints each failure and each skip with its reason and, last, the skip count. Exits 1 when a skip does not say that the
+platform cannot do what the test needs (its message starts "unsupported here: "): a skip where
+the platform should support the case is a failure.
+Usage: skips.py <folder>
+"""
+import pathlib
+import sys
+import xml.etree.ElementTree as ET
+
+MARK = "unsupported here: "
+folder = pathlib.Path(sys.argv[1])
+count, bad = 0, 0
+for report in sorted(folder.glob("*.xml")):
+    try:
+        root = ET.parse(report).getroot()
+    except ET.ParseError as e:
+        print(f"skips: cannot read {report.name}: {e}")
+        bad += 1
+        continue
+    for case in root.iter("testcase"):
+        for failure in case.findall("failure"):
+            # Also here: a program whose console output is lost still shows its failures.
+            first = failure.get("message", "").strip().replace("\n", " | ")[:300]
+            print(f"failed: {case.get('classname')}.{case.get('name')} ({report.stem}): {first}")
+        skipped = case.find("skipped")
+        if case.get("result") != "skipped" and skipped is None:
+            continue
+        count += 1
+        reason = (skipped.get("message", "") if skipped is not None else "").strip()
+        # The message starts with the file and line of the skip.
+        text = reason.split("\n", 1)[-1] if "\n" in reason else reason
+        ok = MARK in reason
+        bad += 0 if ok else 1
+        verdict = "skipped" if ok else "SKIPPED WHERE IT SHOULD RUN"
+        print(f"{verdict}: {case.get('classname')}.{case.get('name')} ({report.stem}): {text}")
+print(count)
+sys.exit(1 if bad else 0)
