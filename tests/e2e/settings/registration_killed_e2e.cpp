@@ -53,8 +53,13 @@ double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 
 // One registration of memo with a line that is long enough for the write to take a while. The
 // replace question is answered with Yes; kill (microseconds after that answer, < 0: never) stops
-// the program there. Returns the microseconds from the answer to the confirmation (0 if killed).
-double RegisterOnce(Installation& inst, const std::wstring& program, double killAfter) {
+// the program there. Returns the microseconds from the answer to the confirmation (0 if killed);
+// an undisturbed save also gives when its temporary file was first seen and when the command
+// file changed (0: not seen).
+struct SaveSeen {
+  double write = 0, moved = 0;
+};
+double RegisterOnce(Installation& inst, const std::wstring& program, double killAfter, SaveSeen* seen = nullptr) {
   Process p = inst.Start(L"Tavimset.exe");
   HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true);
   if (!form) return -1;
@@ -75,12 +80,26 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
     return 0;
   }
   // Polled tightly: the span measured bounds the kill instants.
+  const fs::path tempFolder = inst.Texts() / "tavimset-temp", target = inst.Texts() / "memo.txt";
+  auto stamp = [&] {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &a);
+    return (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32 | a.ftLastWriteTime.dwLowDateTime) ^
+           a.nFileSizeLow;
+  };
+  const unsigned long long before = stamp();
   HWND done = nullptr;
   const DWORD deadline = GetTickCount() + 10000;
   while (!done && GetTickCount() < deadline) {
+    if (seen) {
+      QueryPerformanceCounter(&now);
+      std::error_code e;
+      if (!seen->write && fs::directory_iterator(tempFolder, e) != fs::directory_iterator()) seen->write = Microseconds(start, now);
+      if (!seen->moved && stamp() != before) seen->moved = Microseconds(start, now);
+    }
     HWND b = FindTopWindow(p.Id(), L"#32770", true);
     if (b && b != question) done = b;
-    else Sleep(1);
+    else if (!seen) Sleep(1);
   }
   QueryPerformanceCounter(&now);
   if (!done || MessageBoxText(done).find(L"コマンドが登録されました") == std::wstring::npos) return -1;
@@ -97,7 +116,9 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
   inst.WriteRaw(L"texts\\memo.txt", line(-1) + "\r\n");
 
   // One save that runs to its end gives the span of the kill instants.
-  const double saveTime = RegisterOnce(inst, std::wstring(L"new0-") + std::wstring(padding.begin(), padding.end()) + L".exe", -1);
+  SaveSeen seen;
+  const double saveTime =
+      RegisterOnce(inst, std::wstring(L"new0-") + std::wstring(padding.begin(), padding.end()) + L".exe", -1, &seen);
   ASSERT_GT(saveTime, 0) << "the undisturbed save did not confirm";
   std::string current = inst.ReadRaw(L"texts\\memo.txt");
   ASSERT_TRUE(current == line(0) + "\r\n") << current.size() << " bytes: " << current.substr(0, 40);
@@ -109,10 +130,23 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
   std::vector<std::wstring> temporaries;  // left by the kills so far (later saves remove old ones)
   const std::vector<std::wstring> layout = Names(inst.Root());
   const fs::path tempFolder = inst.Texts() / "tavimset-temp";
-  for (int round = 1; round <= rounds; ++round) {
-    // Denser early on, where the file is written and moved; the last ones land on the confirmation.
-    const double share = static_cast<double>(round - 1) / rounds;
-    const double killAfter = saveTime * share * share;
+  // The write lasts a few milliseconds of the save: when no kill has met it yet, further rounds
+  // (up to twice as many again) aim at it alone.
+  int round = 1;
+  for (; round <= rounds || (insideWrite == 0 && round <= 3 * rounds); ++round) {
+    // Half the kills around the write and the move as the undisturbed save showed them (a few
+    // milliseconds either side: the kill and the polls take time to land), a quarter before, the
+    // rest up to the confirmation. Without that sighting: denser early on.
+    const double share = round <= rounds ? static_cast<double>(round - 1) / rounds
+                                         : 0.25 + 0.5 * static_cast<double>((round - 1) % rounds) / rounds;
+    double killAfter = saveTime * share * share;
+    if (seen.moved > 0) {
+      const double lo = std::max(0.0, (seen.write > 0 ? seen.write : seen.moved) - 3000);
+      const double hi = std::min(saveTime, seen.moved + 3000);
+      if (share < 0.25) killAfter = lo * share / 0.25;
+      else if (share < 0.75) killAfter = lo + (hi - lo) * (share - 0.25) / 0.5;
+      else killAfter = hi + (saveTime - hi) * (share - 0.75) / 0.25;
+    }
     const std::string next = line(round) + "\r\n";
     const std::wstring program = L"new" + std::to_wstring(round) + L"-" + std::wstring(padding.begin(), padding.end()) + L".exe";
     ASSERT_EQ(RegisterOnce(inst, program, killAfter), 0) << "round " << round << ": no question to answer";
@@ -138,8 +172,8 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     current = now;
     temporaries = nowTemporaries;
   }
-  std::printf("[ kills ] %d rounds after a %.0f us save: %d before the write, %d inside it, %d after the move; "
-              "%d temporary files left\n", rounds, saveTime, keptOld, insideWrite, tookNew, static_cast<int>(temporaries.size()));
+  std::printf("[ kills ] %d rounds after a %.0f us save (temporary file seen at %.0f us, moved at %.0f us): %d before the write, %d inside it, %d after the move; "
+              "%d temporary files left\n", round - 1, saveTime, seen.write, seen.moved, keptOld, insideWrite, tookNew, static_cast<int>(temporaries.size()));
   // Kills that never met the write would show nothing of what the replacement guards against.
   EXPECT_GT(insideWrite, 0) << "no kill landed inside the write";
   EXPECT_GT(keptOld + insideWrite, 0) << "every kill came after the move";
