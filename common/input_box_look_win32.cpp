@@ -184,8 +184,9 @@ void Skin::Paint(HDC dc, const RECT& client, UINT dpi) const {
     FrameRect(dc, &edge, GetSysColorBrush(COLOR_BTNSHADOW));
     return;
   }
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, bitmap_.get());
+  UniqueDc memDc(CreateCompatibleDC(dc));
+  HDC mem = memDc.get();
+  SelectedObject picture(mem, bitmap_.get());
   if (dpi == 96) {
     BitBlt(dc, 0, 0, size_.cx, size_.cy, mem, 0, 0, SRCCOPY);
   } else {
@@ -195,8 +196,6 @@ void Skin::Paint(HDC dc, const RECT& client, UINT dpi) const {
                0, 0, size_.cx, size_.cy, SRCCOPY);
     SetStretchBltMode(dc, oldMode);
   }
-  SelectObject(mem, old);
-  DeleteDC(mem);
 }
 
 }  // namespace tav

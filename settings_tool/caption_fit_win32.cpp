@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "window_win32.h"
+
 namespace tav::settings {
 namespace {
 
@@ -14,11 +16,8 @@ constexpr UINT_PTR kDropPaintId = 0x7462;
 int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
 
 std::wstring CaptionOf(HWND w) {
-  int n = GetWindowTextLengthW(w);
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  int got = GetWindowTextW(w, s.data(), n + 1);
-  s.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return s;
+  const std::u16string caption = WindowText(w);
+  return std::wstring(caption.begin(), caption.end());
 }
 
 // The caption's extent in the control's font: one line, or wrapped at width when width > 0.

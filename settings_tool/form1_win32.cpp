@@ -42,7 +42,7 @@ bool Form1::Create(HINSTANCE instance) {
   folder_ = InstallFolder();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WndProc;
+  wc.lpfnWndProc = &Window::WindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -219,13 +219,8 @@ int Form1::ClientHeight() const {
 }
 
 void Form1::PlaceWindow(const RECT* target) {
-  HMONITOR monitor = target ? MonitorFromRect(target, MONITOR_DEFAULTTONEAREST)
-                          : MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  GetMonitorInfoW(monitor, &mi);
-  const RECT work = mi.rcWork;
-  const int workW = work.right - work.left, workH = work.bottom - work.top;
+  const RECT work = WorkAreaOf(hwnd_, target);
+  const int workH = work.bottom - work.top;
   SIZE frame = WindowSizeForClient(hwnd_, content_, dpi_);
   const bool scrolls = frame.cy > workH;
   SCROLLINFO si{};
@@ -234,25 +229,8 @@ void Form1::PlaceWindow(const RECT* target) {
   si.nMax = scrolls ? content_.cy - 1 : 0;
   si.nPage = scrolls ? static_cast<UINT>(workH / 2) : 1;  // the page is set below, once the client is known
   SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
-  int w = std::min<int>(frame.cx + (scrolls ? GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) : 0), workW);
-  int h = std::min<int>(frame.cy, workH);
-  auto place = [&](int x, int y) {
-    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
-    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  int x = target ? target->left : work.left + (workW - w) / 2, y = target ? target->top : work.top + (workH - h) / 2;
-  place(x, y);
-  // Wine draws the frame at the system DPI whatever the window's: size by what the client got.
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  if (client.right != content_.cx || (!scrolls && client.bottom != content_.cy)) {
-    w = std::min<int>(w + content_.cx - client.right, workW);
-    if (!scrolls) h = std::min<int>(h + content_.cy - client.bottom, workH);
-    RECT now;
-    GetWindowRect(hwnd_, &now);
-    place(now.left, now.top);
-  }
+  if (scrolls) frame.cx += GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_);
+  PlaceInWorkArea(hwnd_, work, frame, content_, target, !scrolls);
   si.fMask = SIF_RANGE | SIF_PAGE;
   si.nPage = static_cast<UINT>(ClientHeight());
   si.nMax = content_.cy - 1;
@@ -387,22 +365,7 @@ void Form1::FillFontList() {
   SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
 }
 
-LRESULT CALLBACK Form1::WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    static_cast<Form1*>(cs->lpCreateParams)->hwnd_ = w;
-  }
-  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(w, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcW(w, msg, wp, lp);
-  }
-}
-
-LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
       if (registration_.OnCommand(wp, lp)) return 0;
@@ -551,7 +514,7 @@ void Form1::SyncComponents() {
   for (int c = 0; c < kComponentCount; ++c) {
     HWND box = Item(Offset(Id::Text1, c));
     if (Text(Offset(Id::Text1, c)) != colours_.BoxText(c)) {
-      SetWindowTextW(box, W(colours_.BoxText(c)));
+      SetWindowText(box, colours_.BoxText(c));
       auto end = static_cast<LPARAM>(colours_.BoxText(c).size());
       SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
     }
@@ -692,40 +655,22 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command7_Click() {
-  std::u16string commandLine = OpenFolderCommandLine(folder_);
-  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION pi{};
   // The system's own file manager, never a program of that name planted beside us.
   wchar_t windows[MAX_PATH] = {};
   // The shared Windows folder: on a Remote Desktop server GetWindowsDirectoryW is per user.
   UINT n = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   std::u16string explorer = JoinPath(U(windows, n < MAX_PATH ? n : 0), u"explorer.exe");
-  if (CreateProcessW(W(explorer), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return;
-  }
-  DWORD error = GetLastError();
+  const DWORD error = StartProcess(W(explorer), OpenFolderCommandLine(folder_)).error;
+  if (!error) return;
   std::u16string text = u"フォルダを開けませんでした。\r\n" + folder_ + u"\r\n" + SystemMessage(error);
   MessageBoxW(hwnd_, W(text), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // --- Control access ---------------------------------------------------------------------------
 
-std::u16string Form1::Text(Id id) const {
-  HWND c = Item(id);
-  int n = GetWindowTextLengthW(c);
-  std::vector<wchar_t> buf(static_cast<std::size_t>(n) + 1);
-  int got = GetWindowTextW(c, buf.data(), n + 1);
-  return U(buf.data(), static_cast<std::size_t>(got > 0 ? got : 0));
-}
+std::u16string Form1::Text(Id id) const { return WindowText(Item(id)); }
 
-void Form1::SetText(Id id, const std::u16string& text) { SetWindowTextW(Item(id), W(text)); }
+void Form1::SetText(Id id, const std::u16string& text) { SetWindowText(Item(id), text); }
 
 bool Form1::Ticked(Id id) const { return IsDlgButtonChecked(hwnd_, static_cast<int>(id)) == BST_CHECKED; }
 

@@ -14,21 +14,17 @@
 #include "handles_win32.h"
 #include "registration_frame_win32.h"
 #include "settings.h"
+#include "window_win32.h"
 
 namespace tav::settings {
 
 inline constexpr wchar_t kForm1Class[] = L"TavimsetForm1";
 inline constexpr wchar_t kCaptureText[] = L"ここに入力";
 
-class Form1 {
+class Form1 final : public Window {
  public:
-  Form1() = default;
-  Form1(const Form1&) = delete;
-  Form1& operator=(const Form1&) = delete;
-
   // Creates the window and its controls and runs the load sequence; the window is still hidden.
   bool Create(HINSTANCE instance);
-  HWND Hwnd() const { return hwnd_; }
   void Show(int showCommand);
   // Keys the window takes before the dialog navigation does: PageUp and PageDown scroll it
   // when it is taller than its screen (except in the capture boxes, where they are hotkeys);
@@ -36,9 +32,8 @@ class Form1 {
   bool PreTranslateMessage(const MSG& msg);
 
  private:
-  static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK CaptureBoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void CreateControls();
   void Load();
   void OnCommand(WPARAM wp, LPARAM lp);
@@ -112,7 +107,6 @@ class Form1 {
   int ClientHeight() const;
 
   HINSTANCE instance_ = nullptr;
-  HWND hwnd_ = nullptr;
   UINT dpi_ = 96;
   UniqueFont uiFont_;
   Form2 form2_;

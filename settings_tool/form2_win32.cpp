@@ -15,7 +15,7 @@ bool Form2::Create(HINSTANCE instance, HWND owner) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (!GetClassInfoExW(instance, kForm2Class, &wc)) {
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = &Window::WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
@@ -44,22 +44,7 @@ bool Form2::Create(HINSTANCE instance, HWND owner) {
   return text1_ != nullptr;
 }
 
-LRESULT CALLBACK Form2::WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    static_cast<Form2*>(cs->lpCreateParams)->hwnd_ = w;
-  }
-  auto* self = reinterpret_cast<Form2*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(w, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcW(w, msg, wp, lp);
-  }
-}
-
-LRESULT Form2::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: {
       RECT client;
