@@ -28,6 +28,16 @@ std::u16string WindowText(HWND w) {
   return U(s.c_str(), static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
+bool ClickPushButton(HWND w) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  const LONG_PTR type = GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK;
+  if (lstrcmpiW(cls, L"Button") != 0 || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) || !IsWindowEnabled(w))
+    return false;
+  SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), BN_CLICKED), reinterpret_cast<LPARAM>(w));
+  return true;
+}
+
 RECT WorkAreaOf(HWND w, const RECT* target) {
   MONITORINFO mi{};
   mi.cbSize = sizeof mi;

@@ -35,6 +35,10 @@ inline BOOL SetWindowText(HWND w, const std::u16string& text) {
   return ::SetWindowTextW(w, reinterpret_cast<const wchar_t*>(text.c_str()));
 }
 
+// Clicks w when it is an enabled push button, as Enter on a dialog's default button does; false
+// for another control.
+bool ClickPushButton(HWND w);
+
 // The work area of target's monitor (the nearest), else of the window's own (the primary when
 // it stands on none).
 RECT WorkAreaOf(HWND w, const RECT* target);

@@ -1,6 +1,8 @@
 #include "ui_font_win32.h"
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "input_box_look_win32.h"
 #include "text_encoding.h"
@@ -34,6 +36,29 @@ UniqueFont CreateUiFont(UINT dpi) {
     lf.lfCharSet = SHIFTJIS_CHARSET;
   }
   return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+void FillFontList(HWND combo) {
+  struct Collect {
+    std::vector<std::wstring> names;
+    std::set<std::wstring> seen;
+  } collect;
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  HWND window = GetParent(combo);
+  HDC dc = GetDC(window);
+  EnumFontFamiliesExW(
+      dc, &lf,
+      [](const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
+        auto* c = reinterpret_cast<Collect*>(p);
+        if (c->seen.insert(f->lfFaceName).second) c->names.emplace_back(f->lfFaceName);
+        return 1;
+      },
+      reinterpret_cast<LPARAM>(&collect), 0);
+  ReleaseDC(window, dc);
+  SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+  for (const auto& name : collect.names) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
 }
 
 }  // namespace tav::settings
