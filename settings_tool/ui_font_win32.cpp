@@ -18,9 +18,7 @@ NONCLIENTMETRICSW Metrics(UINT dpi) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
   if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0, dpi)) return m;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-  HDC dc = GetDC(nullptr);
-  int systemDpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  const int systemDpi = GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
   if (systemDpi > 0 && static_cast<UINT>(systemDpi) != dpi)
     m.lfMessageFont.lfHeight = MulDiv(m.lfMessageFont.lfHeight, static_cast<int>(dpi), systemDpi);
   return m;
@@ -45,17 +43,15 @@ void FillFontList(HWND combo) {
   } collect;
   LOGFONTW lf{};
   lf.lfCharSet = DEFAULT_CHARSET;
-  HWND window = GetParent(combo);
-  HDC dc = GetDC(window);
+  WindowDc dc(GetParent(combo));
   EnumFontFamiliesExW(
-      dc, &lf,
+      dc.get(), &lf,
       [](const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
         auto* c = reinterpret_cast<Collect*>(p);
         if (c->seen.insert(f->lfFaceName).second) c->names.emplace_back(f->lfFaceName);
         return 1;
       },
       reinterpret_cast<LPARAM>(&collect), 0);
-  ReleaseDC(window, dc);
   SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
   for (const auto& name : collect.names) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
