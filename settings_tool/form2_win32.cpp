@@ -144,11 +144,8 @@ void Form2::PlaceBesideOwner() {
   // at most the edge of the window (it can be dragged away by its background).
   int roomRight = work.right - owner.right, roomLeft = owner.left - work.left;
   int x = roomRight >= roomLeft ? owner.right + gap : owner.left - gap - w;
-  if (x + w > work.right) x = work.right - w;
-  if (x < work.left) x = work.left;
-  if (top + h > work.bottom) top = work.bottom - h;
-  if (top < work.top) top = work.top;
-  SetWindowPos(hwnd_, nullptr, x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT beside{x, top, x + w, top + h};
+  PlaceInWorkArea(hwnd_, work, {w, h}, {w, h}, &beside);  // no frame: the client is the window
   // Moved while hidden: take the scale of the monitor it now stands on.
   SetDpi(WindowDpi(hwnd_));
 }
