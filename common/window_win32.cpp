@@ -21,6 +21,19 @@ LRESULT CALLBACK Window::WindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   }
 }
 
+void Window::RegisterWindowClass(HINSTANCE instance, const wchar_t* name, HBRUSH background) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(instance, name, &wc)) return;
+  wc.lpfnWndProc = &Window::WindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
 std::u16string WindowText(HWND w) {
   const int n = GetWindowTextLengthW(w);
   std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');

@@ -20,6 +20,9 @@ class Window {
   HWND Hwnd() const { return hwnd_; }
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT m, WPARAM w, LPARAM l);
+  // Registers a class of such windows, once per process: the program's icon, the arrow, and
+  // background (nullptr: the window paints all of it).
+  static void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, HBRUSH background = nullptr);
 
  protected:
   ~Window() = default;

@@ -65,14 +65,7 @@ bool Form1::Load(HINSTANCE instance) {
   instanceMutex_ = std::move(lock.mutex);
   anotherCopy_ = lock.anotherCopy;
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &Window::WindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+  Window::RegisterWindowClass(instance, kClassName);
 
   hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64, nullptr,
                           nullptr, instance, this);

@@ -41,15 +41,7 @@ constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 bool Form1::Create(HINSTANCE instance) {
   instance_ = instance;
   folder_ = InstallFolder();
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &Window::WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.lpszClassName = kForm1Class;
-  RegisterClassExW(&wc);
+  Window::RegisterWindowClass(instance, kForm1Class, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   // Made on the primary monitor, then sized for the scale of the monitor it is on.

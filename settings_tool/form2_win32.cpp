@@ -12,16 +12,7 @@ enum Form2Id : int { Text1 = 100, m_Close = 110 };
 }  // namespace
 
 bool Form2::Create(HINSTANCE instance, HWND owner) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, kForm2Class, &wc)) {
-    wc.lpfnWndProc = &Window::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kForm2Class;
-    RegisterClassExW(&wc);
-  }
+  Window::RegisterWindowClass(instance, kForm2Class);
   owner_ = owner;
   hwnd_ = CreateWindowExW(0, kForm2Class, L"プレビュー", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner, nullptr,
                           instance, this);
