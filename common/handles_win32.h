@@ -44,6 +44,14 @@ struct GdiTraits {
   static G invalid() { return nullptr; }
   static void close(G h) { DeleteObject(h); }
 };
+struct DcTraits {
+  static HDC invalid() { return nullptr; }
+  static void close(HDC h) { DeleteDC(h); }
+};
+struct FindTraits {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { FindClose(h); }
+};
 struct MenuTraits {
   static HMENU invalid() { return nullptr; }
   static void close(HMENU h) { DestroyMenu(h); }
@@ -58,7 +66,39 @@ using UniqueKernelHandle = UniqueOwner<HANDLE, KernelHandleTraits>;  // mutexes,
 using UniqueFont = UniqueOwner<HFONT, GdiTraits<HFONT>>;
 using UniqueBitmap = UniqueOwner<HBITMAP, GdiTraits<HBITMAP>>;
 using UniqueBrush = UniqueOwner<HBRUSH, GdiTraits<HBRUSH>>;
+using UniquePen = UniqueOwner<HPEN, GdiTraits<HPEN>>;
+using UniqueDc = UniqueOwner<HDC, DcTraits>;  // CreateCompatibleDC results
+using UniqueFind = UniqueOwner<HANDLE, FindTraits>;  // FindFirstFile results
 using UniqueMenu = UniqueOwner<HMENU, MenuTraits>;
 using UniqueIcon = UniqueOwner<HICON, IconTraits>;
+
+// A window's DC (the screen's for nullptr) for a scope.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND w) : w_(w), dc_(GetDC(w)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(w_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND w_;
+  HDC dc_;
+};
+
+// An object selected into a DC for a scope; the DC's previous one goes back at its end.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() { SelectObject(dc_, old_); }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 }  // namespace tav

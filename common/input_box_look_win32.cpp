@@ -25,9 +25,7 @@ UINT WindowDpi(HWND w) {
     UINT dpi = fn(w);
     if (dpi) return dpi;
   }
-  HDC dc = GetDC(nullptr);
-  UINT dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
-  ReleaseDC(nullptr, dc);
+  const UINT dpi = static_cast<UINT>(GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY));
   return dpi ? dpi : 96;
 }
 
@@ -36,14 +34,13 @@ namespace {
 // Calls f(logfont, type) for every face and character set matching lf; f returns false to stop.
 template <class F>
 void EnumFaces(LOGFONTW lf, F f) {
-  HDC dc = GetDC(nullptr);
+  WindowDc screen(nullptr);
   EnumFontFamiliesExW(
-      dc, &lf,
+      screen.get(), &lf,
       [](const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM p) -> int {
         return (*reinterpret_cast<F*>(p))(*font, type) ? 1 : 0;
       },
       reinterpret_cast<LPARAM>(&f), 0);
-  ReleaseDC(nullptr, dc);
 }
 
 LOGFONTW FaceQuery(const std::u16string& face, BYTE charset) {
@@ -184,8 +181,9 @@ void Skin::Paint(HDC dc, const RECT& client, UINT dpi) const {
     FrameRect(dc, &edge, GetSysColorBrush(COLOR_BTNSHADOW));
     return;
   }
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, bitmap_.get());
+  UniqueDc memDc(CreateCompatibleDC(dc));
+  HDC mem = memDc.get();
+  SelectedObject picture(mem, bitmap_.get());
   if (dpi == 96) {
     BitBlt(dc, 0, 0, size_.cx, size_.cy, mem, 0, 0, SRCCOPY);
   } else {
@@ -195,8 +193,6 @@ void Skin::Paint(HDC dc, const RECT& client, UINT dpi) const {
                0, 0, size_.cx, size_.cy, SRCCOPY);
     SetStretchBltMode(dc, oldMode);
   }
-  SelectObject(mem, old);
-  DeleteDC(mem);
 }
 
 }  // namespace tav

@@ -12,8 +12,8 @@ Settings ReadLauncherSettings(ProfileFile& f) {
   s.back = f.ReadString(u"Back", kDefaultBack, kColourBufferBytes);
   s.text = f.ReadString(u"Text", kDefaultText, kColourBufferBytes);
   s.font = f.ReadString(u"Font", kDefaultFont, kFontBufferBytes);
-  s.key1 = f.ReadInt(u"Key1", 79);
-  s.key2 = f.ReadInt(u"Key2", 87);
+  s.key1 = f.ReadInt(u"Key1", kDefaultKey1);
+  s.key2 = f.ReadInt(u"Key2", kDefaultKey2);
   s.keepFocus = f.ReadInt(u"KeepFocus", 1);
   s.useSkin = f.ReadInt(u"UseSkin", 1);
   s.autoComplete = f.ReadInt(u"AutoComplete", 1);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "hotkey.h"
 #include "profile_file.h"
 
 namespace tav {
@@ -17,8 +18,8 @@ struct Settings {
   std::u16string back{kDefaultBack};
   std::u16string text{kDefaultText};
   std::u16string font{kDefaultFont};
-  int key1 = 79;
-  int key2 = 87;
+  int key1 = kDefaultKey1;
+  int key2 = kDefaultKey2;
   int keepFocus = 1;
   int useSkin = 1;
   int autoComplete = 1;

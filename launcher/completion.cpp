@@ -4,18 +4,22 @@
 
 namespace tav {
 
+std::optional<Offer> OfferName(std::u16string_view text, int caret, int lastSelStart, const CommandList& list) {
+  if (caret <= lastSelStart) return std::nullopt;
+  const int idx = list.FindFirst(text);
+  if (idx == -1) return std::nullopt;
+  Offer offer;
+  offer.text = std::u16string(list.Item(static_cast<std::size_t>(idx)));
+  offer.selStart = caret;
+  offer.selLength = static_cast<int>(offer.text.size()) - static_cast<int>(text.size());
+  return offer;
+}
+
 void Completion::Text1_Change(EditBox& box, const CommandList& list) {
   if (!enabled_) return;
-  if (box.SelStart() > lastSelStart_) {
-    const std::u16string text = box.Text();
-    const int s = box.SelStart();
-    const int n = static_cast<int>(text.size());
-    int idx = list.FindFirst(text);
-    if (idx != -1) {
-      const std::u16string item(list.Item(static_cast<std::size_t>(idx)));
-      box.SetText(item);  // a box that reports its own change runs this handler nested here
-      box.SetSelection(s, static_cast<int>(item.size()) - n);
-    }
+  if (auto offer = OfferName(box.Text(), box.SelStart(), lastSelStart_, list)) {
+    box.SetText(offer->text);  // a box that reports its own change runs this handler nested here
+    box.SetSelection(offer->selStart, offer->selLength);
   }
   lastSelStart_ = box.SelStart();
 }
@@ -23,19 +27,12 @@ void Completion::Text1_Change(EditBox& box, const CommandList& list) {
 std::optional<Completion::Typed> Completion::CompleteTyped(std::u16string_view text, int selStart, int selEnd,
                                                            char16_t c, const CommandList& list) {
   if (!enabled_ || selStart < 0 || selEnd < selStart || selEnd > static_cast<int>(text.size())) return std::nullopt;
-  const int caret = selStart + 1;
-  if (caret <= lastSelStart_) return std::nullopt;
   std::u16string typed(text.substr(0, static_cast<std::size_t>(selStart)));
   typed += c;
   typed += text.substr(static_cast<std::size_t>(selEnd));
-  const int idx = list.FindFirst(typed);
-  if (idx == -1) return std::nullopt;
-  Typed t;
-  t.text = std::u16string(list.Item(static_cast<std::size_t>(idx)));
-  t.selStart = caret;
-  t.selLength = static_cast<int>(t.text.size()) - static_cast<int>(typed.size());
-  lastSelStart_ = caret;
-  return t;
+  auto offer = OfferName(typed, selStart + 1, lastSelStart_, list);
+  if (offer) lastSelStart_ = offer->selStart;
+  return offer;
 }
 
 int CaretAfterRight(const std::u16string& text, int selStart, int selEnd) {

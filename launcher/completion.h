@@ -21,6 +21,16 @@ class EditBox {
   virtual void SetSelection(int start, int length) = 0;
 };
 
+// A name offered for the box: its whole text, the untyped tail selected.
+struct Offer {
+  std::u16string text;
+  int selStart = 0, selLength = 0;
+};
+
+// The completion rule: when the caret stands right of where the previous change left it, the
+// first name that begins with text, selected from the caret on.
+std::optional<Offer> OfferName(std::u16string_view text, int caret, int lastSelStart, const CommandList& list);
+
 class Completion {
  public:
   // Only an AutoComplete value of exactly 1 switches completion on.
@@ -34,10 +44,7 @@ class Completion {
   // untyped tail selected) and records the caret as the handler would: a box that shows it at
   // once, with its own change notification ignored, reaches the same state with one text change
   // instead of two. Otherwise nothing changes and the box is to take the character as usual.
-  struct Typed {
-    std::u16string text;
-    int selStart = 0, selLength = 0;
-  };
+  using Typed = Offer;
   std::optional<Typed> CompleteTyped(std::u16string_view text, int selStart, int selEnd, char16_t c,
                                      const CommandList& list);
 

@@ -23,8 +23,6 @@ namespace {
 constexpr wchar_t kInstanceMutexName[] = L"Local\\Tavimbra.Launcher.SingleInstance";
 constexpr wchar_t kCaption[] = L"Tavimbra";
 
-Form1* FromWindow(HWND h) { return reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA)); }
-
 bool TitleBeginsWithProgram(HWND w) {
   wchar_t title[16];
   constexpr wchar_t word[] = L"program";
@@ -67,14 +65,7 @@ bool Form1::Load(HINSTANCE instance) {
   instanceMutex_ = std::move(lock.mutex);
   anotherCopy_ = lock.anotherCopy;
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &Form1::WndProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+  Window::RegisterWindowClass(instance, kClassName);
 
   hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64, nullptr,
                           nullptr, instance, this);
@@ -166,21 +157,6 @@ void Form1::HookWindow() {
 }
 
 // ---- the window ----
-
-LRESULT CALLBACK Form1::WndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  if (m == WM_NCCREATE) {
-    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-    self->hwnd_ = h;
-    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  Form1* self = FromWindow(h);
-  if (!self) return DefWindowProcW(h, m, w, l);
-  try {
-    return self->HandleMessage(m, w, l);
-  } catch (...) {  // nothing may cross the window procedure
-    return DefWindowProcW(h, m, w, l);
-  }
-}
 
 LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
   // Ahead of the dispatch: the same message also announces changes the look follows.
@@ -289,14 +265,13 @@ void Form1::Paint() {
   HDC dc = BeginPaint(hwnd_, &ps);
   RECT client;
   GetClientRect(hwnd_, &client);
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  skin_.Paint(mem, client, dpi_);
-  BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
+  {
+    UniqueDc mem(CreateCompatibleDC(dc));
+    UniqueBitmap bmp(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    SelectedObject picture(mem.get(), bmp.get());  // let go of before the bitmap is deleted
+    skin_.Paint(mem.get(), client, dpi_);
+    BitBlt(dc, 0, 0, client.right, client.bottom, mem.get(), 0, 0, SRCCOPY);
+  }
   EndPaint(hwnd_, &ps);
 }
 
@@ -346,12 +321,7 @@ bool Form1::Text1_TypeCompleted(wchar_t key) {
   return true;
 }
 
-std::u16string Form1::Text() const {
-  int n = GetWindowTextLengthW(text1_);
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  n = GetWindowTextW(text1_, s.data(), n + 1);
-  return U(s.c_str(), static_cast<std::size_t>(n));
-}
+std::u16string Form1::Text() const { return WindowText(text1_); }
 
 int Form1::SelStart() const {
   DWORD start = 0, end = 0;
@@ -359,7 +329,7 @@ int Form1::SelStart() const {
   return static_cast<int>(start);
 }
 
-void Form1::SetText(const std::u16string& text) { SetWindowTextW(text1_, W(text)); }
+void Form1::SetText(const std::u16string& text) { SetWindowText(text1_, text); }
 
 void Form1::SetSelection(int start, int length) {
   SendMessageW(text1_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
@@ -428,18 +398,8 @@ void Form1::StartCommandLine(const std::u16string& commandLine) {
 }
 
 unsigned long Form1::StartDirectly(const std::u16string& commandLine) {
-  std::wstring mutableLine(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, environment_.CreationFlags(),
-                      environment_.Block(), W(installFolder_), &si, &pi))
-    return GetLastError();
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return 0;
+  return StartProcess(nullptr, commandLine, environment_.CreationFlags(), environment_.Block(), W(installFolder_))
+      .error;
 }
 
 bool Form1::NamesProgramFile(const std::u16string& path) {

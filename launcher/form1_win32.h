@@ -14,10 +14,12 @@
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
 #include "user_environment_win32.h"
+#include "window_win32.h"
 
 namespace tav {
 
-class Form1 final : private StartupSteps,
+class Form1 final : public Window,
+                    private StartupSteps,
                     private CommandSteps,
                     private ProcessStart,
                     private ExitSteps,
@@ -28,21 +30,14 @@ class Form1 final : private StartupSteps,
   static constexpr UINT kTimer1Interval = 100;
   static constexpr const wchar_t* kClassName = L"TavimbraForm1";
 
-  Form1() = default;
-  Form1(const Form1&) = delete;
-  Form1& operator=(const Form1&) = delete;
-
   // Creates the (hidden) window and runs start-up; false when the program is to end at once.
   bool Load(HINSTANCE instance);
-  HWND Hwnd() const { return hwnd_; }
-
   // The hotkey's summon sequence.
   void Summon();
 
  private:
-  static LRESULT CALLBACK WndProc(HWND h, UINT m, WPARAM w, LPARAM l);
   static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l);
-  LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l);
+  LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) override;
 
   void Text1_Change();
   bool Text1_KeyPress(wchar_t key);  // true: the key is consumed
@@ -102,7 +97,6 @@ class Form1 final : private StartupSteps,
   void SetSelection(int start, int length) override;
 
   HINSTANCE instance_ = nullptr;
-  HWND hwnd_ = nullptr;
   HWND text1_ = nullptr;
   WNDPROC text1Proc_ = nullptr;  // the box's own procedure
   std::u16string installFolder_;

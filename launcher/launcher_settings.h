@@ -14,7 +14,7 @@ struct LauncherSetup {
   int fontPoints = 11;  // whole points
   bool bold = false;
   bool italic = false;
-  int key1 = 79, key2 = 87;
+  int key1 = kDefaultKey1, key2 = kDefaultKey2;
   bool keepFocus = true;
   bool useSkin = true;
   int autoComplete = 1;  // the raw value; Completion decides

@@ -97,14 +97,13 @@ NameTable ListOneByOne(const std::u16string& folder) {
   NameTable names;
   WIN32_FIND_DATAW fd;
   std::u16string pattern = folder + u"\\*";
-  HANDLE h = FindFirstFileExW(W(pattern), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                              FIND_FIRST_EX_LARGE_FETCH);
-  if (h == INVALID_HANDLE_VALUE) return names;
+  UniqueFind find(FindFirstFileExW(W(pattern), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return names;
   do {
     if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       names.Add(std::u16string_view(reinterpret_cast<const char16_t*>(fd.cFileName)));
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
+  } while (FindNextFileW(find.get(), &fd));
   return names;
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "window_win32.h"
+
 namespace tav::settings {
 namespace {
 
@@ -14,25 +16,21 @@ constexpr UINT_PTR kDropPaintId = 0x7462;
 int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
 
 std::wstring CaptionOf(HWND w) {
-  int n = GetWindowTextLengthW(w);
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  int got = GetWindowTextW(w, s.data(), n + 1);
-  s.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return s;
+  const std::u16string caption = WindowText(w);
+  return std::wstring(caption.begin(), caption.end());
 }
 
 // The caption's extent in the control's font: one line, or wrapped at width when width > 0.
 SIZE TextExtent(HWND w, const std::wstring& text, int width, UINT format, int* lineHeight) {
-  HDC dc = GetDC(w);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+  WindowDc windowDc(w);
+  const HDC dc = windowDc.get();
+  SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   if (lineHeight) *lineHeight = tm.tmHeight;
   RECT r{0, 0, width > 0 ? width : 0, 0};
   UINT flags = DT_CALCRECT | DT_EXPANDTABS | format | (width > 0 ? DT_WORDBREAK : DT_SINGLELINE);
   if (!text.empty()) DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
-  SelectObject(dc, old);
-  ReleaseDC(w, dc);
   return {r.right - r.left, text.empty() ? 0 : std::max<LONG>(r.bottom - r.top, tm.tmHeight)};
 }
 
@@ -70,17 +68,17 @@ LRESULT CALLBACK DropAreaProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR i
       GetClientRect(w, &client);
       FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
       const UINT dpi = DropAreaDpi(w);
-      HPEN pen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_HIGHLIGHT));
-      HGDIOBJ oldPen = SelectObject(dc, pen);
-      HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-      const int edge = std::max(1, Px(1, dpi));
-      for (int i = 0; i < edge; ++i) Rectangle(dc, client.left + i, client.top + i, client.right - i, client.bottom - i);
-      SelectObject(dc, oldBrush);
-      SelectObject(dc, oldPen);
-      DeleteObject(pen);
+      {
+        UniquePen pen(CreatePen(PS_DOT, 1, GetSysColor(COLOR_HIGHLIGHT)));
+        SelectedObject usePen(dc, pen.get());
+        SelectedObject noFill(dc, GetStockObject(NULL_BRUSH));
+        const int edge = std::max(1, Px(1, dpi));
+        for (int i = 0; i < edge; ++i)
+          Rectangle(dc, client.left + i, client.top + i, client.right - i, client.bottom - i);
+      }
       std::wstring text = CaptionOf(w);
       RECT area = DropAreaTextRect(w);
-      HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+      SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
       RECT calc{0, 0, area.right - area.left, 0};
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &calc, DT_CALCRECT | DT_WORDBREAK | kDropAreaFormat);
       RECT out = area;
@@ -88,7 +86,6 @@ LRESULT CALLBACK DropAreaProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR i
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(IsWindowEnabled(w) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &out, DT_WORDBREAK | kDropAreaFormat);
-      SelectObject(dc, oldFont);
       EndPaint(w, &ps);
       return 0;
     }

@@ -1,10 +1,6 @@
 #include "form1_win32.h"
 
-#include <commctrl.h>
-#include <imm.h>
 
-#include <algorithm>
-#include <set>
 #include <vector>
 
 #include "colour.h"
@@ -24,10 +20,15 @@ using Id = Form1Id;
 
 Id Offset(Id first, int n) { return static_cast<Id>(static_cast<int>(first) + n); }
 
+// The colour component a box (first Text1) or bar (first HScroll1) shows, in the order of
+// Component (back red, green, blue, text red, green, blue); -1 for another control.
+int ComponentOf(int id, Id first) {
+  const int c = id - static_cast<int>(first);
+  return c >= 0 && c < kComponentCount ? c : -1;
+}
+
 // Client area at 96 dpi; the registration group takes the band at 328-569 (its twips place).
 constexpr int kClientWidth = 561, kClientHeight = 667;
-
-constexpr UINT kScrollToFocusMessage = WM_APP + 1;
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kGroup = kChild | BS_GROUPBOX;
@@ -40,15 +41,7 @@ constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 bool Form1::Create(HINSTANCE instance) {
   instance_ = instance;
   folder_ = InstallFolder();
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.lpszClassName = kForm1Class;
-  RegisterClassExW(&wc);
+  Window::RegisterWindowClass(instance, kForm1Class, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   // Made on the primary monitor, then sized for the scale of the monitor it is on.
@@ -60,9 +53,9 @@ bool Form1::Create(HINSTANCE instance) {
   dpi_ = WindowDpi(hwnd_);
   uiFont_ = CreateUiFont(dpi_);
   CreateControls();
+  scroll_.Attach(hwnd_);
   Layout();
-  PlaceWindow(nullptr);
-  focusHook_ = SetWindowsHookExW(WH_CBT, FocusHook, nullptr, GetCurrentThreadId());
+  scroll_.Place(nullptr);
   form2_.Create(instance, hwnd_);
   colours_.OnPreviewColour([this](bool text, std::uint32_t bgr) {
     if (text)
@@ -134,9 +127,12 @@ void Form1::CreateControls() {
         209, 56);
     HWND box = Add(k == 0 ? Id::Text7 : Id::Text8, L"EDIT", kCaptureText, kEdit, 344, top + 22, 72, 22,
                    WS_EX_CLIENTEDGE);
-    // Keys only: no composition window may take them.
-    if (!ImmAssociateContextEx(box, nullptr, 0)) ImmAssociateContext(box, nullptr);
-    SetWindowSubclass(box, CaptureBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    capture_[k].Attach(box, [this, k](WPARAM key) {
+      if (k == 0)
+        Text7_KeyUp(key);
+      else
+        Text8_KeyUp(key);
+    });
     Add(k == 0 ? Id::Label5 : Id::Label11, L"STATIC", L"0", kLabel | SS_RIGHT, 420, top + 25, 32, 16);
     Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 458, top + 25, 79, 16);
   }
@@ -198,7 +194,7 @@ void Form1::Load() {
     Tick(Id::Check3);
     Check3_Click();
   }
-  FillFontList();
+  FillFontList(Item(Id::Combo1));
   if (IsOn(s.sendTo)) Tick(Id::Check8);
   if (IsOn(s.startUp)) Tick(Id::Check9);
   form2_.Hide();
@@ -208,201 +204,32 @@ void Form1::Layout() {
   constexpr int kTwipsPerDip = 15;
   CaptionLayout layout =
       LayOutCaptions(designed_, {kClientWidth * kTwipsPerDip, kClientHeight * kTwipsPerDip}, dpi_);
-  places_ = std::move(layout.places);
-  content_ = layout.client;
-}
-
-int Form1::ClientHeight() const {
-  RECT c;
-  GetClientRect(hwnd_, &c);
-  return c.bottom;
-}
-
-void Form1::PlaceWindow(const RECT* target) {
-  HMONITOR monitor = target ? MonitorFromRect(target, MONITOR_DEFAULTTONEAREST)
-                          : MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  GetMonitorInfoW(monitor, &mi);
-  const RECT work = mi.rcWork;
-  const int workW = work.right - work.left, workH = work.bottom - work.top;
-  SIZE frame = WindowSizeForClient(hwnd_, content_, dpi_);
-  const bool scrolls = frame.cy > workH;
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_RANGE | SIF_PAGE;
-  si.nMax = scrolls ? content_.cy - 1 : 0;
-  si.nPage = scrolls ? static_cast<UINT>(workH / 2) : 1;  // the page is set below, once the client is known
-  SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
-  int w = std::min<int>(frame.cx + (scrolls ? GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) : 0), workW);
-  int h = std::min<int>(frame.cy, workH);
-  auto place = [&](int x, int y) {
-    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
-    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  int x = target ? target->left : work.left + (workW - w) / 2, y = target ? target->top : work.top + (workH - h) / 2;
-  place(x, y);
-  // Wine draws the frame at the system DPI whatever the window's: size by what the client got.
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  if (client.right != content_.cx || (!scrolls && client.bottom != content_.cy)) {
-    w = std::min<int>(w + content_.cx - client.right, workW);
-    if (!scrolls) h = std::min<int>(h + content_.cy - client.bottom, workH);
-    RECT now;
-    GetWindowRect(hwnd_, &now);
-    place(now.left, now.top);
-  }
-  si.fMask = SIF_RANGE | SIF_PAGE;
-  si.nPage = static_cast<UINT>(ClientHeight());
-  si.nMax = content_.cy - 1;
-  SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
-  ScrollTo(scrollY_, true);
-}
-
-void Form1::ScrollTo(int y, bool force) {
-  const int limit = std::max<int>(0, content_.cy - ClientHeight());
-  y = std::max(0, std::min(y, limit));
-  if (y == scrollY_ && !force) return;
-  scrollY_ = y;
-  SetScrollPos(hwnd_, SB_VERT, y, TRUE);
-  ApplyPlaces(places_, scrollY_);
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
-}
-
-void Form1::ScrollFocusIntoView() {
-  HWND focus = GetFocus();
-  while (focus && GetParent(focus) != hwnd_) focus = GetParent(focus);
-  if (!focus) return;
-  for (const PlacedControl& p : places_) {
-    if (p.control != focus) continue;
-    const int margin = Px(4), height = ClientHeight();
-    if (p.place.top - scrollY_ < 0)
-      ScrollTo(p.place.top - margin);
-    else if (p.place.bottom - scrollY_ > height && p.place.bottom - p.place.top <= height)
-      ScrollTo(p.place.bottom - height + margin);
-    return;
-  }
-}
-
-void Form1::OnVScroll(WPARAM wp) {
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_ALL;
-  GetScrollInfo(hwnd_, SB_VERT, &si);
-  const int line = Px(20), page = std::max(line, static_cast<int>(si.nPage) - line);
-  switch (LOWORD(wp)) {
-    case SB_LINEUP: ScrollTo(scrollY_ - line); break;
-    case SB_LINEDOWN: ScrollTo(scrollY_ + line); break;
-    case SB_PAGEUP: ScrollTo(scrollY_ - page); break;
-    case SB_PAGEDOWN: ScrollTo(scrollY_ + page); break;
-    case SB_TOP: ScrollTo(0); break;
-    case SB_BOTTOM: ScrollTo(content_.cy); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: ScrollTo(si.nTrackPos); break;
-    default: break;
-  }
-}
-
-void Form1::OnMouseWheel(WPARAM wp) {
-  UINT lines = 3;
-  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-  if (lines == WHEEL_PAGESCROLL) lines = static_cast<UINT>(std::max(1, ClientHeight() / Px(20)));
-  wheelRest_ += GET_WHEEL_DELTA_WPARAM(wp);
-  const int notches = wheelRest_ / WHEEL_DELTA;
-  wheelRest_ -= notches * WHEEL_DELTA;
-  if (notches) ScrollTo(scrollY_ - notches * static_cast<int>(lines) * Px(20));
+  scroll_.SetContent(std::move(layout.places), layout.client, dpi_);
 }
 
 bool Form1::PreTranslateMessage(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || !IsChild(hwnd_, msg.hwnd)) return false;
-  if (msg.wParam == VK_RETURN) {
-    // As in a dialog; the dialog manager does it only for a default button, and this window
-    // keeps none. (Under Wine Enter already clicked a button reached by Tab, though not the one
-    // the window opens on.)
-    wchar_t cls[16] = {};
-    GetClassNameW(msg.hwnd, cls, 16);
-    const LONG_PTR type = GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
-    if (lstrcmpiW(cls, WC_BUTTONW) != 0 || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) ||
-        !IsWindowEnabled(msg.hwnd))
-      return false;
-    SendMessageW(GetParent(msg.hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(msg.hwnd), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(msg.hwnd));
-    return true;
-  }
-  if ((msg.wParam != VK_PRIOR && msg.wParam != VK_NEXT) || content_.cy <= ClientHeight()) return false;
+  // As in a dialog; the dialog manager does it only for a default button, and this window keeps
+  // none. (Under Wine Enter already clicked a button reached by Tab, though not the one the
+  // window opens on.)
+  if (msg.wParam == VK_RETURN) return ClickPushButton(msg.hwnd);
   if (IsCaptureBox(msg.hwnd)) return false;  // every key but Tab is a hotkey there
-  // Scroll bars and the font list (and the box inside it) use these keys themselves.
-  wchar_t cls[32] = {};
-  GetClassNameW(msg.hwnd, cls, 32);
-  if (GetParent(msg.hwnd) != hwnd_ || lstrcmpiW(cls, L"ScrollBar") == 0 || lstrcmpiW(cls, WC_COMBOBOXW) == 0)
-    return false;
-  OnVScroll(msg.wParam == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN);
-  return true;
-}
-
-LRESULT CALLBACK Form1::FocusHook(int code, WPARAM wp, LPARAM lp) {
-  if (code == HCBT_SETFOCUS && wp) {
-    HWND root = GetAncestor(reinterpret_cast<HWND>(wp), GA_ROOT);
-    wchar_t cls[32] = {};
-    if (root && GetClassNameW(root, cls, 32) && lstrcmpW(cls, kForm1Class) == 0)
-      PostMessageW(root, kScrollToFocusMessage, 0, 0);  // once the focus has arrived
-  }
-  return CallNextHookEx(nullptr, code, wp, lp);
+  return scroll_.PageKey(msg);
 }
 
 void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
   if (!dpi || dpi == dpi_) return;
-  const int scrolled = MulDiv(scrollY_, static_cast<int>(dpi), static_cast<int>(dpi_));
   dpi_ = dpi;
   UniqueFont font = CreateUiFont(dpi_);
   for (const DesignedControl& c : designed_)
     SendMessageW(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   uiFont_ = std::move(font);  // the old font goes only after no control uses it
   Layout();
-  scrollY_ = scrolled;
-  PlaceWindow(suggested);
+  scroll_.Place(suggested);
 }
 
-void Form1::FillFontList() {
-  struct Collect {
-    std::vector<std::wstring> names;
-    std::set<std::wstring> seen;
-  } collect;
-  LOGFONTW lf{};
-  lf.lfCharSet = DEFAULT_CHARSET;
-  HDC dc = GetDC(hwnd_);
-  EnumFontFamiliesExW(
-      dc, &lf,
-      [](const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-        auto* c = reinterpret_cast<Collect*>(p);
-        if (c->seen.insert(f->lfFaceName).second) c->names.emplace_back(f->lfFaceName);
-        return 1;
-      },
-      reinterpret_cast<LPARAM>(&collect), 0);
-  ReleaseDC(hwnd_, dc);
-  HWND combo = Item(Id::Combo1);
-  SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
-  for (const auto& name : collect.names) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
-}
-
-LRESULT CALLBACK Form1::WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    static_cast<Form1*>(cs->lpCreateParams)->hwnd_ = w;
-  }
-  auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(w, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcW(w, msg, wp, lp);
-  }
-}
-
-LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT result = 0; scroll_.HandleMessage(msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_COMMAND:
       if (registration_.OnCommand(wp, lp)) return 0;
@@ -421,43 +248,14 @@ LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (target) SetFocus(target);
       }
       return 0;
-    case WM_GETDPISCALEDSIZE: {
-      // The size this window will take at that scale, so the rectangle Windows then suggests
-      // (and the monitor it picks by it) is the one the window ends up with.
-      const UINT dpi = static_cast<UINT>(wp);
-      if (!dpi || !dpi_) return FALSE;
-      SIZE content{MulDiv(content_.cx, static_cast<int>(dpi), static_cast<int>(dpi_)),
-                   MulDiv(content_.cy, static_cast<int>(dpi), static_cast<int>(dpi_))};
-      SIZE frame = WindowSizeForClient(hwnd_, content, dpi);
-      // The scale changes because the window now stands mostly on the other monitor.
-      MONITORINFO mi{};
-      mi.cbSize = sizeof mi;
-      GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi);
-      if (frame.cy > mi.rcWork.bottom - mi.rcWork.top) {
-        frame.cy = mi.rcWork.bottom - mi.rcWork.top;
-        frame.cx += GetSystemMetricsForDpi(SM_CXVSCROLL, dpi);
-      }
-      *reinterpret_cast<SIZE*>(lp) = frame;
-      return TRUE;
-    }
     case WM_DPICHANGED:
       OnDpiChanged(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
-      return 0;
-    case WM_VSCROLL:
-      OnVScroll(wp);
-      return 0;
-    case WM_MOUSEWHEEL:
-      OnMouseWheel(wp);
-      return 0;
-    case kScrollToFocusMessage:
-      ScrollFocusIntoView();
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd_);  // closing ends the program without asking
       return 0;
     case WM_DESTROY:
-      if (focusHook_) UnhookWindowsHookEx(focusHook_);
-      focusHook_ = nullptr;
+      scroll_.Detach();
       PostQuitMessage(0);
       return 0;
   }
@@ -466,15 +264,9 @@ LRESULT Form1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 void Form1::OnCommand(WPARAM wp, LPARAM) {
   const int id = LOWORD(wp), code = HIWORD(wp);
-  if (id >= static_cast<int>(Id::Text1) && id <= static_cast<int>(Id::Text6)) {
-    static constexpr void (Form1::*kChange[])() = {&Form1::Text1_Change, &Form1::Text2_Change, &Form1::Text3_Change,
-                                                   &Form1::Text4_Change, &Form1::Text5_Change, &Form1::Text6_Change};
-    static constexpr void (Form1::*kLostFocus[])() = {&Form1::Text1_LostFocus, &Form1::Text2_LostFocus,
-                                                      &Form1::Text3_LostFocus, &Form1::Text4_LostFocus,
-                                                      &Form1::Text5_LostFocus, &Form1::Text6_LostFocus};
-    int c = id - static_cast<int>(Id::Text1);
-    if (code == EN_CHANGE && !applying_) (this->*kChange[c])();  // our own rewrites are no user change
-    if (code == EN_KILLFOCUS) (this->*kLostFocus[c])();
+  if (const int c = ComponentOf(id, Id::Text1); c >= 0) {
+    if (code == EN_CHANGE && !applying_) ComponentBox_Change(c);  // our own rewrites are no user change
+    if (code == EN_KILLFOCUS) ComponentBox_LostFocus(c);
     return;
   }
   switch (static_cast<Id>(id)) {
@@ -509,8 +301,8 @@ void Form1::OnCommand(WPARAM wp, LPARAM) {
 
 void Form1::OnHScroll(WPARAM wp, LPARAM lp) {
   HWND bar = reinterpret_cast<HWND>(lp);
-  int c = GetDlgCtrlID(bar) - static_cast<int>(Id::HScroll1);
-  if (!bar || c < 0 || c >= kComponentCount) return;
+  const int c = bar ? ComponentOf(GetDlgCtrlID(bar), Id::HScroll1) : -1;
+  if (c < 0) return;
   int value = GetScrollPos(bar, SB_CTL);
   switch (LOWORD(wp)) {
     case SB_LINELEFT: value -= 1; break;
@@ -523,10 +315,7 @@ void Form1::OnHScroll(WPARAM wp, LPARAM lp) {
     case SB_THUMBPOSITION: value = HIWORD(wp); break;
     default: return;
   }
-  static constexpr void (Form1::*kChange[])(int) = {&Form1::HScroll1_Change, &Form1::HScroll2_Change,
-                                                    &Form1::HScroll3_Change, &Form1::HScroll4_Change,
-                                                    &Form1::HScroll5_Change, &Form1::HScroll6_Change};
-  (this->*kChange[c])(value < 0 ? 0 : value > 255 ? 255 : value);
+  HScroll_Change(c, value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
 // --- Visual settings -------------------------------------------------------------------------
@@ -551,7 +340,7 @@ void Form1::SyncComponents() {
   for (int c = 0; c < kComponentCount; ++c) {
     HWND box = Item(Offset(Id::Text1, c));
     if (Text(Offset(Id::Text1, c)) != colours_.BoxText(c)) {
-      SetWindowTextW(box, W(colours_.BoxText(c)));
+      SetWindowText(box, colours_.BoxText(c));
       auto end = static_cast<LPARAM>(colours_.BoxText(c).size());
       SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
     }
@@ -589,60 +378,6 @@ void Form1::Check3_Click() {
 }
 
 // --- Hotkey capture ---------------------------------------------------------------------------
-
-LRESULT CALLBACK Form1::CaptureBoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  auto* self = reinterpret_cast<Form1*>(ref);
-  switch (msg) {
-    case WM_GETDLGCODE:
-      // Every key but Tab belongs to the box, so Enter, Esc and the arrows can be captured.
-      if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<MSG*>(lp)->wParam == VK_TAB)
-        return DefSubclassProc(w, msg, wp, lp);
-      return DLGC_WANTALLKEYS | DefSubclassProc(w, msg, wp, lp);
-    case WM_SETFOCUS: {
-      // The Tab (or Shift+Tab) that brings the focus in is released here, and must not become
-      // the hotkey. Only such keys are passed over: a key whose press never reaches the window
-      // (PrintScreen, which Windows keeps for itself; Wine lets it through) is known by its
-      // release alone.
-      BYTE state[256] = {};
-      self->KeysHeldIntoBox(w).reset();
-      if (GetKeyboardState(state))
-        for (int vk = 0; vk < 256; ++vk)
-          if (state[vk] & 0x80) self->KeysHeldIntoBox(w).set(static_cast<std::size_t>(vk));
-      break;
-    }
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      self->KeysHeldIntoBox(w).reset(wp & 0xFF);  // pressed again here: its release counts
-      break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-      if (self->KeysHeldIntoBox(w).test(wp & 0xFF)) {
-        self->KeysHeldIntoBox(w).reset(wp & 0xFF);
-      } else {
-        try {
-          if (GetDlgCtrlID(w) == static_cast<int>(Id::Text7))
-            self->Text7_KeyUp(wp);
-          else
-            self->Text8_KeyUp(wp);
-        } catch (...) {
-        }
-      }
-      if (msg == WM_SYSKEYUP) return 0;  // a released Alt must not open the window menu
-      break;
-    case WM_CHAR:
-    case WM_SYSCHAR:
-    case WM_PASTE:
-    case WM_CUT:
-    case WM_CLEAR:
-    case WM_UNDO:
-    case EM_UNDO:
-      return 0;  // the text never changes; only key codes count here
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(w, CaptureBoxProc, 1);
-      break;
-  }
-  return DefSubclassProc(w, msg, wp, lp);
-}
 
 void Form1::Text7_KeyUp(WPARAM key) { SetCodeLabel(Id::Label5, ToDecimal(static_cast<long long>(key))); }
 void Form1::Text8_KeyUp(WPARAM key) { SetCodeLabel(Id::Label11, ToDecimal(static_cast<long long>(key))); }
@@ -692,40 +427,22 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command7_Click() {
-  std::u16string commandLine = OpenFolderCommandLine(folder_);
-  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION pi{};
   // The system's own file manager, never a program of that name planted beside us.
   wchar_t windows[MAX_PATH] = {};
   // The shared Windows folder: on a Remote Desktop server GetWindowsDirectoryW is per user.
   UINT n = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   std::u16string explorer = JoinPath(U(windows, n < MAX_PATH ? n : 0), u"explorer.exe");
-  if (CreateProcessW(W(explorer), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return;
-  }
-  DWORD error = GetLastError();
+  const DWORD error = StartProcess(W(explorer), OpenFolderCommandLine(folder_)).error;
+  if (!error) return;
   std::u16string text = u"フォルダを開けませんでした。\r\n" + folder_ + u"\r\n" + SystemMessage(error);
   MessageBoxW(hwnd_, W(text), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // --- Control access ---------------------------------------------------------------------------
 
-std::u16string Form1::Text(Id id) const {
-  HWND c = Item(id);
-  int n = GetWindowTextLengthW(c);
-  std::vector<wchar_t> buf(static_cast<std::size_t>(n) + 1);
-  int got = GetWindowTextW(c, buf.data(), n + 1);
-  return U(buf.data(), static_cast<std::size_t>(got > 0 ? got : 0));
-}
+std::u16string Form1::Text(Id id) const { return WindowText(Item(id)); }
 
-void Form1::SetText(Id id, const std::u16string& text) { SetWindowTextW(Item(id), W(text)); }
+void Form1::SetText(Id id, const std::u16string& text) { SetWindowText(Item(id), text); }
 
 bool Form1::Ticked(Id id) const { return IsDlgButtonChecked(hwnd_, static_cast<int>(id)) == BST_CHECKED; }
 

@@ -12,16 +12,7 @@ enum Form2Id : int { Text1 = 100, m_Close = 110 };
 }  // namespace
 
 bool Form2::Create(HINSTANCE instance, HWND owner) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, kForm2Class, &wc)) {
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kForm2Class;
-    RegisterClassExW(&wc);
-  }
+  Window::RegisterWindowClass(instance, kForm2Class);
   owner_ = owner;
   hwnd_ = CreateWindowExW(0, kForm2Class, L"プレビュー", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner, nullptr,
                           instance, this);
@@ -44,22 +35,7 @@ bool Form2::Create(HINSTANCE instance, HWND owner) {
   return text1_ != nullptr;
 }
 
-LRESULT CALLBACK Form2::WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    static_cast<Form2*>(cs->lpCreateParams)->hwnd_ = w;
-  }
-  auto* self = reinterpret_cast<Form2*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(w, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcW(w, msg, wp, lp);
-  }
-}
-
-LRESULT Form2::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: {
       RECT client;
@@ -159,11 +135,8 @@ void Form2::PlaceBesideOwner() {
   // at most the edge of the window (it can be dragged away by its background).
   int roomRight = work.right - owner.right, roomLeft = owner.left - work.left;
   int x = roomRight >= roomLeft ? owner.right + gap : owner.left - gap - w;
-  if (x + w > work.right) x = work.right - w;
-  if (x < work.left) x = work.left;
-  if (top + h > work.bottom) top = work.bottom - h;
-  if (top < work.top) top = work.top;
-  SetWindowPos(hwnd_, nullptr, x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT beside{x, top, x + w, top + h};
+  PlaceInWorkArea(hwnd_, work, {w, h}, {w, h}, &beside);  // no frame: the client is the window
   // Moved while hidden: take the scale of the monitor it now stands on.
   SetDpi(WindowDpi(hwnd_));
 }

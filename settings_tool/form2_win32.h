@@ -8,20 +8,16 @@
 
 #include "handles_win32.h"
 #include "input_box_look_win32.h"
+#include "window_win32.h"
 
 namespace tav::settings {
 
 inline constexpr wchar_t kForm2Class[] = L"TavimsetForm2";
 inline constexpr wchar_t kPreviewSample[] = L"AbCd / あいうえ";
 
-class Form2 {
+class Form2 final : public Window {
  public:
-  Form2() = default;
-  Form2(const Form2&) = delete;
-  Form2& operator=(const Form2&) = delete;
-
   bool Create(HINSTANCE instance, HWND owner);
-  HWND Hwnd() const { return hwnd_; }
 
   void SetBackColour(std::uint32_t bgr);
   void SetTextColour(std::uint32_t bgr);
@@ -40,12 +36,10 @@ class Form2 {
   bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void ApplyFont();
   void PlaceBesideOwner();
 
-  HWND hwnd_ = nullptr;
   HWND text1_ = nullptr;
   HWND owner_ = nullptr;
   UINT dpi_ = 96;

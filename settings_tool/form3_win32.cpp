@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "caption_fit_win32.h"
@@ -15,6 +14,7 @@
 #include "replace_file_win32.h"
 #include "text_encoding.h"
 #include "ui_font_win32.h"
+#include "window_win32.h"
 
 namespace tav::settings {
 namespace {
@@ -46,47 +46,20 @@ const ControlPlace kControls[] = {
     {Label3, L"STATIC", L"登録コマンド", SS_LEFT, 0, 240, 120, 1095, 255},
 };
 
-class Form3 {
+class Form3 final : public Window {
  public:
   Form3(std::u16string installFolder, QuickProposal proposal)
       : installFolder_(std::move(installFolder)), proposal_(std::move(proposal)) {}
 
   bool Create(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Form3::WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    Window::RegisterWindowClass(instance, kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     hwnd_ = CreateWindowExW(0, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
                             nullptr, instance, this);
     return hwnd_ != nullptr;
   }
 
-  HWND hwnd() const { return hwnd_; }
-
  private:
-  static LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    Form3* self = nullptr;
-    if (msg == WM_NCCREATE) {
-      self = static_cast<Form3*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-      self->hwnd_ = w;
-      SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-      self = reinterpret_cast<Form3*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(w, msg, wp, lp);
-    try {
-      return self->Handle(msg, wp, lp);
-    } catch (...) {
-      return 0;
-    }
-  }
-
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     switch (msg) {
       case WM_CREATE:
         Form_Load(reinterpret_cast<CREATESTRUCTW*>(lp)->hInstance);
@@ -129,8 +102,8 @@ class Form3 {
       if (c.id >= Label1) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     SetWindowSubclass(GetDlgItem(hwnd_, Text1), &Form3::Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
-    SetWindowTextW(GetDlgItem(hwnd_, Text2), W(proposal_.program));
-    SetWindowTextW(GetDlgItem(hwnd_, Text3), W(proposal_.commandLine));
+    SetWindowText(GetDlgItem(hwnd_, Text2), proposal_.program);
+    SetWindowText(GetDlgItem(hwnd_, Text3), proposal_.commandLine);
 
     Layout(WindowDpi(hwnd_));
     Place(nullptr);
@@ -156,25 +129,7 @@ class Form3 {
   // Sized for its client at its DPI, inside the work area of its monitor (of target's when given):
   // centred, or at target's top-left.
   void Place(const RECT* target) {
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    GetMonitorInfoW(target ? MonitorFromRect(target, MONITOR_DEFAULTTONEAREST)
-                         : MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY),
-                    &mi);
-    const RECT& work = mi.rcWork;
-    SIZE size = WindowSizeForClient(hwnd_, client_, dpi_);
-    int w = std::min<int>(size.cx, work.right - work.left), h = std::min<int>(size.cy, work.bottom - work.top);
-    int x = target ? target->left : work.left + (work.right - work.left - w) / 2;
-    int y = target ? target->top : work.top + (work.bottom - work.top - h) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
-    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    // Wine draws the frame at the system DPI whatever the window's: size by what the client got.
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    if (client.right != client_.cx || client.bottom != client_.cy)
-      SetWindowPos(hwnd_, nullptr, 0, 0, w + client_.cx - client.right, h + client_.cy - client.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceInWorkArea(hwnd_, WorkAreaOf(hwnd_, target), WindowSizeForClient(hwnd_, client_, dpi_), client_, target);
   }
 
   // Text1 takes Enter as a character of its own: typing it registers.
@@ -201,13 +156,7 @@ class Form3 {
     return DefSubclassProc(w, msg, wp, lp);
   }
 
-  std::u16string Text(int id) const {
-    HWND w = GetDlgItem(hwnd_, id);
-    int n = GetWindowTextLengthW(w);
-    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-    int got = GetWindowTextW(w, s.data(), n + 1);
-    return U(s.c_str(), static_cast<std::size_t>(got < 0 ? 0 : got));
-  }
+  std::u16string Text(int id) const { return WindowText(GetDlgItem(hwnd_, id)); }
 
   void Command1_Click() {
     if (busy_) return;  // a second Enter while a message box is up
@@ -225,7 +174,6 @@ class Form3 {
     if (result == RegistrationResult::kQuit) DestroyWindow(hwnd_);
   }
 
-  HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;
   bool busy_ = false;
   UniqueFont font_;
@@ -244,9 +192,9 @@ int RunQuickRegistration(HINSTANCE instance, const std::u16string& argumentText)
 int RunQuickRegistration(HINSTANCE instance, const std::u16string& argumentText, const std::u16string& installFolder) {
   Form3 form(installFolder, ProposeForArgument(argumentText));
   if (!form.Create(instance)) return 1;
-  ShowWindow(form.hwnd(), SW_SHOWNORMAL);
-  SetForegroundWindow(form.hwnd());
-  SetFocus(GetDlgItem(form.hwnd(), Command1));
+  ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
+  SetForegroundWindow(form.Hwnd());
+  SetFocus(GetDlgItem(form.Hwnd(), Command1));
   MSG msg;
   int code = 0;
   while (true) {
@@ -256,7 +204,7 @@ int RunQuickRegistration(HINSTANCE instance, const std::u16string& argumentText,
       break;
     }
     if (got < 0) break;
-    if (IsWindow(form.hwnd()) && IsDialogMessageW(form.hwnd(), &msg)) continue;
+    if (IsWindow(form.Hwnd()) && IsDialogMessageW(form.Hwnd(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -11,6 +11,7 @@
 #include "replace_file_win32.h"
 #include "input_box_look_win32.h"
 #include "text_encoding.h"
+#include "window_win32.h"
 
 namespace tav::settings {
 namespace {
@@ -166,15 +167,9 @@ void RegistrationFrame::BrowserLookupInto() {
   if (auto program = BrowserLookup(platform, dialogs, installFolder_)) SetText(Text10, *program);
 }
 
-std::u16string RegistrationFrame::Text(int id) const {
-  HWND w = Item(id);
-  int n = GetWindowTextLengthW(w);
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  int got = GetWindowTextW(w, s.data(), n + 1);
-  return U(s.c_str(), static_cast<std::size_t>(got < 0 ? 0 : got));
-}
+std::u16string RegistrationFrame::Text(int id) const { return WindowText(Item(id)); }
 
-void RegistrationFrame::SetText(int id, const std::u16string& text) { SetWindowTextW(Item(id), W(text)); }
+void RegistrationFrame::SetText(int id, const std::u16string& text) { SetWindowText(Item(id), text); }
 
 bool RegistrationFrame::Ticked(int id) const { return IsDlgButtonChecked(parent_, id) == BST_CHECKED; }
 

@@ -10,4 +10,7 @@ namespace tav::settings {
 // set, a Japanese UI face is taken instead (or left to the font mapper by character set).
 UniqueFont CreateUiFont(UINT dpi);
 
+// Adds every installed font family to a combo box's list, each once, in the system's order.
+void FillFontList(HWND combo);
+
 }  // namespace tav::settings

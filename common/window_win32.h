@@ -1,0 +1,66 @@
+// The plumbing every window of both programs shares: the window object behind a handle, its
+// text as std::u16string, placement inside the work area and starting a process.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "handles_win32.h"
+
+namespace tav {
+
+// A window object: WindowProc, set as its class's procedure, finds the object passed as the
+// creation parameter and hands it every message from WM_NCCREATE on. A handler that throws is
+// answered by DefWindowProcW: nothing crosses into the system.
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  HWND Hwnd() const { return hwnd_; }
+
+  static LRESULT CALLBACK WindowProc(HWND h, UINT m, WPARAM w, LPARAM l);
+  // Registers a class of such windows, once per process: the program's icon, the arrow, and
+  // background (nullptr: the window paints all of it).
+  static void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, HBRUSH background = nullptr);
+
+ protected:
+  ~Window() = default;
+  virtual LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) = 0;
+
+  HWND hwnd_ = nullptr;
+};
+
+// A window's whole text.
+std::u16string WindowText(HWND w);
+// windows.h makes SetWindowText the wide call; this is its overload for std::u16string.
+inline BOOL SetWindowText(HWND w, const std::u16string& text) {
+  return ::SetWindowTextW(w, reinterpret_cast<const wchar_t*>(text.c_str()));
+}
+
+// Clicks w when it is an enabled push button, as Enter on a dialog's default button does; false
+// for another control.
+bool ClickPushButton(HWND w);
+
+// The work area of target's monitor (the nearest), else of the window's own (the primary when
+// it stands on none).
+RECT WorkAreaOf(HWND w, const RECT* target);
+
+// Sizes w to frame (no larger than work) at target's top-left, else centred in work, and keeps
+// it inside work. client is the client area the frame is meant to give; fitHeight false leaves
+// the height alone (a window whose content scrolls).
+void PlaceInWorkArea(HWND w, const RECT& work, SIZE frame, SIZE client, const RECT* target, bool fitHeight = true);
+
+// A started process's handles, or the system's error (then both are empty).
+struct StartedProcess {
+  UniqueKernelHandle process;
+  UniqueKernelHandle thread;
+  DWORD error = 0;
+};
+
+// CreateProcessW of commandLine shown normally. program, environment and folder may be null
+// (then: the first word of the line, the caller's environment and current folder).
+StartedProcess StartProcess(const wchar_t* program, const std::u16string& commandLine, DWORD flags = 0,
+                            void* environment = nullptr, const wchar_t* folder = nullptr);
+
+}  // namespace tav
