@@ -1,4 +1,4 @@
-// Message boxes of another process: find them, read them, answer them.
+// Message boxes of another process: find them, read them, answer them; and Tavimset started.
 #pragma once
 #include <windows.h>
 
@@ -10,6 +10,19 @@
 #include "driver.h"
 
 namespace tav::e2e {
+
+// Tavimset started in inst, with its settings window (form nullptr when none appeared).
+struct Running {
+  Process process;
+  HWND form = nullptr;
+};
+
+inline Running StartForm1(const Installation& inst) {
+  Running r;
+  r.process = inst.Start(L"Tavimset.exe");
+  r.form = WaitForTopWindow(r.process.Id(), L"TavimsetForm1", true);
+  return r;
+}
 
 // A visible standard dialog (message box) of the process, or nullptr after timeout.
 inline HWND WaitForMessageBox(DWORD pid, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {

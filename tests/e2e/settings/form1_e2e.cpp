@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../../../settings_tool/form1_controls.h"
+#include "dialogs_helpers.h"
 #include "driver.h"
 #include "install_folder.h"
 #include "text_encoding.h"
@@ -54,18 +55,6 @@ void ClickAt(HWND w) {
 }
 
 std::string Ansi(const std::wstring& s) { return ToAnsi(U(s.c_str())); }
-
-struct Running {
-  Process process;
-  HWND form = nullptr;
-};
-
-Running StartForm1(const Installation& inst) {
-  Running r;
-  r.process = inst.Start(L"Tavimset.exe");
-  r.form = WaitForTopWindow(r.process.Id(), L"TavimsetForm1", true);
-  return r;
-}
 
 void Close(Running& r) {
   PostMessageW(r.form, WM_CLOSE, 0, 0);

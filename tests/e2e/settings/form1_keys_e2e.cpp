@@ -33,15 +33,9 @@ bool TabTo(HWND form, HWND target) {
   return FocusOf(form) == target;
 }
 
-struct Opened {
-  Process process;
-  HWND form = nullptr;
-};
-
-Opened Open(const Installation& inst) {
-  Opened o;
-  o.process = inst.Start(L"Tavimset.exe");
-  o.form = WaitForTopWindow(o.process.Id(), L"TavimsetForm1", true);
+// Started, with the window in the foreground and a control focused: keys go there.
+Running Open(const Installation& inst) {
+  Running o = StartForm1(inst);
   if (o.form) WaitUntil([&] { return GetForegroundWindow() == o.form && FocusOf(o.form) != nullptr; });
   return o;
 }
@@ -50,7 +44,7 @@ Opened Open(const Installation& inst) {
 // the box, and that is the key captured.
 TEST(Form1Keys, ReleaseWhosePressNeverArrivedIsCaptured) {
   Installation inst;
-  Opened o = Open(inst);
+  Running o = Open(inst);
   ASSERT_NE(o.form, nullptr);
   const struct {
     Id box, code, name;
@@ -80,7 +74,7 @@ TEST(Form1Keys, ReleaseWhosePressNeverArrivedIsCaptured) {
 TEST(Form1Keys, EnterOnAFocusedPushButtonClicksIt) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   Installation inst;
-  Opened o = Open(inst);
+  Running o = Open(inst);
   ASSERT_NE(o.form, nullptr);
   HWND preview = Ctl(o.form, Id::Command1);
   ASSERT_EQ(FocusOf(o.form), preview) << ClassName(FocusOf(o.form)) << " '" << WindowText(FocusOf(o.form)) << "'";

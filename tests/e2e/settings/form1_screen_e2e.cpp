@@ -95,18 +95,21 @@ void Wheel(int notches) {
   SendInput(1, &in, sizeof in);
 }
 
+// Tavimset started while the prefix's scale is 150 % (the scale goes back for the programs
+// started later).
+Running StartAtOneAndAHalf(const Installation& inst) {
+  SystemScale scale(144);
+  return StartForm1(inst);
+}
+
 TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClicked) {
   TAV_WINE_ONLY("a new LogPixels reaches programs started afterwards only under Wine; Windows needs a sign-out");
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   PhysicalPixels physical;
   Installation inst;
-  Process process;
-  HWND form = nullptr;
-  {
-    SystemScale scale(144);
-    process = inst.Start(L"Tavimset.exe");
-    form = WaitForTopWindow(process.Id(), L"TavimsetForm1", true);
-  }
+  Running started = StartAtOneAndAHalf(inst);
+  Process& process = started.process;
+  HWND form = started.form;
   ASSERT_NE(form, nullptr);
   RECT client, window, work;
   GetClientRect(form, &client);
@@ -176,13 +179,9 @@ TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReached
 TEST(Form1Screen, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTheCaptureBoxes) {
   PhysicalPixels physical;
   Installation inst;
-  Process process;
-  HWND form = nullptr;
-  {
-    SystemScale scale(144);
-    process = inst.Start(L"Tavimset.exe");
-    form = WaitForTopWindow(process.Id(), L"TavimsetForm1", true);
-  }
+  Running started = StartAtOneAndAHalf(inst);
+  Process& process = started.process;
+  HWND form = started.form;
   ASSERT_NE(form, nullptr);
   ASSERT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "taller than the screen: it scrolls";
   ShotIfWanted(L"form1_small_screen_opened.bmp");
