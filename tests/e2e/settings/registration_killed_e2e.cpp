@@ -137,13 +137,13 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     // Half the kills around the write and the move as the undisturbed save showed them (a few
     // milliseconds either side: the kill and the polls take time to land), a quarter before, the
     // rest up to the confirmation. Without that sighting: denser early on.
-    const double share = round <= rounds ? static_cast<double>(round - 1) / rounds
-                                         : 0.25 + 0.5 * static_cast<double>((round - 1) % rounds) / rounds;
+    const double share = static_cast<double>((round - 1) % rounds) / rounds;
     double killAfter = saveTime * share * share;
     if (seen.moved > 0) {
       const double lo = std::max(0.0, (seen.write > 0 ? seen.write : seen.moved) - 3000);
       const double hi = std::min(saveTime, seen.moved + 3000);
-      if (share < 0.25) killAfter = lo * share / 0.25;
+      if (round > rounds) killAfter = lo + (seen.moved - lo) * share;  // the further rounds: up to the move
+      else if (share < 0.25) killAfter = lo * share / 0.25;
       else if (share < 0.75) killAfter = lo + (hi - lo) * (share - 0.25) / 0.5;
       else killAfter = hi + (saveTime - hi) * (share - 0.75) / 0.25;
     }
