@@ -35,7 +35,9 @@ LRESULT CALLBACK KeyCaptureBox::BoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, 
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      self->heldIn_.reset(wp & 0xFF);  // pressed again here: its release counts
+      // Pressed again here: its release counts. A key held since the focus came repeats
+      // (bit 30 set: it was already down) and stays passed over.
+      if (!(lp & (LPARAM{1} << 30))) self->heldIn_.reset(wp & 0xFF);
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:

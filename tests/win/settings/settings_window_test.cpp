@@ -98,6 +98,35 @@ TEST_F(SettingsWindow, DropAreasTakeFileLists) {
   EXPECT_EQ(TextOf(Item(Frame::Text10)), L"C:\\ツール\\a.exe") << "a drop on Label19 leaves Text10 alone";
 }
 
+// A key held when the focus comes (Shift after Shift+Tab) repeats while held: only a fresh press
+// makes its release a hotkey.
+TEST_F(SettingsWindow, KeyHeldIntoCaptureBoxStaysPassedOverWhileItRepeats) {
+  struct Case {
+    std::vector<LPARAM> downs;  // key-downs of Shift before its release
+    const wchar_t* code;        // Label5 afterwards
+  };
+  constexpr LPARAM kRepeat = LPARAM{1} << 30 | 1;  // was down before this message
+  const Case cases[] = {
+      {{}, L"79"},
+      {{kRepeat}, L"79"},
+      {{kRepeat, kRepeat, kRepeat}, L"79"},
+      {{kRepeat, 1}, L"16"},  // let go meanwhile and pressed again
+  };
+  HWND box = Item(static_cast<int>(Form1Id::Text7)), code = Item(static_cast<int>(Form1Id::Label5));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SetWindowTextW(code, L"79");
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    SendMessageW(box, WM_SETFOCUS, 0, 0);  // the focus arrives with Shift down
+    for (LPARAM down : cases[i].downs) SendMessageW(box, WM_KEYDOWN, VK_SHIFT, down);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    SetKeyboardState(keys);
+    SendMessageW(box, WM_KEYUP, VK_SHIFT, LPARAM{3} << 30 | 1);
+    EXPECT_EQ(TextOf(code), cases[i].code) << "case " << i;
+  }
+}
+
 // Started as administrator, the window must let the drop's messages from the shell through,
 // on every window that takes files.
 TEST(SettingsWindowElevated, DropAreasLetTheDropMessagesThrough) {
