@@ -1,6 +1,7 @@
 // Control identifiers of the settings window, named after the controls. The registration
 // group's identifiers (3000-3999) belong to it; these stay below.
 #pragma once
+#include "colour_components.h"
 
 namespace tav::settings {
 
@@ -15,5 +16,14 @@ enum class Form1Id : int {
   Check1 = 601, Check2, Check3, Check6 = 606, Check7, Check8, Check9,
   Command1 = 701, Command2, Command7 = 707, Command10 = 710,
 };
+
+inline Form1Id Offset(Form1Id first, int n) { return static_cast<Form1Id>(static_cast<int>(first) + n); }
+
+// The colour component a box (first Text1) or bar (first HScroll1) shows, in the order of
+// Component (back red, green, blue, text red, green, blue); -1 for another control.
+inline int ComponentOf(int id, Form1Id first) {
+  const int c = id - static_cast<int>(first);
+  return c >= 0 && c < kComponentCount ? c : -1;
+}
 
 }  // namespace tav::settings

@@ -1,5 +1,6 @@
 #include "form1_win32.h"
 
+#include <imm.h>
 
 #include <vector>
 
@@ -18,15 +19,6 @@ namespace tav::settings {
 namespace {
 using Id = Form1Id;
 
-Id Offset(Id first, int n) { return static_cast<Id>(static_cast<int>(first) + n); }
-
-// The colour component a box (first Text1) or bar (first HScroll1) shows, in the order of
-// Component (back red, green, blue, text red, green, blue); -1 for another control.
-int ComponentOf(int id, Id first) {
-  const int c = id - static_cast<int>(first);
-  return c >= 0 && c < kComponentCount ? c : -1;
-}
-
 // Client area at 96 dpi; the registration group takes the band at 328-569 (its twips place).
 constexpr int kClientWidth = 561, kClientHeight = 667;
 
@@ -36,6 +28,11 @@ constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kEdit = kChild | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+
+// Numbers only: a composition would bring full-width digits, which read as no number.
+void InputMethodOff(HWND box) {
+  if (!ImmAssociateContextEx(box, nullptr, 0)) ImmAssociateContext(box, nullptr);
+}
 }  // namespace
 
 bool Form1::Create(HINSTANCE instance) {
@@ -101,6 +98,7 @@ void Form1::CreateControls() {
       HWND box = Add(Offset(Id::Text1, c), L"EDIT", L"0", kEdit, left + 26, top, 30, 22,
                      WS_EX_CLIENTEDGE);
       SendMessageW(box, EM_LIMITTEXT, kMaxComponentChars, 0);
+      InputMethodOff(box);
       HWND bar = Add(Offset(Id::HScroll1, c), L"SCROLLBAR", L"", kChild | WS_TABSTOP | SBS_HORZ, left + 62, top + 2,
                      75, 18);
       SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
@@ -112,7 +110,7 @@ void Form1::CreateControls() {
   Add(Id::Combo1, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 100, 163,
       204, 300);
   Add(Id::Label4, L"STATIC", L"サイズ", kLabel, 24, 199, 74, 16);
-  Add(Id::Text12, L"EDIT", L"11", kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE);
+  InputMethodOff(Add(Id::Text12, L"EDIT", L"11", kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
   Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 152, 198, 72, 18);
   Add(Id::Check7, L"BUTTON", L"イタリック", kCheck, 228, 198, 76, 18);
   Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 174, 228, 130, 26);
@@ -265,7 +263,8 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void Form1::OnCommand(WPARAM wp, LPARAM) {
   const int id = LOWORD(wp), code = HIWORD(wp);
   if (const int c = ComponentOf(id, Id::Text1); c >= 0) {
-    if (code == EN_CHANGE && !applying_) ComponentBox_Change(c);  // our own rewrites are no user change
+    // Our own rewrites are no user change; a narrowed text comes back as a change of its own.
+    if (code == EN_CHANGE && !applying_ && !NarrowDigitsIn(Offset(Id::Text1, c), true)) ComponentBox_Change(c);
     if (code == EN_KILLFOCUS) ComponentBox_LostFocus(c);
     return;
   }
@@ -277,6 +276,7 @@ void Form1::OnCommand(WPARAM wp, LPARAM) {
       if (code == EN_CHANGE) Text8_Change();
       break;
     case Id::Text12:
+      if (code == EN_CHANGE) NarrowDigitsIn(Id::Text12, false);
       if (code == EN_KILLFOCUS) Text12_LostFocus();
       break;
     case Id::Check3:
@@ -297,84 +297,6 @@ void Form1::OnCommand(WPARAM wp, LPARAM) {
     default:
       break;
   }
-}
-
-void Form1::OnHScroll(WPARAM wp, LPARAM lp) {
-  HWND bar = reinterpret_cast<HWND>(lp);
-  const int c = bar ? ComponentOf(GetDlgCtrlID(bar), Id::HScroll1) : -1;
-  if (c < 0) return;
-  int value = GetScrollPos(bar, SB_CTL);
-  switch (LOWORD(wp)) {
-    case SB_LINELEFT: value -= 1; break;
-    case SB_LINERIGHT: value += 1; break;
-    case SB_PAGELEFT: value -= 16; break;
-    case SB_PAGERIGHT: value += 16; break;
-    case SB_LEFT: value = 0; break;
-    case SB_RIGHT: value = 255; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: value = HIWORD(wp); break;
-    default: return;
-  }
-  HScroll_Change(c, value < 0 ? 0 : value > 255 ? 255 : value);
-}
-
-// --- Visual settings -------------------------------------------------------------------------
-
-void Form1::ComponentBox_Change(int c) {
-  colours_.BoxChanged(c, Text(Offset(Id::Text1, c)));
-  SyncComponents();
-}
-
-void Form1::ComponentBox_LostFocus(int c) {
-  colours_.BoxLeft(c);
-  SyncComponents();
-}
-
-void Form1::HScroll_Change(int c, int value) {
-  colours_.ScrollTo(c, value);
-  SyncComponents();
-}
-
-void Form1::SyncComponents() {
-  applying_ = true;
-  for (int c = 0; c < kComponentCount; ++c) {
-    HWND box = Item(Offset(Id::Text1, c));
-    if (Text(Offset(Id::Text1, c)) != colours_.BoxText(c)) {
-      SetWindowText(box, colours_.BoxText(c));
-      auto end = static_cast<LPARAM>(colours_.BoxText(c).size());
-      SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
-    }
-    HWND bar = Item(Offset(Id::HScroll1, c));
-    if (GetScrollPos(bar, SB_CTL) != colours_.ScrollValue(c)) SetScrollPos(bar, SB_CTL, colours_.ScrollValue(c), TRUE);
-  }
-  applying_ = false;
-}
-
-void Form1::Text12_LostFocus() {
-  if (auto replacement = FontSizeOnLeave(Text(Id::Text12))) SetText(Id::Text12, *replacement);
-}
-
-void Form1::Command10_Click() {
-  InputBoxFontChoice font = form2_.Font();
-  font.face = Text(Id::Combo1);
-  if (auto size = PreviewFontSize(Text(Id::Text12))) font.points = *size;  // else the previous size stays
-  font.bold = Ticked(Id::Check6);
-  font.italic = Ticked(Id::Check7);
-  form2_.SetFont(font);
-}
-
-void Form1::Command1_Click() {
-  if (form2_.Visible())
-    form2_.Hide();
-  else
-    form2_.Show();
-}
-
-void Form1::Check3_Click() {
-  if (Ticked(Id::Check3))
-    form2_.LoadSkin(SkinFilePath(folder_));
-  else
-    form2_.ClearSkin();
 }
 
 // --- Hotkey capture ---------------------------------------------------------------------------

@@ -45,6 +45,8 @@ class Form1 final : public Window {
   void ComponentBox_LostFocus(int c);
   void HScroll_Change(int c, int value);
   void SyncComponents();
+  // Full-width digits in a number box made ASCII; true when the text was rewritten.
+  bool NarrowDigitsIn(Form1Id id, bool hex);
   void Text12_LostFocus();
   void Command10_Click();
   void Command1_Click();

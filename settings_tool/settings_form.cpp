@@ -87,6 +87,19 @@ std::optional<double> PreviewFontSize(std::u16string_view text) {
   return number->first;
 }
 
+std::u16string NarrowDigits(std::u16string_view text, bool hex) {
+  std::u16string narrow(text);
+  for (char16_t& c : narrow) {
+    if (c >= u'０' && c <= u'９')
+      c = static_cast<char16_t>(u'0' + (c - u'０'));
+    else if (hex && ((c >= u'Ａ' && c <= u'Ｆ') || (c >= u'ａ' && c <= u'ｆ')))
+      c = static_cast<char16_t>(c - u'Ａ' + u'A');
+    else if (!hex && c == u'．')
+      c = u'.';
+  }
+  return narrow;
+}
+
 std::u16string ColourPair(std::u16string_view value, int pair) {
   std::size_t start = static_cast<std::size_t>(pair) * 2;
   if (start >= value.size()) return {};

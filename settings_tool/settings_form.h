@@ -49,6 +49,11 @@ std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text);
 // there is no usable size (none, zero, negative, absurdly large).
 std::optional<double> PreviewFontSize(std::u16string_view text);
 
+// A number box's text with the full-width digits an input method or a paste brings ("１２")
+// made the ASCII digits they mean; hex: the colour boxes, where Ａ-Ｆ are digits too; else the
+// size box, where "．" is its point.
+std::u16string NarrowDigits(std::u16string_view text, bool hex);
+
 // Characters 1-2, 3-4 or 5-6 (pair 0, 1, 2) of a stored colour; shorter or empty past its end.
 std::u16string ColourPair(std::u16string_view value, int pair);
 

@@ -180,6 +180,24 @@ TEST(FontSizeBox, SizeForThePreviewKeepsFractions) {
   }
 }
 
+// What an input method or a paste brings into the number boxes: full-width digits mean digits.
+TEST(NumberBoxes, FullWidthDigitsBecomeAscii) {
+  struct Case {
+    const char16_t* text;
+    bool hex;
+    const char16_t* narrow;
+  };
+  const Case cases[] = {
+      {u"１２", false, u"12"},           {u"１０．５", false, u"10.5"},
+      {u"０９", false, u"09"},           {u"１Ａ", false, u"1Ａ"},  // no hex digits in the size
+      {u"ｆｆ", true, u"ff"},            {u"Ａ０", true, u"A0"},
+      {u"Ｇ１", true, u"Ｇ1"},           {u"．", true, u"．"},
+      {u"12", false, u"12"},             {u"あ１", false, u"あ1"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(NarrowDigits(cases[i].text, cases[i].hex), cases[i].narrow) << "case " << i;
+}
+
 TEST(ColourPair, ByPosition) {
   struct Case {
     const char* value;

@@ -60,16 +60,53 @@ class SettingsWindow : public ::testing::Test {
   Form1 form_;
 };
 
-TEST_F(SettingsWindow, CaptureBoxesHaveNoInputMethodContext) {
-  const std::pair<int, bool> boxes[] = {{static_cast<int>(Form1Id::Text7), false},
-                                        {static_cast<int>(Form1Id::Text8), false},
-                                        {static_cast<int>(Form1Id::Text12), true}};  // an ordinary box has one
+// The capture boxes take keys, the number boxes digits: no composition in either.
+TEST_F(SettingsWindow, CaptureAndNumberBoxesHaveNoInputMethodContext) {
+  using Id = Form1Id;
+  const std::pair<int, bool> boxes[] = {
+      {static_cast<int>(Id::Text7), false},  {static_cast<int>(Id::Text8), false},
+      {static_cast<int>(Id::Text12), false}, {static_cast<int>(Id::Text1), false},
+      {static_cast<int>(Id::Text2), false},  {static_cast<int>(Id::Text3), false},
+      {static_cast<int>(Id::Text4), false},  {static_cast<int>(Id::Text5), false},
+      {static_cast<int>(Id::Text6), false},  {Frame::Text9, true},  // a command name is text: it keeps one
+  };
   for (const auto& [id, hasContext] : boxes) {
     HWND box = Item(id);
     ASSERT_NE(box, nullptr) << id;
     HIMC context = ImmGetContext(box);
     EXPECT_EQ(context != nullptr, hasContext) << id;
     if (context) ImmReleaseContext(box, context);
+  }
+}
+
+// Full-width digits typed or pasted into a number box stand there, and are saved, as ASCII.
+TEST_F(SettingsWindow, FullWidthDigitsInNumberBoxesBecomeAscii) {
+  using Id = Form1Id;
+  struct Case {
+    Id box;
+    const wchar_t* typed;
+    const wchar_t* shown;
+    int bar;  // the component's scroll bar afterwards; -1: no bar
+  };
+  const Case cases[] = {
+      {Id::Text12, L"１２", L"12", -1},
+      {Id::Text12, L"１０．５", L"10.5", -1},
+      {Id::Text1, L"ｆｆ", L"ff", 255},  // the bar stood at 255: the box is not rewritten
+      {Id::Text2, L"０ｆ", L"F", 15},
+      {Id::Text5, L"０Ａ", L"A", 10},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    HWND box = Item(static_cast<int>(cases[i].box));
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(cases[i].typed));
+    EXPECT_EQ(TextOf(box), cases[i].shown) << "case " << i;
+    if (cases[i].bar >= 0) {
+      EXPECT_EQ(GetScrollPos(Item(static_cast<int>(cases[i].box) - static_cast<int>(Id::Text1) +
+                                  static_cast<int>(Id::HScroll1)),
+                             SB_CTL),
+                cases[i].bar)
+          << "case " << i;
+    }
   }
 }
 
