@@ -342,9 +342,11 @@ void Form1::Command2_Click() {
   v.italic = Ticked(Id::Check7);
   v.sendTo = Ticked(Id::Check8);
   v.startUp = Ticked(Id::Check9);
-  auto file = OpenWin32Profile(SettingsFilePath(WithTrailingBackslash(folder_)), std::u16string(kSettingsSection));
+  const std::u16string path = SettingsFilePath(WithTrailingBackslash(folder_));
+  auto file = OpenWin32Profile(path, std::u16string(kSettingsSection));
   ShellShortcuts shortcuts;
-  if (auto message = SaveSettings(*file, v, shortcuts))
+  // A missing settings folder fails too: no folder is made for it, and the user hears of it.
+  if (auto message = SaveSettings(*file, v, shortcuts, path, [] { return SystemMessage(GetLastError()); }))
     MessageBoxW(hwnd_, W(*message), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -1,5 +1,7 @@
 #include "settings_form.h"
 
+#include <vector>
+
 namespace tav::settings {
 
 namespace {
@@ -50,24 +52,68 @@ SettingsToSave ToSave(const FormValues& v) {
   return s;
 }
 
-std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts) {
+namespace {
+// The file as the save writes it, noting the first write that fails and why.
+class CheckedWrites : public ProfileFile {
+ public:
+  CheckedWrites(ProfileFile& file, const std::function<std::u16string()>& why) : file_(file), why_(why) {}
+  std::u16string ReadString(std::u16string_view key, std::u16string_view def, std::size_t bytes) override {
+    return file_.ReadString(key, def, bytes);
+  }
+  int ReadInt(std::u16string_view key, int def) override { return file_.ReadInt(key, def); }
+  bool WriteString(std::u16string_view key, std::u16string_view value) override {
+    if (file_.WriteString(key, value)) return true;
+    if (!failure) failure = why_ ? why_() : std::u16string();
+    return false;
+  }
+  std::optional<std::u16string> failure;  // the reason of the first failed write
+
+ private:
+  ProfileFile& file_;
+  const std::function<std::u16string()>& why_;
+};
+}  // namespace
+
+std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts,
+                                           std::u16string_view path,
+                                           const std::function<std::u16string()>& writeFailure) {
   SettingsToSave toSave = ToSave(values);
-  bool tell = false;
+  bool faceNotStored = false;
   if (!values.fontStorable) {
     toSave.writeFont = false;
     constexpr std::u16string_view kMissing = u"\x01";  // no face name holds it
-    tell = values.fontFace != kDefaultFont || file.ReadString(u"Font", kMissing, kFontBufferBytes) != kMissing;
+    faceNotStored =
+        values.fontFace != kDefaultFont || file.ReadString(u"Font", kMissing, kFontBufferBytes) != kMissing;
   }
+  CheckedWrites checked(file, writeFailure);
   WriteSettings(
-      file, toSave, [&] { shortcuts.SendTo(values.sendTo); }, [&] { shortcuts.StartUp(values.startUp); });
-  if (!tell) return std::nullopt;
-  return FaceNotStoredMessage(values.fontFace);
+      checked, toSave, [&] { shortcuts.SendTo(values.sendTo); }, [&] { shortcuts.StartUp(values.startUp); });
+  std::vector<std::u16string> parts;
+  if (checked.failure) parts.push_back(WriteFailedMessage(path, *checked.failure));
+  if (faceNotStored) parts.push_back(FaceNotStoredMessage(values.fontFace, !checked.failure));
+  if (values.startUp && shortcuts.StartUpTurnedOff()) parts.push_back(StartUpTurnedOffMessage());
+  if (parts.empty()) return std::nullopt;
+  std::u16string message = parts[0];
+  for (std::size_t i = 1; i < parts.size(); ++i) message += u"\r\n\r\n" + parts[i];
+  return message;
 }
 
-std::u16string FaceNotStoredMessage(std::u16string_view face) {
-  return u"フォント名 [" + std::u16string(face) +
-         u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n"
-         u"フォントの設定は元のまま残っています。ほかの設定は保存されました。";
+std::u16string WriteFailedMessage(std::u16string_view path, std::u16string_view reason) {
+  return std::u16string(path) + u" に書き込めませんでした。\r\n" + std::u16string(reason) +
+         u"\r\n設定の変更は保存されていません。";
+}
+
+std::u16string FaceNotStoredMessage(std::u16string_view face, bool othersSaved) {
+  std::u16string text = u"フォント名 [" + std::u16string(face) +
+                        u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n"
+                        u"フォントの設定は元のまま残っています。";
+  if (othersSaved) text += u"ほかの設定は保存されました。";
+  return text;
+}
+
+std::u16string StartUpTurnedOffMessage() {
+  return u"スタートアップの Tavimbra.lnk は Windows で無効にされているため、サインイン時に Tavimbra は起動しません。\r\n"
+         u"タスク マネージャーの「スタートアップ アプリ」で Tavimbra を有効にしてください。";
 }
 
 std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {

@@ -1,6 +1,7 @@
 // Values and rules of the settings window that need no window: the save sequence, the
 // font-size box, the folder-opening command line, the colour pairs read at load.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,15 +32,26 @@ class ShortcutWork {
   virtual ~ShortcutWork() = default;
   virtual void SendTo(bool wanted) = 0;
   virtual void StartUp(bool wanted) = 0;
+  // Windows keeps the Start-up entry turned off (the user's switch in Task Manager or Settings):
+  // the shortcut is there, yet nothing starts at sign-in.
+  virtual bool StartUpTurnedOff() = 0;
 };
 
 SettingsToSave ToSave(const FormValues& v);
-// All thirteen writes in the file's order, each shortcut step right before its key. A face the
-// file's code page cannot hold is not written (it would come back as another, missing face): the
-// file keeps its Font, and the result is the message that tells the user so, unless the face is
-// the default and the file has no Font (a missing key reads as the default).
-std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts);
-std::u16string FaceNotStoredMessage(std::u16string_view face);
+// All thirteen writes in the file's order, each shortcut step right before its key; a failed write
+// does not stop the ones after it. The result is the one message the user gets, or nothing:
+// - a failed write: the file (path) and the system's reason (writeFailure, asked right after the
+//   first failed write), and never that anything was saved;
+// - a face the file's code page cannot hold is not written (it would come back as another,
+//   missing face): the file keeps its Font and the user is told, unless the face is the default
+//   and the file has no Font (a missing key reads as the default);
+// - the Start-up shortcut wanted while Windows keeps it turned off.
+std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts,
+                                           std::u16string_view path,
+                                           const std::function<std::u16string()>& writeFailure);
+std::u16string WriteFailedMessage(std::u16string_view path, std::u16string_view reason);
+std::u16string FaceNotStoredMessage(std::u16string_view face, bool othersSaved = true);
+std::u16string StartUpTurnedOffMessage();
 
 // The text Text12 gets when the focus leaves it, or nothing when it stays: empty (or blank) and a
 // number equal to 0 ("0", "0.0") become "11"; anything else stays as typed ("10.5", "-3", "abc"),

@@ -107,4 +107,18 @@ void ShellShortcuts::StartUp(bool wanted) {
                JoinPath(folder, kLauncherExe), folder);
 }
 
+bool StartupApprovedOff(std::u16string_view shortcutFile) {
+  // The value is binary: its first byte odd means turned off (the rest holds when); even, or no
+  // value at all, means on.
+  BYTE state[64] = {};
+  DWORD size = sizeof state;
+  const std::u16string name(shortcutFile);
+  if (RegGetValueW(HKEY_CURRENT_USER, kStartupApprovedKey, W(name), RRF_RT_REG_BINARY, nullptr, state, &size) !=
+      ERROR_SUCCESS)
+    return false;
+  return size >= 1 && (state[0] & 1) != 0;
+}
+
+bool ShellShortcuts::StartUpTurnedOff() { return StartupApprovedOff(kStartUpShortcutFile); }
+
 }  // namespace tav::settings

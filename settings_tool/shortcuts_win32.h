@@ -35,6 +35,13 @@ class ShellShortcuts : public ShortcutWork {
  public:
   void SendTo(bool wanted) override;
   void StartUp(bool wanted) override;
+  bool StartUpTurnedOff() override;
 };
+
+// Where Task Manager's and Settings' start-up switch keeps its state for a Start-up folder entry.
+inline constexpr wchar_t kStartupApprovedKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+// The switch's state for that shortcut file is off (the registry is only read).
+bool StartupApprovedOff(std::u16string_view shortcutFile);
 
 }  // namespace tav::settings

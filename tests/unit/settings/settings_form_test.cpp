@@ -30,8 +30,9 @@ class RecordingProfile : public ProfileFile {
   }
   bool WriteString(std::u16string_view key, std::u16string_view value) override {
     log_.calls.push_back(ToUtf8(key) + "=" + ToUtf8(value));
-    return false;  // a failing write must not stop the ones after it
+    return !(failingKey == u"*" || failingKey == key);
   }
+  std::u16string failingKey;  // "*": every write fails
 
  private:
   Log& log_;
@@ -44,10 +45,15 @@ class RecordingShortcuts : public ShortcutWork {
   void StartUp(bool wanted) override {
     log_.calls.push_back(wanted ? "startup shortcut made" : "startup shortcut removed");
   }
+  bool StartUpTurnedOff() override { return turnedOff; }
+  bool turnedOff = false;
 
  private:
   Log& log_;
 };
+
+constexpr char16_t kPath[] = u"C:\\Tavimbra\\settings\\tavimbra.ini";
+std::u16string NoReason() { return u"(no reason asked for)"; }
 
 TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
   struct Case {
@@ -97,8 +103,9 @@ TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Log log;
     RecordingProfile file(log);
+    file.failingKey = u"*";  // a failing write must not stop the ones after it
     RecordingShortcuts shortcuts(log);
-    SaveSettings(file, cases[i].values, shortcuts);
+    SaveSettings(file, cases[i].values, shortcuts, kPath, NoReason);
     EXPECT_EQ(log.calls, cases[i].expected) << "case " << i;
   }
 }
@@ -126,7 +133,7 @@ TEST(SaveSettings, FaceTheCodePageCannotHoldLeavesTheFileFont) {
     FormValues v;
     v.fontFace = cases[i].face;
     v.fontStorable = false;
-    std::optional<std::u16string> message = SaveSettings(file, v, shortcuts);
+    std::optional<std::u16string> message = SaveSettings(file, v, shortcuts, kPath, NoReason);
     EXPECT_EQ(std::count_if(log.calls.begin(), log.calls.end(), [](const std::string& c) { return c.rfind("Font=", 0) == 0; }),
               0)
         << "case " << i;
@@ -178,6 +185,52 @@ TEST(FontSizeBox, SizeForThePreviewKeepsFractions) {
       EXPECT_FALSE(r.has_value()) << "case " << i;
     }
   }
+}
+
+// A write that fails (a read-only or locked file, no settings folder) is said, once, with the
+// file and the system's reason taken right after it; the Start-up entry Windows keeps off is
+// said when the shortcut is wanted. Everything said goes in one message.
+TEST(SaveSettings, WhatTheUserIsTold) {
+  const std::u16string failed = WriteFailedMessage(kPath, u"アクセスが拒否されました。");
+  struct Case {
+    const char16_t* failingKey;  // "": every write succeeds, "*": none does
+    bool faceStorable, startUp, turnedOff;
+    std::u16string message;  // empty: none
+  };
+  const Case cases[] = {
+      {u"", true, true, false, u""},
+      {u"", true, false, true, u""},  // not wanted: the switch does not matter
+      {u"*", true, false, false, failed},
+      {u"Italic", true, false, false, failed},
+      {u"StartUP", true, false, false, failed},
+      {u"", true, true, true, StartUpTurnedOffMessage()},
+      {u"", false, false, false, FaceNotStoredMessage(u"맑은 고딕")},
+      {u"Back", false, true, true,
+       failed + u"\r\n\r\n" + FaceNotStoredMessage(u"맑은 고딕", false) + u"\r\n\r\n" + StartUpTurnedOffMessage()},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Log log;
+    RecordingProfile file(log);
+    file.failingKey = cases[i].failingKey;
+    RecordingShortcuts shortcuts(log);
+    shortcuts.turnedOff = cases[i].turnedOff;
+    FormValues v;
+    v.fontFace = u"맑은 고딕";
+    v.fontStorable = cases[i].faceStorable;
+    v.startUp = cases[i].startUp;
+    int asked = 0;
+    std::optional<std::u16string> message = SaveSettings(file, v, shortcuts, kPath, [&] {
+      ++asked;
+      return std::u16string(u"アクセスが拒否されました。");
+    });
+    EXPECT_EQ(message.value_or(u""), cases[i].message) << "case " << i;
+    EXPECT_EQ(asked, *cases[i].failingKey ? 1 : 0) << "case " << i << ": the reason of the first failed write";
+    EXPECT_EQ(std::count_if(log.calls.begin(), log.calls.end(), [](const std::string& c) { return c.find('=') != std::string::npos; }),
+              cases[i].faceStorable ? 13 : 12)
+        << "case " << i << ": every write is attempted";
+  }
+  EXPECT_EQ(failed.find(u"保存されました"), std::u16string::npos);
+  EXPECT_EQ(FaceNotStoredMessage(u"x", false).find(u"保存されました"), std::u16string::npos);
 }
 
 // What an input method or a paste brings into the number boxes: full-width digits mean digits.
