@@ -7,6 +7,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,6 +17,11 @@
 #include "form1_win32.h"
 #include "private_prefix.h"
 #include "registration_frame_win32.h"
+#include "settings_form.h"
+#include "shortcuts_win32.h"
+#include "system_message_win32.h"
+#include "temp_dir.h"
+#include "text_encoding.h"
 
 namespace tav::settings {
 namespace {
@@ -162,6 +169,75 @@ TEST_F(SettingsWindow, KeyHeldIntoCaptureBoxStaysPassedOverWhileItRepeats) {
     SendMessageW(box, WM_KEYUP, VK_SHIFT, LPARAM{3} << 30 | 1);
     EXPECT_EQ(TextOf(code), cases[i].code) << "case " << i;
   }
+}
+
+// The save through the platform's own writer: with no settings folder every write fails, the
+// user is told the file and the system's reason, and no folder is made; with the folder there,
+// nothing is said.
+TEST(SettingsSave, MissingSettingsFolderIsSaidAndNotMade) {
+  struct NoShortcuts : ShortcutWork {
+    void SendTo(bool) override {}
+    void StartUp(bool) override {}
+    bool StartUpTurnedOff() override { return false; }
+  } shortcuts;
+  FormValues v;
+  v.backColour = u"FFFFFF";
+  v.fontFace = u"ＭＳ Ｐゴシック";
+  for (bool folder : {false, true}) {
+    test::TempDir install;
+    if (folder) std::filesystem::create_directory(install.path() / L"settings");
+    const std::u16string path = install.Text() + u"\\settings\\tavimbra.ini";
+    auto file = OpenWin32Profile(path, std::u16string(kSettingsSection));
+    std::optional<std::u16string> message =
+        SaveSettings(*file, v, shortcuts, path, [] { return SystemMessage(GetLastError()); });
+    if (folder) {
+      EXPECT_FALSE(message.has_value()) << ToUtf8(message.value_or(u""));
+      EXPECT_TRUE(std::filesystem::exists(install.path() / L"settings" / L"tavimbra.ini"));
+      continue;
+    }
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(message->rfind(path + u" に書き込めませんでした。\r\n", 0), 0u) << ToUtf8(*message);
+    EXPECT_GT(message->size(), WriteFailedMessage(path, u"").size()) << "the system's reason is given";
+    EXPECT_FALSE(std::filesystem::exists(install.path() / L"settings"));
+  }
+}
+
+// The start-up switch of Task Manager and Settings, as it keeps its state: read, never written.
+TEST(SettingsSave, StartUpTurnedOffByTheSwitchIsSeen) {
+  if (auto why = test::WhyNotADisposableProfile()) GTEST_SKIP() << *why;
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kStartupApprovedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  struct Case {
+    std::vector<BYTE> value;  // empty: no value
+    bool off;
+  };
+  const Case cases[] = {
+      {{}, false},
+      {{0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+      {{0x03, 0, 0, 0, 0x10, 0x2f, 0x6b, 0x39, 0x4e, 0x6a, 0xdb, 0x01}, true},
+      {{0x06, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+      {{0x07, 0, 0, 0, 0x10, 0x2f, 0x6b, 0x39, 0x4e, 0x6a, 0xdb, 0x01}, true},
+  };
+  ShellShortcuts shortcuts;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    RegDeleteValueW(key, L"Tavimbra.lnk");
+    if (!cases[i].value.empty())
+      ASSERT_EQ(RegSetValueExW(key, L"Tavimbra.lnk", 0, REG_BINARY, cases[i].value.data(),
+                               static_cast<DWORD>(cases[i].value.size())),
+                ERROR_SUCCESS);
+    EXPECT_EQ(shortcuts.StartUpTurnedOff(), cases[i].off) << "case " << i;
+    BYTE after[64] = {};
+    DWORD size = sizeof after;
+    const bool present =
+        RegQueryValueExW(key, L"Tavimbra.lnk", nullptr, nullptr, after, &size) == ERROR_SUCCESS;
+    EXPECT_EQ(present, !cases[i].value.empty()) << "case " << i;
+    if (present)
+      EXPECT_EQ(std::vector<BYTE>(after, after + size), cases[i].value) << "case " << i << ": the switch is left alone";
+  }
+  RegDeleteValueW(key, L"Tavimbra.lnk");
+  RegCloseKey(key);
 }
 
 // Started as administrator, the window must let the drop's messages from the shell through,
