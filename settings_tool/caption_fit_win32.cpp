@@ -203,7 +203,7 @@ CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE 
   return layout;
 }
 
-void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY) {
+void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY, int viewBottom) {
   HDWP batch = BeginDeferWindowPos(static_cast<int>(places.size()));
   for (const PlacedControl& p : places) {
     const RECT& r = p.place;
@@ -215,6 +215,32 @@ void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
+
+  // A caption stands right before the box it names in the window order (where a screen reader
+  // looks for the box's name), so it lies above the box: it gives way wherever its rectangle
+  // reaches into a later control, as if it lay beneath. And below the view's bottom nothing
+  // shows: the foot strip is there.
+  for (const PlacedControl& p : places) {
+    const RECT& r = p.place;
+    HRGN shape = nullptr;
+    auto cut = [&](const RECT& away) {
+      if (!shape) shape = CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top);
+      UniqueOwner<HRGN, GdiTraits<HRGN>> hole(CreateRectRgn(away.left - r.left, away.top - r.top, away.right - r.left, away.bottom - r.top));
+      CombineRgn(shape, shape, hole.get(), RGN_DIFF);
+    };
+    if (ClassIs(p.control, L"Static"))
+      for (HWND below = GetWindow(p.control, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrW(below, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && ClassIs(below, L"Button")) continue;
+        for (const PlacedControl& q : places) {
+          RECT both;
+          if (q.control == below && IntersectRect(&both, &r, &q.place)) cut(q.place);
+        }
+      }
+    if (viewBottom >= 0 && r.bottom - scrollY > viewBottom)
+      cut({r.left, viewBottom + scrollY, r.right, std::max<LONG>(r.bottom, viewBottom + scrollY)});
+    RECT box;
+    if (shape || GetWindowRgnBox(p.control, &box) != ERROR) SetWindowRgn(p.control, shape, FALSE);  // owns shape
+  }
 }
 
 SIZE WindowSizeForClient(HWND w, SIZE client, UINT dpi) {

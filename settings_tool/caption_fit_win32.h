@@ -31,8 +31,10 @@ FlowItem CaptionNeed(HWND control, const RECT& place, UINT dpi);
 // Every control's place at dpi with room for its caption; the controls must have their font.
 CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi);
 
-// Moves the controls to their places, shifted up by scrollY.
-void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY);
+// Moves the controls to their places, shifted up by scrollY, and shapes them to what shows: a
+// caption gives way to the controls after it in the window order that it reaches into, and with
+// viewBottom >= 0 nothing shows below that line of the client area.
+void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY, int viewBottom = -1);
 
 // Drop areas: a dashed edge around a centred, wrapped caption, so they read as a place to drop
 // on. DropAreaTextRect is where the caption goes (client coordinates).

@@ -123,6 +123,11 @@ void Form1::CreateControls() {
     int top = 24 + k * 62;
     Add(k == 0 ? Id::Frame7 : Id::Frame8, L"BUTTON", k == 0 ? L"ホットキー１" : L"ホットキー２", kGroup, 336, top,
         209, 56);
+    // The frame's title names the box for a screen reader, which takes a box's name from the
+    // static text right before it: that text, with no size, so nothing shows twice.
+    CreateWindowExW(0, L"STATIC", k == 0 ? L"ホットキー１" : L"ホットキー２", kLabel, 0, 0, 0, 0, hwnd_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(k == 0 ? Id::Label23 : Id::Label24)), instance_,
+                    nullptr);
     HWND box = Add(k == 0 ? Id::Text7 : Id::Text8, L"EDIT", kCaptureText, kEdit, 344, top + 22, 72, 22,
                    WS_EX_CLIENTEDGE);
     capture_[k].Attach(box, [this, k](WPARAM key) {

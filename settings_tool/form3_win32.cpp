@@ -35,15 +35,16 @@ struct ControlPlace {
   int left, top, width, height;  // twips
 };
 
-// In tab order: creation order is the order Tab walks.
+// In tab order: creation order is the order Tab walks. Each box's caption comes right before it,
+// where a screen reader looks for the box's name.
 const ControlPlace kControls[] = {
     {Command1, L"BUTTON", L"登録", BS_PUSHBUTTON | WS_TABSTOP, 0, 2040, 240, 1095, 375},
-    {Text1, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 345, 1695, 270},
-    {Text2, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1080, 2775, 270},
-    {Text3, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1680, 2775, 270},
-    {Label1, L"STATIC", L"実行ファイル", SS_LEFT, 0, 240, 840, 1095, 255},
-    {Label2, L"STATIC", L"コマンドライン", SS_LEFT, 0, 240, 1440, 1335, 255},
     {Label3, L"STATIC", L"登録コマンド", SS_LEFT, 0, 240, 120, 1095, 255},
+    {Text1, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 345, 1695, 270},
+    {Label1, L"STATIC", L"実行ファイル", SS_LEFT, 0, 240, 840, 1095, 255},
+    {Text2, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1080, 2775, 270},
+    {Label2, L"STATIC", L"コマンドライン", SS_LEFT, 0, 240, 1440, 1335, 255},
+    {Text3, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1680, 2775, 270},
 };
 
 class Form3 final : public Window {
@@ -96,10 +97,9 @@ class Form3 final : public Window {
 
   void Form_Load(HINSTANCE instance) {
     for (const ControlPlace& c : kControls) {
-      HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0,
-                               0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-      // A label's box reaches into the edit box under it: keep labels beneath, clipped.
-      if (c.id >= Label1) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      // A label's box reaching into the edit box under it gives way to it (ApplyPlaces).
+      CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0, 0,
+                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     }
     SetWindowSubclass(GetDlgItem(hwnd_, Text1), &Form3::Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     SetWindowText(GetDlgItem(hwnd_, Text2), proposal_.program);

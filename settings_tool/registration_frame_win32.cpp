@@ -72,9 +72,10 @@ void RegistrationFrame::Create(HWND parent, HINSTANCE instance, HFONT uiFont) {
   }
   MakeDropArea(Item(Label16));
   MakeDropArea(Item(Label19));
-  // Labels reach into the boxes and check boxes beside them, and the group boxes hold them all:
-  // those stay beneath, clipped by what lies on them.
-  for (int id : {Label17, Label18, Label16, Label19, Label20, Frame9, Frame3})
+  // The group boxes hold them all: they stay beneath, clipped by what lies on them. The box
+  // captions stay right before their boxes (that is where a screen reader finds a box's name);
+  // where they reach into the boxes and check boxes beside them, they give way (ApplyPlaces).
+  for (int id : {Label16, Label19, Frame9, Frame3})
     SetWindowPos(Item(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   CheckDlgButton(parent, Check4, BST_CHECKED);
   CheckDlgButton(parent, Check5, BST_CHECKED);

@@ -63,8 +63,11 @@ bool Shown(HWND w) { return (GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0;
 std::vector<std::wstring> ClippedCaptions(HWND form, UINT dpi, int* checked) {
   std::vector<std::wstring> clipped;
   std::vector<HWND> children;
-  for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (Shown(c)) children.push_back(c);
+  for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(c, &r);
+    if (Shown(c) && !IsRectEmpty(&r)) children.push_back(c);  // a control of no size draws nothing
+  }
   *checked = 0;
   for (HWND c : children) {
     const std::wstring cls = ClassOf(c), text = Caption(c);
@@ -128,7 +131,13 @@ std::vector<std::wstring> ClippedCaptions(HWND form, UINT dpi, int* checked) {
     for (HWND above = GetWindow(c, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
       if (!Shown(above) || (GetWindowLongPtrW(above, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) continue;
       RECT r = RectIn(form, above), both;
-      if (IntersectRect(&both, &r, &ink))
+      if (!IntersectRect(&both, &r, &ink)) continue;
+      // Only the part of it that shows covers (a caption gives way to the controls it names).
+      HRGN shape = CreateRectRgn(0, 0, 0, 0);
+      OffsetRect(&both, -r.left, -r.top);
+      const bool shaped = GetWindowRgn(above, shape) != ERROR, covers = !shaped || RectInRegion(shape, &both);
+      DeleteObject(shape);
+      if (covers)
         clipped.push_back(L"'" + text + L"' lies under '" + Caption(above) + L"' (" + ClassOf(above) + L")");
     }
   }
