@@ -1,5 +1,6 @@
 #include "form1_win32.h"
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include <vector>
@@ -107,8 +108,13 @@ void Form1::CreateControls() {
   }
   Add(Id::Frame6, L"BUTTON", L"フォントの設定", kGroup, 16, 140, 296, 124);
   Add(Id::Label22, L"STATIC", L"使用フォント", kLabel, 24, 167, 74, 16);
-  Add(Id::Combo1, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 100, 163,
-      204, 300);
+  HWND fontBox = Add(Id::Combo1, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                     100, 163, 204, 300);
+  COMBOBOXINFO fontBoxParts{};
+  fontBoxParts.cbSize = sizeof fontBoxParts;
+  SetWindowSubclass(fontBox, Combo1_Wheel, 1, reinterpret_cast<DWORD_PTR>(this));
+  if (GetComboBoxInfo(fontBox, &fontBoxParts) && fontBoxParts.hwndItem)
+    SetWindowSubclass(fontBoxParts.hwndItem, Combo1_Wheel, 1, reinterpret_cast<DWORD_PTR>(this));
   Add(Id::Label4, L"STATIC", L"サイズ", kLabel, 24, 199, 74, 16);
   InputMethodOff(Add(Id::Text12, L"EDIT", L"11", kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
   Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 152, 198, 72, 18);

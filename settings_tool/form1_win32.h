@@ -48,6 +48,8 @@ class Form1 final : public Window {
   // Full-width digits in a number box made ASCII; true when the text was rewritten.
   bool NarrowDigitsIn(Form1Id id, bool hex);
   void Text12_LostFocus();
+  // The wheel over the closed, unfocused font box (or its edit) scrolls the window.
+  static LRESULT CALLBACK Combo1_Wheel(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
   void Command10_Click();
   void Command1_Click();
   void Check3_Click();

@@ -142,6 +142,45 @@ TEST_F(SettingsWindow, DropAreasTakeFileLists) {
   EXPECT_EQ(TextOf(Item(Frame::Text10)), L"C:\\ツール\\a.exe") << "a drop on Label19 leaves Text10 alone";
 }
 
+// At 150 % on this screen the window scrolls. The wheel over the closed font box, or over its
+// edit, scrolls the window while the box does not have the focus; with the focus there the box
+// keeps the wheel (it changes the font, as a combo box does).
+TEST_F(SettingsWindow, WheelOverTheClosedUnfocusedFontBoxScrollsTheWindow) {
+  HWND form = form_.Hwnd(), box = Item(static_cast<int>(Form1Id::Combo1));
+  RECT r;
+  GetWindowRect(form, &r);
+  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, 144, 96), r.top + MulDiv(r.bottom - r.top, 144, 96)};
+  SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "the window scrolls at 150 %";
+  ShowWindow(form, SW_SHOW);
+  SetForegroundWindow(form);
+  COMBOBOXINFO parts{};
+  parts.cbSize = sizeof parts;
+  ASSERT_TRUE(GetComboBoxInfo(box, &parts));
+  struct Case {
+    HWND target;
+    bool focusInBox;
+  };
+  const Case cases[] = {{box, false}, {parts.hwndItem, false}, {box, true}, {parts.hwndItem, true}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SendMessageW(form, WM_VSCROLL, SB_TOP, 0);
+    SendMessageW(box, CB_SETCURSEL, 2, 0);
+    const std::wstring face = TextOf(box);
+    SetFocus(cases[i].focusInBox ? box : Item(static_cast<int>(Form1Id::Text12)));
+    ASSERT_EQ(GetFocus() == box || IsChild(box, GetFocus()), cases[i].focusInBox) << "case " << i;
+    SendMessageW(form, WM_VSCROLL, SB_TOP, 0);  // the focus may have scrolled it
+    SendMessageW(cases[i].target, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(r.left + 10, r.top + 10));
+    const int scrolled = GetScrollPos(form, SB_VERT);
+    if (cases[i].focusInBox) {
+      EXPECT_EQ(scrolled, 0) << "case " << i;
+    } else {
+      EXPECT_GT(scrolled, 0) << "case " << i;
+      EXPECT_EQ(SendMessageW(box, CB_GETCURSEL, 0, 0), 2) << "case " << i;
+      EXPECT_EQ(TextOf(box), face) << "case " << i;
+    }
+  }
+}
+
 // A key held when the focus comes (Shift after Shift+Tab) repeats while held: only a fresh press
 // makes its release a hotkey.
 TEST_F(SettingsWindow, KeyHeldIntoCaptureBoxStaysPassedOverWhileItRepeats) {
