@@ -52,6 +52,7 @@ bool Form1::Create(HINSTANCE instance) {
   uiFont_ = CreateUiFont(dpi_);
   CreateControls();
   scroll_.Attach(hwnd_);
+  scroll_.SetFoot({Item(Id::Command7), Item(Id::Command2)});
   Layout();
   scroll_.Place(nullptr);
   form2_.Create(instance, hwnd_);

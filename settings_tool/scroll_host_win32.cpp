@@ -49,6 +49,20 @@ void ScrollHost::SetContent(std::vector<PlacedControl> places, SIZE content, UIN
   dpi_ = dpi;
   places_ = std::move(places);
   content_ = content;
+  int footTop = content_.cy, above = 0;
+  for (const PlacedControl& p : places_)
+    if (IsFoot(p.control)) footTop = std::min<int>(footTop, p.place.top);
+  for (const PlacedControl& p : places_)
+    if (!IsFoot(p.control) && p.place.bottom <= footTop) above = std::max<int>(above, p.place.bottom);
+  footTop_ = foot_.empty() ? content_.cy : above;
+}
+
+bool ScrollHost::IsFoot(HWND control) const {
+  return std::find(foot_.begin(), foot_.end(), control) != foot_.end();
+}
+
+int ScrollHost::FootHeight() const {
+  return content_.cy > ClientHeight() ? content_.cy - footTop_ : 0;
 }
 
 int ScrollHost::ClientHeight() const {
@@ -70,9 +84,10 @@ void ScrollHost::Place(const RECT* target) {
   SetScrollInfo(hwnd_, SB_VERT, &si, FALSE);
   if (scrolls) frame.cx += GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_);
   PlaceInWorkArea(hwnd_, work, frame, content_, target, !scrolls);
+  // What scrolls is the content above the foot strip, in the client above it.
   si.fMask = SIF_RANGE | SIF_PAGE;
-  si.nPage = static_cast<UINT>(ClientHeight());
-  si.nMax = content_.cy - 1;
+  si.nPage = static_cast<UINT>(ClientHeight() - FootHeight());
+  si.nMax = content_.cy - FootHeight() - 1;
   SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
   ScrollTo(scrollY_, true);
 }
@@ -83,7 +98,12 @@ void ScrollHost::ScrollTo(int y, bool force) {
   if (y == scrollY_ && !force) return;
   scrollY_ = y;
   SetScrollPos(hwnd_, SB_VERT, y, TRUE);
-  ApplyPlaces(places_, scrollY_);
+  std::vector<PlacedControl> scrolled, foot;
+  for (const PlacedControl& p : places_) (IsFoot(p.control) ? foot : scrolled).push_back(p);
+  const int footHeight = FootHeight();
+  ApplyPlaces(scrolled, scrollY_, footHeight ? ClientHeight() - footHeight : -1);
+  // The foot keeps to the bottom edge; where nothing scrolls it stands at its own place.
+  ApplyPlaces(foot, footHeight ? content_.cy - ClientHeight() : 0);
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -91,9 +111,10 @@ void ScrollHost::ScrollFocusIntoView() {
   HWND focus = GetFocus();
   while (focus && GetParent(focus) != hwnd_) focus = GetParent(focus);
   if (!focus) return;
+  if (IsFoot(focus)) return;  // always in view
   for (const PlacedControl& p : places_) {
     if (p.control != focus) continue;
-    const int margin = Px(4), height = ClientHeight();
+    const int margin = Px(4), height = ClientHeight() - FootHeight();
     if (p.place.top - scrollY_ < 0)
       ScrollTo(p.place.top - margin);
     else if (p.place.bottom - scrollY_ > height && p.place.bottom - p.place.top <= height)

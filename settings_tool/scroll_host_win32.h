@@ -20,6 +20,10 @@ class ScrollHost {
   void Attach(HWND window);
   void Detach();  // at the latest when the window is destroyed
 
+  // Controls at the foot of the content (the window's own buttons): when the window scrolls they
+  // stay in a strip along its bottom edge, in view, and the rest scrolls above the strip.
+  void SetFoot(std::vector<HWND> foot) { foot_ = std::move(foot); }
+
   // The controls' places at dpi, unscrolled, and the client area they need. At a new dpi the
   // content keeps its scrolled position.
   void SetContent(std::vector<PlacedControl> places, SIZE content, UINT dpi);
@@ -42,12 +46,17 @@ class ScrollHost {
   void OnMouseWheel(WPARAM wp);
   bool DpiScaledSize(UINT dpi, SIZE& size) const;
   int ClientHeight() const;
+  bool IsFoot(HWND control) const;
+  // The height of the foot strip while the window scrolls; 0 when it does not.
+  int FootHeight() const;
   int Px(int dip) const { return MulDiv(dip, static_cast<int>(dpi_), 96); }
   static LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
   UINT dpi_ = 0;
   std::vector<PlacedControl> places_;
+  std::vector<HWND> foot_;
+  int footTop_ = 0;  // where the foot strip starts in the content: below everything that scrolls
   SIZE content_{};
   int scrollY_ = 0;
   int wheelRest_ = 0;  // wheel movement below one line, kept for the next notch

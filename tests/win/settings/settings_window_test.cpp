@@ -181,6 +181,69 @@ TEST_F(SettingsWindow, WheelOverTheClosedUnfocusedFontBoxScrollsTheWindow) {
   }
 }
 
+// Where the window scrolls (150 % on this screen), the save and open-folder buttons stay in a
+// strip along its bottom edge, whatever the scrolled position, and what scrolls behind the strip
+// neither shows nor takes clicks there; where nothing scrolls (100 %), they stand at their own
+// places at the foot of the content.
+TEST_F(SettingsWindow, SaveAndOpenFolderStayInAFootStripWhereTheWindowScrolls) {
+  HWND form = form_.Hwnd();
+  HWND foot[] = {Item(static_cast<int>(Form1Id::Command7)), Item(static_cast<int>(Form1Id::Command2))};
+  auto inClient = [&](HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  RECT client;
+  GetClientRect(form, &client);
+  ASSERT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "nothing scrolls at 100 %";
+  for (HWND b : foot) {
+    EXPECT_EQ(inClient(b).bottom, client.bottom - 8) << "at its own place: 8 pixels above the bottom edge";
+    RECT box;
+    EXPECT_EQ(GetWindowRgnBox(b, &box), ERROR) << "whole";
+  }
+
+  RECT r;
+  GetWindowRect(form, &r);
+  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, 144, 96), r.top + MulDiv(r.bottom - r.top, 144, 96)};
+  SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "the window scrolls at 150 %";
+  ShowWindow(form, SW_SHOWNOACTIVATE);
+  GetClientRect(form, &client);
+  const RECT saveAtTop = inClient(foot[1]);
+  for (WPARAM where : {WPARAM{SB_TOP}, WPARAM{SB_PAGEDOWN}, WPARAM{SB_BOTTOM}}) {
+    SendMessageW(form, WM_VSCROLL, where, 0);
+    SCOPED_TRACE(testing::Message() << "scrolled to " << GetScrollPos(form, SB_VERT));
+    for (HWND b : foot) {
+      const RECT place = inClient(b);
+      EXPECT_EQ(place.bottom, client.bottom - MulDiv(8, 144, 96));
+      EXPECT_EQ(place.top, saveAtTop.top);
+    }
+    // Every other control ends above the strip, or is cut off there.
+    const int stripTop = saveAtTop.top - MulDiv(6, 144, 96);
+    for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      if (c == foot[0] || c == foot[1]) continue;
+      RECT place = inClient(c);
+      if (place.bottom <= stripTop + 1 || IsRectEmpty(&place)) continue;
+      HRGN shape = CreateRectRgn(0, 0, 0, 0);
+      const int kind = GetWindowRgn(c, shape);
+      const bool shaped = kind != ERROR;
+      RECT shown{};
+      GetRgnBox(shape, &shown);
+      DeleteObject(shape);
+      EXPECT_TRUE(kind == NULLREGION || (shaped && place.top + shown.bottom <= stripTop + 1))
+          << "control " << GetDlgCtrlID(c) << " shows down to " << (shaped ? place.top + shown.bottom : place.bottom)
+          << ", the strip starts at " << stripTop;
+      // A click in the strip below its top edge does not reach it.
+      POINT inStrip{std::max(place.left, 0L) + 2, std::max<LONG>(place.top, stripTop) + 2};
+      if (inStrip.y < place.bottom && inStrip.y < client.bottom) {
+        ClientToScreen(form, &inStrip);
+        EXPECT_NE(WindowFromPoint(inStrip), c) << "control " << GetDlgCtrlID(c);
+      }
+    }
+  }
+}
+
 // A key held when the focus comes (Shift after Shift+Tab) repeats while held: only a fresh press
 // makes its release a hotkey.
 TEST_F(SettingsWindow, KeyHeldIntoCaptureBoxStaysPassedOverWhileItRepeats) {
