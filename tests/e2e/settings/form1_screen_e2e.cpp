@@ -1,5 +1,6 @@
 // The settings window at 150% on a 1024x768 screen (a laptop's case): it opens inside the work
-// area with a scroll bar, and the save button is reached by keyboard and by wheel and clicked.
+// area with a scroll bar, the save button stays in view in the window's foot, and what scrolls is
+// reached by keyboard and by wheel.
 #include <gtest/gtest.h>
 
 #include "../../../settings_tool/form1_controls.h"
@@ -52,10 +53,15 @@ RECT InClient(HWND form, HWND w) {
   return r;
 }
 
+// Inside the client area, and not cut off by the foot strip (what scrolls behind it is shaped
+// to the part above it).
 bool FullyShown(HWND form, HWND w) {
   RECT client, r = InClient(form, w);
   GetClientRect(form, &client);
-  return r.top >= 0 && r.bottom <= client.bottom;
+  if (r.top < 0 || r.bottom > client.bottom) return false;
+  RECT shown;
+  const int kind = GetWindowRgnBox(w, &shown);
+  return kind == ERROR || (kind != NULLREGION && shown.bottom >= r.bottom - r.top);
 }
 
 void MouseAt(HWND w) { PointerTo(w); }
@@ -102,7 +108,7 @@ Running StartAtOneAndAHalf(const Installation& inst) {
   return StartForm1(inst);
 }
 
-TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReachedAndClicked) {
+TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonStaysInViewAndSaves) {
   TAV_WINE_ONLY("a new LogPixels reaches programs started afterwards only under Wine; Windows needs a sign-out");
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   PhysicalPixels physical;
@@ -123,13 +129,25 @@ TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReached
   EXPECT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "taller than the screen: it scrolls";
   HWND save = GetDlgItem(form, static_cast<int>(Id::Command2));
   HWND first = GetDlgItem(form, static_cast<int>(Id::Text1));
-  ASSERT_FALSE(FullyShown(form, save)) << "the save button starts below the screen";
+  // The last control that scrolls: below the screen at first.
+  HWND last = GetDlgItem(form, 3017);  // the registration's command name box
+  ASSERT_FALSE(FullyShown(form, last)) << "the registration's foot starts below the screen";
 
-  // Keyboard: Shift+Tab, pressed until the focus is on the save button (backwards from the top it
-  // goes round to it), brings it into view; Space clicks it. (No click to place the
-  // focus first: a click still queued when the window scrolls lands on another control.)
+  // The window opens at its top, with the save button in view in its foot: a real click saves,
+  // and nothing scrolls.
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form && FocusOf(form) != nullptr; }))
       << DescribeForeground();
+  EXPECT_EQ(GetScrollPos(form, SB_VERT), 0);
+  EXPECT_TRUE(FullyShown(form, first));
+  ASSERT_TRUE(FullyShown(form, save)) << "the save button is in view as the window opens";
+  EXPECT_TRUE(FullyShown(form, GetDlgItem(form, static_cast<int>(Id::Command7))));
+  Click(save);
+  ASSERT_TRUE(WaitUntil([&] { return Saved(inst); })) << "saved by a click without scrolling";
+  EXPECT_EQ(GetScrollPos(form, SB_VERT), 0);
+
+  // Keyboard: Shift+Tab, pressed until the focus is on the save button (backwards from the top it
+  // goes round to it); Space clicks it (a changed value, so the file shows this save).
+  SendMessageW(GetDlgItem(form, static_cast<int>(Id::Check2)), BM_CLICK, 0, 0);
   for (int i = 0; i < 80 && FocusOf(form) != save; ++i) {
     HWND before = FocusOf(form);
     SendKey(VK_TAB, true);
@@ -137,32 +155,36 @@ TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonIsReached
   }
   ASSERT_EQ(FocusOf(form), save) << "focus on " << ClassName(FocusOf(form)) << " '" << WindowText(FocusOf(form))
                                  << "'";
-  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)))
-      << "the focused button is scrolled into view";
+  EXPECT_TRUE(FullyShown(form, save));
   SendKey(VK_SPACE);
-  ASSERT_TRUE(WaitUntil([&] { return Saved(inst); })) << "saved by keyboard";
+  ASSERT_TRUE(WaitUntil([&] { return inst.ReadRaw("settings/tavimbra.ini").find("KeepFocus=0") != std::string::npos; }))
+      << "saved by keyboard";
 
-  // Wheel: up to the top takes the button out of view, down brings it back; a click saves (a
-  // changed value, so the file shows the second save).
+  // Wheel: down to the registration's foot and up to the top; the save button stays in view and
+  // a click saves (a changed value again).
   SendMessageW(GetDlgItem(form, static_cast<int>(Id::Check1)), BM_CLICK, 0, 0);
   MouseAt(GetDlgItem(form, static_cast<int>(Id::Frame1)));
-  Wheel(10);
-  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, save) && FullyShown(form, first); }, std::chrono::seconds(3)))
-      << "wheel up scrolls to the top";
   // One turn of many notches: one message, so nothing still moves the window when it is clicked.
   Wheel(-30);
-  ASSERT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3)))
-      << "wheel down scrolls to the save button";
+  ASSERT_TRUE(WaitUntil([&] { return FullyShown(form, last) && !FullyShown(form, first); }, std::chrono::seconds(3)))
+      << "wheel down scrolls to the registration's foot";
+  Wheel(30);
+  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, last) && FullyShown(form, first); }, std::chrono::seconds(3)))
+      << "wheel up scrolls to the top";
+  ASSERT_TRUE(FullyShown(form, save));
   Click(save);
   EXPECT_TRUE(WaitUntil([&] { return inst.ReadRaw("settings/tavimbra.ini").find("AutoComplete=0") != std::string::npos; }))
       << "saved by a click\n" << inst.ReadRaw("settings/tavimbra.ini");
   // Page keys scroll too, where the focused control has no use for them (a button).
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(form) == save; }, std::chrono::seconds(2)));
+  SendKey(VK_NEXT);
+  SendKey(VK_NEXT);
+  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, last); }, std::chrono::seconds(3))) << "PageDown";
   SendKey(VK_PRIOR);
-  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, save); }, std::chrono::seconds(3))) << "PageUp";
-  SendKey(VK_NEXT);
-  SendKey(VK_NEXT);
-  EXPECT_TRUE(WaitUntil([&] { return FullyShown(form, save); }, std::chrono::seconds(3))) << "PageDown";
+  SendKey(VK_PRIOR);
+  EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, last) && FullyShown(form, first); }, std::chrono::seconds(3)))
+      << "PageUp";
+  EXPECT_TRUE(FullyShown(form, save)) << "the save button stayed in view";
   // The preview opens at the scale of its monitor too.
   SendMessageW(GetDlgItem(form, static_cast<int>(Id::Command1)), BM_CLICK, 0, 0);
   HWND preview = FindTopWindow(process.Id(), L"TavimsetForm2", true);
