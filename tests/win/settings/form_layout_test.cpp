@@ -219,7 +219,9 @@ std::vector<std::wstring> Form3Clipped(UINT dpi, FontFacts* facts, int* checked)
   std::atomic<bool> seen{false};
   std::thread looker([&] {
     HWND form = nullptr;
-    for (int i = 0; i < 500 && !form; ++i, Sleep(10)) form = FindWindowW(L"TavimsetForm3", nullptr);
+    // Shown: its controls are made (found earlier, it may still be making them).
+    for (int i = 0; i < 500 && !(form && IsWindowVisible(form)); ++i, Sleep(10))
+      form = FindWindowW(L"TavimsetForm3", nullptr);
     if (!form) return;
     seen = true;
     if (dpi != 96) ChangeDpi(form, 96, dpi);
