@@ -273,10 +273,11 @@ TEST_F(SettingsWindow, KeyHeldIntoCaptureBoxStaysPassedOverWhileItRepeats) {
   }
 }
 
-// The save through the platform's own writer: with no settings folder every write fails, the
-// user is told the file and the system's reason, and no folder is made; with the folder there,
-// nothing is said.
-TEST(SettingsSave, MissingSettingsFolderIsSaidAndNotMade) {
+// The save through the platform's own writer: with no settings folder, or with the file held
+// open by another program (a sync client), every write fails, the user is told the file and the
+// system's reason, no folder is made and the file keeps its content; with the folder there and
+// the file free, nothing is said.
+TEST(SettingsSave, FileThatCannotBeWrittenIsSaid) {
   struct NoShortcuts : ShortcutWork {
     void SendTo(bool) override {}
     void StartUp(bool) override {}
@@ -285,22 +286,37 @@ TEST(SettingsSave, MissingSettingsFolderIsSaidAndNotMade) {
   FormValues v;
   v.backColour = u"FFFFFF";
   v.fontFace = u"ＭＳ Ｐゴシック";
-  for (bool folder : {false, true}) {
+  enum Case { kNoFolder, kHeldOpen, kFree };
+  for (Case c : {kNoFolder, kHeldOpen, kFree}) {
+    SCOPED_TRACE(c);
     test::TempDir install;
-    if (folder) std::filesystem::create_directory(install.path() / L"settings");
+    const std::filesystem::path ini = install.path() / L"settings" / L"tavimbra.ini";
+    const std::string before = "[tavimbra]\r\nBack=123456\r\n";
+    if (c != kNoFolder) {
+      std::filesystem::create_directory(install.path() / L"settings");
+      test::WriteBytes(ini, before);
+    }
+    HANDLE held = c == kHeldOpen ? CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+    if (c == kHeldOpen) ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const std::u16string path = install.Text() + u"\\settings\\tavimbra.ini";
     auto file = OpenWin32Profile(path, std::u16string(kSettingsSection));
     std::optional<std::u16string> message =
         SaveSettings(*file, v, shortcuts, path, [] { return SystemMessage(GetLastError()); });
-    if (folder) {
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    if (c == kFree) {
       EXPECT_FALSE(message.has_value()) << ToUtf8(message.value_or(u""));
-      EXPECT_TRUE(std::filesystem::exists(install.path() / L"settings" / L"tavimbra.ini"));
+      EXPECT_NE(test::ReadBytes(ini).find("Back=FFFFFF"), std::string::npos);
       continue;
     }
-    ASSERT_TRUE(message.has_value());
+    EXPECT_TRUE(message.has_value());
+    if (!message) continue;
     EXPECT_EQ(message->rfind(path + u" に書き込めませんでした。\r\n", 0), 0u) << ToUtf8(*message);
     EXPECT_GT(message->size(), WriteFailedMessage(path, u"").size()) << "the system's reason is given";
-    EXPECT_FALSE(std::filesystem::exists(install.path() / L"settings"));
+    if (c == kNoFolder)
+      EXPECT_FALSE(std::filesystem::exists(install.path() / L"settings"));
+    else
+      EXPECT_EQ(test::ReadBytes(ini), before);
   }
 }
 
