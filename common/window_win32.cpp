@@ -81,7 +81,7 @@ void PlaceInWorkArea(HWND w, const RECT& work, SIZE frame, SIZE client, const RE
   }
 }
 
-StartedProcess StartProcess(const wchar_t* program, const std::u16string& commandLine, DWORD flags,
+StartedProcess CreateProcessShownNormally(const wchar_t* program, const std::u16string& commandLine, DWORD flags,
                             void* environment, const wchar_t* folder) {
   // CreateProcessW may write into the line it is given.
   std::wstring line(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());

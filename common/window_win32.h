@@ -60,7 +60,7 @@ struct StartedProcess {
 
 // CreateProcessW of commandLine shown normally. program, environment and folder may be null
 // (then: the first word of the line, the caller's environment and current folder).
-StartedProcess StartProcess(const wchar_t* program, const std::u16string& commandLine, DWORD flags = 0,
+StartedProcess CreateProcessShownNormally(const wchar_t* program, const std::u16string& commandLine, DWORD flags = 0,
                             void* environment = nullptr, const wchar_t* folder = nullptr);
 
 }  // namespace tav

@@ -10,9 +10,11 @@
 
 #include "command_list.h"
 #include "completion.h"
+#include "desktop_window_win32.h"
 #include "handles_win32.h"
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
+#include "process_start_win32.h"
 #include "user_environment_win32.h"
 #include "window_win32.h"
 
@@ -21,7 +23,6 @@ namespace tav {
 class Form1 final : public Window,
                     private StartupSteps,
                     private CommandSteps,
-                    private ProcessStart,
                     private ExitSteps,
                     private EditBox {
  public:
@@ -77,12 +78,6 @@ class Form1 final : public Window,
   void AllowForeground() override;
   void StartCommandLine(const std::u16string& commandLine) override;
 
-  // Starting the command line.
-  unsigned long StartDirectly(const std::u16string& commandLine) override;
-  bool NamesProgramFile(const std::u16string& path) override;
-  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) override;
-  void ShowStartFailure(const std::u16string& commandLine, unsigned long error) override;
-
   // The exit sequence.
   void UnregisterHotkeys() override;
   void DeleteAtoms() override;
@@ -110,10 +105,10 @@ class Form1 final : public Window,
   UniqueKernelHandle instanceMutex_;
   bool anotherCopy_ = false;
   UserEnvironment environment_;
+  LauncherProcessStart processStart_{installFolder_, environment_};
   NOTIFYICONDATAW trayData_{};
   UniqueIcon smallIcon_;
-  HWND desktop_ = nullptr;  // the desktop window last activated, and whether it was
-  bool desktopActivated_ = false;
+  DesktopHandOver desktop_;
   UINT taskbarCreated_ = 0;
   Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;

@@ -55,7 +55,7 @@ void Dismiss(CommandSteps& steps) {
   steps.HideWindow();
 }
 
-void StartProcess(const std::u16string& commandLine, ProcessStart& start) {
+void StartElevatingWhenRequired(const std::u16string& commandLine, ProcessStart& start) {
   unsigned long error = start.StartDirectly(commandLine);
   if (error == ProcessStart::kElevationRequired) {
     const ProgramAndParameters p = SplitProgram(commandLine, start);

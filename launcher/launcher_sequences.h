@@ -76,7 +76,7 @@ class ProcessStart {
 
 // A program that must run elevated cannot be started directly: it is started again through the
 // shell, which shows the elevation prompt. A prompt the user refuses shows nothing more.
-void StartProcess(const std::u16string& commandLine, ProcessStart& start);
+void StartElevatingWhenRequired(const std::u16string& commandLine, ProcessStart& start);
 
 // The program part of a command line as the platform's start of a process finds it, and the rest
 // of the line (after the blanks that follow the program part) unchanged. Quoted: what the quotes

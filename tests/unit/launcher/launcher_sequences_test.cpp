@@ -160,7 +160,7 @@ struct FakeStart final : ProcessStart {
   }
 };
 
-TEST(StartProcess, ElevationRequiredStartsTheSameProgramThroughTheShell) {
+TEST(StartElevatingWhenRequired, ElevationRequiredStartsTheSameProgramThroughTheShell) {
   struct Case {
     const char16_t* line;
     std::vector<std::u16string> files;
@@ -191,14 +191,14 @@ TEST(StartProcess, ElevationRequiredStartsTheSameProgramThroughTheShell) {
     FakeStart f;
     f.direct = ProcessStart::kElevationRequired;
     f.files = cases[i].files;
-    StartProcess(cases[i].line, f);
+    StartElevatingWhenRequired(cases[i].line, f);
     EXPECT_EQ(f.log, (Log{"direct " + ToUtf8(cases[i].line),
                           std::string("shell [") + cases[i].program + "] [" + cases[i].parameters + "]"}))
         << "case " << i;
   }
 }
 
-TEST(StartProcess, OnlyElevationGoesThroughTheShellAndARefusedPromptSaysNothing) {
+TEST(StartElevatingWhenRequired, OnlyElevationGoesThroughTheShellAndARefusedPromptSaysNothing) {
   const std::u16string line = uR"("C:\a b\x.exe" /q)";
   const Log direct = {"direct " + ToUtf8(line)};
   const std::string shell = R"(shell [C:\a b\x.exe] [/q])";
@@ -219,7 +219,7 @@ TEST(StartProcess, OnlyElevationGoesThroughTheShellAndARefusedPromptSaysNothing)
     FakeStart f;
     f.direct = cases[i].direct;
     f.shell = cases[i].shell;
-    StartProcess(line, f);
+    StartElevatingWhenRequired(line, f);
     Log expected = direct;
     expected.insert(expected.end(), cases[i].tail.begin(), cases[i].tail.end());
     EXPECT_EQ(f.log, expected) << "case " << i;
