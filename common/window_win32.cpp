@@ -81,6 +81,14 @@ void PlaceInWorkArea(HWND w, const RECT& work, SIZE frame, SIZE client, const RE
   }
 }
 
+HWND PromptOwner(HWND foreground, HWND own, HWND handedTo) {
+  auto fits = [own](HWND w) { return w && w != own && IsWindow(w) && IsWindowVisible(w); };
+  if (fits(foreground)) return foreground;
+  if (fits(handedTo)) return handedTo;
+  HWND shell = GetShellWindow();
+  return fits(shell) ? shell : nullptr;
+}
+
 StartedProcess CreateProcessShownNormally(const wchar_t* program, const std::u16string& commandLine, DWORD flags,
                             void* environment, const wchar_t* folder) {
   // CreateProcessW may write into the line it is given.

@@ -51,6 +51,14 @@ RECT WorkAreaOf(HWND w, const RECT* target);
 // the height alone (a window whose content scrolls).
 void PlaceInWorkArea(HWND w, const RECT& work, SIZE frame, SIZE client, const RECT* target, bool fitHeight = true);
 
+// The owner to hand a shell request whose prompt must come up in front (the elevation prompt,
+// the "open with" choice): Windows shows such a prompt only for an owner in the foreground, and
+// for any other it only flashes a button in the taskbar while the call waits. foreground is
+// GetForegroundWindow() taken just before the call. The first that is a visible window and not
+// own (the caller's hidden window): foreground, handedTo (the window the caller gave the
+// foreground to), the desktop's shell window; else none.
+HWND PromptOwner(HWND foreground, HWND own = nullptr, HWND handedTo = nullptr);
+
 // A started process's handles, or the system's error (then both are empty).
 struct StartedProcess {
   UniqueKernelHandle process;

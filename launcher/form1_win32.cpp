@@ -41,7 +41,7 @@ bool Form1::Load(HINSTANCE instance) {
   hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64, nullptr,
                           nullptr, instance, this);
   if (!hwnd_) return false;
-  processStart_.SetOwner(hwnd_);
+  processStart_.SetWindow(hwnd_);
   text1_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 27, 209, 18,
                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Text1)), instance, nullptr);
   // Subclassed through the window's own slots, not SetWindowSubclass: that looks its data up as

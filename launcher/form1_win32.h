@@ -105,10 +105,10 @@ class Form1 final : public Window,
   UniqueKernelHandle instanceMutex_;
   bool anotherCopy_ = false;
   UserEnvironment environment_;
-  LauncherProcessStart processStart_{installFolder_, environment_};
   NOTIFYICONDATAW trayData_{};
   UniqueIcon smallIcon_;
   DesktopHandOver desktop_;
+  LauncherProcessStart processStart_{installFolder_, environment_, desktop_};
   UINT taskbarCreated_ = 0;
   Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;

@@ -54,13 +54,15 @@ unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& prog
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_FLAG_NO_UI;  // failures are told in the launcher's own words
-  info.hwnd = owner_;                // without an owner the prompt would only flash in the taskbar
+  // Taken at the call: the launcher is hidden by now, and Windows shows the prompt in front only
+  // for an owner in the foreground (else it flashes in the taskbar while this thread waits).
+  info.hwnd = PromptOwner(calls_.foreground(), own_, desktop_.HandedTo());
   info.lpVerb = nullptr;             // the default action: for a program, to run it
   info.lpFile = W(program);
   info.lpParameters = parameters.empty() ? nullptr : W(parameters);
   info.lpDirectory = W(folder_);
   info.nShow = SW_SHOWNORMAL;
-  const unsigned long error = ShellExecuteExW(&info) ? 0 : GetLastError();
+  const unsigned long error = calls_.execute(&info) ? 0 : GetLastError();
   if (SUCCEEDED(com)) CoUninitialize();
   return error;
 }
