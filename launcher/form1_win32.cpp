@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include "command_file.h"
+#include "enter_keys_win32.h"
 #include "file_io.h"
 #include "hotkeys_win32.h"
 #include "install_folder.h"
@@ -207,9 +208,10 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
 
 LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  if (m == WM_CHAR) {
+  if (m == WM_KEYDOWN || m == WM_CHAR) {
     try {
-      if (form->Text1_KeyPress(static_cast<wchar_t>(w)) || form->Text1_TypeCompleted(static_cast<wchar_t>(w)))
+      const auto key = static_cast<wchar_t>(w);
+      if (m == WM_KEYDOWN ? form->Text1_KeyDown(w) : form->Text1_KeyPress(key) || form->Text1_TypeCompleted(key))
         return 0;
     } catch (...) {
       return 0;
@@ -250,6 +252,12 @@ void Form1::Paint() {
 // ---- Text1 ----
 
 void Form1::Text1_Change() { completion_.Text1_Change(*this, list_); }
+
+bool Form1::Text1_KeyDown(WPARAM key) {
+  if (!IsCtrlShiftEnter(key)) return false;
+  RunCommand(Text(), *this, StartAs::administrator);
+  return true;
+}
 
 bool Form1::Text1_KeyPress(wchar_t key) {
   if (key == 13) {
@@ -339,7 +347,7 @@ void Form1::AllowForeground() {
   AllowSetForegroundWindow(ASFW_ANY);
 }
 
-void Form1::StartCommandLine(const std::u16string& commandLine) { processStart_.Start(commandLine); }
+void Form1::StartCommandLine(const std::u16string& commandLine, StartAs as) { processStart_.Start(commandLine, as); }
 
 // ---- hotkeys, icon, menu, timer ----
 

@@ -41,6 +41,7 @@ class Form1 final : public Window,
   LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) override;
 
   void Text1_Change();
+  bool Text1_KeyDown(WPARAM key);    // true: the key is consumed
   bool Text1_KeyPress(wchar_t key);  // true: the key is consumed
   bool Text1_TypeCompleted(wchar_t key);  // true: the key completed a name, shown already
   void Timer1_Timer();
@@ -76,7 +77,7 @@ class Form1 final : public Window,
   void DisableTimer() override;
   void SendAltEsc() override;
   void AllowForeground() override;
-  void StartCommandLine(const std::u16string& commandLine) override;
+  void StartCommandLine(const std::u16string& commandLine, StartAs as) override;
 
   // The exit sequence.
   void UnregisterHotkeys() override;

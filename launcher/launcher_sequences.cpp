@@ -23,7 +23,7 @@ std::optional<LauncherSetup> RunStartup(StartupSteps& steps) {
   return setup;
 }
 
-bool RunCommand(std::u16string_view text, CommandSteps& steps) {
+bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as) {
   const CommandInput input = SplitCommandInput(text);
   // "..\settings\tavimbra", "C:\x", "memo:s" or a device would be read from outside texts\; no
   // command file has such a name, so they are not found, like any name not in the list.
@@ -37,7 +37,7 @@ bool RunCommand(std::u16string_view text, CommandSteps& steps) {
   steps.HideWindow();
   if (!commandLine.empty()) {
     steps.AllowForeground();
-    steps.StartCommandLine(commandLine);
+    steps.StartCommandLine(commandLine, as);
   }
   return true;
 }
@@ -59,10 +59,16 @@ void StartElevatingWhenRequired(const std::u16string& commandLine, ProcessStart&
   unsigned long error = start.StartDirectly(commandLine);
   if (error == ProcessStart::kElevationRequired) {
     const ProgramAndParameters p = SplitProgram(commandLine, start);
-    error = start.StartThroughShell(p.program, p.parameters);
+    error = start.StartThroughShell(p.program, p.parameters, StartAs::usual);
     if (error == ProcessStart::kCancelled) return;  // the user said no to the prompt
   }
   if (error != 0) start.ShowStartFailure(commandLine, error);
+}
+
+void StartAsAdministrator(const std::u16string& commandLine, ProcessStart& start) {
+  const ProgramAndParameters p = SplitProgram(commandLine, start);
+  const unsigned long error = start.StartThroughShell(p.program, p.parameters, StartAs::administrator);
+  if (error != 0 && error != ProcessStart::kCancelled) start.ShowStartFailure(commandLine, error);
 }
 
 ProgramAndParameters SplitProgram(std::u16string_view line, ProcessStart& start) {

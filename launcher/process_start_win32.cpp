@@ -22,14 +22,17 @@ void ShowCannotRun(const std::u16string& commandLine, const std::u16string& reas
 
 }  // namespace
 
-void LauncherProcessStart::Start(const std::u16string& commandLine) {
+void LauncherProcessStart::Start(const std::u16string& commandLine, StartAs as) {
   // Checked before the call: the platform would start the line only up to a NUL, and its own
   // refusal of an overlong line does not say why.
   if (std::u16string problem = CommandLineProblem(commandLine); !problem.empty()) {
     ShowCannotRun(commandLine, problem);
     return;
   }
-  StartElevatingWhenRequired(commandLine, *this);
+  if (as == StartAs::administrator)
+    StartAsAdministrator(commandLine, *this);
+  else
+    StartElevatingWhenRequired(commandLine, *this);
 }
 
 unsigned long LauncherProcessStart::StartDirectly(const std::u16string& commandLine) {
@@ -47,7 +50,7 @@ bool LauncherProcessStart::NamesProgramFile(const std::u16string& path) {
 }
 
 unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& program,
-                                                      const std::u16string& parameters) {
+                                                      const std::u16string& parameters, StartAs as) {
   // The shell shows the elevation prompt (consent runs outside this process). The elevated
   // program gets the environment the system gives it, not the launcher's refreshed block.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
@@ -57,7 +60,8 @@ unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& prog
   // Taken at the call: the launcher is hidden by now, and Windows shows the prompt in front only
   // for an owner in the foreground (else it flashes in the taskbar while this thread waits).
   info.hwnd = PromptOwner(calls_.foreground(), own_, desktop_.HandedTo());
-  info.lpVerb = nullptr;             // the default action: for a program, to run it
+  // The default action runs a program (asking when its manifest requires it); "runas" always asks.
+  info.lpVerb = as == StartAs::administrator ? L"runas" : nullptr;
   info.lpFile = W(program);
   info.lpParameters = parameters.empty() ? nullptr : W(parameters);
   info.lpDirectory = W(folder_);

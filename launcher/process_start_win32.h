@@ -30,13 +30,14 @@ class LauncherProcessStart final : public ProcessStart {
   // The launcher's own window, hidden when a command starts: never the prompt's owner.
   void SetWindow(HWND own) { own_ = own; }
 
-  // Starts the command line (see StartElevatingWhenRequired), after checking that the platform
-  // can be handed it at all.
-  void Start(const std::u16string& commandLine);
+  // Starts the command line (see StartElevatingWhenRequired and StartAsAdministrator), after
+  // checking that the platform can be handed it at all.
+  void Start(const std::u16string& commandLine, StartAs as);
 
   unsigned long StartDirectly(const std::u16string& commandLine) override;
   bool NamesProgramFile(const std::u16string& path) override;
-  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) override;
+  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters,
+                                  StartAs as) override;
   void ShowStartFailure(const std::u16string& commandLine, unsigned long error) override;
 
  private:

@@ -24,7 +24,7 @@ struct Steps final : CommandSteps {
   void SendAltEsc() override {}
   void HideWindow() override {}
   void AllowForeground() override {}
-  void StartCommandLine(const std::u16string& cl) override { started.push_back(cl); }
+  void StartCommandLine(const std::u16string& cl, StartAs) override { started.push_back(cl); }
 };
 
 // Whatever is typed after the "/" (a command interpreter's operators, variables, quotes, line

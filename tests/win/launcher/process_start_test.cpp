@@ -82,7 +82,9 @@ TEST(ProcessStart, ThePromptsOwnerIsAWindowInFrontNeverTheHiddenLauncher) {
     HWND foreground = cases[i].foreground;
     LauncherProcessStart start(folder, environment, desktop, Recording(seen, foreground, 0));
     start.SetWindow(launcher.hwnd);
-    EXPECT_EQ(start.StartThroughShell(u"C:\\a b\\admin.exe", u"/x \"y z\""), 0u) << "case " << i;
+    // The fallback and Ctrl+Shift+Enter alike.
+    const StartAs as = i % 2 ? StartAs::administrator : StartAs::usual;
+    EXPECT_EQ(start.StartThroughShell(u"C:\\a b\\admin.exe", u"/x", as), 0u) << "case " << i;
     ASSERT_EQ(seen.calls, 1) << "case " << i;
     EXPECT_EQ(seen.info.hwnd, cases[i].owner) << "case " << i;
   }
@@ -94,31 +96,39 @@ TEST(ProcessStart, ThePromptsOwnerIsAWindowInFrontNeverTheHiddenLauncher) {
   DesktopHandOver none;
   LauncherProcessStart start(folder, environment, none, Recording(seen, foreground, 0));
   start.SetWindow(launcher.hwnd);
-  start.StartThroughShell(u"admin.exe", u"");
+  start.StartThroughShell(u"admin.exe", u"", StartAs::administrator);
   const HWND shell = GetShellWindow();
   EXPECT_EQ(seen.info.hwnd, shell && IsWindowVisible(shell) ? shell : nullptr);
 }
 
 TEST(ProcessStart, TheShellIsAskedForTheProgramInTheInstallationFolder) {
+  constexpr StartAs usual = StartAs::usual, admin = StartAs::administrator;
   const std::u16string folder = u"C:\\Tavimbra\\";
   UserEnvironment environment;
   DesktopHandOver desktop;
   struct Case {
-    const char16_t *program, *parameters, *passed;
+    StartAs as;
+    const char16_t *program, *parameters, *passed, *verb;
     DWORD error;
   } cases[] = {
-      {u"C:\\a b\\admin.exe", u"/x \"y z\"", u"/x \"y z\"", 0},
-      {u"admin.exe", u"", u"<none>", 0},
-      {u"admin.exe", u"/q", u"/q", ProcessStart::kCancelled},  // the user said no: the caller decides
-      {u"admin.exe", u"/q", u"/q", ERROR_FILE_NOT_FOUND},
+      // The elevation fallback: the default action runs a program, asking when it requires it.
+      {usual, u"C:\\a b\\admin.exe", u"/x \"y z\"", u"/x \"y z\"", u"<none>", 0},
+      {usual, u"admin.exe", u"", u"<none>", u"<none>", 0},
+      {usual, u"admin.exe", u"/q", u"/q", u"<none>", ProcessStart::kCancelled},  // refused: the caller decides
+      // Ctrl+Shift+Enter: "runas" always asks.
+      {admin, u"C:\\a b\\tool.exe", u"/x \"y z\"", u"/x \"y z\"", u"runas", 0},
+      {admin, u"cmd.exe", u"", u"<none>", u"runas", 0},
+      {admin, u"cmd.exe", u"/k", u"/k", u"runas", ProcessStart::kCancelled},
+      {admin, u"nothing.exe", u"/k", u"/k", u"runas", ERROR_FILE_NOT_FOUND},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Seen seen;
     HWND foreground = nullptr;
     LauncherProcessStart start(folder, environment, desktop, Recording(seen, foreground, cases[i].error));
-    EXPECT_EQ(start.StartThroughShell(cases[i].program, cases[i].parameters), cases[i].error) << "case " << i;
+    EXPECT_EQ(start.StartThroughShell(cases[i].program, cases[i].parameters, cases[i].as), cases[i].error)
+        << "case " << i;
     ASSERT_EQ(seen.calls, 1) << "case " << i;
-    EXPECT_EQ(seen.verb, u"<none>") << "case " << i;  // the default action runs a program
+    EXPECT_EQ(seen.verb, cases[i].verb) << "case " << i;
     EXPECT_EQ(seen.file, cases[i].program) << "case " << i;
     EXPECT_EQ(seen.parameters, cases[i].passed) << "case " << i;
     EXPECT_EQ(seen.folder, folder) << "case " << i;
