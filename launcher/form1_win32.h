@@ -70,6 +70,7 @@ class Form1 final : public Window,
 
   // Enter and Esc.
   std::optional<std::string> ReadCommandFile(const std::u16string& name) override;
+  std::u16string EnvironmentBlock() override { return environment_.CurrentBlock(); }
   void ClearInput() override;
   void FocusWindow() override;
   bool ActivateDesktop() override;

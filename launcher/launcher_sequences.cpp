@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "command_file.h"
+#include "environment_block.h"
 
 namespace tav {
 
@@ -30,7 +31,9 @@ bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as) {
   if (!NamesFileInTexts(input.name)) return false;
   std::optional<std::string> file = steps.ReadCommandFile(input.name);
   if (!file) return false;
-  const std::u16string commandLine = ComposeCommandLine(DecodeCommandFile(*file), input);
+  std::u16string commandLine;
+  if (std::optional<std::u16string> line = LastLine(DecodeCommandFile(*file)))
+    commandLine = AppendArgument(ExpandEnvironmentText(*line, steps.EnvironmentBlock().c_str()), input);
   steps.ClearInput();
   steps.ActivateDesktop();
   steps.DisableTimer();

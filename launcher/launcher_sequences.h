@@ -39,6 +39,9 @@ class CommandSteps {
   // The command file's bytes; nullopt when there is no such file (or it could not be read,
   // which the window's side reports itself).
   virtual std::optional<std::string> ReadCommandFile(const std::u16string& name) = 0;
+  // The environment the started programs get ("NAME=value" strings, each ended by a zero): the
+  // command file's line is expanded with it.
+  virtual std::u16string EnvironmentBlock() = 0;
   virtual void ClearInput() = 0;
   virtual void FocusWindow() = 0;
   virtual bool ActivateDesktop() = 0;  // false when there is no desktop window to activate
@@ -54,7 +57,8 @@ class CommandSteps {
 };
 
 // Enter (Ctrl+Shift+Enter: as administrator): looks up the command file of the typed name and
-// starts its command line. False when there is no command file or the name could be no file
+// starts its command line: the file's line with its environment variables expanded, then the
+// typed argument as typed. False when there is no command file or the name could be no file
 // directly in texts\ (then nothing at all has happened). An empty command line is not started.
 bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as = StartAs::usual);
 

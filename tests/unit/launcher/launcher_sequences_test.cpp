@@ -35,6 +35,7 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
     auto it = files.find(name);
     return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
   }
+  std::u16string EnvironmentBlock() override { return u""; }
   void ClearInput() override { Add("clear"); }
   void FocusWindow() override { Add("focus"); }
   bool ActivateDesktop() override { return Add("desktop"), desktop; }
