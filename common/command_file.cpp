@@ -60,8 +60,12 @@ std::optional<std::u16string> LastLine(std::u16string_view text) {
 std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInput& input) {
   auto line = LastLine(fileText);
   if (!line) return {};
-  if (input.args) return *line + u" " + *input.args;
-  return *line;
+  return AppendArgument(std::move(*line), input);
+}
+
+std::u16string AppendArgument(std::u16string line, const CommandInput& input) {
+  if (input.args) line += u" " + *input.args;
+  return line;
 }
 
 std::u16string CommandLineProblem(std::u16string_view commandLine) {

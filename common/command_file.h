@@ -37,6 +37,8 @@ std::optional<std::u16string> LastLine(std::u16string_view text);
 // The command line from a command file's text and the typed input: the last line, plus one
 // space and the argument text when a "/" was typed. A file without lines gives "".
 std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInput& input);
+// The same from the line itself: plus one space and the argument text when a "/" was typed.
+std::u16string AppendArgument(std::u16string line, const CommandInput& input);
 
 // The most a started program's command line may hold, its final NUL not counted (the platform
 // takes 32,767 characters with it).

@@ -81,7 +81,15 @@ void PlaceInWorkArea(HWND w, const RECT& work, SIZE frame, SIZE client, const RE
   }
 }
 
-StartedProcess StartProcess(const wchar_t* program, const std::u16string& commandLine, DWORD flags,
+HWND PromptOwner(HWND foreground, HWND own, HWND handedTo) {
+  auto fits = [own](HWND w) { return w && w != own && IsWindow(w) && IsWindowVisible(w); };
+  if (fits(foreground)) return foreground;
+  if (fits(handedTo)) return handedTo;
+  HWND shell = GetShellWindow();
+  return fits(shell) ? shell : nullptr;
+}
+
+StartedProcess CreateProcessShownNormally(const wchar_t* program, const std::u16string& commandLine, DWORD flags,
                             void* environment, const wchar_t* folder) {
   // CreateProcessW may write into the line it is given.
   std::wstring line(reinterpret_cast<const wchar_t*>(commandLine.c_str()), commandLine.size());

@@ -51,6 +51,14 @@ RECT WorkAreaOf(HWND w, const RECT* target);
 // the height alone (a window whose content scrolls).
 void PlaceInWorkArea(HWND w, const RECT& work, SIZE frame, SIZE client, const RECT* target, bool fitHeight = true);
 
+// The owner to hand a shell request whose prompt must come up in front (the elevation prompt,
+// the "open with" choice): Windows shows such a prompt only for an owner in the foreground, and
+// for any other it only flashes a button in the taskbar while the call waits. foreground is
+// GetForegroundWindow() taken just before the call. The first that is a visible window and not
+// own (the caller's hidden window): foreground, handedTo (the window the caller gave the
+// foreground to), the desktop's shell window; else none.
+HWND PromptOwner(HWND foreground, HWND own = nullptr, HWND handedTo = nullptr);
+
 // A started process's handles, or the system's error (then both are empty).
 struct StartedProcess {
   UniqueKernelHandle process;
@@ -60,7 +68,7 @@ struct StartedProcess {
 
 // CreateProcessW of commandLine shown normally. program, environment and folder may be null
 // (then: the first word of the line, the caller's environment and current folder).
-StartedProcess StartProcess(const wchar_t* program, const std::u16string& commandLine, DWORD flags = 0,
+StartedProcess CreateProcessShownNormally(const wchar_t* program, const std::u16string& commandLine, DWORD flags = 0,
                             void* environment = nullptr, const wchar_t* folder = nullptr);
 
 }  // namespace tav

@@ -21,4 +21,23 @@ std::optional<std::u16string> EnvironmentValue(const char16_t* block, std::u16st
   return std::nullopt;
 }
 
+std::u16string ExpandEnvironmentText(std::u16string_view text, const char16_t* block) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t open = text.find(u'%', pos);
+    const std::size_t close = open == std::u16string_view::npos ? open : text.find(u'%', open + 1);
+    if (close == std::u16string_view::npos) break;
+    out.append(text.substr(pos, open - pos));
+    if (auto value = EnvironmentValue(block, text.substr(open + 1, close - open - 1)))
+      out += *value;
+    else
+      out.append(text.substr(open, close + 1 - open));
+    pos = close + 1;
+  }
+  out.append(text.substr(pos));
+  return out;
+}
+
 }  // namespace tav

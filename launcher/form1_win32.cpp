@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include "command_file.h"
+#include "enter_keys_win32.h"
 #include "file_io.h"
 #include "hotkeys_win32.h"
 #include "install_folder.h"
@@ -22,35 +23,6 @@ namespace {
 
 constexpr wchar_t kInstanceMutexName[] = L"Local\\Tavimbra.Launcher.SingleInstance";
 constexpr wchar_t kCaption[] = L"Tavimbra";
-
-bool TitleBeginsWithProgram(HWND w) {
-  wchar_t title[16];
-  constexpr wchar_t word[] = L"program";
-  constexpr int wordLength = 7;
-  return GetWindowTextW(w, title, 16) >= wordLength &&
-         CompareStringOrdinal(title, wordLength, word, wordLength, TRUE) == CSTR_EQUAL;
-}
-
-// The desktop's shell window ("Program Manager", class Progman), never an application window
-// whose title merely begins with "Program" (a folder "Program Files", "Programming.txt"): the
-// shell's own window when its title fits, else a visible top-level Progman window whose title
-// does; nullptr for another desktop shell. Wine has no shell window (GetShellWindow gives none),
-// so there only a Progman window of a test is found.
-HWND FindDesktopWindow() {
-  if (HWND shell = GetShellWindow(); shell && TitleBeginsWithProgram(shell)) return shell;
-  HWND found = nullptr;
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        wchar_t cls[16];
-        if (!IsWindowVisible(w) || GetClassNameW(w, cls, 16) != 7 || lstrcmpiW(cls, L"Progman") != 0 ||
-            !TitleBeginsWithProgram(w))
-          return TRUE;
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
 
 }  // namespace
 
@@ -70,6 +42,7 @@ bool Form1::Load(HINSTANCE instance) {
   hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64, nullptr,
                           nullptr, instance, this);
   if (!hwnd_) return false;
+  processStart_.SetWindow(hwnd_);
   text1_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 27, 209, 18,
                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Text1)), instance, nullptr);
   // Subclassed through the window's own slots, not SetWindowSubclass: that looks its data up as
@@ -235,9 +208,10 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
 
 LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  if (m == WM_CHAR) {
+  if (m == WM_KEYDOWN || m == WM_CHAR) {
     try {
-      if (form->Text1_KeyPress(static_cast<wchar_t>(w)) || form->Text1_TypeCompleted(static_cast<wchar_t>(w)))
+      const auto key = static_cast<wchar_t>(w);
+      if (m == WM_KEYDOWN ? form->Text1_KeyDown(w) : form->Text1_KeyPress(key) || form->Text1_TypeCompleted(key))
         return 0;
     } catch (...) {
       return 0;
@@ -278,6 +252,12 @@ void Form1::Paint() {
 // ---- Text1 ----
 
 void Form1::Text1_Change() { completion_.Text1_Change(*this, list_); }
+
+bool Form1::Text1_KeyDown(WPARAM key) {
+  if (!IsCtrlShiftEnter(key)) return false;
+  RunCommand(Text(), *this, StartAs::administrator);
+  return true;
+}
 
 bool Form1::Text1_KeyPress(wchar_t key) {
   if (key == 13) {
@@ -353,32 +333,13 @@ void Form1::ClearInput() { SetWindowTextW(text1_, L""); }
 
 void Form1::FocusWindow() { SetFocus(hwnd_); }
 
-bool Form1::ActivateDesktop() {
-  desktop_ = FindDesktopWindow();
-  if (!desktop_) return false;
-  desktopActivated_ = SetForegroundWindow(desktop_) != FALSE;
-  return true;
-}
+bool Form1::ActivateDesktop() { return desktop_.Activate(); }
 
-void Form1::AwaitDesktop() {
-  // Windows moves the foreground at once; Wine only once the other program's thread has taken
-  // the activation. A refused activation is not waited for.
-  if (desktopActivated_)
-    for (int i = 0; i < 50 && GetForegroundWindow() != desktop_; ++i) Sleep(10);
-}
+void Form1::AwaitDesktop() { desktop_.Await(); }
 
 void Form1::DisableTimer() { SetTimer1(false); }
 
-void Form1::SendAltEsc() {
-  INPUT in[4] = {};
-  const WORD keys[4] = {VK_MENU, VK_ESCAPE, VK_ESCAPE, VK_MENU};
-  for (int i = 0; i < 4; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wVk = keys[i];
-    in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-  }
-  SendInput(4, in, sizeof(INPUT));
-}
+void Form1::SendAltEsc() { tav::SendAltEsc(); }
 
 void Form1::AllowForeground() {
   // The launcher has handed the foreground to the desktop by now, but it received the last input
@@ -386,53 +347,7 @@ void Form1::AllowForeground() {
   AllowSetForegroundWindow(ASFW_ANY);
 }
 
-void Form1::StartCommandLine(const std::u16string& commandLine) {
-  // Checked before the call: the platform would start the line only up to a NUL, and its own
-  // refusal of an overlong line does not say why.
-  if (std::u16string problem = CommandLineProblem(commandLine); !problem.empty()) {
-    std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + problem;
-    MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
-    return;
-  }
-  StartProcess(commandLine, *this);
-}
-
-unsigned long Form1::StartDirectly(const std::u16string& commandLine) {
-  return StartProcess(nullptr, commandLine, environment_.CreationFlags(), environment_.Block(), W(installFolder_))
-      .error;
-}
-
-bool Form1::NamesProgramFile(const std::u16string& path) {
-  // Relative names resolve against the installation folder, the current directory.
-  if (IsRegularFile(path)) return true;
-  const std::size_t slash = path.find_last_of(u"\\/:");
-  const std::size_t name = slash == std::u16string::npos ? 0 : slash + 1;
-  return path.find(u'.', name) == std::u16string::npos && IsRegularFile(path + u".exe");
-}
-
-unsigned long Form1::StartThroughShell(const std::u16string& program, const std::u16string& parameters) {
-  // The shell shows the elevation prompt (consent runs outside this process). The elevated
-  // program gets the environment the system gives it, not the launcher's refreshed block.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_FLAG_NO_UI;  // failures are told in the launcher's own words
-  info.hwnd = hwnd_;                 // without an owner the prompt would only flash in the taskbar
-  info.lpVerb = nullptr;             // the default action: for a program, to run it
-  info.lpFile = W(program);
-  info.lpParameters = parameters.empty() ? nullptr : W(parameters);
-  info.lpDirectory = W(installFolder_);
-  info.nShow = SW_SHOWNORMAL;
-  const unsigned long error = ShellExecuteExW(&info) ? 0 : GetLastError();
-  if (SUCCEEDED(com)) CoUninitialize();
-  return error;
-}
-
-void Form1::ShowStartFailure(const std::u16string& commandLine, unsigned long error) {
-  std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" +
-                        SystemMessage(static_cast<DWORD>(error));
-  MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
-}
+void Form1::StartCommandLine(const std::u16string& commandLine, StartAs as) { processStart_.Start(commandLine, as); }
 
 // ---- hotkeys, icon, menu, timer ----
 

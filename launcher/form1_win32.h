@@ -10,9 +10,11 @@
 
 #include "command_list.h"
 #include "completion.h"
+#include "desktop_window_win32.h"
 #include "handles_win32.h"
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
+#include "process_start_win32.h"
 #include "user_environment_win32.h"
 #include "window_win32.h"
 
@@ -21,7 +23,6 @@ namespace tav {
 class Form1 final : public Window,
                     private StartupSteps,
                     private CommandSteps,
-                    private ProcessStart,
                     private ExitSteps,
                     private EditBox {
  public:
@@ -40,6 +41,7 @@ class Form1 final : public Window,
   LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) override;
 
   void Text1_Change();
+  bool Text1_KeyDown(WPARAM key);    // true: the key is consumed
   bool Text1_KeyPress(wchar_t key);  // true: the key is consumed
   bool Text1_TypeCompleted(wchar_t key);  // true: the key completed a name, shown already
   void Timer1_Timer();
@@ -68,6 +70,7 @@ class Form1 final : public Window,
 
   // Enter and Esc.
   std::optional<std::string> ReadCommandFile(const std::u16string& name) override;
+  std::u16string EnvironmentBlock() override { return environment_.CurrentBlock(); }
   void ClearInput() override;
   void FocusWindow() override;
   bool ActivateDesktop() override;
@@ -75,13 +78,7 @@ class Form1 final : public Window,
   void DisableTimer() override;
   void SendAltEsc() override;
   void AllowForeground() override;
-  void StartCommandLine(const std::u16string& commandLine) override;
-
-  // Starting the command line.
-  unsigned long StartDirectly(const std::u16string& commandLine) override;
-  bool NamesProgramFile(const std::u16string& path) override;
-  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) override;
-  void ShowStartFailure(const std::u16string& commandLine, unsigned long error) override;
+  void StartCommandLine(const std::u16string& commandLine, StartAs as) override;
 
   // The exit sequence.
   void UnregisterHotkeys() override;
@@ -112,8 +109,8 @@ class Form1 final : public Window,
   UserEnvironment environment_;
   NOTIFYICONDATAW trayData_{};
   UniqueIcon smallIcon_;
-  HWND desktop_ = nullptr;  // the desktop window last activated, and whether it was
-  bool desktopActivated_ = false;
+  DesktopHandOver desktop_;
+  LauncherProcessStart processStart_{installFolder_, environment_, desktop_};
   UINT taskbarCreated_ = 0;
   Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "command_file.h"
+#include "environment_block.h"
 
 namespace tav {
 
@@ -23,21 +24,23 @@ std::optional<LauncherSetup> RunStartup(StartupSteps& steps) {
   return setup;
 }
 
-bool RunCommand(std::u16string_view text, CommandSteps& steps) {
+bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as) {
   const CommandInput input = SplitCommandInput(text);
   // "..\settings\tavimbra", "C:\x", "memo:s" or a device would be read from outside texts\; no
   // command file has such a name, so they are not found, like any name not in the list.
   if (!NamesFileInTexts(input.name)) return false;
   std::optional<std::string> file = steps.ReadCommandFile(input.name);
   if (!file) return false;
-  const std::u16string commandLine = ComposeCommandLine(DecodeCommandFile(*file), input);
+  std::u16string commandLine;
+  if (std::optional<std::u16string> line = LastLine(DecodeCommandFile(*file)))
+    commandLine = AppendArgument(ExpandEnvironmentText(*line, steps.EnvironmentBlock().c_str()), input);
   steps.ClearInput();
   steps.ActivateDesktop();
   steps.DisableTimer();
   steps.HideWindow();
   if (!commandLine.empty()) {
     steps.AllowForeground();
-    steps.StartCommandLine(commandLine);
+    steps.StartCommandLine(commandLine, as);
   }
   return true;
 }
@@ -55,14 +58,20 @@ void Dismiss(CommandSteps& steps) {
   steps.HideWindow();
 }
 
-void StartProcess(const std::u16string& commandLine, ProcessStart& start) {
+void StartElevatingWhenRequired(const std::u16string& commandLine, ProcessStart& start) {
   unsigned long error = start.StartDirectly(commandLine);
   if (error == ProcessStart::kElevationRequired) {
     const ProgramAndParameters p = SplitProgram(commandLine, start);
-    error = start.StartThroughShell(p.program, p.parameters);
+    error = start.StartThroughShell(p.program, p.parameters, StartAs::usual);
     if (error == ProcessStart::kCancelled) return;  // the user said no to the prompt
   }
   if (error != 0) start.ShowStartFailure(commandLine, error);
+}
+
+void StartAsAdministrator(const std::u16string& commandLine, ProcessStart& start) {
+  const ProgramAndParameters p = SplitProgram(commandLine, start);
+  const unsigned long error = start.StartThroughShell(p.program, p.parameters, StartAs::administrator);
+  if (error != 0 && error != ProcessStart::kCancelled) start.ShowStartFailure(commandLine, error);
 }
 
 ProgramAndParameters SplitProgram(std::u16string_view line, ProcessStart& start) {

@@ -29,12 +29,19 @@ class StartupSteps {
 // nothing visible was done.
 std::optional<LauncherSetup> RunStartup(StartupSteps& steps);
 
+// How a command line is started: as the user started the launcher, or as administrator
+// (Ctrl+Shift+Enter, through the shell's elevation prompt).
+enum class StartAs { usual, administrator };
+
 class CommandSteps {
  public:
   virtual ~CommandSteps() = default;
   // The command file's bytes; nullopt when there is no such file (or it could not be read,
   // which the window's side reports itself).
   virtual std::optional<std::string> ReadCommandFile(const std::u16string& name) = 0;
+  // The environment the started programs get ("NAME=value" strings, each ended by a zero): the
+  // command file's line is expanded with it.
+  virtual std::u16string EnvironmentBlock() = 0;
   virtual void ClearInput() = 0;
   virtual void FocusWindow() = 0;
   virtual bool ActivateDesktop() = 0;  // false when there is no desktop window to activate
@@ -46,13 +53,14 @@ class CommandSteps {
   virtual void HideWindow() = 0;
   // Lets the started program take the foreground; granted only for a process about to start.
   virtual void AllowForeground() = 0;
-  virtual void StartCommandLine(const std::u16string& commandLine) = 0;
+  virtual void StartCommandLine(const std::u16string& commandLine, StartAs as) = 0;
 };
 
-// Enter: looks up the command file of the typed name and starts its command line. False when
-// there is no command file or the name could be no file directly in texts\ (then nothing at all
-// has happened). An empty command line is not started.
-bool RunCommand(std::u16string_view text, CommandSteps& steps);
+// Enter (Ctrl+Shift+Enter: as administrator): looks up the command file of the typed name and
+// starts its command line: the file's line with its environment variables expanded, then the
+// typed argument as typed. False when there is no command file or the name could be no file
+// directly in texts\ (then nothing at all has happened). An empty command line is not started.
+bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as = StartAs::usual);
 
 // Esc: clears and hides, handing the foreground back.
 void Dismiss(CommandSteps& steps);
@@ -69,14 +77,21 @@ class ProcessStart {
   // Whether path names an existing file, as the platform tries the words of an unquoted program
   // name that holds blanks (".exe" appended when it has no extension).
   virtual bool NamesProgramFile(const std::u16string& path) = 0;
-  // Starts program with parameters through the shell, which asks for elevation; 0 or the error.
-  virtual unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) = 0;
+  // Starts program with parameters through the shell, which asks for elevation (usual: the
+  // default action, which asks when the program requires it; administrator: the verb "runas",
+  // which always asks); 0 or the error.
+  virtual unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters,
+                                          StartAs as) = 0;
   virtual void ShowStartFailure(const std::u16string& commandLine, unsigned long error) = 0;
 };
 
 // A program that must run elevated cannot be started directly: it is started again through the
 // shell, which shows the elevation prompt. A prompt the user refuses shows nothing more.
-void StartProcess(const std::u16string& commandLine, ProcessStart& start);
+void StartElevatingWhenRequired(const std::u16string& commandLine, ProcessStart& start);
+
+// Starts the program of the command line as administrator, through the shell's prompt. A prompt
+// the user refuses shows nothing; another failure is told.
+void StartAsAdministrator(const std::u16string& commandLine, ProcessStart& start);
 
 // The program part of a command line as the platform's start of a process finds it, and the rest
 // of the line (after the blanks that follow the program part) unchanged. Quoted: what the quotes

@@ -34,4 +34,17 @@ void UserEnvironment::Refresh() {
   SetEnvironmentVariableW(L"PATH", path ? reinterpret_cast<const wchar_t*>(path->c_str()) : nullptr);
 }
 
+std::u16string UserEnvironment::CurrentBlock() const {
+  wchar_t* own = block_ ? nullptr : GetEnvironmentStringsW();
+  const auto* start = reinterpret_cast<const char16_t*>(block_ ? block_ : own);
+  std::u16string copy;
+  if (start) {
+    const char16_t* end = start;
+    while (*end) end += std::char_traits<char16_t>::length(end) + 1;
+    copy.assign(start, end);
+  }
+  if (own) FreeEnvironmentStringsW(own);
+  return copy;
+}
+
 }  // namespace tav

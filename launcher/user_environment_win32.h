@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 namespace tav {
 
 // True for the announcement of a changed environment (lParam of WM_SETTINGCHANGE).
@@ -26,6 +28,9 @@ class UserEnvironment {
   // the first change.
   void* Block() const { return block_; }
   DWORD CreationFlags() const { return block_ ? CREATE_UNICODE_ENVIRONMENT : 0; }
+  // A copy of the environment a program started now gets (the launcher's own until the first
+  // change), its strings each ended by a zero.
+  std::u16string CurrentBlock() const;
 
  private:
   void* block_ = nullptr;

@@ -5,12 +5,14 @@
 #include <shellapi.h>
 
 #include "open_with_shell_win32.h"
+#include "window_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace tav;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   const int result = OpenWithShell(
-      U(GetCommandLineW()), [](SHELLEXECUTEINFOW* info) { return ShellExecuteExW(info) != FALSE; },
+      U(GetCommandLineW()), [] { return PromptOwner(GetForegroundWindow()); },
+      [](SHELLEXECUTEINFOW* info) { return ShellExecuteExW(info) != FALSE; },
       [] {
         MessageBoxW(nullptr, L"開くファイル、フォルダまたはURLを指定してください。", L"kovrand",
                     MB_OK | MB_ICONINFORMATION);

@@ -368,7 +368,7 @@ void Form1::Command7_Click() {
   // The shared Windows folder: on a Remote Desktop server GetWindowsDirectoryW is per user.
   UINT n = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   std::u16string explorer = JoinPath(U(windows, n < MAX_PATH ? n : 0), u"explorer.exe");
-  const DWORD error = StartProcess(W(explorer), OpenFolderCommandLine(folder_)).error;
+  const DWORD error = CreateProcessShownNormally(W(explorer), OpenFolderCommandLine(folder_)).error;
   if (!error) return;
   std::u16string text = u"フォルダを開けませんでした。\r\n" + folder_ + u"\r\n" + SystemMessage(error);
   MessageBoxW(hwnd_, W(text), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);

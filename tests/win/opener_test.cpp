@@ -24,11 +24,16 @@ TEST(Opener, AsksTheShellForTheDefaultVerbWithItsOwnChoiceAllowed) {
       {uR"(kovrand.exe "")", nullptr, true, kNothingToOpen},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    int calls = 0, told = 0;
+    int calls = 0, told = 0, owners = 0;
+    const HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x5A5A0 + i));
     SHELLEXECUTEINFOW seen{};
     std::u16string file;
     const int code = OpenWithShell(
         cases[i].commandLine,
+        [&] {
+          ++owners;
+          return owner;
+        },
         [&](SHELLEXECUTEINFOW* info) {
           ++calls;
           seen = *info;
@@ -51,6 +56,9 @@ TEST(Opener, AsksTheShellForTheDefaultVerbWithItsOwnChoiceAllowed) {
     EXPECT_EQ(seen.fMask & SEE_MASK_FLAG_NO_UI, 0u) << "case " << i;
     EXPECT_EQ(seen.nShow, SW_SHOWNORMAL) << "case " << i;
     EXPECT_EQ(seen.cbSize, sizeof(SHELLEXECUTEINFOW)) << "case " << i;
+    // The "open with" choice and the shell's messages come up in front of the window in use.
+    EXPECT_EQ(owners, 1) << "case " << i;
+    EXPECT_EQ(seen.hwnd, owner) << "case " << i;
   }
 }
 

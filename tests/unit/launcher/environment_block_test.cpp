@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "expansion_cases.h"
+#include "text_encoding.h"
+
 namespace tav {
 namespace {
 
@@ -25,6 +28,21 @@ TEST(EnvironmentBlock, FindsAVariableByName) {
   }
   EXPECT_FALSE(EnvironmentValue(u"\0", u"PATH"));
   EXPECT_FALSE(EnvironmentValue(nullptr, u"PATH"));
+}
+
+TEST(EnvironmentBlock, ExpandsTheVariablesItSets) {
+  std::u16string block = u"=C:=C:\\x";
+  block += u'\0';
+  for (const auto& v : test::kExpansionVariables) {
+    block += std::u16string(v.name) + u"=" + v.value;
+    block += u'\0';
+  }
+  for (std::size_t i = 0; i < std::size(test::kExpansionCases); ++i) {
+    const auto& c = test::kExpansionCases[i];
+    EXPECT_EQ(ToUtf8(ExpandEnvironmentText(c.line, block.c_str())), ToUtf8(c.expanded)) << "case " << i;
+  }
+  // Without a block nothing is set.
+  EXPECT_EQ(ToUtf8(ExpandEnvironmentText(u"a %TAV_HOME_X% b", nullptr)), "a %TAV_HOME_X% b");
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
     auto it = files.find(name);
     return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
   }
+  std::u16string EnvironmentBlock() override { return u""; }
   void ClearInput() override { Add("clear"); }
   void FocusWindow() override { Add("focus"); }
   bool ActivateDesktop() override { return Add("desktop"), desktop; }
@@ -42,7 +43,9 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
   void DisableTimer() override { Add("timer off"); }
   void SendAltEsc() override { Add("alt+esc"); }
   void AllowForeground() override { Add("allow foreground"); }
-  void StartCommandLine(const std::u16string& cl) override { Add("start " + ToUtf8(cl)); }
+  void StartCommandLine(const std::u16string& cl, StartAs as) override {
+    Add(std::string(as == StartAs::administrator ? "start as administrator " : "start ") + ToUtf8(cl));
+  }
   void UnregisterHotkeys() override { Add("unregister"); }
   void DeleteAtoms() override { Add("atoms"); }
   void UnhookWindow() override { Add("unhook"); }
@@ -76,13 +79,20 @@ TEST(Startup, StepsInTheirOrder) {
 TEST(RunCommand, StepsInTheirOrderAndNothingWithoutAFile) {
   // Never waits for the desktop window: the started program takes the foreground anyway.
   const Log hidden = {"clear", "desktop", "timer off", "hide"};
+  constexpr StartAs admin = StartAs::administrator;
   struct Case {
     const char16_t* typed;
     bool desktop;
     bool found;
     Log tail;  // after the read, and after hiding when found
+    StartAs as = StartAs::usual;
   } cases[] = {
       {u"memo", true, true, {"allow foreground", "start notepad.exe"}},
+      // Ctrl+Shift+Enter: the same steps, the same line.
+      {u"memo/C:\a.txt", true, true, {"allow foreground", "start as administrator notepad.exe C:\a.txt"}, admin},
+      {u"memo", false, true, {"allow foreground", "start as administrator notepad.exe"}, admin},
+      {u"empty", true, true, {}, admin},
+      {u"zzz", true, false, {}, admin},
       {u"memo/C:\\a.txt", true, true, {"allow foreground", "start notepad.exe C:\\a.txt"}},
       {u"memo", false, true, {"allow foreground", "start notepad.exe"}},  // no desktop window: still hides and starts
       {u"empty", true, true, {}},  // an empty command line: hidden, nothing started, no foreground right
@@ -93,7 +103,7 @@ TEST(RunCommand, StepsInTheirOrderAndNothingWithoutAFile) {
     Recorder r;
     r.files = {{u"memo", "ignored\r\nnotepad.exe\r\n"}, {u"empty", ""}};
     r.desktop = cases[i].desktop;
-    EXPECT_EQ(RunCommand(cases[i].typed, r), cases[i].found) << "case " << i;
+    EXPECT_EQ(RunCommand(cases[i].typed, r, cases[i].as), cases[i].found) << "case " << i;
     const std::u16string typed = cases[i].typed;
     Log expected = {"read " + ToUtf8(typed.substr(0, typed.find(u'/')))};
     if (cases[i].found) expected.insert(expected.end(), hidden.begin(), hidden.end());
@@ -151,8 +161,10 @@ struct FakeStart final : ProcessStart {
   bool NamesProgramFile(const std::u16string& path) override {
     return std::find(files.begin(), files.end(), path) != files.end();
   }
-  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters) override {
-    log.push_back("shell [" + ToUtf8(program) + "] [" + ToUtf8(parameters) + "]");
+  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters,
+                                  StartAs as) override {
+    log.push_back(std::string(as == StartAs::administrator ? "runas [" : "shell [") + ToUtf8(program) + "] [" +
+                  ToUtf8(parameters) + "]");
     return shell;
   }
   void ShowStartFailure(const std::u16string& cl, unsigned long error) override {
@@ -160,7 +172,7 @@ struct FakeStart final : ProcessStart {
   }
 };
 
-TEST(StartProcess, ElevationRequiredStartsTheSameProgramThroughTheShell) {
+TEST(StartElevatingWhenRequired, ElevationRequiredStartsTheSameProgramThroughTheShell) {
   struct Case {
     const char16_t* line;
     std::vector<std::u16string> files;
@@ -191,14 +203,14 @@ TEST(StartProcess, ElevationRequiredStartsTheSameProgramThroughTheShell) {
     FakeStart f;
     f.direct = ProcessStart::kElevationRequired;
     f.files = cases[i].files;
-    StartProcess(cases[i].line, f);
+    StartElevatingWhenRequired(cases[i].line, f);
     EXPECT_EQ(f.log, (Log{"direct " + ToUtf8(cases[i].line),
                           std::string("shell [") + cases[i].program + "] [" + cases[i].parameters + "]"}))
         << "case " << i;
   }
 }
 
-TEST(StartProcess, OnlyElevationGoesThroughTheShellAndARefusedPromptSaysNothing) {
+TEST(StartElevatingWhenRequired, OnlyElevationGoesThroughTheShellAndARefusedPromptSaysNothing) {
   const std::u16string line = uR"("C:\a b\x.exe" /q)";
   const Log direct = {"direct " + ToUtf8(line)};
   const std::string shell = R"(shell [C:\a b\x.exe] [/q])";
@@ -219,10 +231,34 @@ TEST(StartProcess, OnlyElevationGoesThroughTheShellAndARefusedPromptSaysNothing)
     FakeStart f;
     f.direct = cases[i].direct;
     f.shell = cases[i].shell;
-    StartProcess(line, f);
+    StartElevatingWhenRequired(line, f);
     Log expected = direct;
     expected.insert(expected.end(), cases[i].tail.begin(), cases[i].tail.end());
     EXPECT_EQ(f.log, expected) << "case " << i;
+  }
+}
+
+TEST(StartAsAdministrator, TheShellsRunasWithTheLineSplitAsTheFallbackSplitsIt) {
+  struct Case {
+    const char16_t* line;
+    std::vector<std::u16string> files;
+    unsigned long shell;
+    Log expected;
+  } cases[] = {
+      {uR"("C:\a b\x.exe" /q "c d")", {}, 0, {R"(runas [C:\a b\x.exe] [/q "c d"])"}},
+      {uR"(C:\Program Files\Tool\setup.exe /S)", {uR"(C:\Program Files\Tool\setup.exe)"}, 0,
+       {R"(runas [C:\Program Files\Tool\setup.exe] [/S])"}},
+      {u"cmd.exe", {}, 0, {"runas [cmd.exe] []"}},
+      {u"cmd.exe /k", {}, ProcessStart::kCancelled, {"runas [cmd.exe] [/k]"}},  // refused: nothing more
+      {u"cmd.exe /k", {}, 2, {"runas [cmd.exe] [/k]", "failure 2 cmd.exe /k"}},
+      {u"cmd.exe /k", {}, 5, {"runas [cmd.exe] [/k]", "failure 5 cmd.exe /k"}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    FakeStart f;
+    f.files = cases[i].files;
+    f.shell = cases[i].shell;
+    StartAsAdministrator(cases[i].line, f);
+    EXPECT_EQ(f.log, cases[i].expected) << "case " << i;
   }
 }
 

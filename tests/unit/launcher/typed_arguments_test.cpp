@@ -8,6 +8,8 @@
 namespace tav {
 namespace {
 
+using namespace std::string_literals;
+
 struct Steps final : CommandSteps {
   std::map<std::u16string, std::string> files;
   std::vector<std::u16string> read, started;
@@ -16,6 +18,7 @@ struct Steps final : CommandSteps {
     auto it = files.find(name);
     return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
   }
+  std::u16string EnvironmentBlock() override { return u"TAV_W=C:\\W\0SystemRoot=C:\\Windows\0"s; }
   void ClearInput() override {}
   void FocusWindow() override {}
   bool ActivateDesktop() override { return true; }
@@ -24,12 +27,13 @@ struct Steps final : CommandSteps {
   void SendAltEsc() override {}
   void HideWindow() override {}
   void AllowForeground() override {}
-  void StartCommandLine(const std::u16string& cl) override { started.push_back(cl); }
+  void StartCommandLine(const std::u16string& cl, StartAs) override { started.push_back(cl); }
 };
 
 // Whatever is typed after the "/" (a command interpreter's operators, variables, quotes, line
 // ends) is appended as it stands after the stored line and one space: the program started is the
-// one stored in the command file, and nothing puts an interpreter in front of it.
+// one stored in the command file, and nothing puts an interpreter in front of it. Only the stored
+// line has its environment variables expanded.
 TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
   struct Case {
     std::u16string typed;
@@ -67,7 +71,7 @@ TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Steps s;
-    s.files[u"memo"] = "\"C:\\W\\notepad.exe\"\r\n";
+    s.files[u"memo"] = "\"%TAV_W%\\notepad.exe\"\r\n";
     const std::u16string name = cases[i].typed.substr(0, cases[i].typed.find(u'/'));
     if (!cases[i].lookedUp) s.files[name] = "calc.exe\r\n";  // what such a name would reach
     EXPECT_EQ(RunCommand(cases[i].typed, s), !cases[i].started.empty()) << "case " << i;

@@ -1,0 +1,78 @@
+#include "process_start_win32.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "command_file.h"
+#include "file_io.h"
+#include "system_message_win32.h"
+#include "text_encoding.h"
+#include "window_win32.h"
+
+namespace tav {
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Tavimbra";
+
+void ShowCannotRun(const std::u16string& commandLine, const std::u16string& reason) {
+  const std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + reason;
+  MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
+}
+
+}  // namespace
+
+void LauncherProcessStart::Start(const std::u16string& commandLine, StartAs as) {
+  // Checked before the call: the platform would start the line only up to a NUL, and its own
+  // refusal of an overlong line does not say why.
+  if (std::u16string problem = CommandLineProblem(commandLine); !problem.empty()) {
+    ShowCannotRun(commandLine, problem);
+    return;
+  }
+  if (as == StartAs::administrator)
+    StartAsAdministrator(commandLine, *this);
+  else
+    StartElevatingWhenRequired(commandLine, *this);
+}
+
+unsigned long LauncherProcessStart::StartDirectly(const std::u16string& commandLine) {
+  return CreateProcessShownNormally(nullptr, commandLine, environment_.CreationFlags(), environment_.Block(),
+                                    W(folder_))
+      .error;
+}
+
+bool LauncherProcessStart::NamesProgramFile(const std::u16string& path) {
+  // Relative names resolve against the installation folder, the current directory.
+  if (IsRegularFile(path)) return true;
+  const std::size_t slash = path.find_last_of(u"\\/:");
+  const std::size_t name = slash == std::u16string::npos ? 0 : slash + 1;
+  return path.find(u'.', name) == std::u16string::npos && IsRegularFile(path + u".exe");
+}
+
+unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& program,
+                                                      const std::u16string& parameters, StartAs as) {
+  // The shell shows the elevation prompt (consent runs outside this process). The elevated
+  // program gets the environment the system gives it, not the launcher's refreshed block.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;  // failures are told in the launcher's own words
+  // Taken at the call: the launcher is hidden by now, and Windows shows the prompt in front only
+  // for an owner in the foreground (else it flashes in the taskbar while this thread waits).
+  info.hwnd = PromptOwner(calls_.foreground(), own_, desktop_.HandedTo());
+  // The default action runs a program (asking when its manifest requires it); "runas" always asks.
+  info.lpVerb = as == StartAs::administrator ? L"runas" : nullptr;
+  info.lpFile = W(program);
+  info.lpParameters = parameters.empty() ? nullptr : W(parameters);
+  info.lpDirectory = W(folder_);
+  info.nShow = SW_SHOWNORMAL;
+  const unsigned long error = calls_.execute(&info) ? 0 : GetLastError();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return error;
+}
+
+void LauncherProcessStart::ShowStartFailure(const std::u16string& commandLine, unsigned long error) {
+  ShowCannotRun(commandLine, SystemMessage(static_cast<DWORD>(error)));
+}
+
+}  // namespace tav
