@@ -61,6 +61,7 @@ int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild
       rebuild();
       schedule_.Rebuilt();
       SetPropW(window, kListRebuildsProperty, reinterpret_cast<HANDLE>(++rebuilds_));
+      SetPropW(window, kChangePendingProperty, nullptr);
       continue;  // what came in meanwhile first
     }
     HANDLE handles[2];
@@ -72,7 +73,7 @@ int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild
     const DWORD r = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (r >= WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + count) {
       Signalled(handles[r - WAIT_OBJECT_0]);
-      SetPropW(window, kTextsChangesProperty, reinterpret_cast<HANDLE>(++changes_));
+      SetPropW(window, kChangePendingProperty, reinterpret_cast<HANDLE>(1));
     } else if (r == WAIT_FAILED) {
       // Never seen; without the watch the loop must not spin. The menu's refresh still works.
       Close(texts_);
@@ -82,7 +83,7 @@ int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild
 }
 
 void TextsWatch::Detach(HWND window) {
-  RemovePropW(window, kTextsChangesProperty);
+  RemovePropW(window, kChangePendingProperty);
   RemovePropW(window, kListRebuildsProperty);
 }
 

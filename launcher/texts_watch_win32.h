@@ -12,8 +12,9 @@
 namespace tav {
 
 // Window properties of the launcher window, for whoever checks that the watch works (the tests):
-// how many changes of texts\ were seen, and how many rebuilds they caused.
-inline constexpr wchar_t kTextsChangesProperty[] = L"TavimbraTextsChanges";
+// 1 while a change of texts\ has been seen and is not in the list yet, and how many rebuilds the
+// changes caused.
+inline constexpr wchar_t kChangePendingProperty[] = L"TavimbraChangePending";
 inline constexpr wchar_t kListRebuildsProperty[] = L"TavimbraListRebuilds";
 
 class TextsWatch {
@@ -41,7 +42,7 @@ class TextsWatch {
   RebuildSchedule schedule_;
   HANDLE texts_ = INVALID_HANDLE_VALUE;   // file names in texts\ (non-recursive)
   HANDLE folder_ = INVALID_HANDLE_VALUE;  // folder names in the installation folder: texts\ made, removed or replaced
-  UINT_PTR changes_ = 0, rebuilds_ = 0;
+  UINT_PTR rebuilds_ = 0;
 };
 
 }  // namespace tav
