@@ -120,7 +120,8 @@ TEST(TextsWatch, ABurstOfAThousandFilesGivesFewRebuilds) {
   RunningLauncher l(inst);
   ASSERT_TRUE(l.started);
   const auto t0 = std::chrono::steady_clock::now();
-  for (int i = 0; i < 1000; ++i) inst.WriteRaw(fs::path(L"texts") / (L"burst" + std::to_wstring(i) + L".txt"), "x\r\n");
+  for (int i = 0; i < 1000; ++i)
+    inst.WriteRaw(fs::path(L"texts") / (L"burst" + std::to_wstring(i) + L"-x.txt"), "x\r\n");
   const auto writing = std::chrono::steady_clock::now() - t0;
   ASSERT_TRUE(WaitRebuilt(l.form, 1, 30s));
   const UINT_PTR rebuilds = Rebuilds(l.form);
@@ -129,9 +130,8 @@ TEST(TextsWatch, ABurstOfAThousandFilesGivesFewRebuilds) {
               static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(writing).count()),
               static_cast<unsigned long long>(rebuilds), static_cast<unsigned long long>(bound));
   EXPECT_LE(rebuilds, bound);
-  EXPECT_EQ(TypedAtNextSummon(l, L"burst999"), L"burst999") << "the last one is in the list";
-  EXPECT_EQ(TypedAtNextSummon(l, L"burst99"), L"burst99") << "its own name first";
-  EXPECT_EQ(TypedAtNextSummon(l, L"burst1"), L"burst1");
+  EXPECT_EQ(TypedAtNextSummon(l, L"burst0"), L"burst0-x") << "the first one is in the list";
+  EXPECT_EQ(TypedAtNextSummon(l, L"burst999"), L"burst999-x") << "the last one is in the list";
 }
 
 // Typing never waits for a rebuild: a change seen while the window is shown is rebuilt only after
