@@ -58,7 +58,12 @@ int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild
     const std::int64_t wait =
         schedule_.MsUntilRebuild(static_cast<std::int64_t>(GetTickCount64()), IsWindowVisible(window) != FALSE);
     if (wait == 0 && IsWindow(window)) {
-      rebuild();
+      try {
+        rebuild();
+      } catch (...) {
+        // Out of memory for a huge folder: the launcher keeps running with the list it had, as
+        // when the menu's refresh fails.
+      }
       schedule_.Rebuilt();
       SetPropW(window, kListRebuildsProperty, reinterpret_cast<HANDLE>(++rebuilds_));
       SetPropW(window, kChangePendingProperty, nullptr);
