@@ -61,8 +61,8 @@ int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild
       try {
         rebuild();
       } catch (...) {
-        // Out of memory for a huge folder: the launcher keeps running with the list it had, as
-        // when the menu's refresh fails.
+        // Out of memory for a huge folder: the launcher keeps running, as when the menu's
+        // refresh fails; the next change or refresh builds the list again.
       }
       schedule_.Rebuilt();
       SetPropW(window, kListRebuildsProperty, reinterpret_cast<HANDLE>(++rebuilds_));
