@@ -965,6 +965,70 @@ void EditCosts(const Options& o) {
   DestroyWindow(form);
 }
 
+// 5. A file written into texts\ while the launcher waits hidden, to its name in the completion
+// list: the launcher gathers changes until the folder has been quiet a moment (0.2 s), then
+// rebuilds the list. Read from the window properties the launcher keeps for this; then the name
+// is typed at the next summon, and the file removed again (one more rebuild, waited for).
+constexpr wchar_t kChangePending[] = L"TavimbraChangePending";
+constexpr wchar_t kListRebuilds[] = L"TavimbraListRebuilds";
+UINT_PTR PropOf(HWND w, const wchar_t* name) { return reinterpret_cast<UINT_PTR>(GetPropW(w, name)); }
+
+void FileAddedToCompletion(const Options& o, UserWindow& user) {
+  for (const std::string& name : {std::string("samples"), SizeName(o.sizes.back())}) {
+    const fs::path dir = Installation(o, name);
+    Target t = Start(dir / "Tavimbra.exe", L"", kLauncherClass, nullptr);
+    if (!t.form || !t.edit) {
+      Stop(t);
+      continue;
+    }
+    Samples added, reference, perFile;
+    int notInList = 0, notCompleted = 0;
+    auto rebuilt = [&](UINT_PTR before) {
+      return Until([&] { return PropOf(t.form, kListRebuilds) > before && !PropOf(t.form, kChangePending); }, 30000,
+                   false);
+    };
+    for (int r = 0; r < o.rounds * 3; ++r) {
+      auto t1 = Clock::now();
+      LoadList(dir);
+      reference.Add(MsSince(t1) + 200);
+      const std::wstring added_name = L"zq-added-" + std::to_wstring(r);
+      const fs::path file = dir / "texts" / (added_name + L".txt");
+      const UINT_PTR before = PropOf(t.form, kListRebuilds);
+      HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      DWORD written = 0;
+      WriteFile(h, "x\r\n", 3, &written, nullptr);
+      CloseHandle(h);
+      auto t0 = Clock::now();
+      if (!rebuilt(before)) {
+        ++notInList;
+      } else {
+        added.Add(MsSince(t0));
+        if (Summon(user, t, kLauncherKey) >= 0) {
+          PostMessageW(t.edit, WM_CHAR, 'z', 1);
+          PostMessageW(t.edit, WM_CHAR, 'q', 1);
+          if (!Until([&] { return BoxText(t.edit) == added_name; }, 5000, false)) ++notCompleted;
+          Dismiss(t);
+        } else {
+          ++notCompleted;
+        }
+      }
+      perFile.Add(static_cast<double>(PropOf(t.form, kListRebuilds) - before));
+      const UINT_PTR after = PropOf(t.form, kListRebuilds);
+      fs::remove(file);
+      rebuilt(after);
+    }
+    Stop(t);
+    const std::string label = name == "samples" ? "the sample commands" : Count(std::stoi(name.substr(1))) + " commands";
+    std::string note;
+    if (notInList) note += std::to_string(notInList) + " added files did not reach the list in 30 s. ";
+    if (notCompleted) note += std::to_string(notCompleted) + " names in the list did not complete at the next summon.";
+    AddRow({"File added to completion", label + ": file written to its name in the list", "ms", added,
+            "in-process list build of the folder + the 0.2 s quiet period", reference, 0, note});
+    AddRow({"File added to completion", label + ": rebuilds per added file", "rebuilds", perFile, "", {}, 0, "", "1",
+            perFile.Max() == 1 && perFile.Min() == 1 ? "yes" : "**no**"});
+  }
+}
+
 void WriteTable(const Options& o, const std::string& header) {
   std::ofstream f(o.out, std::ios::binary);
   f << header << "\n";
@@ -1035,6 +1099,7 @@ int wmain(int argc, wchar_t** argv) {
   if (want("list")) ListBuild(o);
   if (want("edit")) EditCosts(o);
   if (want("memory")) MemoryAndCpu(o, user);
+  if (want("added")) FileAddedToCompletion(o, user);
   char header[512];
   std::snprintf(header, sizeof header,
                 "Rounds %d x %d cycles for the hotkey and keystroke figures, %d starts per program and size, "

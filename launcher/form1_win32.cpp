@@ -15,6 +15,7 @@
 #include "single_instance_win32.h"
 #include "system_message_win32.h"
 #include "text_encoding.h"
+#include "texts_watch_win32.h"
 #include "tray_icon_win32.h"
 
 namespace tav {
@@ -437,6 +438,7 @@ void Form1::RemoveTrayIcon() { Module1::RemoveTrayIcon(trayData_); }
 void Form1::DestroyWindow() {
   KillTimer(hwnd_, kTimer1);
   if (accProps_) accProps_->ClearHwndProps(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
+  TextsWatch::Detach(hwnd_);
   ::DestroyWindow(hwnd_);  // then the program ends
 }
 

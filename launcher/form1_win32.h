@@ -35,6 +35,8 @@ class Form1 final : public Window,
   bool Load(HINSTANCE instance);
   // The hotkey's summon sequence.
   void Summon();
+  // The command list from texts\ as it stands now, as the menu's refresh makes it.
+  void RebuildCommandList() { LoadCommandList(); }
 
  private:
   static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l);

@@ -3,20 +3,17 @@
 #include <objbase.h>
 
 #include "form1_win32.h"
+#include "install_folder.h"
+#include "texts_watch_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // One apartment for the window's thread: the box's accessible name lives as long as the window,
   // and the shell start of an elevated program runs on it.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   {
+    tav::TextsWatch watch(tav::InstallFolder());  // before the list is first built
     tav::Form1 form;
-    if (form.Load(instance)) {
-      MSG msg;
-      while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-    }
+    if (form.Load(instance)) watch.RunMessageLoop(form.Hwnd(), [&form] { form.RebuildCommandList(); });
   }
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;

@@ -3,7 +3,7 @@
 # virtual screen, every figure with its reference and the ratio. Writes bench/RESULTS.md (or
 # TAV_BENCH_OUT). Not part of the test tiers.
 # Usage: scripts/bench.sh [largest-count [driver options]], e.g. scripts/bench.sh 20000 --idle 10
-#   (driver options: --rounds --cycles --starts --typing --mem-cycles --idle --only start,hotkey,enter,...)
+#   (driver options: --rounds --cycles --starts --typing --mem-cycles --idle --only start,hotkey,enter,...,added)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count="${1:-100000}"

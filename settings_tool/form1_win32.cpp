@@ -156,9 +156,7 @@ void Form1::CreateControls() {
   for (const DesignedControl& c : registration_.DesignedPlaces()) designed_.push_back(c);
 
   Add(Id::Label13, L"STATIC", L"※設定の変更は次回のTavimbra起動時より有効", kLabel, 8, 577, 545, 16);
-  Add(Id::Label6, L"STATIC",
-      L"※オートコンプリートへの反映は次回のTavimbra起動時かオートコンプリートリスト更新後より有効", kLabel, 8, 595,
-      545, 32);
+  Add(Id::Label6, L"STATIC", L"※オートコンプリートへの反映は登録直後より有効", kLabel, 8, 595, 545, 32);
   Add(Id::Command7, L"BUTTON", L"Tavimbraのフォルダを開く", kButton, 8, 633, 190, 26);
   Add(Id::Command2, L"BUTTON", L"設定の変更を保存", kButton, 393, 633, 160, 26);
 

@@ -264,9 +264,12 @@ TEST(Launcher, EnterWithoutARunnableCommand) {
 TEST(Launcher, IconCallbacksAndMenu) {
   Installation inst;
   Launcher l(inst);
-  inst.WriteCommand(L"zebra", L"x");
   PostMessageW(l.form, WM_MOUSEMOVE, 1, kTrayLeftUp);
   ASSERT_TRUE(WaitUntil([&] { return l.Visible() && FocusOf(l.form) == l.edit; })) << "focus kept in the box";
+  // Written while the window is shown: the launcher's own rebuild waits until it hides, so only
+  // the menu's refresh can bring the name in before that.
+  inst.WriteCommand(L"zebra", L"x");
+  ASSERT_TRUE(WaitUntil([&] { return GetPropW(l.form, L"TavimbraChangePending") != nullptr; }));
   TypeText(L"ze");
   ASSERT_TRUE(l.WaitText(L"ze"));
   ASSERT_TRUE(l.PostedHandled());  // the change that showed "ze" has been handled to its end
@@ -290,6 +293,7 @@ TEST(Launcher, IconCallbacksAndMenu) {
   SendKey(VK_BACK);
   TypeText(L"ze");
   EXPECT_TRUE(l.WaitText(L"zebra"));
+  EXPECT_EQ(GetPropW(l.form, L"TavimbraListRebuilds"), nullptr) << "brought in by the launcher's own rebuild";
   PostMessageW(l.form, WM_MOUSEMOVE, 1, kTrayRightUp);
   ASSERT_NE(WaitVisible(l.proc.Id(), L"#32768"), nullptr);
   SendKey(VK_DOWN);

@@ -115,7 +115,7 @@ TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
       {Id::Check1, L"オートコンプリートを使用する"}, {Id::Check6, L"ボールド"}, {Id::Check7, L"イタリック"},
       {Id::Command2, L"設定の変更を保存"}, {Id::Command7, L"Tavimbraのフォルダを開く"},
       {Id::Label13, L"※設定の変更は次回のTavimbra起動時より有効"},
-      {Id::Label6, L"※オートコンプリートへの反映は次回のTavimbra起動時かオートコンプリートリスト更新後より有効"},
+      {Id::Label6, L"※オートコンプリートへの反映は登録直後より有効"},
       {Id::Label1, L"赤"}, {Id::Label2, L"緑"}, {Id::Label3, L"青"}, {Id::Label22, L"使用フォント"}, {Id::Label4, L"サイズ"}};
   for (std::size_t i = 0; i < std::size(texts); ++i) {
     ASSERT_NE(Ctl(f, texts[i].id), nullptr) << "case " << i;
