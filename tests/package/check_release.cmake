@@ -111,7 +111,7 @@ set(buildinfo "${DIST}/Tavimbra-${version}.buildinfo")
 if(EXISTS "${DIST}/SHA256SUMS" AND EXISTS "${buildinfo}")
   file(SHA256 "${buildinfo}" buildinfo_hash)
   file(READ "${DIST}/SHA256SUMS" sums)
-  check_eq("${sums}" "${buildinfo_hash}  Tavimbra-${version}.buildinfo\n${setup_hash}  Tavimbra-${version}-setup.exe\n${zip_hash}  Tavimbra-${version}-win64.zip\n" "SHA256SUMS")
+  check_eq("${sums}" "${setup_hash}  Tavimbra-${version}-setup.exe\n${zip_hash}  Tavimbra-${version}-win64.zip\n${buildinfo_hash}  Tavimbra-${version}.buildinfo\n" "SHA256SUMS")
   file(STRINGS "${buildinfo}" info)
   foreach(want "^Commit: [0-9a-f]+" "^Source-Date-Epoch: [0-9]+$" "^ compiler: .+" "^ binutils: .+"
                "^ runtime: MinGW-w64 runtime [0-9]+\\.[0-9]+\\.[0-9]+$" "^ nsis: makensis v?[0-9]" "^ cmake: cmake version "
