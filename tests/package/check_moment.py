@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Holds every date in the release files to the moment of the commit they were built from: the
-PE timestamps of the programs, the copyright years of the programs' and the installer's version
+PE timestamps of the programs in the zip, the copyright years of the programs' and the installer's version
 resources and of the manifests, the zip's entry times and the build information. A date taken
 from the build machine's clock instead shows here (scripts/reproducible.sh builds a commit dated
 long ago, so that the clock and the commit disagree on every date).
@@ -30,8 +30,10 @@ def errors(dist, epoch):
     year = time.gmtime(epoch).tm_year
     found = []
     version = next(dist.glob("Tavimbra-*-win64.zip")).name.split("-")[1]
-    for name in PROGRAMS + (f"Tavimbra-{version}-setup.exe",):
-        data = (dist / name).read_bytes()
+    with zipfile.ZipFile(dist / f"Tavimbra-{version}-win64.zip") as z:
+        shipped = {name: z.read(name) for name in PROGRAMS}
+    shipped[f"Tavimbra-{version}-setup.exe"] = (dist / f"Tavimbra-{version}-setup.exe").read_bytes()
+    for name, data in shipped.items():
         # The installer's PE header is makensis's own stub's, the same in every build.
         if name in PROGRAMS and pe_timestamp(data) != epoch & 0xFFFFFFFF:
             found.append(f"{name}: PE timestamp {pe_timestamp(data)}, the commit's is {epoch}")
