@@ -239,11 +239,18 @@ SectionEnd
 ; Last, so a caller polling for the uninstall entry knows the work is done.
 Section "-un.Finish"
   ${If} $EXEDIR == $INSTDIR
-    ; Run in place (_?=): a running program's file cannot be deleted, but it can be moved out
-    ; of the folder (same volume), into %TEMP% as NSIS's own copy would be.
+    ; Run in place (_?=, as the registered commands do, so that their caller waits for the
+    ; work): this program's file is held until it ends (NSIS reads its own file without
+    ; FILE_SHARE_DELETE, so it cannot even be moved). A copy in %TEMP% waits for that end and
+    ; removes the file and the folder then, unless a new installation has replaced the file.
     GetTempFileName $R1
     Delete $R1
-    Rename "$INSTDIR\uninstall.exe" $R1
+    CopyFiles /SILENT "$EXEPATH" "$R1.exe"
+    System::Call "kernel32::GetCurrentProcessId() i .r2"
+    Push "$INSTDIR\uninstall.exe"
+    Call un.WriteTime
+    Pop $R2
+    Exec '"$R1.exe" /S /AFTER=$2 /OLD=$R2 _?=$INSTDIR'
   ${Else}
     ; The uninstall.exe that started this copy may not have ended yet: try again for a few
     ; seconds before giving the folder up.
@@ -267,9 +274,54 @@ Section "-un.Finish"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
+; The last write time of a file (stack: path in, time out; "" when it is missing).
+Function un.WriteTime
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  System::Call "*(i, i, i, i, i, i, i, i, i) p .r1"  ; WIN32_FILE_ATTRIBUTE_DATA
+  System::Call "kernel32::GetFileAttributesExW(w r0, i 0, p r1) i .r2"
+  StrCpy $0 ""
+  ${If} $2 <> 0
+    System::Call "*$1(i, i, i, i, i, i .r2, i .r3)"
+    StrCpy $0 "$3-$2"
+  ${EndIf}
+  System::Free $1
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; The uninstaller's last step, run from %TEMP% by the in-place uninstaller: once that process
+; (/AFTER=<id>) has ended, its file goes, and the folder if nothing else is left in it.
+Function un.RemoveAfterEnd
+  ${un.GetOptions} $0 "/AFTER=" $1
+  ${un.GetOptions} $0 "/OLD=" $2
+  System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r3"  ; SYNCHRONIZE
+  ${If} $3 <> 0
+    System::Call "kernel32::WaitForSingleObject(p r3, i 60000)"
+    System::Call "kernel32::CloseHandle(p r3)"
+  ${EndIf}
+  Push "$INSTDIR\uninstall.exe"
+  Call un.WriteTime
+  Pop $4
+  ${If} $4 == $2
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+  ${EndIf}
+  Quit
+FunctionEnd
+
 Function un.onInit
-  ; /REMOVEDATA removes texts\ and settings\ too; otherwise they are kept (also with /S).
   ${un.GetParameters} $0
+  ClearErrors
+  ${un.GetOptions} $0 "/AFTER=" $1
+  ${IfNot} ${Errors}
+    Call un.RemoveAfterEnd
+  ${EndIf}
+  ; /REMOVEDATA removes texts\ and settings\ too; otherwise they are kept (also with /S).
   ClearErrors
   ${un.GetOptions} $0 "/REMOVEDATA" $1
   ${IfNot} ${Errors}

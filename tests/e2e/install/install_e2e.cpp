@@ -154,14 +154,16 @@ std::string LeftInInstallDir() {
 }
 
 // An uninstall command returns when the work is done (the registered ones run the uninstaller in
-// place, _?=): the entry, removed last, is gone by then and so is uninstall.exe, so a reinstall
-// right after it cannot race the removal.
+// place, _?=): the entry, removed last, is gone by then, so a reinstall right after it cannot
+// race the removal. uninstall.exe itself goes when its process has ended.
 ::testing::AssertionResult Uninstall(const std::wstring& commandLine) {
   int rc = RunCommandLine(commandLine);
   if (rc != 0) return ::testing::AssertionFailure() << Utf8(commandLine) << " ended with " << rc;
-  if (KeyExists() || fs::exists(InstallDir() / "uninstall.exe"))
+  if (KeyExists())
     return ::testing::AssertionFailure() << Utf8(commandLine) << " returned before the uninstall ended; left:"
                                          << LeftInInstallDir();
+  if (!WaitUntil([] { return !fs::exists(InstallDir() / "uninstall.exe"); }, std::chrono::seconds(15)))
+    return ::testing::AssertionFailure() << "uninstall.exe stayed after its end";
   return ::testing::AssertionSuccess();
 }
 // The uninstaller in place with the given options (_?= comes last).
@@ -194,6 +196,40 @@ HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
     return ::testing::AssertionFailure() << "ran " << Utf8(log.back().commandLine);
   if (!SamePath(log.back().currentFolder, InstallDir()))
     return ::testing::AssertionFailure() << "ran in " << Utf8(log.back().currentFolder);
+  return ::testing::AssertionSuccess();
+}
+
+bool ThisProcessElevated() {
+  HANDLE token = nullptr;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  bool elevated = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                  GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                  elevation.TokenIsElevated;
+  if (token) CloseHandle(token);
+  return elevated;
+}
+
+// Calls the launcher up with Alt+vk and runs a command that leaves marker.txt in the folder the
+// launcher runs in (cmd.exe's "echo" into a relative name).
+::testing::AssertionResult RunMarkerCommand(HWND form, WORD vk) {
+  const fs::path marker = InstallDir() / "marker.txt";
+  WriteBytes(InstallDir() / "texts" / "mark.txt", "cmd.exe /c echo started>marker.txt\r\n");
+  ForegroundWindow other;
+  other.Activate();
+  if (!WaitForLauncherReady(form)) return ::testing::AssertionFailure() << "the launcher did not finish starting";
+  HWND edit = FindChild(form, L"Edit");
+  SendAltKey(vk);
+  if (!WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5)))
+    return ::testing::AssertionFailure() << "not summoned: " << Utf8(DescribeForeground());
+  TypeText(L"mark");
+  if (!WaitUntil([&] { return WindowText(edit) == L"mark"; }, std::chrono::seconds(5)))
+    return ::testing::AssertionFailure() << "typed text is " << Utf8(WindowText(edit));
+  SendKey(VK_RETURN);
+  if (!WaitUntil([&] { return fs::exists(marker); }, std::chrono::seconds(15)))
+    return ::testing::AssertionFailure() << "no marker.txt in the installation folder";
+  fs::remove(marker);
+  fs::remove(InstallDir() / "texts" / "mark.txt");
   return ::testing::AssertionSuccess();
 }
 
@@ -309,8 +345,14 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   HWND again = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (again = LauncherWindow()) != nullptr; }, std::chrono::seconds(15)))
       << "the launcher was not started again";
-  // Alt+P: the restarted launcher reads the kept settings file.
-  ASSERT_TRUE(RunProbeCommand(probeHome, again, 'P', L"second", 2));
+  // Alt+P: the restarted launcher reads the kept settings file. An elevated installer (here too
+  // when Wine gives every process an administrator's token) has the shell start it, so it does
+  // not inherit this test's environment, which the probe needs: a command that leaves a file
+  // in the launcher's folder shows instead that it runs, from the installation folder.
+  if (ThisProcessElevated())
+    ASSERT_TRUE(RunMarkerCommand(again, 'P'));
+  else
+    ASSERT_TRUE(RunProbeCommand(probeHome, again, 'P', L"second", 2));
 
   // Uninstall while it runs: programs, entries and shortcuts go, the user's files stay.
   ASSERT_TRUE(MakeLink(sendTo, dir / "Tavimbra.exe"));  // as the settings program makes it
