@@ -381,7 +381,9 @@ TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
   WriteBytes(portable / "Tavimbra.exe", "");
   ASSERT_TRUE(MakeLink(startup, portable / "Tavimbra.exe"));
   ASSERT_TRUE(Uninstall(UninstallInPlace(L"/S /REMOVEDATA")));
-  EXPECT_FALSE(fs::exists(InstallDir())) << "left:" << LeftInInstallDir();
+  // The folder goes with uninstall.exe, right after the uninstaller's end.
+  EXPECT_TRUE(WaitUntil([] { return !fs::exists(InstallDir()); }, std::chrono::seconds(10)))
+      << "left:" << LeftInInstallDir();
   EXPECT_TRUE(SamePath(ReadLink(startup).target, portable / "Tavimbra.exe")) << "the portable copy's shortcut went";
   fs::remove(startup);
   std::error_code ec;
