@@ -26,6 +26,8 @@ AllowSkipFiles off
 ; The launcher's window class: a close request to it releases the hotkeys and the icon.
 !define LAUNCHER_CLASS "TavimbraForm1"
 !define SENDTO_LINK "Tavimbraに登録.lnk"
+; Copyright line with the commit's year (COPYRIGHT), written at build time.
+!include "${MOMENT}"
 
 Name "Tavimbra ${VERSION}"
 OutFile "${OUTFILE}"
@@ -51,6 +53,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartLauncherUnlessRunning
 
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -103,45 +106,11 @@ Var FreshInstall
   ${EndIf}
 !macroend
 
-; Sends a close request to every running launcher and waits for its process to end.
-; $0 = 1 when one was running. Only the window class is asked, so a launcher started from
-; another folder is closed too: only one copy can run, and ours is started again afterwards.
-!macro CloseLaunchers un
-Function ${un}CloseLaunchers
-  Push $1
-  Push $2
-  Push $3
-  StrCpy $0 0
-  StrCpy $3 0
-  ${Do}
-    FindWindow $1 "${LAUNCHER_CLASS}" ""
-    ${If} $1 = 0
-      ${Break}
-    ${EndIf}
-    StrCpy $0 1
-    System::Call "user32::GetWindowThreadProcessId(p r1, *i .r2)"
-    System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r2) p .r2"  ; SYNCHRONIZE
-    SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-    ${If} $2 <> 0
-      System::Call "kernel32::WaitForSingleObject(p r2, i 10000)"
-      System::Call "kernel32::CloseHandle(p r2)"
-    ${Else}
-      Sleep 200
-    ${EndIf}
-    IntOp $3 $3 + 1
-    ${If} $3 >= 5
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(LauncherBusy)" /SD IDCANCEL IDRETRY +2
-      Abort
-      StrCpy $3 0
-    ${EndIf}
-  ${Loop}
-  Pop $3
-  Pop $2
-  Pop $1
-FunctionEnd
-!macroend
-!insertmacro CloseLaunchers ""
-!insertmacro CloseLaunchers "un."
+!include "calls.nsh"
+!include "decisions.nsh"
+
+!insertmacro TavCloseLaunchers ""
+!insertmacro TavCloseLaunchers "un."
 
 Section "$(SecPrograms)" SecProgramsId
   SectionIn RO
@@ -160,6 +129,7 @@ Section "$(SecPrograms)" SecProgramsId
   SetOverwrite on
   File "/oname=Tavimbra.exe" "${LAUNCHER}"
   File "/oname=Tavimset.exe" "${SETTINGS}"
+  File "/oname=LICENSE" "${LICENSE}"
   SetOutPath "$INSTDIR\plugins\kovrand"
   File "/oname=kovrand.exe" "${OPENER}"
 
@@ -184,9 +154,12 @@ Section "$(SecPrograms)" SecProgramsId
   WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "${HOMEPAGE}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Tavimbra.exe,0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  ; Silent uninstall keeps texts\ and settings\ (only /REMOVEDATA removes them).
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ; _?= runs the uninstaller in place instead of a copy in %TEMP% that outlives the command:
+  ; Apps & features and winget get their answer when the files are gone, so an immediate
+  ; reinstall does not race the removal. Silent uninstall keeps texts\ and settings\ (only
+  ; /REMOVEDATA removes them).
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" _?=$INSTDIR'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
@@ -215,8 +188,7 @@ SectionEnd
 ; A launcher closed for the upgrade comes back, from the installation folder.
 Section "-Restart"
   ${If} $LauncherWasRunning = 1
-    SetOutPath "$INSTDIR"
-    Exec '"$INSTDIR\Tavimbra.exe"'
+    !insertmacro TavStartLauncher
   ${EndIf}
 SectionEnd
 
@@ -232,8 +204,7 @@ FunctionEnd
 Function StartLauncherUnlessRunning
   FindWindow $0 "${LAUNCHER_CLASS}" ""
   ${If} $0 = 0
-    SetOutPath "$INSTDIR"
-    Exec '"$INSTDIR\Tavimbra.exe"'
+    !insertmacro TavStartLauncher
   ${EndIf}
 FunctionEnd
 
@@ -252,9 +223,10 @@ Section "un.$(UnSecPrograms)" UnSecProgramsId
   RMDir "$INSTDIR\plugins"
   Delete "$SMPROGRAMS\Tavimbra.lnk"
   Delete "$SMPROGRAMS\Tavimset.lnk"
-  ; The two shortcuts the settings program may have made.
-  Delete "$SMSTARTUP\Tavimbra.lnk"
-  Delete "$SENDTO\${SENDTO_LINK}"
+  ; The two shortcuts the settings program may have made, when they are this folder's.
+  !insertmacro TavRemoveOurLink "$SMSTARTUP\Tavimbra.lnk"
+  !insertmacro TavRemoveOurLink "$SENDTO\${SENDTO_LINK}"
+  Delete "$INSTDIR\LICENSE"
 SectionEnd
 
 Section /o "un.$(UnSecData)" UnSecDataId
@@ -266,30 +238,90 @@ SectionEnd
 
 ; Last, so a caller polling for the uninstall entry knows the work is done.
 Section "-un.Finish"
-  ; The uninstall.exe that started this copy may not have ended yet, and a running program's
-  ; file cannot be deleted: try again for a few seconds before giving the folder up.
-  StrCpy $R1 0
-  ${Do}
-    ClearErrors
-    Delete "$INSTDIR\uninstall.exe"
-    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
-      ${Break}
-    ${EndIf}
-    IntOp $R1 $R1 + 1
-    ${If} $R1 >= 50
-      ${Break}
-    ${EndIf}
-    Sleep 100
-  ${Loop}
+  ${If} $EXEDIR == $INSTDIR
+    ; Run in place (_?=, as the registered commands do, so that their caller waits for the
+    ; work): this program's file is held until it ends (NSIS reads its own file without
+    ; FILE_SHARE_DELETE, so it cannot even be moved). A copy in %TEMP% waits for that end and
+    ; removes the file and the folder then, unless a new installation has replaced the file.
+    GetTempFileName $R1
+    Delete $R1
+    CopyFiles /SILENT "$EXEPATH" "$R1.exe"
+    System::Call "kernel32::GetCurrentProcessId() i .r2"
+    Push "$INSTDIR\uninstall.exe"
+    Call un.WriteTime
+    Pop $R2
+    Exec '"$R1.exe" /S /AFTER=$2 /OLD=$R2 _?=$INSTDIR'
+  ${Else}
+    ; The uninstall.exe that started this copy may not have ended yet: try again for a few
+    ; seconds before giving the folder up.
+    StrCpy $R1 0
+    ${Do}
+      ClearErrors
+      Delete "$INSTDIR\uninstall.exe"
+      ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+        ${Break}
+      ${EndIf}
+      IntOp $R1 $R1 + 1
+      ${If} $R1 >= 50
+        ${Break}
+      ${EndIf}
+      Sleep 100
+    ${Loop}
+  ${EndIf}
   ; A folder that is a process's current folder cannot be removed: leave it first.
   SetOutPath "$TEMP"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
+; The last write time of a file (stack: path in, time out; "" when it is missing).
+Function un.WriteTime
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  System::Call "*(i, i, i, i, i, i, i, i, i) p .r1"  ; WIN32_FILE_ATTRIBUTE_DATA
+  System::Call "kernel32::GetFileAttributesExW(w r0, i 0, p r1) i .r2"
+  StrCpy $0 ""
+  ${If} $2 <> 0
+    System::Call "*$1(i, i, i, i, i, i .r2, i .r3)"
+    StrCpy $0 "$3-$2"
+  ${EndIf}
+  System::Free $1
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; The uninstaller's last step, run from %TEMP% by the in-place uninstaller: once that process
+; (/AFTER=<id>) has ended, its file goes, and the folder if nothing else is left in it.
+Function un.RemoveAfterEnd
+  ${un.GetOptions} $0 "/AFTER=" $1
+  ${un.GetOptions} $0 "/OLD=" $2
+  System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r3"  ; SYNCHRONIZE
+  ${If} $3 <> 0
+    System::Call "kernel32::WaitForSingleObject(p r3, i 60000)"
+    System::Call "kernel32::CloseHandle(p r3)"
+  ${EndIf}
+  Push "$INSTDIR\uninstall.exe"
+  Call un.WriteTime
+  Pop $4
+  ${If} $4 == $2
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+  ${EndIf}
+  Quit
+FunctionEnd
+
 Function un.onInit
-  ; /REMOVEDATA removes texts\ and settings\ too; otherwise they are kept (also with /S).
   ${un.GetParameters} $0
+  ClearErrors
+  ${un.GetOptions} $0 "/AFTER=" $1
+  ${IfNot} ${Errors}
+    Call un.RemoveAfterEnd
+  ${EndIf}
+  ; /REMOVEDATA removes texts\ and settings\ too; otherwise they are kept (also with /S).
   ClearErrors
   ${un.GetOptions} $0 "/REMOVEDATA" $1
   ${IfNot} ${Errors}

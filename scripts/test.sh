@@ -82,7 +82,9 @@ unit() {
   run_all native "$b"/linux/tests/unit/*unit_tests "$b"/linux-asan/tests/unit/*unit_tests || rc=1
   echo "--- release files (dist/)"
   cmake -P tests/package/check_release.cmake || rc=1
-  python3 tests/package/check_manifests.py || rc=1
+  python3 tests/package/check_manifests.py --test-manifests || rc=1
+  python3 tests/package/check_moment.py dist "${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" || rc=1
+  python3 tests/package/test_release_scripts.py || rc=1
   python3 tests/package/check_programs.py "$dist" "$b/windows" || rc=1
   return $rc
 }

@@ -4,13 +4,18 @@ published schema of its kind and version (required fields, patterns, allowed val
 unknown fields), then to what this release promises (the uninstall key, exit code 2, the
 update address). Each rule is also shown to reject a manifest broken on purpose.
 
-check_manifests.py [dist folder]   (default: dist/ of this tree)
+Addresses on a reserved placeholder host (example.invalid, *.test, ...) are refused: a release's
+manifests must point where its files can be downloaded. The development builds make their
+manifests with placeholders; --test-manifests says the manifests checked are such test manifests.
+
+check_manifests.py [--test-manifests] [dist folder]   (default: dist/ of this tree)
 """
 import copy
 import json
 import pathlib
 import re
 import sys
+import urllib.parse
 
 import yaml
 
@@ -39,11 +44,21 @@ def array(item, max_items, unique=True):
     return {"type": list, "items": item, "max_items": max_items, "unique": unique}
 
 
+def obj(required, **fields):
+    return {"type": dict, "required": required, "fields": fields}
+
+
+FLAG = {"type": bool}
+RETURN_CODE = {"type": int, "not": 0, "range": (-2147483648, 4294967295)}
+
+
 URL = pattern(r"^([Hh][Tt][Tt][Pp][Ss]?)://.+$", 2048)
 LOCALE = pattern(r"^([a-zA-Z]{2,3}|[iI]-[a-zA-Z]+|[xX]-[a-zA-Z]{1,8})(-[a-zA-Z]{1,8})*$", 20)
+PACKAGE_ID = pattern(rf"^{ID_PART}(\.{ID_PART}){{1,7}}$", 128)
+PACKAGE_VERSION = pattern(rf"^{NOT_PATH}+$", 128)
 COMMON = {
-    "PackageIdentifier": pattern(rf"^{ID_PART}(\.{ID_PART}){{1,7}}$", 128),
-    "PackageVersion": pattern(rf"^{NOT_PATH}+$", 128),
+    "PackageIdentifier": PACKAGE_ID,
+    "PackageVersion": PACKAGE_VERSION,
     "ManifestVersion": pattern(rf"^{U16}(\.{U16}){{2}}$"),
 }
 LOCALE_FIELDS = {
@@ -52,7 +67,16 @@ LOCALE_FIELDS = {
     "PackageUrl": URL, "License": text(3, 512), "LicenseUrl": URL, "Copyright": text(3, 512),
     "CopyrightUrl": URL, "ShortDescription": text(3, 256), "Description": text(3, 10000),
     "Moniker": text(1, 40), "Tags": array(text(1, 40), 16), "ReleaseNotes": text(1, 10000),
-    "ReleaseNotesUrl": URL, "InstallationNotes": text(1, 10000),
+    "ReleaseNotesUrl": URL, "InstallationNotes": text(1, 10000), "PurchaseUrl": URL,
+    "Agreements": array(obj((), AgreementLabel=text(1, 100), Agreement=text(1, 10000), AgreementUrl=URL), 128,
+                        unique=False),
+    "Documentations": array(obj((), DocumentLabel=text(1, 100), DocumentUrl=URL), 256, unique=False),
+    "Icons": array(obj(("IconUrl", "IconFileType"), IconUrl=URL, IconFileType=one_of("png", "jpeg", "ico"),
+                       IconResolution=one_of("custom", "16x16", "20x20", "24x24", "30x30", "32x32", "36x36",
+                                             "40x40", "48x48", "60x60", "64x64", "72x72", "80x80", "96x96",
+                                             "256x256"),
+                       IconTheme=one_of("default", "light", "dark", "highContrast"),
+                       IconSha256=pattern(r"^[A-Fa-f0-9]{64}$")), 1024, unique=False),
 }
 RETURN_RESPONSES = (
     "packageInUse", "packageInUseByApplication", "installInProgress", "fileInUse", "missingDependency",
@@ -67,21 +91,52 @@ SHARED_INSTALLER_FIELDS = {
     "InstallerType": one_of(*INSTALLER_TYPES),
     "Scope": one_of("user", "machine"),
     "InstallModes": {**array(one_of("interactive", "silent", "silentWithProgress"), 3)},
-    "ExpectedReturnCodes": array({"type": dict, "required": ("InstallerReturnCode", "ReturnResponse"),
-                                  "fields": {"InstallerReturnCode": {"type": int, "not": 0,
-                                                                     "range": (-2147483648, 4294967295)},
-                                             "ReturnResponse": one_of(*RETURN_RESPONSES),
-                                             "ReturnResponseUrl": URL}}, 128, unique=False),
+    "ExpectedReturnCodes": array(obj(("InstallerReturnCode", "ReturnResponse"), InstallerReturnCode=RETURN_CODE,
+                                     ReturnResponse=one_of(*RETURN_RESPONSES), ReturnResponseUrl=URL),
+                                 128, unique=False),
     "UpgradeBehavior": one_of("install", "uninstallPrevious", "deny"),
     "ProductCode": text(1, 255),
     "ReleaseDate": pattern(r"^\d{4}-\d{2}-\d{2}$"),
+    "Platform": array(one_of("Windows.Desktop", "Windows.Universal"), 2),
+    "NestedInstallerType": one_of(*(t for t in INSTALLER_TYPES if t not in ("zip", "pwa"))),
+    "NestedInstallerFiles": array(obj(("RelativeFilePath",), RelativeFilePath=text(1, 512),
+                                      PortableCommandAlias=text(1, 40)), 1024, unique=False),
+    "InstallerSwitches": obj((), **{k: text(1, 2048 if k == "Custom" else 512) for k in (
+        "Silent", "SilentWithProgress", "Interactive", "InstallLocation", "Log", "Upgrade", "Custom", "Repair")}),
+    "InstallerSuccessCodes": array(RETURN_CODE, 16),
+    "Commands": array(text(1, 40), 16),
+    "Protocols": array(text(0, 2048), 64),
+    "FileExtensions": array(pattern(rf"^{NOT_PATH}+$", 64), 512),
+    "Dependencies": obj((), WindowsFeatures=array(text(1, 128), 16), WindowsLibraries=array(text(1, 128), 16),
+                        ExternalDependencies=array(text(1, 128), 16),
+                        PackageDependencies=array(obj(("PackageIdentifier",), PackageIdentifier=PACKAGE_ID,
+                                                      MinimumVersion=PACKAGE_VERSION), 16)),
+    "PackageFamilyName": pattern(r"^[A-Za-z0-9][-.A-Za-z0-9]+_[A-Za-z0-9]{13}$", 255),
+    "Capabilities": array(text(1, 40), 1000),
+    "RestrictedCapabilities": array(text(1, 40), 1000),
+    "Markets": obj((), AllowedMarkets=array(pattern(r"^[A-Z]{2}$"), 256),
+                   ExcludedMarkets=array(pattern(r"^[A-Z]{2}$"), 256)),
+    "InstallerAbortsTerminal": FLAG, "InstallLocationRequired": FLAG, "RequireExplicitUpgrade": FLAG,
+    "DisplayInstallWarnings": FLAG, "DownloadCommandProhibited": FLAG, "ArchiveBinariesDependOnPath": FLAG,
+    "UnsupportedOSArchitectures": array(one_of("x86", "x64", "arm", "arm64"), 4),
+    "UnsupportedArguments": array(one_of("log", "location"), 2),
+    "AppsAndFeaturesEntries": array(obj((), DisplayName=text(1, 256), Publisher=text(1, 256),
+                                        DisplayVersion=text(1, 128), ProductCode=text(1, 255),
+                                        UpgradeCode=text(1, 255), InstallerType=one_of(*INSTALLER_TYPES)), 128),
+    "ElevationRequirement": one_of("elevationRequired", "elevationProhibited", "elevatesSelf"),
+    "InstallationMetadata": obj((), DefaultInstallLocation=text(1, 2048), Files=array(obj(
+        ("RelativeFilePath",), RelativeFilePath=text(1, 2048), FileSha256=pattern(r"^[A-Fa-f0-9]{64}$"),
+        FileType=one_of("launch", "uninstall", "other"), InvocationParameter=text(1, 2048),
+        DisplayName=text(1, 256)), 2048)),
+    "RepairBehavior": one_of("modify", "uninstaller", "installer"),
 }
 INSTALLER_ITEM = {
     "type": dict, "required": ("Architecture", "InstallerUrl", "InstallerSha256"),
     "fields": {**SHARED_INSTALLER_FIELDS,
                "Architecture": one_of("x86", "x64", "arm", "arm64", "neutral"),
                "InstallerUrl": URL,
-               "InstallerSha256": pattern(r"^[A-Fa-f0-9]{64}$")},
+               "InstallerSha256": pattern(r"^[A-Fa-f0-9]{64}$"),
+               "SignatureSha256": pattern(r"^[A-Fa-f0-9]{64}$")},
 }
 WINGET = {  # ManifestType -> (required fields, allowed fields)
     "version": (("PackageIdentifier", "PackageVersion", "DefaultLocale", "ManifestType", "ManifestVersion"),
@@ -122,6 +177,7 @@ def check_value(where, value, rule, errors):
             check_value(f"{where}[{i}]", v, rule["items"], errors)
     elif kind is dict:
         check_object(where, value, rule["required"], rule["fields"], errors)
+    # bool: the type is the rule
 
 
 def check_object(where, doc, required, fields, errors):
@@ -179,10 +235,39 @@ def release_errors(docs, uninstall_key):
     if "silentWithProgress" not in (installer.get("InstallModes") or []):
         errors.append("InstallModes lacks silentWithProgress")
     for name, doc in docs.items():
-        if isinstance(doc, dict) and doc.get("ManifestType") in ("defaultLocale", "locale") \
-                and not doc.get("ReleaseNotesUrl"):
-            errors.append(f"{name}: no ReleaseNotesUrl")
+        if isinstance(doc, dict) and doc.get("ManifestType") in ("defaultLocale", "locale"):
+            if not doc.get("ReleaseNotesUrl"):
+                errors.append(f"{name}: no ReleaseNotesUrl")
+            if doc.get("License") != "MIT" or not doc.get("LicenseUrl"):
+                errors.append(f"{name}: License {doc.get('License')!r} with LicenseUrl {doc.get('LicenseUrl')!r}, "
+                              "not MIT with the licence's address")
     return errors
+
+
+# Hosts that never serve a download (RFC 2606, RFC 6761).
+PLACEHOLDER_DOMAINS = ("invalid", "test", "example", "localhost", "example.com", "example.net", "example.org")
+
+
+def is_placeholder(address):
+    host = (urllib.parse.urlsplit(address).hostname or "").rstrip(".").lower()
+    return not host or any(host == d or host.endswith("." + d) for d in PLACEHOLDER_DOMAINS)
+
+
+def addresses(doc, where=""):
+    """(where, value) of every web address in a parsed manifest."""
+    if isinstance(doc, dict):
+        for k, v in doc.items():
+            yield from addresses(v, f"{where}.{k}" if where else str(k))
+    elif isinstance(doc, list):
+        for i, v in enumerate(doc):
+            yield from addresses(v, f"{where}[{i}]")
+    elif isinstance(doc, str) and re.match(r"^[A-Za-z][A-Za-z0-9+.-]*://", doc):
+        yield where, doc
+
+
+def placeholder_errors(name, doc):
+    return [f"{name}: {where} points at the placeholder {value!r}" for where, value in addresses(doc)
+            if is_placeholder(value)]
 
 
 # ---- Scoop, the published schema.json ----
@@ -290,12 +375,11 @@ def scoop_release_errors(m, zip_name, version):
     update = m.get("autoupdate", {}).get("architecture", {}).get("64bit", {}).get("url", "")
     if update.replace("$version", version) != url:
         errors.append(f"autoupdate's address {update!r} does not give this release's {url!r}")
-    try:
-        found = re.search(m.get("checkver", {}).get("regex", "^$"), f'<a href="{url}">{zip_name}</a>')
-    except re.error:
-        found = None
-    if not found or found.group(1) != version:
-        errors.append("checkver's regex does not find this version beside the zip's name")
+    if not checkver_finds(m.get("checkver"), version):
+        errors.append("checkver does not find this version on a releases page whose assets load separately")
+    lic = m.get("license")
+    if not isinstance(lic, dict) or lic.get("identifier") != "MIT" or not lic.get("url"):
+        errors.append(f"license {lic!r}: MIT with the licence's address wanted")
     notes = " ".join(m["notes"]) if isinstance(m.get("notes"), list) else m.get("notes", "")
     if not all(w in notes for w in ("texts", "settings", "persist")):
         errors.append("notes do not say that texts and settings are kept in persist")
@@ -304,6 +388,39 @@ def scoop_release_errors(m, zip_name, version):
         if link not in hook:
             errors.append(f"pre_uninstall lacks {link}")
     return errors
+
+
+def checkver_finds(cv, version):
+    """Whether Scoop's checkver finds version on a releases page as GitHub serves it today: the
+    release titles and tags are in the page, the asset list (the zip's name) is loaded later."""
+    if isinstance(cv, dict) and isinstance(cv.get("github"), str):
+        return cv["github"].startswith("https://github.com/")  # Scoop reads the latest release's tag
+    page = (f'<a href="/tavimbra/tavimbra/releases/tag/v{version}" data-view-component="true" '
+            f'class="Link--primary Link">Tavimbra {version}</a>\n'
+            f'<include-fragment loading="lazy" src="/tavimbra/tavimbra/releases/expanded_assets/v{version}">')
+    regex = cv.get("regex", cv.get("re")) if isinstance(cv, dict) else cv
+    try:
+        found = re.search(regex, page) if isinstance(regex, str) else None
+    except re.error:
+        found = None
+    return bool(found) and found.group(1) == version
+
+
+def scoop_layout(m):
+    """The manifest's text as Scoop's formatjson writes it: one-item arrays as their item,
+    multi-line strings as arrays of lines, four spaces, every member and item on a line of its
+    own, non-ASCII unescaped."""
+    def normalize(v):
+        if isinstance(v, dict):
+            return {k: normalize(x) for k, x in v.items()}
+        if isinstance(v, str) and len(v.splitlines()) > 1:
+            return [line.strip() for line in re.split(r"\r?\n", v)]
+        if isinstance(v, list):
+            if len(v) == 1 and not isinstance(v[0], list):
+                return normalize(v[0])
+            return [normalize(x[0]) if isinstance(x, list) and len(x) == 1 else normalize(x) for x in v]
+        return v
+    return json.dumps(normalize(m), indent=4, ensure_ascii=False) + "\n"
 
 
 # Each broken manifest must be rejected: a rule that lets these through checks nothing.
@@ -345,6 +462,27 @@ WINGET_BREAKS = [  # (file suffix, path, value)
     (".locale.ja-JP.yaml", ["Tags"], ["launcher", "launcher"]),
     (".locale.en-US.yaml", ["ShortDescription"], "x" * 257),
     (".locale.en-US.yaml", ["ManifestType"], "defaultLocale"),
+    (".locale.ja-JP.yaml", ["License"], "Proprietary"),
+    (".locale.en-US.yaml", ["LicenseUrl"], DROP),
+    (".installer.yaml", ["ElevationRequirement"], "elevated"),
+    (".installer.yaml", ["InstallerSwitches"], {"Quiet": "/S"}),
+    (".installer.yaml", ["InstallationMetadata"], {"Files": [{"FileType": "launch"}]}),
+    (".installer.yaml", ["Installers", 0, "AppsAndFeaturesEntries"], [{"DisplayVersion": 1}]),
+]
+# Optional fields of the schema that a reviewer or a tool may add: they must pass.
+WINGET_VALID = [  # (file suffix, path, value)
+    (".installer.yaml", ["ElevationRequirement"], "elevationProhibited"),
+    (".installer.yaml", ["InstallationMetadata"], {"DefaultInstallLocation": "%LOCALAPPDATA%\\Programs\\Tavimbra",
+                                                   "Files": [{"RelativeFilePath": "Tavimbra.exe", "FileType": "launch"}]}),
+    (".installer.yaml", ["InstallerSwitches"], {"Upgrade": "/S", "InstallLocation": "/D=<INSTALLPATH>"}),
+    (".installer.yaml", ["AppsAndFeaturesEntries"], [{"DisplayName": "Tavimbra", "ProductCode": "Tavimbra"}]),
+    (".installer.yaml", ["Installers", 0, "ElevationRequirement"], "elevationProhibited"),
+    (".installer.yaml", ["Installers", 0, "UnsupportedOSArchitectures"], ["x86", "arm"]),
+    (".installer.yaml", ["Platform"], ["Windows.Desktop"]),
+    (".installer.yaml", ["InstallerSuccessCodes"], [3010]),
+    (".installer.yaml", ["RequireExplicitUpgrade"], False),
+    (".locale.ja-JP.yaml", ["Documentations"], [{"DocumentLabel": "README", "DocumentUrl": "https://example.invalid/tavimbra"}]),
+    (".locale.en-US.yaml", ["Agreements"], [{"AgreementLabel": "License", "Agreement": "MIT"}]),
 ]
 SCOOP_BREAKS = [  # (path, value)
     (["homepage"], DROP),
@@ -358,13 +496,40 @@ SCOOP_BREAKS = [  # (path, value)
     (["checkver", "page"], "https://example.invalid/"),
     (["autoupdate", "urls"], []),
     (["notes"], []),
+    (["checkver", "regex"], "Tavimbra-([\\d.]+)-win64\\.zip"),  # the asset list loads separately
+    (["license"], "Proprietary"),
+    (["license", "identifier"], "GPL-3.0-only"),
+]
+# An address's host, and whether it is a placeholder.
+PLACEHOLDER_CASES = [
+    ("https://example.invalid/tavimbra/releases/download/v1.0.0/x.zip", True),
+    ("https://EXAMPLE.INVALID./tavimbra", True),
+    ("https://downloads.example.com/tavimbra", True),
+    ("https://example.org/", True),
+    ("http://localhost:8000/x.zip", True),
+    ("https://mirror.test/x", True),
+    ("https:///x.zip", True),
+    ("https://github.com/tavimbra/tavimbra/releases/download/v1.0.0/x.zip", False),
+    ("https://example.com.github.io/x", False),
+    ("https://o.github.io/invalid/test", False),
+]
+# Texts of the Scoop manifest that formatjson would change.
+LAYOUT_BREAKS = [
+    ("two-space indent", lambda m, text: json.dumps(m, indent=2, ensure_ascii=False) + "\n"),
+    ("escaped non-ASCII", lambda m, text: json.dumps(m, indent=4) + "\n"),
+    ("no final line end", lambda m, text: text.rstrip("\n")),
+    ("a pair on one line", lambda m, text: re.sub(r'\[\s*("Tavimbra\.exe"),\s*("Tavimbra")\s*\]', r"[\1, \2]", text)),
+    ("a one-item array", lambda m, text: text.replace('"persist": [', '"persist": [\n        "texts"\n    ],\n    "x": [', 1)),
 ]
 
 
 def main():
-    dist = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else ROOT / "dist"
+    args = [a for a in sys.argv[1:] if a != "--test-manifests"]
+    test_manifests = len(args) != len(sys.argv) - 1
+    dist = pathlib.Path(args[0]) if args else ROOT / "dist"
     version = re.search(r"project\(Tavimbra VERSION ([0-9.]+)", (ROOT / "CMakeLists.txt").read_text()).group(1)
     key = re.search(r'!define UNINSTALL_KEY ".*\\([^\\"]+)"', (ROOT / "installer/tavimbra.nsi").read_text()).group(1)
+    zip_name = f"Tavimbra-{version}-win64.zip"
     failures = []
 
     folder = dist / "winget" / "Tavimbra.Tavimbra" / version
@@ -379,21 +544,43 @@ def main():
             bad = {**docs, name: broken(docs[name], path, value)}
             if bad[name] is not None and not winget_errors(bad) + release_errors(bad, key):
                 failures.append(f"winget check let {name} through with {path} = {value!r}")
+    for suffix, path, value in WINGET_VALID:
+        name = f"Tavimbra.Tavimbra{suffix}"
+        if name in docs:
+            good = {**docs, name: broken(docs[name], path, value)}
+            if good[name] is not None and winget_errors(good):
+                failures.append(f"winget check refused the valid {path} = {value!r}: {winget_errors(good)}")
 
-    scoop = json.loads((dist / "scoop" / "tavimbra.json").read_text(encoding="utf-8"))
-    failures += [f"scoop {e}" for e in scoop_errors(scoop) + scoop_release_errors(
-        scoop, f"Tavimbra-{version}-win64.zip", version)]
+    scoop_text = (dist / "scoop" / "tavimbra.json").read_text(encoding="utf-8")
+    scoop = json.loads(scoop_text)
+    failures += [f"scoop {e}" for e in scoop_errors(scoop) + scoop_release_errors(scoop, zip_name, version)]
     for path, value in SCOOP_BREAKS:
         bad = broken(scoop, path, value)
-        if bad is not None and not scoop_errors(bad) + scoop_release_errors(bad, f"Tavimbra-{version}-win64.zip", version):
+        if bad is not None and not scoop_errors(bad) + scoop_release_errors(bad, zip_name, version):
             failures.append(f"scoop check let the manifest through with {path} = {value!r}")
+    if scoop_text.replace("\r\n", "\n") != scoop_layout(scoop):
+        failures.append("scoop/tavimbra.json is not laid out as Scoop's formatjson writes it")
+    for what, change in LAYOUT_BREAKS:
+        if change(scoop, scoop_layout(scoop)) == scoop_layout(scoop):
+            failures.append(f"the layout check would not see {what}")
+
+    # Placeholders: refused in a release; the test manifests of a development build hold them.
+    for address, placeholder in PLACEHOLDER_CASES:
+        if is_placeholder(address) != placeholder:
+            failures.append(f"{address} taken for {'a real address' if placeholder else 'a placeholder'}")
+    found = [e for name, doc in sorted(docs.items()) for e in placeholder_errors(name, doc)]
+    found += placeholder_errors("tavimbra.json", scoop)
+    if not test_manifests:
+        failures += found
 
     for f in failures:
         print("FAIL:", f)
     if failures:
         return 1
+    kind = f"test manifests ({len(found)} placeholder addresses)" if test_manifests else "no placeholder address"
     print(f"manifests of {version}: {len(docs)} winget files (1.10.0) and the Scoop manifest follow their "
-          f"schemas; {len(WINGET_BREAKS) + len(SCOOP_BREAKS)} broken copies rejected")
+          f"schemas, {kind}; {len(WINGET_BREAKS) + len(SCOOP_BREAKS) + len(LAYOUT_BREAKS)} broken copies "
+          f"rejected, {len(WINGET_VALID)} valid optional fields accepted")
     return 0
 
 

@@ -44,7 +44,7 @@ foreach(e IN LISTS entries)
     fail("zip entry outside the top folder: ${e}")
   endif()
 endforeach()
-foreach(want Tavimbra.exe Tavimset.exe settings/skin.bmp plugins/kovrand/kovrand.exe texts/memo.txt texts/home.txt texts/web.txt)
+foreach(want LICENSE Tavimbra.exe Tavimset.exe settings/skin.bmp plugins/kovrand/kovrand.exe texts/memo.txt texts/home.txt texts/web.txt)
   list(FIND entries "Tavimbra/${want}" at)
   if(at EQUAL -1)
     fail("zip lacks Tavimbra/${want}")
@@ -103,6 +103,28 @@ check_eq("${w_hash}" "${setup_hash}" "winget InstallerSha256 = SHA-256 of the in
 file(STRINGS "${w}/Tavimbra.Tavimbra.installer.yaml" url_line REGEX "InstallerUrl:")
 if(NOT url_line MATCHES "/Tavimbra-${version}-setup\\.exe$")
   fail("winget url does not name the installer: ${url_line}")
+endif()
+
+# SHA256SUMS: the zip, the installer and the build information, each with its hash, as
+# sha256sum -c reads them; the build information names the commit, its moment and the tools.
+set(buildinfo "${DIST}/Tavimbra-${version}.buildinfo")
+if(EXISTS "${DIST}/SHA256SUMS" AND EXISTS "${buildinfo}")
+  file(SHA256 "${buildinfo}" buildinfo_hash)
+  file(READ "${DIST}/SHA256SUMS" sums)
+  check_eq("${sums}" "${setup_hash}  Tavimbra-${version}-setup.exe\n${zip_hash}  Tavimbra-${version}-win64.zip\n${buildinfo_hash}  Tavimbra-${version}.buildinfo\n" "SHA256SUMS")
+  file(STRINGS "${buildinfo}" info)
+  foreach(want "^Commit: [0-9a-f]+" "^Source-Date-Epoch: [0-9]+$" "^ compiler: .+" "^ binutils: .+"
+               "^ runtime: MinGW-w64 runtime [0-9]+\\.[0-9]+\\.[0-9]+$" "^ nsis: makensis v?[0-9]" "^ cmake: cmake version "
+               "^ python: Python " "^ ${zip_hash} [0-9]+ Tavimbra-${version}-win64\\.zip$"
+               "^ ${setup_hash} [0-9]+ Tavimbra-${version}-setup\\.exe$")
+    set(hit "${info}")
+    list(FILTER hit INCLUDE REGEX "${want}")
+    if(NOT hit)
+      fail("the build information lacks a line matching ${want}")
+    endif()
+  endforeach()
+else()
+  fail("missing ${DIST}/SHA256SUMS or ${buildinfo}")
 endif()
 
 # The program icon: every size Windows asks for, 16 and 20 px for the notification area.

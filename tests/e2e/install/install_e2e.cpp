@@ -80,6 +80,20 @@ bool SamePath(const fs::path& a, const fs::path& b) {
 struct Link {
   fs::path target, workingFolder;
 };
+// A shortcut as the settings program makes it.
+bool MakeLink(const fs::path& lnk, const fs::path& target) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  bool ok = false;
+  {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+         SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetWorkingDirectory(target.parent_path().c_str())) &&
+         SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Save(lnk.c_str(), TRUE));
+  }
+  CoUninitialize();
+  return ok;
+}
 Link ReadLink(const fs::path& lnk) {
   Link out;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -139,16 +153,23 @@ std::string LeftInInstallDir() {
   return left;
 }
 
-// The uninstaller copies itself to %TEMP% and returns at once; the copy removes the uninstall
-// entry as its last step.
+// An uninstall command returns when the work is done (the registered ones run the uninstaller in
+// place, _?=): the entry, removed last, is gone by then, so a reinstall right after it cannot
+// race the removal. uninstall.exe itself goes when its process has ended.
 ::testing::AssertionResult Uninstall(const std::wstring& commandLine) {
   int rc = RunCommandLine(commandLine);
   if (rc != 0) return ::testing::AssertionFailure() << Utf8(commandLine) << " ended with " << rc;
-  if (!WaitUntil([] { return !KeyExists(); }, std::chrono::seconds(90)))
-    return ::testing::AssertionFailure() << "the uninstall entry is still there; left:" << LeftInInstallDir();
+  if (KeyExists())
+    return ::testing::AssertionFailure() << Utf8(commandLine) << " returned before the uninstall ended; left:"
+                                         << LeftInInstallDir();
+  if (!WaitUntil([] { return !fs::exists(InstallDir() / "uninstall.exe"); }, std::chrono::seconds(15)))
+    return ::testing::AssertionFailure() << "uninstall.exe stayed after its end";
   return ::testing::AssertionSuccess();
 }
-std::wstring UninstallExe() { return L"\"" + (InstallDir() / "uninstall.exe").wstring() + L"\""; }
+// The uninstaller in place with the given options (_?= comes last).
+std::wstring UninstallInPlace(const std::wstring& options) {
+  return L"\"" + (InstallDir() / "uninstall.exe").wstring() + L"\" " + options + L" _?=" + InstallDir().wstring();
+}
 
 // The running launcher's window (of any process), or null.
 HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
@@ -178,6 +199,40 @@ HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
   return ::testing::AssertionSuccess();
 }
 
+bool ThisProcessElevated() {
+  HANDLE token = nullptr;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  bool elevated = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                  GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                  elevation.TokenIsElevated;
+  if (token) CloseHandle(token);
+  return elevated;
+}
+
+// Calls the launcher up with Alt+vk and runs a command that leaves marker.txt in the folder the
+// launcher runs in (cmd.exe's "echo" into a relative name).
+::testing::AssertionResult RunMarkerCommand(HWND form, WORD vk) {
+  const fs::path marker = InstallDir() / "marker.txt";
+  WriteBytes(InstallDir() / "texts" / "mark.txt", "cmd.exe /c echo started>marker.txt\r\n");
+  ForegroundWindow other;
+  other.Activate();
+  if (!WaitForLauncherReady(form)) return ::testing::AssertionFailure() << "the launcher did not finish starting";
+  HWND edit = FindChild(form, L"Edit");
+  SendAltKey(vk);
+  if (!WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5)))
+    return ::testing::AssertionFailure() << "not summoned: " << Utf8(DescribeForeground());
+  TypeText(L"mark");
+  if (!WaitUntil([&] { return WindowText(edit) == L"mark"; }, std::chrono::seconds(5)))
+    return ::testing::AssertionFailure() << "typed text is " << Utf8(WindowText(edit));
+  SendKey(VK_RETURN);
+  if (!WaitUntil([&] { return fs::exists(marker); }, std::chrono::seconds(15)))
+    return ::testing::AssertionFailure() << "no marker.txt in the installation folder";
+  fs::remove(marker);
+  fs::remove(InstallDir() / "texts" / "mark.txt");
+  return ::testing::AssertionSuccess();
+}
+
 // Waits for the end of the process that owns w.
 bool WaitWindowProcessEnd(HWND w) {
   DWORD pid = 0;
@@ -200,7 +255,7 @@ class Installer : public ::testing::Test {
   }
   void TearDown() override {
     if (!mayClean_) return;  // never the installation of the signed-in user
-    if (KeyExists()) Uninstall(UninstallExe() + L" /S /REMOVEDATA");
+    if (KeyExists()) Uninstall(UninstallInPlace(L"/S /REMOVEDATA"));
     std::error_code ec;
     fs::remove_all(InstallDir(), ec);
   }
@@ -216,7 +271,7 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   // Fresh install.
   ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
   const std::vector<fs::path> delivered = {"Tavimbra.exe", "Tavimset.exe", "plugins/kovrand/kovrand.exe",
-                                           "uninstall.exe", "settings/skin.bmp"};
+                                           "uninstall.exe", "settings/skin.bmp", "LICENSE"};
   for (const auto& f : delivered) EXPECT_TRUE(fs::exists(dir / f)) << f.string();
   for (const char* sample : {"memo.txt", "home.txt", "web.txt"}) EXPECT_TRUE(fs::exists(dir / "texts" / sample)) << sample;
   EXPECT_TRUE(fs::exists(programs / L"Tavimbra.lnk"));
@@ -230,8 +285,8 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
       {L"HelpLink", L"" TAV_HOMEPAGE},
       {L"DisplayIcon", (dir / "Tavimbra.exe").wstring() + L",0"},
       {L"InstallLocation", dir.wstring()},
-      {L"UninstallString", L"\"" + (dir / "uninstall.exe").wstring() + L"\""},
-      {L"QuietUninstallString", L"\"" + (dir / "uninstall.exe").wstring() + L"\" /S"},
+      {L"UninstallString", L"\"" + (dir / "uninstall.exe").wstring() + L"\" _?=" + dir.wstring()},
+      {L"QuietUninstallString", L"\"" + (dir / "uninstall.exe").wstring() + L"\" /S _?=" + dir.wstring()},
   };
   for (const auto& v : values)
     EXPECT_EQ(CompareStringOrdinal(KeyString(v.name).c_str(), -1, v.expected.c_str(), -1, TRUE), CSTR_EQUAL)
@@ -290,16 +345,22 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   HWND again = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (again = LauncherWindow()) != nullptr; }, std::chrono::seconds(15)))
       << "the launcher was not started again";
-  // Alt+P: the restarted launcher reads the kept settings file.
-  ASSERT_TRUE(RunProbeCommand(probeHome, again, 'P', L"second", 2));
+  // Alt+P: the restarted launcher reads the kept settings file. An elevated installer (here too
+  // when Wine gives every process an administrator's token) has the shell start it, so it does
+  // not inherit this test's environment, which the probe needs: a command that leaves a file
+  // in the launcher's folder shows instead that it runs, from the installation folder.
+  if (ThisProcessElevated())
+    ASSERT_TRUE(RunMarkerCommand(again, 'P'));
+  else
+    ASSERT_TRUE(RunProbeCommand(probeHome, again, 'P', L"second", 2));
 
   // Uninstall while it runs: programs, entries and shortcuts go, the user's files stay.
-  WriteBytes(sendTo, "");  // stands for the settings program's Send To shortcut
-  ASSERT_TRUE(fs::exists(sendTo));
+  ASSERT_TRUE(MakeLink(sendTo, dir / "Tavimbra.exe"));  // as the settings program makes it
   // The entry's quiet uninstall, as winget and Apps & features run it.
   ASSERT_TRUE(Uninstall(KeyString(L"QuietUninstallString")));
   EXPECT_TRUE(WaitWindowProcessEnd(again)) << "the launcher still runs";
-  for (const auto& f : {fs::path("Tavimbra.exe"), fs::path("Tavimset.exe"), fs::path("plugins"), fs::path("uninstall.exe")})
+  for (const auto& f : {fs::path("Tavimbra.exe"), fs::path("Tavimset.exe"), fs::path("plugins"), fs::path("uninstall.exe"),
+                        fs::path("LICENSE")})
     EXPECT_FALSE(fs::exists(dir / f)) << f.string();
   for (const auto& f : {programs / L"Tavimbra.lnk", programs / L"Tavimset.lnk", startup, sendTo})
     EXPECT_FALSE(fs::exists(f)) << f.string();
@@ -308,14 +369,25 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   EXPECT_EQ(ReadBytes(dir / "texts" / "memo.txt"), memoChanged);
 }
 
+// The Start-up shortcut of a portable copy (made by its settings program) is not this
+// installation's: it stays.
 TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
+  const fs::path startup = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path portable = fs::temp_directory_path() / L"portable copy" / L"Tavimbra";
   ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
   ASSERT_TRUE(fs::exists(InstallDir() / "texts" / "memo.txt"));
   WriteBytes(InstallDir() / "texts" / "mine.txt", "calc.exe\r\n");
-  ASSERT_TRUE(Uninstall(UninstallExe() + L" /S /REMOVEDATA"));
+  fs::create_directories(portable);
+  WriteBytes(portable / "Tavimbra.exe", "");
+  ASSERT_TRUE(MakeLink(startup, portable / "Tavimbra.exe"));
+  ASSERT_TRUE(Uninstall(UninstallInPlace(L"/S /REMOVEDATA")));
+  // The folder goes with uninstall.exe, right after the uninstaller's end.
   EXPECT_TRUE(WaitUntil([] { return !fs::exists(InstallDir()); }, std::chrono::seconds(10)))
       << "left:" << LeftInInstallDir();
-  EXPECT_FALSE(fs::exists(KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk"));
+  EXPECT_TRUE(SamePath(ReadLink(startup).target, portable / "Tavimbra.exe")) << "the portable copy's shortcut went";
+  fs::remove(startup);
+  std::error_code ec;
+  fs::remove_all(portable.parent_path(), ec);
 }
 
 // A settings program left open holds its file: the upgrade and the uninstall stop and say so
@@ -369,6 +441,72 @@ TEST_F(Installer, FileBusyAfterTheCheckFailsTheUpgrade) {
   CloseHandle(mapping);
   EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
   EXPECT_EQ(ReadBytes(opener), original) << "replaced once it was free";
+}
+
+// The installer's decisions, run by installer_logic.exe (the same decisions.nsh) with fakes of
+// the Windows calls: an elevated installer, a close refused across integrity levels and the
+// shell's own process cannot be had here. Each case: its options, exit code and the calls made.
+struct DecisionRun {
+  int code;
+  std::string calls;
+};
+DecisionRun RunDecisions(const std::wstring& options) {
+  const fs::path logic = SetupExe().parent_path() / "installer_logic.exe";
+  const fs::path log = fs::temp_directory_path() / L"tavimbra-decisions.log";
+  fs::remove(log);
+  int code = RunToEnd(logic, L"/S /LOG=" + log.wstring() + L" " + options);
+  return {code, ReadBytes(log)};
+}
+
+TEST(InstallerDecisions, StartsTheLauncherAtTheUsersLevelAndReportsARefusedCloseAtOnce) {
+  std::string fiveUnanswered;
+  for (int i = 0; i < 5; ++i) fiveUnanswered += "send\nwait\n";
+  const struct {
+    const char* what;
+    std::wstring options;
+    int code;
+    std::string calls;
+  } cases[] = {
+      {"an installer at the user's level starts it itself", L"/CASE=start /ELEVATED=0 /SHELL=1 /D=C:\\Inst", 0,
+       "exec C:\\Inst\\Tavimbra.exe in C:\\Inst\n"},
+      {"an elevated one leaves it to the shell", L"/CASE=start /ELEVATED=1 /SHELL=1 /D=C:\\Inst", 0,
+       "shell C:\\Inst\\Tavimbra.exe in C:\\Inst\n"},
+      {"and starts nothing when the shell cannot", L"/CASE=start /ELEVATED=1 /SHELL=0 /D=C:\\Inst", 0, "shell failed\n"},
+      {"a launcher that closes is waited for", L"/CASE=close /SENDS=C", 0, "send\nwait\ndone, one was running: 1\n"},
+      {"a refused close is asked at once, silent ends with 2", L"/CASE=close /SENDS=D /ASK=0", 2, "send\nask\n"},
+      {"Retry after a refusal tries again", L"/CASE=close /SENDS=DC /ASK=1", 0,
+       "send\nask\nsend\nwait\ndone, one was running: 1\n"},
+      {"an unanswered close is asked after five", L"/CASE=close /SENDS=TTTTT /ASK=0", 2, fiveUnanswered + "ask\n"},
+  };
+  for (const auto& c : cases) {
+    DecisionRun run = RunDecisions(c.options);
+    EXPECT_EQ(run.code, c.code) << c.what;
+    EXPECT_EQ(run.calls, c.calls) << c.what;
+  }
+}
+
+TEST(InstallerDecisions, RemovesOnlyTheShortcutsThatStartThisInstallation) {
+  const fs::path folder = fs::temp_directory_path() / L"tavimbra-links";
+  const std::wstring inst = L"C:\\Users\\u\\AppData\\Local\\Programs\\Tavimbra";
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+  fs::create_directories(folder);
+  const struct {
+    const wchar_t* name;
+    std::wstring target;
+    bool kept;
+  } links[] = {
+      {L"ours.lnk", inst + L"\\Tavimbra.exe", false},
+      {L"ours in other case.lnk", L"c:\\users\\U\\appdata\\local\\programs\\TAVIMBRA\\Tavimbra.exe", false},
+      {L"portable.lnk", L"D:\\Tools\\Tavimbra\\Tavimbra.exe", true},
+      {L"a sibling folder.lnk", inst + L"2\\Tavimbra.exe", true},
+      {L"the parent folder.lnk", L"C:\\Users\\u\\AppData\\Local\\Programs\\Tavimbra.exe", true},
+      {L"unreadable.lnk", L"", true},
+  };
+  for (const auto& l : links) WriteBytes(folder / l.name, "[fake]\r\ntarget=" + Utf8(l.target) + "\r\n");
+  ASSERT_EQ(RunDecisions(L"/CASE=links /LINKS=" + folder.wstring() + L" /D=" + inst).code, 0);
+  for (const auto& l : links) EXPECT_EQ(fs::exists(folder / l.name), l.kept) << Utf8(l.name);
+  fs::remove_all(folder, ec);
 }
 
 }  // namespace

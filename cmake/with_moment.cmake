@@ -1,0 +1,21 @@
+# cmake -DEPOCH_FILE=<file> -P with_moment.cmake -- <command...>
+# Runs the command with SOURCE_DATE_EPOCH set to the moment moment.cmake wrote for this build,
+# read when the command runs (the linker's and objcopy's PE timestamp, makensis).
+file(READ "${EPOCH_FILE}" epoch)
+string(STRIP "${epoch}" epoch)
+set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
+set(cmd "")
+set(after FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE ${last})
+  if(after)
+    list(APPEND cmd "${CMAKE_ARGV${i}}")
+  elseif(CMAKE_ARGV${i} STREQUAL "--")
+    set(after TRUE)
+  endif()
+endforeach()
+execute_process(COMMAND ${cmd} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  list(GET cmd 0 program)
+  message(FATAL_ERROR "${program} failed (${rc})")
+endif()
