@@ -483,7 +483,7 @@ void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
       SetTimer1(true);
       break;
     case Module1::kTrayRightUp:
-      ShowMenu();
+      ShowMenu(true);
       break;
     default:
       break;
@@ -491,16 +491,19 @@ void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::Form_MouseUp(int button) {
-  if (button == 2) ShowMenu();
+  if (button == 2) ShowMenu(false);
 }
 
-void Form1::ShowMenu() {
+void Form1::ShowMenu(bool fromIcon) {
   POINT pt;
   GetCursorPos(&pt);
   // Foreground first, or the menu would not close when the user clicks elsewhere.
   SetForegroundWindow(hwnd_);
   TrackPopupMenu(GetSubMenu(menuBar_.get(), 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
   PostMessageW(hwnd_, WM_NULL, 0, 0);
+  // Closed (an entry chosen, posted to run next, or Esc): a keyboard user who came through the
+  // notification area goes back there, not into a hidden window. (Shown, the box keeps the focus.)
+  if (fromIcon && !IsWindowVisible(hwnd_)) Module1::ReturnFocus(trayData_);
 }
 
 void Form1::m_Close_Click() { Close(); }

@@ -46,7 +46,7 @@ class Form1 final : public Window,
   void SetTimer1(bool enabled);
   void Form_MouseMove(WPARAM wParam, LPARAM lParam);
   void Form_MouseUp(int button);
-  void ShowMenu();
+  void ShowMenu(bool fromIcon);
   void m_Close_Click();
   void m_Reflesh_Click();
   void Close();  // a close request: the exit sequence, once start-up has finished

@@ -25,4 +25,20 @@ BOOL AddTrayIcon(NOTIFYICONDATAW& data) { return Shell_NotifyIconW(NIM_ADD, &dat
 
 void RemoveTrayIcon(NOTIFYICONDATAW& data) { Shell_NotifyIconW(NIM_DELETE, &data); }
 
+namespace {
+// The icon's identity alone: a call with only these changes nothing else of it.
+NOTIFYICONDATAW IdentityOf(const NOTIFYICONDATAW& data) {
+  NOTIFYICONDATAW d{};
+  d.cbSize = sizeof d;
+  d.hWnd = data.hWnd;
+  d.uID = data.uID;
+  return d;
+}
+}  // namespace
+
+void ReturnFocus(const NOTIFYICONDATAW& data) {
+  NOTIFYICONDATAW d = IdentityOf(data);
+  Shell_NotifyIconW(NIM_SETFOCUS, &d);
+}
+
 }  // namespace tav::Module1

@@ -20,5 +20,7 @@ NOTIFYICONDATAW MakeTrayData(HWND window, HICON icon);
 bool IsIconCallback(WPARAM wParam, LPARAM lParam, POINT pointerInClient);
 BOOL AddTrayIcon(NOTIFYICONDATAW& data);
 void RemoveTrayIcon(NOTIFYICONDATAW& data);
+// Gives the keyboard focus back to the notification area once the icon's menu has closed.
+void ReturnFocus(const NOTIFYICONDATAW& data);
 
 }  // namespace tav::Module1
