@@ -10,6 +10,7 @@
 #include "hotkeys_win32.h"
 #include "install_folder.h"
 #include "list_search_win32.h"
+#include "monitor_placement_win32.h"
 #include "profile_file.h"
 #include "single_instance_win32.h"
 #include "system_message_win32.h"
@@ -211,6 +212,7 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       // The system suggests where the window goes at the new scale (moved to another monitor,
       // or the scale changed); without a frame its size is the scaled client area.
       ApplyDpi(HIWORD(w));
+      if (placing_) return 0;  // the summon's own move: its place and size are set already
       RECT r;
       GetWindowRect(hwnd_, &r);
       SIZE size = FormClientSize(dpi_);
@@ -437,6 +439,7 @@ void Form1::ShowStartFailure(const std::u16string& commandLine, unsigned long er
 // ---- hotkeys, icon, menu, timer ----
 
 void Form1::Summon() {
+  PlaceForSummon();
   // Shown, then foreground (the hotkey gave this thread the right to take it). Taking the
   // foreground first, while still hidden, moved it about 1 ms sooner under Wine but left more
   // summons without the focus in the box; on Windows the showing itself already activates.
@@ -477,6 +480,7 @@ void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
   if (!Module1::IsIconCallback(wParam, lParam, pointer)) return;  // the pointer moving over the window
   switch (LOWORD(lParam)) {
     case Module1::kTrayLeftUp:
+      PlaceForSummon();
       ShowWindow(hwnd_, SW_SHOWNORMAL);
       SetForegroundWindow(hwnd_);
       SetFocus(hwnd_);
@@ -504,6 +508,12 @@ void Form1::ShowMenu(bool fromIcon) {
   // Closed (an entry chosen, posted to run next, or Esc): a keyboard user who came through the
   // notification area goes back there, not into a hidden window. (Shown, the box keeps the focus.)
   if (fromIcon && !IsWindowVisible(hwnd_)) Module1::ReturnFocus(trayData_);
+}
+
+void Form1::PlaceForSummon() {
+  placing_ = true;
+  MoveToSummonPlace(hwnd_, dpi_, [this](UINT dpi) { ApplyDpi(dpi); });
+  placing_ = false;
 }
 
 void Form1::m_Close_Click() { Close(); }

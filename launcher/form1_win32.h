@@ -47,6 +47,7 @@ class Form1 final : public Window,
   void Form_MouseMove(WPARAM wParam, LPARAM lParam);
   void Form_MouseUp(int button);
   void ShowMenu(bool fromIcon);
+  void PlaceForSummon();  // on the monitor in use, at its scale
   void m_Close_Click();
   void m_Reflesh_Click();
   void Close();  // a close request: the exit sequence, once start-up has finished
@@ -118,6 +119,7 @@ class Form1 final : public Window,
   Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
+  bool placing_ = false;  // the window is being moved to the place a summon chose
   bool showingCompletion_ = false;  // its own change notification is not a user's change
   Lifetime lifetime_;
 };
