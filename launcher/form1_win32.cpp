@@ -110,6 +110,7 @@ bool Form1::Load(HINSTANCE instance) {
     ::DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
     return false;
   }
+  if (hotkeyNotice_) Module1::ShowBalloon(trayData_, kCaption, W(*hotkeyNotice_));
   if (lifetime_.Started()) RunExit(*this);  // closed while starting
   return true;
 }
@@ -150,7 +151,10 @@ void Form1::HideWindow() { ShowWindow(hwnd_, SW_HIDE); }
 
 void Form1::AddTrayIcon() { Module1::AddTrayIcon(trayData_); }
 
-void Form1::AddHotkeys(int key1, int key2) { Module3::AddHotkeys(hwnd_, key1, key2); }
+void Form1::AddHotkeys(int key1, int key2) {
+  const Module3::HotkeyResults r = Module3::AddHotkeys(hwnd_, key1, key2);
+  hotkeyNotice_ = HotkeyNotice(r.first, r.second);
+}
 
 void Form1::HookWindow() {
   Module3::SetSummon([this](HWND) { Summon(); });

@@ -11,6 +11,7 @@
 #include "command_list.h"
 #include "completion.h"
 #include "handles_win32.h"
+#include "hotkey_notice.h"
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
 #include "user_environment_win32.h"
@@ -120,6 +121,7 @@ class Form1 final : public Window,
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
   bool placing_ = false;  // the window is being moved to the place a summon chose
+  std::optional<std::u16string> hotkeyNotice_;  // said once, when start-up has finished
   bool showingCompletion_ = false;  // its own change notification is not a user's change
   Lifetime lifetime_;
 };

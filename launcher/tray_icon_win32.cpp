@@ -41,4 +41,13 @@ void ReturnFocus(const NOTIFYICONDATAW& data) {
   Shell_NotifyIconW(NIM_SETFOCUS, &d);
 }
 
+void ShowBalloon(const NOTIFYICONDATAW& data, const wchar_t* title, const wchar_t* text) {
+  NOTIFYICONDATAW d = IdentityOf(data);
+  d.uFlags = NIF_INFO;
+  lstrcpynW(d.szInfoTitle, title, ARRAYSIZE(d.szInfoTitle));
+  lstrcpynW(d.szInfo, text, ARRAYSIZE(d.szInfo));
+  d.dwInfoFlags = NIIF_WARNING;
+  Shell_NotifyIconW(NIM_MODIFY, &d);
+}
+
 }  // namespace tav::Module1

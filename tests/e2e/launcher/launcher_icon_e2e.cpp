@@ -1,10 +1,12 @@
-// The icon as a keyboard user meets it: the focus goes back to the notification area after the
-// icon's menu, as read from a recording notification area.
+// The icon as a keyboard user and a user with a busy hotkey meet it: the focus goes back to the
+// notification area after the icon's menu, and a hotkey another program holds is named in a
+// balloon. Both read from a recording notification area.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,45 @@ TEST(LauncherIcon, MenuClosedWhileHiddenGivesTheFocusBackToTheIcon) {
     EXPECT_TRUE(l.Visible()) << onIcon;
     EXPECT_EQ(FocusOf(l.form), l.edit) << onIcon;
     EXPECT_EQ(CallsOf(tray, l.form, NIM_SETFOCUS).size(), before) << onIcon;
+  }
+}
+
+TEST(LauncherIcon, AHotkeyAnotherProgramHoldsIsNamedOnceInABalloon) {
+  const std::wstring neither = L"どちらのホットキーでも呼び出せません。このアイコンをクリックすると呼び出せます。";
+  struct Case {
+    std::vector<std::wstring> settings;
+    std::optional<std::wstring> balloon;
+    WORD works;  // a hotkey that still summons, or 0
+  } cases[] = {
+      {{L"key1=81"}, L"Alt+Q は他のプログラムが使用しています。Alt+W で呼び出せます。", 'W'},
+      {{L"key1=81", L"key2=81"}, L"Alt+Q は他のプログラムが使用しています。" + neither, 0},
+      {{}, std::nullopt, 'O'},  // Alt+O and Alt+W are free
+  };
+  HeldHotkeys holder({'Q'});
+  ASSERT_TRUE(holder.Held());
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Installation inst;
+    inst.WriteSettings(cases[i].settings);
+    RecordingTray tray;
+    RunningLauncher l(inst);
+    ASSERT_TRUE(l.started) << "case " << i;
+    // Said before the launcher serves its first message, so it is there by now.
+    std::vector<TrayCall> balloons = CallsOf(tray, l.form, NIM_MODIFY, NIF_INFO);
+    if (!cases[i].balloon) {
+      EXPECT_TRUE(balloons.empty()) << "case " << i << ": " << ToUtf8(U(balloons[0].info.c_str()));
+    } else {
+      ASSERT_EQ(balloons.size(), 1u) << "case " << i;
+      EXPECT_EQ(balloons[0].info, *cases[i].balloon) << "case " << i << ": " << ToUtf8(U(balloons[0].info.c_str()));
+      EXPECT_EQ(balloons[0].infoTitle, L"Tavimbra") << "case " << i;
+      EXPECT_EQ(balloons[0].id, 1u) << "case " << i;
+    }
+    // Once per start: the icon added again for a restarted taskbar says nothing more.
+    PostMessageW(l.form, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(l.PostedHandled()) << "case " << i;
+    EXPECT_EQ(CallsOf(tray, l.form, NIM_MODIFY, NIF_INFO).size(), balloons.size()) << "case " << i;
+    if (cases[i].works) {
+      EXPECT_TRUE(l.Summon(cases[i].works)) << "case " << i;
+    }
   }
 }
 
