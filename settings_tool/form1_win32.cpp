@@ -155,7 +155,7 @@ void Form1::CreateControls() {
   // Under each hotkey's box, shown while its captured key is held by another program. Made last,
   // so no box takes its text for a name.
   for (int k = 0; k < 2; ++k)
-    Add(k == 0 ? Id::Label23 : Id::Label24, L"STATIC", kHotkeyInUseNote, kLabel & ~WS_VISIBLE, 344, 48 + k * 78, 193,
+    Add(k == 0 ? Id::Label23 : Id::Label24, L"STATIC", kHotkeyInUseNote, kLabel & ~WS_VISIBLE, 344, 70 + k * 78, 193,
         16);
 
   // Frames paint below the controls they hold.

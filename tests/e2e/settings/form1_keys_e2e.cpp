@@ -113,8 +113,22 @@ TEST(Form1Keys, AKeyAnotherProgramHoldsIsNoted) {
   Running o = Open(inst);
   ASSERT_NE(o.form, nullptr);
   const struct {
-    Id box, code, note;
-  } boxes[] = {{Id::Text7, Id::Label5, Id::Label23}, {Id::Text8, Id::Label11, Id::Label24}};
+    Id frame, box, code, name, note;
+  } boxes[] = {{Id::Frame7, Id::Text7, Id::Label5, Id::Label7, Id::Label23},
+               {Id::Frame8, Id::Text8, Id::Label11, Id::Label12, Id::Label24}};
+  // Each note lies inside its frame, clear of the box and the labels.
+  for (const auto& b : boxes) {
+    RECT note, frame, other, overlap;
+    GetWindowRect(Ctl(o.form, b.note), &note);
+    GetWindowRect(Ctl(o.form, b.frame), &frame);
+    EXPECT_TRUE(note.left >= frame.left && note.right <= frame.right && note.top >= frame.top &&
+                note.bottom <= frame.bottom)
+        << static_cast<int>(b.note);
+    for (Id id : {b.box, b.code, b.name}) {
+      GetWindowRect(Ctl(o.form, id), &other);
+      EXPECT_FALSE(IntersectRect(&overlap, &note, &other)) << static_cast<int>(b.note) << " over " << static_cast<int>(id);
+    }
+  }
   const struct {
     WORD key;
     bool noted;
@@ -138,6 +152,7 @@ TEST(Form1Keys, AKeyAnotherProgramHoldsIsNoted) {
       HWND note = Ctl(o.form, b.note);
       EXPECT_EQ(IsWindowVisible(note) != FALSE, k.noted) << static_cast<int>(b.box) << " " << k.key;
       EXPECT_EQ(WindowText(note), L"他のプログラムが使用中です");
+      if (b.box == Id::Text8 && k.key == 'Q') Shot(L"settings-hotkey-in-use");
       if (b.box == Id::Text8) {
         EXPECT_FALSE(IsWindowVisible(Ctl(o.form, Id::Label23))) << k.key << ": each hotkey has its own note";
       }
