@@ -216,7 +216,9 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       // The system suggests where the window goes at the new scale (moved to another monitor,
       // or the scale changed); without a frame its size is the scaled client area.
       ApplyDpi(HIWORD(w));
-      if (placing_) return 0;  // the summon's own move: its place and size are set already
+      // The summon's own move to a monitor of another scale: its place and size are set already.
+      // (Windows sends this during that move; Wine sends none for a move.)
+      if (placing_) return 0;
       RECT r;
       GetWindowRect(hwnd_, &r);
       SIZE size = FormClientSize(dpi_);
