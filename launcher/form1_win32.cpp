@@ -11,6 +11,7 @@
 #include "hotkeys_win32.h"
 #include "install_folder.h"
 #include "list_search_win32.h"
+#include "monitor_placement_win32.h"
 #include "profile_file.h"
 #include "single_instance_win32.h"
 #include "system_message_win32.h"
@@ -83,6 +84,7 @@ bool Form1::Load(HINSTANCE instance) {
     ::DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
     return false;
   }
+  if (hotkeyNotice_) Module1::ShowBalloon(trayData_, kCaption, W(*hotkeyNotice_));
   if (lifetime_.Started()) RunExit(*this);  // closed while starting
   return true;
 }
@@ -123,7 +125,10 @@ void Form1::HideWindow() { ShowWindow(hwnd_, SW_HIDE); }
 
 void Form1::AddTrayIcon() { Module1::AddTrayIcon(trayData_); }
 
-void Form1::AddHotkeys(int key1, int key2) { Module3::AddHotkeys(hwnd_, key1, key2); }
+void Form1::AddHotkeys(int key1, int key2) {
+  const Module3::HotkeyResults r = Module3::AddHotkeys(hwnd_, key1, key2);
+  hotkeyNotice_ = HotkeyNotice(r.first, r.second);
+}
 
 void Form1::HookWindow() {
   Module3::SetSummon([this](HWND) { Summon(); });
@@ -185,6 +190,9 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       // The system suggests where the window goes at the new scale (moved to another monitor,
       // or the scale changed); without a frame its size is the scaled client area.
       ApplyDpi(HIWORD(w));
+      // The summon's own move to a monitor of another scale: its place and size are set already.
+      // (Windows sends this during that move; Wine sends none for a move.)
+      if (placing_) return 0;
       RECT r;
       GetWindowRect(hwnd_, &r);
       SIZE size = FormClientSize(dpi_);
@@ -353,6 +361,7 @@ void Form1::StartCommandLine(const std::u16string& commandLine, StartAs as) { pr
 // ---- hotkeys, icon, menu, timer ----
 
 void Form1::Summon() {
+  PlaceForSummon();
   // Shown, then foreground (the hotkey gave this thread the right to take it). Taking the
   // foreground first, while still hidden, moved it about 1 ms sooner under Wine but left more
   // summons without the focus in the box; on Windows the showing itself already activates.
@@ -393,13 +402,14 @@ void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
   if (!Module1::IsIconCallback(wParam, lParam, pointer)) return;  // the pointer moving over the window
   switch (LOWORD(lParam)) {
     case Module1::kTrayLeftUp:
+      PlaceForSummon();
       ShowWindow(hwnd_, SW_SHOWNORMAL);
       SetForegroundWindow(hwnd_);
       SetFocus(hwnd_);
       SetTimer1(true);
       break;
     case Module1::kTrayRightUp:
-      ShowMenu();
+      ShowMenu(true);
       break;
     default:
       break;
@@ -407,16 +417,25 @@ void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::Form_MouseUp(int button) {
-  if (button == 2) ShowMenu();
+  if (button == 2) ShowMenu(false);
 }
 
-void Form1::ShowMenu() {
+void Form1::ShowMenu(bool fromIcon) {
   POINT pt;
   GetCursorPos(&pt);
   // Foreground first, or the menu would not close when the user clicks elsewhere.
   SetForegroundWindow(hwnd_);
   TrackPopupMenu(GetSubMenu(menuBar_.get(), 0), TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
   PostMessageW(hwnd_, WM_NULL, 0, 0);
+  // Closed (an entry chosen, posted to run next, or Esc): a keyboard user who came through the
+  // notification area goes back there, not into a hidden window. (Shown, the box keeps the focus.)
+  if (fromIcon && !IsWindowVisible(hwnd_)) Module1::ReturnFocus(trayData_);
+}
+
+void Form1::PlaceForSummon() {
+  placing_ = true;
+  MoveToSummonPlace(hwnd_, dpi_, [this](UINT dpi) { ApplyDpi(dpi); });
+  placing_ = false;
 }
 
 void Form1::m_Close_Click() { Close(); }

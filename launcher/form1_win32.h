@@ -12,6 +12,7 @@
 #include "completion.h"
 #include "desktop_window_win32.h"
 #include "handles_win32.h"
+#include "hotkey_notice.h"
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
 #include "process_start_win32.h"
@@ -50,7 +51,8 @@ class Form1 final : public Window,
   void SetTimer1(bool enabled);
   void Form_MouseMove(WPARAM wParam, LPARAM lParam);
   void Form_MouseUp(int button);
-  void ShowMenu();
+  void ShowMenu(bool fromIcon);
+  void PlaceForSummon();  // on the monitor in use, at its scale
   void m_Close_Click();
   void m_Reflesh_Click();
   void Close();  // a close request: the exit sequence, once start-up has finished
@@ -117,6 +119,8 @@ class Form1 final : public Window,
   Microsoft::WRL::ComPtr<IAccPropServices> accProps_;  // holds the box's accessible name
   UINT dpi_ = 96;
   bool timer1Enabled_ = false;
+  bool placing_ = false;  // the window is being moved to the place a summon chose
+  std::optional<std::u16string> hotkeyNotice_;  // said once, when start-up has finished
   bool showingCompletion_ = false;  // its own change notification is not a user's change
   Lifetime lifetime_;
 };

@@ -18,11 +18,23 @@ std::function<void(HWND)>& Summon() {
 
 void SetSummon(std::function<void(HWND)> summon) { Summon() = std::move(summon); }
 
-void AddHotkeys(HWND window, int key1, int key2) {
+namespace {
+HotkeyRegistration Register(HWND window, ATOM atom, int key) {
+  HotkeyRegistration r;
+  r.key = key;
+  r.registered = RegisterHotKey(window, HotkeyIdFromAtom(atom), kHotkeyModifiers, static_cast<UINT>(key)) != FALSE;
+  r.alreadyRegistered = !r.registered && GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+  return r;
+}
+}  // namespace
+
+HotkeyResults AddHotkeys(HWND window, int key1, int key2) {
   HotkeyId1 = GlobalAddAtomW(L"HOTKEY1");
   HotkeyId2 = GlobalAddAtomW(L"HOTKEY2");
-  RegisterHotKey(window, HotkeyIdFromAtom(HotkeyId1), kHotkeyModifiers, static_cast<UINT>(key1));
-  RegisterHotKey(window, HotkeyIdFromAtom(HotkeyId2), kHotkeyModifiers, static_cast<UINT>(key2));
+  HotkeyResults results;
+  results.first = Register(window, HotkeyId1, key1);
+  results.second = Register(window, HotkeyId2, key2);
+  return results;
 }
 
 void UnregisterHotkeys(HWND window) {

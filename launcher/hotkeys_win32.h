@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "hotkey_notice.h"
+
 namespace tav::Module3 {
 
 extern ATOM HotkeyId1;
@@ -14,9 +16,12 @@ extern bool HotkeyBusy;      // set while HotkeyWindowProc handles a message
 // What a hotkey does (the window's summon sequence).
 void SetSummon(std::function<void(HWND)> summon);
 
-// Atoms "HOTKEY1" and "HOTKEY2", then Alt+key1 and Alt+key2. Results are not looked at: a
-// combination another program holds simply never arrives.
-void AddHotkeys(HWND window, int key1, int key2);
+struct HotkeyResults {
+  HotkeyRegistration first, second;
+};
+// Atoms "HOTKEY1" and "HOTKEY2", then Alt+key1 and Alt+key2. A combination another program holds
+// never arrives; the results say which, for the notice.
+HotkeyResults AddHotkeys(HWND window, int key1, int key2);
 // Unregisters hotkey 1, then 2.
 void UnregisterHotkeys(HWND window);
 // Deletes atom 1, then 2.

@@ -25,4 +25,29 @@ BOOL AddTrayIcon(NOTIFYICONDATAW& data) { return Shell_NotifyIconW(NIM_ADD, &dat
 
 void RemoveTrayIcon(NOTIFYICONDATAW& data) { Shell_NotifyIconW(NIM_DELETE, &data); }
 
+namespace {
+// The icon's identity alone: a call with only these changes nothing else of it.
+NOTIFYICONDATAW IdentityOf(const NOTIFYICONDATAW& data) {
+  NOTIFYICONDATAW d{};
+  d.cbSize = sizeof d;
+  d.hWnd = data.hWnd;
+  d.uID = data.uID;
+  return d;
+}
+}  // namespace
+
+void ReturnFocus(const NOTIFYICONDATAW& data) {
+  NOTIFYICONDATAW d = IdentityOf(data);
+  Shell_NotifyIconW(NIM_SETFOCUS, &d);
+}
+
+void ShowBalloon(const NOTIFYICONDATAW& data, const wchar_t* title, const wchar_t* text) {
+  NOTIFYICONDATAW d = IdentityOf(data);
+  d.uFlags = NIF_INFO;
+  lstrcpynW(d.szInfoTitle, title, ARRAYSIZE(d.szInfoTitle));
+  lstrcpynW(d.szInfo, text, ARRAYSIZE(d.szInfo));
+  d.dwInfoFlags = NIIF_WARNING;
+  Shell_NotifyIconW(NIM_MODIFY, &d);
+}
+
 }  // namespace tav::Module1

@@ -20,5 +20,9 @@ NOTIFYICONDATAW MakeTrayData(HWND window, HICON icon);
 bool IsIconCallback(WPARAM wParam, LPARAM lParam, POINT pointerInClient);
 BOOL AddTrayIcon(NOTIFYICONDATAW& data);
 void RemoveTrayIcon(NOTIFYICONDATAW& data);
+// Gives the keyboard focus back to the notification area once the icon's menu has closed.
+void ReturnFocus(const NOTIFYICONDATAW& data);
+// A balloon from the icon (the record itself is left as it is: it is the one deleted at exit).
+void ShowBalloon(const NOTIFYICONDATAW& data, const wchar_t* title, const wchar_t* text);
 
 }  // namespace tav::Module1

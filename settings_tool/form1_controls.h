@@ -12,6 +12,7 @@ enum class Form1Id : int {
   HScroll1 = 300, HScroll2, HScroll3, HScroll4, HScroll5, HScroll6,
   Label1 = 400, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11, Label12, Label13,
   Label22 = 422, Label23, Label24,  // Label23, Label24: the hotkey frames' titles, for screen readers
+  Label25 = 425, Label26,  // a captured hotkey held by another program
   Combo1 = 500,
   Check1 = 601, Check2, Check3, Check6 = 606, Check7, Check8, Check9,
   Command1 = 701, Command2, Command7 = 707, Command10 = 710,

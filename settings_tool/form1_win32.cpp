@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "colour.h"
+#include "hotkey_in_use_win32.h"
 #include "install_folder.h"
 #include "key_names.h"
 #include "profile_file.h"
@@ -127,9 +128,9 @@ void Form1::CreateControls() {
   // Frame1: behaviour settings.
   Add(Id::Frame1, L"BUTTON", L"動作設定", kGroup, 328, 4, 225, 308);
   for (int k = 0; k < 2; ++k) {
-    int top = 24 + k * 62;
+    int top = 24 + k * 78;
     Add(k == 0 ? Id::Frame7 : Id::Frame8, L"BUTTON", k == 0 ? L"ホットキー１" : L"ホットキー２", kGroup, 336, top,
-        209, 56);
+        209, 72);
     // The frame's title names the box for a screen reader, which takes a box's name from the
     // static text right before it: that text, with no size, so nothing shows twice.
     CreateWindowExW(0, L"STATIC", k == 0 ? L"ホットキー１" : L"ホットキー２", kLabel, 0, 0, 0, 0, hwnd_,
@@ -146,10 +147,10 @@ void Form1::CreateControls() {
     Add(k == 0 ? Id::Label5 : Id::Label11, L"STATIC", L"0", kLabel | SS_RIGHT, 420, top + 25, 32, 16);
     Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 458, top + 25, 79, 16);
   }
-  Add(Id::Check8, L"BUTTON", L"送るに登録", kCheck, 340, 160, 205, 18);
-  Add(Id::Check9, L"BUTTON", L"スタートアップ", kCheck, 340, 184, 205, 18);
-  Add(Id::Check2, L"BUTTON", L"フォーカスを保持する(推奨)", kCheck, 340, 222, 205, 18);
-  Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 340, 246, 205, 18);
+  Add(Id::Check8, L"BUTTON", L"送るに登録", kCheck, 340, 180, 205, 18);
+  Add(Id::Check9, L"BUTTON", L"スタートアップ", kCheck, 340, 204, 205, 18);
+  Add(Id::Check2, L"BUTTON", L"フォーカスを保持する(推奨)", kCheck, 340, 238, 205, 18);
+  Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 340, 262, 205, 18);
 
   // Frame3: the registration group, at its own place.
   registration_.Create(hwnd_, instance_, uiFont_.get());
@@ -159,6 +160,11 @@ void Form1::CreateControls() {
   Add(Id::Label6, L"STATIC", L"※オートコンプリートへの反映は登録直後より有効", kLabel, 8, 595, 545, 32);
   Add(Id::Command7, L"BUTTON", L"Tavimbraのフォルダを開く", kButton, 8, 633, 190, 26);
   Add(Id::Command2, L"BUTTON", L"設定の変更を保存", kButton, 393, 633, 160, 26);
+  // Under each hotkey's box, shown while its captured key is held by another program. Made last,
+  // so no box takes its text for a name.
+  for (int k = 0; k < 2; ++k)
+    Add(k == 0 ? Id::Label25 : Id::Label26, L"STATIC", kHotkeyInUseNote, kLabel & ~WS_VISIBLE, 344, 70 + k * 78, 193,
+        16);
 
   // Frames paint below the controls they hold.
   for (Id f : {Id::Frame4, Id::Frame5, Id::Frame6, Id::Frame7, Id::Frame8, Id::Frame1, Id::Frame2})
@@ -192,6 +198,8 @@ void Form1::Load() {
   form2_.SetFont(font);
 
   // The names are looked up even when the code equals the design-time "0" (a key read as 0).
+  launcherKeys_[0] = s.key1;
+  launcherKeys_[1] = s.key2;
   SetText(Id::Label5, ToDecimal(s.key1));
   Label5_Change();
   SetText(Id::Label11, ToDecimal(s.key2));
@@ -309,29 +317,6 @@ void Form1::OnCommand(WPARAM wp, LPARAM) {
   }
 }
 
-// --- Hotkey capture ---------------------------------------------------------------------------
-
-void Form1::Text7_KeyUp(WPARAM key) { SetCodeLabel(Id::Label5, ToDecimal(static_cast<long long>(key))); }
-void Form1::Text8_KeyUp(WPARAM key) { SetCodeLabel(Id::Label11, ToDecimal(static_cast<long long>(key))); }
-
-void Form1::Text7_Change() {
-  if (Text(Id::Text7) != U(kCaptureText)) SetText(Id::Text7, U(kCaptureText));
-}
-void Form1::Text8_Change() {
-  if (Text(Id::Text8) != U(kCaptureText)) SetText(Id::Text8, U(kCaptureText));
-}
-
-void Form1::SetCodeLabel(Id label, const std::u16string& caption) {
-  if (Text(label) == caption) return;
-  SetText(label, caption);
-  if (label == Id::Label5)
-    Label5_Change();
-  else
-    Label11_Change();
-}
-
-void Form1::Label5_Change() { SetText(Id::Label7, KeyNameOfCaption(Text(Id::Label5))); }
-void Form1::Label11_Change() { SetText(Id::Label12, KeyNameOfCaption(Text(Id::Label11))); }
 
 // --- Save and open folder ---------------------------------------------------------------------
 

@@ -61,6 +61,7 @@ class Form1 final : public Window {
   void Label5_Change();
   void Label11_Change();
   void SetCodeLabel(Form1Id label, const std::u16string& caption);
+  void ShowHotkeyInUse(int hotkey, WPARAM key);  // the note beside hotkey 0's or 1's name
   bool IsCaptureBox(HWND w) const { return w && (w == capture_[0].Box() || w == capture_[1].Box()); }
   // Buttons.
   void Command2_Click();
@@ -88,6 +89,7 @@ class Form1 final : public Window {
   ScrollHost scroll_;                     // where they stand, sized to the screen
   HWND lastFocus_ = nullptr;
   KeyCaptureBox capture_[2];  // Text7, Text8
+  int launcherKeys_[2] = {kDefaultKey1, kDefaultKey2};  // as read at the start: the running launcher's
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it
 };

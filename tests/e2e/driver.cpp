@@ -491,6 +491,9 @@ LRESULT CALLBACK RecordingTray::Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     call.callbackMessage = dword(24);
     call.icon = dword(28) != 0;
     call.tip = text(32, 128);
+    // ... dwState, dwStateMask, szInfo[256], uTimeout, szInfoTitle[64].
+    call.info = text(296, 256);
+    call.infoTitle = text(812, 64);
   } else {
     // Wine: the message in dwData, then hWnd, uID, uFlags, uCallbackMessage, szTip[128], ...;
     // the icon's bits follow its 960-byte record.
@@ -501,6 +504,9 @@ LRESULT CALLBACK RecordingTray::Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     call.callbackMessage = dword(12);
     call.icon = cds->cbData > 960;
     call.tip = text(16, 128);
+    // ... dwState, dwStateMask, szInfo[256], uTimeout, szInfoTitle[64].
+    call.info = text(280, 256);
+    call.infoTitle = text(796, 64);
   }
   EnterCriticalSection(&self->lock_);
   bool known = false;
@@ -514,6 +520,14 @@ LRESULT CALLBACK RecordingTray::Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case NIM_DELETE: return known;
     default: return TRUE;
   }
+}
+
+HeldHotkeys::HeldHotkeys(std::initializer_list<WORD> keys) {
+  std::wstring args;
+  for (WORD k : keys) args += (args.empty() ? L"" : L" ") + std::to_wstring(k);
+  proc_ = Process(ProbeExe().parent_path() / "hotkey_holder.exe", args, ProbeExe().parent_path());
+  WaitUntil([&] { return (window_ = FindTopWindow(proc_.Id(), L"Static")) != nullptr || !proc_.Running(); },
+            kStartTimeout);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,7 @@ struct TrayCall {
   UINT id = 0, flags = 0, callbackMessage = 0;
   bool icon = false;  // an icon came with it
   std::wstring tip;
+  std::wstring info, infoTitle;  // a balloon's text and title (with NIF_INFO)
 };
 
 // A notification area of the driver's own: a window of the shell tray's class that records every
@@ -171,6 +173,18 @@ class RecordingTray {
   HWND hwnd_ = nullptr;
   mutable CRITICAL_SECTION lock_;
   std::vector<TrayCall> calls_;
+};
+
+// Another program (hotkey_holder.exe) holding Alt plus each of the keys, for as long as this lives.
+class HeldHotkeys {
+ public:
+  explicit HeldHotkeys(std::initializer_list<WORD> keys);
+  // True once the program holds them all (it stops at once when one is refused).
+  bool Held() const { return window_ != nullptr; }
+
+ private:
+  Process proc_;
+  HWND window_ = nullptr;
 };
 
 // A variable of the environment as the system settings store it, the user's (HKEY_CURRENT_USER)

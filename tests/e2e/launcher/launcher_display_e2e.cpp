@@ -231,5 +231,44 @@ TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
   EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"x"; }, std::chrono::seconds(3))) << "still usable";
 }
 
+// Every summon centres the window on the monitor in use at its scale, wherever it stood and at
+// whatever scale it had (a monitor unplugged, a remote session at another size or scale): moved
+// away and given another scale while hidden, it comes back centred at the screen's own.
+TEST(LauncherDpiChange, EverySummonCentresOnTheScreenAtItsScale) {
+  SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  Installation inst;
+  Started s(inst);
+  ASSERT_TRUE(s.started);
+  const UINT dpi = ConfiguredDpi();
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+  const int w = Scaled(3600, dpi), h = Scaled(960, dpi);
+  const RECT centred{(mi.rcMonitor.left + mi.rcMonitor.right - w) / 2, (mi.rcMonitor.top + mi.rcMonitor.bottom - h) / 2,
+                     (mi.rcMonitor.left + mi.rcMonitor.right - w) / 2 + w,
+                     (mi.rcMonitor.top + mi.rcMonitor.bottom - h) / 2 + h};
+  ASSERT_TRUE(EqualRect(&mi.rcWork, &mi.rcMonitor) || (centred.top >= mi.rcWork.top && centred.bottom <= mi.rcWork.bottom))
+      << "the work area leaves the centre free";
+  const UINT other = dpi == 120 ? 168 : 120;
+  // Moved while hidden, then while shown; summoned by the hotkey, then by a click on the icon.
+  for (int round = 0; round < 3; ++round) {
+    const RECT away{3 + round, 5, 3 + round + Scaled(3600, other), 5 + Scaled(960, other)};
+    ASSERT_TRUE(SendDpiChanged(s.form, other, away)) << round;
+    if (round < 2) {
+      ASSERT_TRUE(s.Summon()) << round;
+    } else {
+      PostMessageW(s.form, WM_MOUSEMOVE, 1, WM_LBUTTONUP);  // the icon's left click
+      ASSERT_TRUE(s.PostedHandled());
+    }
+    RECT got;
+    GetWindowRect(s.form, &got);
+    EXPECT_TRUE(EqualRect(&got, &centred)) << round << ": " << Describe(got) << " not " << Describe(centred);
+    const int l = Scaled(240, dpi), t = Scaled(405, dpi);
+    const RECT box{l, t, l + Scaled(3135, dpi), t + Scaled(270, dpi)};
+    const RECT boxGot = ChildRect(s.form, s.edit);
+    EXPECT_TRUE(EqualRect(&box, &boxGot)) << round << ": " << Describe(boxGot);
+  }
+}
+
 }  // namespace
 }  // namespace tav::e2e

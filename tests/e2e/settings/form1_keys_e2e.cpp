@@ -5,6 +5,7 @@
 #include "../../../settings_tool/form1_controls.h"
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "launcher/running_launcher.h"
 
 namespace tav::e2e {
 namespace {
@@ -97,6 +98,66 @@ TEST(Form1Keys, EnterOnAFocusedPushButtonClicksIt) {
   ASSERT_NE(box, nullptr) << "Enter on 「コマンド登録実行」 registers";
   EXPECT_EQ(MessageBoxText(box), L"コマンドを設定してください");
   AnswerMessageBox(box, IDOK);
+  PostMessageW(o.form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(o.process.Wait(), 0);
+}
+
+// A captured key that another program holds with Alt gets a note under its box until another key
+// is captured; the running launcher's own keys (Alt+O, Alt+W here) are not another program's.
+TEST(Form1Keys, AKeyAnotherProgramHoldsIsNoted) {
+  HeldHotkeys holder({'Q'});
+  ASSERT_TRUE(holder.Held());
+  Installation inst;
+  RunningLauncher launcher(inst);
+  ASSERT_TRUE(launcher.started);
+  Running o = Open(inst);
+  ASSERT_NE(o.form, nullptr);
+  const struct {
+    Id frame, box, code, name, note;
+  } boxes[] = {{Id::Frame7, Id::Text7, Id::Label5, Id::Label7, Id::Label25},
+               {Id::Frame8, Id::Text8, Id::Label11, Id::Label12, Id::Label26}};
+  // Each note lies inside its frame, clear of the box and the labels.
+  for (const auto& b : boxes) {
+    RECT note, frame, other, overlap;
+    GetWindowRect(Ctl(o.form, b.note), &note);
+    GetWindowRect(Ctl(o.form, b.frame), &frame);
+    EXPECT_TRUE(note.left >= frame.left && note.right <= frame.right && note.top >= frame.top &&
+                note.bottom <= frame.bottom)
+        << static_cast<int>(b.note);
+    for (Id id : {b.box, b.code, b.name}) {
+      GetWindowRect(Ctl(o.form, id), &other);
+      EXPECT_FALSE(IntersectRect(&overlap, &note, &other)) << static_cast<int>(b.note) << " over " << static_cast<int>(id);
+    }
+  }
+  const struct {
+    WORD key;
+    bool noted;
+  } keys[] = {{'Q', true}, {'A', false}, {'Q', true}, {'A', false}, {'O', false}, {'W', false}};
+  for (const auto& b : boxes) {
+    for (int i = 0; i < 3 && FocusOf(o.form) != Ctl(o.form, b.box); ++i) {
+      PointerTo(Ctl(o.form, b.box));
+      INPUT click[2]{};
+      click[0].type = click[1].type = INPUT_MOUSE;
+      click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+      click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      SendInput(2, click, sizeof(INPUT));
+      WaitUntil([&] { return FocusOf(o.form) == Ctl(o.form, b.box); }, std::chrono::seconds(1));
+    }
+    ASSERT_EQ(FocusOf(o.form), Ctl(o.form, b.box));
+    for (const auto& k : keys) {
+      SendKey(k.key);
+      const std::wstring code = std::to_wstring(k.key);
+      ASSERT_TRUE(WaitUntil([&] { return WindowText(Ctl(o.form, b.code)) == code; }, std::chrono::seconds(3)))
+          << static_cast<int>(b.box) << " " << k.key;
+      HWND note = Ctl(o.form, b.note);
+      EXPECT_EQ(IsWindowVisible(note) != FALSE, k.noted) << static_cast<int>(b.box) << " " << k.key;
+      EXPECT_EQ(WindowText(note), L"他のプログラムが使用中です");
+      if (b.box == Id::Text8 && k.key == 'Q') Shot(L"settings-hotkey-in-use");
+      if (b.box == Id::Text8) {
+        EXPECT_FALSE(IsWindowVisible(Ctl(o.form, Id::Label25))) << k.key << ": each hotkey has its own note";
+      }
+    }
+  }
   PostMessageW(o.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(o.process.Wait(), 0);
 }

@@ -1,0 +1,25 @@
+#include "hotkey_in_use_win32.h"
+
+#include <windows.h>
+
+#include "hotkey.h"
+
+namespace tav::settings {
+
+namespace {
+constexpr int kTrialId = 0xBFFF;  // the top of the range a thread's own hotkeys may use
+constexpr wchar_t kLauncherClass[] = L"TavimbraForm1";
+}  // namespace
+
+bool HeldByAnotherProgram(int key, int launcherKey1, int launcherKey2) {
+  // The one way to ask whether a combination is free is to register it; given back at once.
+  if (RegisterHotKey(nullptr, kTrialId, kHotkeyModifiers, static_cast<UINT>(key))) {
+    UnregisterHotKey(nullptr, kTrialId);
+    return false;
+  }
+  if (GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED) return false;  // no such key, not a holder
+  const bool launcherRuns = FindWindowW(kLauncherClass, nullptr) != nullptr;
+  return !(launcherRuns && (key == launcherKey1 || key == launcherKey2));
+}
+
+}  // namespace tav::settings
