@@ -89,52 +89,6 @@ bool Form1::Load(HINSTANCE instance) {
   return true;
 }
 
-// ---- start-up steps ----
-
-Settings Form1::ReadSettings() {
-  auto file = OpenWin32Profile(SettingsFilePath(installFolder_), std::u16string(kSettingsSection));
-  return ReadLauncherSettings(*file);
-}
-
-void Form1::ApplyLook(const LauncherSetup& setup) {
-  setup_ = setup;
-  completion_ = Completion(setup.autoComplete);
-  colours_.Set(setup.backColour, setup.textColour);
-  ApplyDpi(dpi_);
-}
-
-void Form1::LoadCommandList() {
-  list_.Build(ListFileNameTable(TextsFolderPath(installFolder_)), UserCollation());
-}
-
-void Form1::LoadSkin() { skin_.Load(SkinFilePath(installFolder_)); }  // missing: no picture
-
-bool Form1::AnotherCopyRunning() { return anotherCopy_; }
-
-void Form1::ShowAlreadyRunning() {
-  MessageBoxW(nullptr, L"このアプリケーションは既に起動しています", kCaption, MB_ICONEXCLAMATION | MB_OK);
-}
-
-void Form1::FillTrayData() {
-  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-  trayData_ = Module1::MakeTrayData(hwnd_, smallIcon_.get());
-}
-
-void Form1::HideWindow() { ShowWindow(hwnd_, SW_HIDE); }
-
-void Form1::AddTrayIcon() { Module1::AddTrayIcon(trayData_); }
-
-void Form1::AddHotkeys(int key1, int key2) {
-  const Module3::HotkeyResults r = Module3::AddHotkeys(hwnd_, key1, key2);
-  hotkeyNotice_ = HotkeyNotice(r.first, r.second);
-}
-
-void Form1::HookWindow() {
-  Module3::SetSummon([this](HWND) { Summon(); });
-  Module3::HookWindow(hwnd_);
-}
-
 // ---- the window ----
 
 LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
@@ -444,21 +398,6 @@ void Form1::m_Reflesh_Click() { LoadCommandList(); }
 
 void Form1::Close() {
   if (lifetime_.CloseRequested()) RunExit(*this);
-}
-
-void Form1::UnregisterHotkeys() { Module3::UnregisterHotkeys(hwnd_); }
-
-void Form1::DeleteAtoms() { Module3::DeleteAtoms(); }
-
-void Form1::UnhookWindow() { Module3::UnhookWindow(hwnd_); }
-
-void Form1::RemoveTrayIcon() { Module1::RemoveTrayIcon(trayData_); }
-
-void Form1::DestroyWindow() {
-  KillTimer(hwnd_, kTimer1);
-  if (accProps_) accProps_->ClearHwndProps(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
-  TextsWatch::Detach(hwnd_);
-  ::DestroyWindow(hwnd_);  // then the program ends
 }
 
 }  // namespace tav
