@@ -45,14 +45,24 @@ def read(p):
 wanted = set(files(root))
 for rel in wanted:
     src, dst = os.path.join(root, rel), os.path.join(scratch, rel)
-    if os.path.isfile(dst) and read(src) == read(dst):
-        continue
-    os.makedirs(os.path.dirname(dst), exist_ok=True)
-    shutil.copyfile(src, dst)  # a fresh time: built again
+    if not os.path.exists(dst):
+        os.makedirs(os.path.dirname(dst), exist_ok=True)
+        shutil.copy2(src, dst)  # its own time: a seeded build keeps what it made from it
+    elif read(src) != read(dst):
+        shutil.copyfile(src, dst)  # a fresh time: built again
 for rel in set(files(scratch)) - wanted:
     os.remove(os.path.join(scratch, rel))
 PY
 mkdir -p "$scratch/build"
+# The first run starts from the tree's own Windows build, moved over to the scratch paths, rather
+# than building everything again.
+main_build="$root/${TAV_BUILD:-build}/windows"
+if [ ! -d "$scratch/build/windows" ] && [ -f "$main_build/CMakeCache.txt" ]; then
+  echo "seeding the scratch build from $main_build"
+  cp -a "$main_build" "$scratch/build/windows"
+  grep -rlI --exclude='*.obj' --exclude='*.exe' --exclude='*.a' "$root" "$scratch/build/windows" |
+    xargs -r sed -i "s#$root#$scratch#g"
+fi
 [ -d "$scratch/build/fonts" ] || cp -r "$root/${TAV_BUILD:-build}/fonts" "$scratch/build/fonts" 2>/dev/null
 
 build() {
@@ -69,6 +79,9 @@ run_hint() {
     export TAV_WINEPREFIX="$PWD/build/wine/mutant-hint"
     source scripts/wine-env.sh 2>/dev/null
     tav_wine_prepare
+    wineserver -k >/dev/null 2>&1; wineserver -w
+    [ -n "${TAV_DPI:-}" ] && wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$TAV_DPI" /f >/dev/null 2>&1
+    [ -n "${TAV_DPI:-}" ] || wine reg delete "HKCU\\Control Panel\\Desktop" /v LogPixels /f >/dev/null 2>&1
     wineserver -k >/dev/null 2>&1; wineserver -w
     export TAV_DIST=$(tav_winpath dist/Tavimbra)
     export TAV_SECOND_UI_FONT=$(tav_winpath build/fonts/NotoSansCJK-Regular.ttc)
@@ -155,8 +168,13 @@ while IFS= read -r line || [ -n "$line" ]; do
     else
       verdict=""
       if [ -n "${hint// }" ]; then
-        read -r program filter <<< "$hint"
-        if ! run_hint "$program" "${filter:-*}" >> "$log" 2>&1; then verdict="killed by $program ${filter:-}"; fi
+        # Leading NAME=value words set the run's environment (a locale, a scale).
+        read -r -a words <<< "$hint"
+        envs=()
+        while [ ${#words[@]} -gt 0 ] && [[ "${words[0]}" == *=* ]]; do envs+=("${words[0]}"); words=("${words[@]:1}"); done
+        program=${words[0]:-} filter=${words[1]:-*}
+        if ! env "${envs[@]}" bash -c "$(declare -f run_hint); scratch='$scratch' per_mutant_limit=$per_mutant_limit run_hint '$program' '$filter'" >> "$log" 2>&1
+        then verdict="killed by ${envs[*]} $program $filter"; fi
       fi
       if [ -z "$verdict" ]; then
         if run_tiers >> "$log" 2>&1; then verdict="SURVIVED"
