@@ -88,7 +88,7 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
   if (held) {
     const std::vector<std::wstring> before = Names(tempFolder);
     bool written = false;
-    for (const DWORD deadline = GetTickCount() + 1000; !written && GetTickCount() < deadline;)
+    for (const DWORD deadline = GetTickCount() + 5000; !written && GetTickCount() < deadline;)
       written = Names(tempFolder).size() > before.size();
     QueryPerformanceCounter(&start);
     if (written) {
