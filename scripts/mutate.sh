@@ -60,8 +60,11 @@ main_build="$root/${TAV_BUILD:-build}/windows"
 if [ ! -d "$scratch/build/windows" ] && [ -f "$main_build/CMakeCache.txt" ]; then
   echo "seeding the scratch build from $main_build"
   cp -a "$main_build" "$scratch/build/windows"
+  # Each rewritten file keeps its time, or everything would count as out of date.
   grep -rlI --exclude='*.obj' --exclude='*.exe' --exclude='*.a' "$root" "$scratch/build/windows" |
-    xargs -r sed -i "s#$root#$scratch#g"
+    while IFS= read -r f; do
+      sed -i "s#$root#$scratch#g" "$f" && touch -r "$main_build/${f#"$scratch/build/windows/"}" "$f"
+    done
 fi
 [ -d "$scratch/build/fonts" ] || cp -r "$root/${TAV_BUILD:-build}/fonts" "$scratch/build/fonts" 2>/dev/null
 
@@ -174,7 +177,7 @@ while IFS= read -r line || [ -n "$line" ]; do
         while [ ${#words[@]} -gt 0 ] && [[ "${words[0]}" == *=* ]]; do envs+=("${words[0]}"); words=("${words[@]:1}"); done
         program=${words[0]:-} filter=${words[1]:-*}
         if ! env "${envs[@]}" bash -c "$(declare -f run_hint); scratch='$scratch' per_mutant_limit=$per_mutant_limit run_hint '$program' '$filter'" >> "$log" 2>&1
-        then verdict="killed by ${envs[*]} $program $filter"; fi
+        then verdict="killed by ${envs[*]:+${envs[*]} }$program $filter"; fi
       fi
       if [ -z "$verdict" ]; then
         if run_tiers >> "$log" 2>&1; then verdict="SURVIVED"

@@ -45,6 +45,24 @@ void AgeByAnHour(const fs::path& p) {
   CloseHandle(h);
 }
 
+unsigned long long Now() {
+  FILETIME t;
+  GetSystemTimeAsFileTime(&t);
+  return static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime;
+}
+
+// A file of folder written at or after since (a later save reuses the names of the temporary
+// files it removed as stale, so a name alone does not tell).
+bool WrittenSince(const fs::path& folder, unsigned long long since) {
+  for (const std::wstring& n : Names(folder)) {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    if (GetFileAttributesExW((folder / n).c_str(), GetFileExInfoStandard, &a) &&
+        (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32 | a.ftLastWriteTime.dwLowDateTime) >= since)
+      return true;
+  }
+  return false;
+}
+
 double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER f;
   QueryPerformanceFrequency(&f);
@@ -84,12 +102,12 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
   }
   LARGE_INTEGER start, now;
   QueryPerformanceCounter(&start);
+  const unsigned long long answered = Now();
   PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDYES)));
   if (held) {
-    const std::vector<std::wstring> before = Names(tempFolder);
     bool written = false;
     for (const DWORD deadline = GetTickCount() + 5000; !written && GetTickCount() < deadline;)
-      written = Names(tempFolder).size() > before.size();
+      written = WrittenSince(tempFolder, answered);
     QueryPerformanceCounter(&start);
     if (written) {
       do QueryPerformanceCounter(&now);
@@ -178,6 +196,7 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     const std::string next = line(round) + "\r\n";
     const std::wstring program = L"new" + std::to_wstring(round) + L"-" + std::wstring(padding.begin(), padding.end()) + L".exe";
     if (held) killAfter = heldKills[round - rounds - 1];
+    const unsigned long long roundStart = Now();
     ASSERT_EQ(RegisterOnce(inst, program, killAfter, nullptr, held), 0)
         << "round " << round << (held ? ": no question to answer, or no temporary file while memo.txt was held"
                                       : ": no question to answer");
@@ -185,7 +204,7 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     const std::string now = inst.ReadRaw(L"texts\\memo.txt");
     for (const std::wstring& n : Names(inst.Root()))
       EXPECT_NE(std::find(layout.begin(), layout.end(), n), layout.end()) << "round " << round << ": " << ToUtf8(U(n.c_str()));
-    bool newTemporary = false;
+    bool newTemporary = WrittenSince(tempFolder, roundStart);
     std::vector<std::wstring> nowTemporaries;
     for (const std::wstring& n : Names(tempFolder)) {
       EXPECT_TRUE(IsTemporary(n)) << "round " << round << ": " << ToUtf8(U(n.c_str()));
