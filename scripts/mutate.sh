@@ -14,7 +14,8 @@
 # line is no longer found is "not applicable", never killed. The optional last field names a test
 # program (as built, without .exe) and a GoogleTest filter expected to catch it: that run comes
 # first, and only when it passes do the whole tiers run. Each mutant stops at its first failing
-# test program. Not part of CI: a full run takes long. Exits non-zero when a mutant survived.
+# test program (TAV_MUTANT_SECONDS, default 2400, bounds one mutant's tests). Not part of CI: a
+# full run takes long. Exits non-zero when a mutant survived.
 # The scratch copy and its build stay in build/mutate/ for the next run (incremental builds).
 set -u
 cd "$(dirname "$0")/.."
