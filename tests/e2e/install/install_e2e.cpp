@@ -269,6 +269,7 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   // The launcher runs from the installed folder.
   Installation probeHome;  // only for the probe and its log
   WriteBytes(dir / "texts" / "probe.txt", ToAnsi(U((probeHome.ProbeCommand()).c_str())) + "\r\n");
+  RemoveLeftoverLauncherAtoms();  // a killed launcher's would pass for this one's before it holds its hotkeys
   Process launcher(dir / "Tavimbra.exe", L"", dir);
   HWND form = WaitForTopWindow(launcher.Id(), kFormClass);
   ASSERT_NE(form, nullptr);
