@@ -67,7 +67,7 @@ bool Form1::Load(HINSTANCE instance) {
   menuBar_.reset(bar);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   // Run elevated, the launcher would not receive the restarted shell's broadcast otherwise.
-  ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  Module1::taskbarMessageFilter(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
 
   // Centred on the screen at the monitor's scale.
   dpi_ = WindowDpi(hwnd_);

@@ -21,6 +21,8 @@ bool IsIconCallback(WPARAM wParam, LPARAM lParam, POINT pointerInClient) {
   return !(at.x == pointerInClient.x && at.y == pointerInClient.y);
 }
 
+MessageFilter taskbarMessageFilter = ChangeWindowMessageFilterEx;
+
 BOOL AddTrayIcon(NOTIFYICONDATAW& data) { return Shell_NotifyIconW(NIM_ADD, &data); }
 
 void RemoveTrayIcon(NOTIFYICONDATAW& data) { Shell_NotifyIconW(NIM_DELETE, &data); }

@@ -19,6 +19,10 @@ NOTIFYICONDATAW MakeTrayData(HWND window, HICON icon);
 // where the message's pointer position (pointerInClient, from GetMessagePos) lies.
 bool IsIconCallback(WPARAM wParam, LPARAM lParam, POINT pointerInClient);
 BOOL AddTrayIcon(NOTIFYICONDATAW& data);
+// What lets the restarted shell's "TaskbarCreated" through to an elevated launcher: the system's
+// ChangeWindowMessageFilterEx, or in a test a stand-in that records.
+using MessageFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+extern MessageFilter taskbarMessageFilter;
 void RemoveTrayIcon(NOTIFYICONDATAW& data);
 // Gives the keyboard focus back to the notification area once the icon's menu has closed.
 void ReturnFocus(const NOTIFYICONDATAW& data);

@@ -3,7 +3,10 @@
 
 Prints each failure and each skip with its reason and, last, the skip count. Exits 1 when a skip does not say that the
 platform cannot do what the test needs (its message starts "unsupported here: "): a skip where
-the platform should support the case is a failure.
+the platform should support the case is a failure. So is a report that holds no test (a filter
+that selects none would drop its tests without a word), unless the run was narrowed by the
+caller's own filter (the report's name holds ".caller-filter"): then the folder's reports together
+must hold one test at least.
 Usage: skips.py <folder>
 """
 import pathlib
@@ -13,6 +16,7 @@ import xml.etree.ElementTree as ET
 MARK = "unsupported here: "
 folder = pathlib.Path(sys.argv[1])
 count, bad = 0, 0
+ran, narrowed = 0, 0
 for report in sorted(folder.glob("*.xml")):
     try:
         root = ET.parse(report).getroot()
@@ -20,6 +24,13 @@ for report in sorted(folder.glob("*.xml")):
         print(f"skips: cannot read {report.name}: {e}")
         bad += 1
         continue
+    cases = len(list(root.iter("testcase")))
+    ran += cases
+    if ".caller-filter" in report.name:
+        narrowed += 1
+    elif cases == 0:
+        print(f"no test ran: {report.stem} (its filter selects none)")
+        bad += 1
     for case in root.iter("testcase"):
         for failure in case.findall("failure"):
             # Also here: a program whose console output is lost still shows its failures.
@@ -36,5 +47,8 @@ for report in sorted(folder.glob("*.xml")):
         bad += 0 if ok else 1
         verdict = "skipped" if ok else "SKIPPED WHERE IT SHOULD RUN"
         print(f"{verdict}: {case.get('classname')}.{case.get('name')} ({report.stem}): {text}")
+if narrowed and ran == 0:
+    print("no test ran: the filter selects none in any program of the tier")
+    bad += 1
 print(count)
 sys.exit(1 if bad else 0)

@@ -6,13 +6,21 @@
 #   e2e   the real programs driven in a virtual screen (Wine + Xvfb)
 # Each line counts the tests the tier skipped. A test may skip only where the platform cannot do
 # what it needs (its reason starts "unsupported here: "); any other skip fails the tier.
+# A test program whose report holds no test (a filter that selects none) fails the tier, unless
+# the run was narrowed by the caller's own TAV_GTEST_ARGS (then the tier needs one test in all).
 # Exits non-zero when any tier fails. Name tiers to run only those: scripts/test.sh unit e2e
+# TAV_NO_BUILD=1 runs what is built already; TAV_FAIL_FAST=1 stops at the first failing test
+# program (scripts/mutate.sh uses both).
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/setup.sh || { echo "setup failed"; exit 1; }
 
 pass=0 fail=0 summary=()
+fail_fast="${TAV_FAIL_FAST:-0}"
+# The caller's own narrowing: reports of runs made with it may hold no test.
+export TAV_CALLER_ARGS="${TAV_GTEST_ARGS:-}"
+
 # GoogleTest's XML reports of the running tier go here (TAV_RESULTS), one per test program run.
 results_root="$root/${TAV_BUILD:-build}/test-results"
 tier() {
@@ -34,7 +42,7 @@ tier() {
 }
 
 build_all() { bash scripts/build.sh all 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- (Install|Up-to-date)' ; return "${PIPESTATUS[0]}"; }
-if ! build_all; then echo "build failed"; echo "tiers: 0 passed, 1 failed"; exit 1; fi
+if [ "${TAV_NO_BUILD:-0}" != 1 ] && ! build_all; then echo "build failed"; echo "tiers: 0 passed, 1 failed"; exit 1; fi
 
 b="${TAV_BUILD:-build}"
 dist="${TAV_DIST_DIR:-dist/Tavimbra}"
@@ -73,6 +81,7 @@ run_all() {
     echo "--- $t"
     # A fresh report per run (a program may run more than once in a tier).
     $runner "$t" --gtest_brief=1 --gtest_output="xml:$(mktemp --suffix=.xml "$TAV_RESULTS/${t##*/}.XXXXXX")" || rc=1
+    [ $rc = 0 ] || [ "$fail_fast" != 1 ] || break
   done
   return $rc
 }
@@ -97,15 +106,19 @@ under_screen() {
   # Wine processes of an earlier tier must not serve this one (another display, locale or scale).
   wineserver -k >/dev/null 2>&1; wineserver -w
   local rc=0
-  TAV_LOCALE="${TAV_LOCALE:-}" TAV_GTEST_ARGS="${TAV_GTEST_ARGS:-}" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  TAV_LOCALE="${TAV_LOCALE:-}" TAV_GTEST_ARGS="${TAV_GTEST_ARGS:-}" TAV_FAIL_FAST="$fail_fast" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     source scripts/wine-env.sh 2>/dev/null
     echo "(locale $LANG)"
     rc=0
     for t in "$@"; do
       [ -e "$t" ] || continue
       echo "--- $t $TAV_GTEST_ARGS"
-      report=$(mktemp --suffix=.xml "$TAV_RESULTS/${t##*/}.XXXXXX")
+      # Named so skips.py lets a run narrowed by the caller hold no test.
+      narrowed=""
+      [ -n "$TAV_GTEST_ARGS" ] && [ "$TAV_GTEST_ARGS" = "$TAV_CALLER_ARGS" ] && narrowed=".caller-filter"
+      report=$(mktemp --suffix="$narrowed.xml" "$TAV_RESULTS/${t##*/}.XXXXXX")
       wine "$t" --gtest_brief=1 --gtest_output="xml:$(tav_winpath "$report")" $TAV_GTEST_ARGS || rc=1
+      [ $rc = 0 ] || [ "$TAV_FAIL_FAST" != 1 ] || break
     done
     wineserver -k >/dev/null 2>&1; exit $rc' _ "$@" || rc=1
   if [ -n "${TAV_DPI:-}" ]; then
@@ -119,11 +132,14 @@ win() { under_screen "$b"/windows/tests/unit/*unit_tests.exe "$b"/windows/tests/
 e2e() {
   local rc=0 launcher="$b"/windows/tests/e2e/launcher_e2e_tests.exe
   under_screen "$b"/windows/tests/e2e/*e2e_tests.exe || rc=1
+  [ $rc = 0 ] || [ "$fail_fast" != 1 ] || return $rc
   # The launcher's road once more in an English locale (code page 1252), and at 144 dpi; the
   # settings window's font face in the English locale too.
   TAV_LOCALE=en_US TAV_EXPECT_ACP=1252 TAV_GTEST_ARGS=--gtest_filter='LauncherAnyLocaleAndScale.*' under_screen "$launcher" || rc=1
+  [ $rc = 0 ] || [ "$fail_fast" != 1 ] || return $rc
   TAV_LOCALE=en_US TAV_EXPECT_ACP=1252 TAV_GTEST_ARGS=--gtest_filter='Form1AnyCodePage.*' \
     under_screen "$b"/windows/tests/e2e/settings_e2e_tests.exe || rc=1
+  [ $rc = 0 ] || [ "$fail_fast" != 1 ] || return $rc
   TAV_DPI=144 TAV_EXPECT_DPI=144 TAV_GTEST_ARGS=--gtest_filter='LauncherAnyLocaleAndScale.*:LauncherDpiChange.*' \
     under_screen "$launcher" || rc=1
   return $rc
@@ -131,7 +147,10 @@ e2e() {
 
 tiers=("$@")
 [ ${#tiers[@]} -eq 0 ] && tiers=(unit fuzz win e2e)
-for t in "${tiers[@]}"; do tier "$t" "$t"; done
+for t in "${tiers[@]}"; do
+  tier "$t" "$t"
+  [ "$fail" -eq 0 ] || [ "$fail_fast" != 1 ] || break
+done
 
 echo
 printf '%s\n' "${summary[@]}"

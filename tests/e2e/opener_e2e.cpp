@@ -92,6 +92,11 @@ TEST(Opener, NothingToOpenEndsWithAnErrorCode) {
   // It says so in a message box; close it like a user would.
   HWND box = WaitForTopWindow(p.Id(), L"#32770", true);
   ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(box), L"kovrand");
+  std::wstring said;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (ClassName(c) == L"Static") said += WindowText(c);
+  EXPECT_EQ(said, L"開くファイル、フォルダまたはURLを指定してください。");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(p.Wait(), 2);
   EXPECT_TRUE(inst.ProbeLog().empty());

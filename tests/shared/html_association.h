@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,19 @@ class FileTypeOpensWith {
   std::vector<Saved> saved_;
 };
 
+// Why a class of the test's own cannot decide how files of type ext open here: on Windows the
+// user's choice (made at the first sign-in for .html) is kept, hash-protected, under the
+// Explorer's FileExts\<ext>\UserChoice and wins over any class a program writes.
+inline std::optional<std::string> WhyTheUserChoiceDecides(const std::wstring& ext) {
+  if (UnderWine()) return std::nullopt;
+  const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\" + ext + L"\\UserChoice";
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return std::nullopt;
+  RegCloseKey(k);
+  return "the user's own choice for this file type (UserChoice) decides which program opens it, over any class a "
+         "test writes";
+}
+
 // While it lives, .html files open with program: the default browser, as far as the lookup sees.
 class HtmlOpensWith : public FileTypeOpensWith {
  public:
@@ -71,3 +85,10 @@ class HtmlOpensWith : public FileTypeOpensWith {
 };
 
 }  // namespace tav::test
+
+// After TAV_REQUIRE_DISPOSABLE_PROFILE() in a test that makes .html open with a program of its own.
+#define TAV_REQUIRE_OWN_HTML_ASSOCIATION()                                          \
+  do {                                                                              \
+    if (auto tav_why_ = ::tav::test::WhyTheUserChoiceDecides(L".html"))             \
+      TAV_SKIP_UNSUPPORTED() << *tav_why_;                                          \
+  } while (0)

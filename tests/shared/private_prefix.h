@@ -67,6 +67,18 @@ class PrivateTestPrefix : public ::testing::Environment {
       GTEST_SKIP() << *tav_why_;                                          \
   } while (0)
 
+// First statement of a test that needs the Japanese system code page (932). The test scripts run
+// Wine in a Japanese locale, so there another code page fails the run; on Windows the test skips
+// with the reason (the system locale is changed in the Control Panel's Region settings, with
+// administrator rights and a restart).
+#define TAV_REQUIRE_CODE_PAGE_932()                                                                        \
+  do {                                                                                                     \
+    if (GetACP() == 932) break;                                                                            \
+    if (::tav::test::UnderWine()) FAIL() << "ANSI code page is " << GetACP() << ", not 932 (run with LANG=ja_JP.UTF-8)"; \
+    TAV_SKIP_UNSUPPORTED() << "needs the Japanese system code page 932; this system uses " << GetACP()        \
+                           << " (set the system locale to Japanese: administrator rights and a restart)";  \
+  } while (0)
+
 // First statement of a test that holds only under Wine (its name says WineOnly too).
 #define TAV_WINE_ONLY(reason)                                                       \
   do {                                                                              \

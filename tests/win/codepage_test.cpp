@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "private_prefix.h"
+
 #include "command_file.h"
 #include "file_io.h"
 #include "install_folder.h"
@@ -16,7 +18,7 @@ class Cp932 : public ::testing::Test {
  protected:
   void SetUp() override {
     // This tier runs in a Japanese locale; a misconfigured run must not pass by skipping.
-    ASSERT_EQ(GetACP(), 932u) << "ANSI code page is " << GetACP() << ", not 932 (run with LANG=ja_JP.UTF-8)";
+    TAV_REQUIRE_CODE_PAGE_932();
   }
 };
 

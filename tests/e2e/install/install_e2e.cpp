@@ -32,11 +32,17 @@ fs::path KnownFolder(REFKNOWNFOLDERID id) {
   return out;
 }
 
-// build\windows\tests\e2e\install_e2e_tests.exe -> build\windows\installer\<setup>
+// build\windows\tests\e2e\install_e2e_tests.exe -> build\windows\installer\<setup>; a
+// multi-config build (Visual Studio, Ninja Multi-Config) puts the program one folder deeper, in
+// tests\e2e\Release\, so the build folder is looked for upwards.
 fs::path SetupExe() {
   wchar_t buf[MAX_PATH * 4];
   GetModuleFileNameW(nullptr, buf, MAX_PATH * 4);
-  return fs::path(buf).parent_path().parent_path().parent_path() / "installer" / TAV_SETUP_NAME;
+  const fs::path exeFolder = fs::path(buf).parent_path();
+  std::error_code e;
+  for (fs::path p = exeFolder; p.has_relative_path(); p = p.parent_path())
+    if (fs::exists(p / "installer" / TAV_SETUP_NAME, e)) return p / "installer" / TAV_SETUP_NAME;
+  return exeFolder.parent_path().parent_path() / "installer" / TAV_SETUP_NAME;  // named when missing
 }
 
 fs::path InstallDir() { return KnownFolder(FOLDERID_LocalAppData) / "Programs" / "Tavimbra"; }
@@ -318,6 +324,7 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   // The launcher runs from the installed folder.
   Installation probeHome;  // only for the probe and its log
   WriteBytes(dir / "texts" / "probe.txt", ToAnsi(U((probeHome.ProbeCommand()).c_str())) + "\r\n");
+  RemoveLeftoverLauncherAtoms();  // a killed launcher's would pass for this one's before it holds its hotkeys
   Process launcher(dir / "Tavimbra.exe", L"", dir);
   HWND form = WaitForTopWindow(launcher.Id(), kFormClass);
   ASSERT_NE(form, nullptr);

@@ -8,6 +8,7 @@
 
 #include "driver.h"
 #include "launcher/running_launcher.h"
+#include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
@@ -70,7 +71,28 @@ void Close(Shown& s) {
   s.proc.Wait(std::chrono::seconds(5));
 }
 
+bool FaceInstalled(const wchar_t* face) {
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  HDC dc = GetDC(nullptr);
+  bool found = false;
+  EnumFontFamiliesExW(
+      dc, &lf, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int { return *reinterpret_cast<bool*>(p) = true, 0; },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
 TEST(LauncherLook, SkinColoursAndFont) {
+  // The measured faces come with the test machine's packages (fonts-dejavu-core,
+  // fonts-ipafont-gothic); Windows has none of them unless they were installed.
+  std::wstring missing;
+  for (const wchar_t* face : {L"DejaVu Sans", L"DejaVu Serif", L"IPA Pゴシック"})
+    if (!FaceInstalled(face)) missing += (missing.empty() ? L"" : L", ") + std::wstring(face);
+  if (!missing.empty() && !::tav::test::UnderWine())
+    TAV_SKIP_UNSUPPORTED() << "the faces measured are not installed: " << ToUtf8(U(missing.c_str()));
+  ASSERT_EQ(missing, L"") << "the test machine's faces are missing";
   struct Font {
     const wchar_t* face;  // nullptr: not measured
     BYTE charset;

@@ -687,7 +687,11 @@ std::vector<DWORD> ChildrenOf(DWORD parent) {
 
 // The system's own file manager is started with a new window on the quoted folder, and the
 // settings window does not wait for it.
-TEST(Form1, OpenFolderStartsTheFileManagerOnTheFolder) {
+TEST(Form1WineOnly, OpenFolderStartsTheFileManagerOnTheFolder) {
+  // Windows' explorer.exe hands the folder to the running shell and ends at once: its command line
+  // cannot be caught there, and the folder window it leaves is the shell's. (The line itself is
+  // checked in settings_form_test.cpp.)
+  TAV_WINE_ONLY("explorer.exe passes the folder to the running shell and ends before its command line is read");
   Installation inst;
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);

@@ -97,6 +97,7 @@ TEST(QuickRegistration, TypedNameAndEnterRegisterTheProgramThenTheProgramEnds) {
 }
 
 TEST(QuickRegistration, JapaneseNameAndDocumentAreWrittenInTheAnsiCodePage) {
+  TAV_REQUIRE_CODE_PAGE_932();
   QuickRun run(L"C:\\文書\\メモ.txt");
   ASSERT_NE(run.form, nullptr);
   SetControlText(run.form, Text1, L"メモ帳");

@@ -119,6 +119,7 @@ TEST(RegistrationGroup, LineBreakInABoxIsRefusedAndWritesNothing) {
 
 TEST(RegistrationGroup, LookupButtonsFillTheProgramBox) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();
+  TAV_REQUIRE_OWN_HTML_ASSOCIATION();
   SettingsRun run;
   ASSERT_NE(run.form, nullptr);
   test::HtmlOpensWith browser(ProbeExe().wstring());
@@ -154,6 +155,7 @@ TEST(RegistrationGroup, LookupButtonsFillTheProgramBox) {
 
 TEST(RegistrationGroup, BrowserLookupTakesTheBrowserAndLeavesNoProbeFile) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();
+  TAV_REQUIRE_OWN_HTML_ASSOCIATION();
   SettingsRun run;
   ASSERT_NE(run.form, nullptr);
   test::HtmlOpensWith browser(ProbeExe().wstring());

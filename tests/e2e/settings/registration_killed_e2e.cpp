@@ -45,6 +45,24 @@ void AgeByAnHour(const fs::path& p) {
   CloseHandle(h);
 }
 
+unsigned long long Now() {
+  FILETIME t;
+  GetSystemTimeAsFileTime(&t);
+  return static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime;
+}
+
+// A file of folder written at or after since (a later save reuses the names of the temporary
+// files it removed as stale, so a name alone does not tell).
+bool WrittenSince(const fs::path& folder, unsigned long long since) {
+  for (const std::wstring& n : Names(folder)) {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    if (GetFileAttributesExW((folder / n).c_str(), GetFileExInfoStandard, &a) &&
+        (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32 | a.ftLastWriteTime.dwLowDateTime) >= since)
+      return true;
+  }
+  return false;
+}
+
 double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER f;
   QueryPerformanceFrequency(&f);
@@ -56,10 +74,14 @@ double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 // the program there. Returns the microseconds from the answer to the confirmation (0 if killed);
 // an undisturbed save also gives when its temporary file was first seen and when the command
 // file changed (0: not seen).
+// held: memo.txt is kept open meanwhile, as a virus scanner would, so the save cannot move its
+// temporary file over it and retries for a while: the kill comes kill microseconds after the
+// temporary file was first seen, certainly between its writing and the move.
 struct SaveSeen {
   double write = 0, moved = 0;
 };
-double RegisterOnce(Installation& inst, const std::wstring& program, double killAfter, SaveSeen* seen = nullptr) {
+double RegisterOnce(Installation& inst, const std::wstring& program, double killAfter, SaveSeen* seen = nullptr,
+                    bool held = false) {
   Process p = inst.Start(L"Tavimset.exe");
   HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true);
   if (!form) return -1;
@@ -70,9 +92,31 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
   ClickButton(form, Command4);
   HWND question = WaitForMessageBox(p.Id());
   if (!question || !HasButton(question, IDYES)) return -1;
+  const fs::path tempFolder = inst.Texts() / "tavimset-temp", target = inst.Texts() / "memo.txt";
+  HANDLE hold = INVALID_HANDLE_VALUE;
+  if (held) {
+    // Readers and writers welcome; no one may delete or replace it.
+    hold = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+    if (hold == INVALID_HANDLE_VALUE) return -1;
+  }
   LARGE_INTEGER start, now;
   QueryPerformanceCounter(&start);
+  const unsigned long long answered = Now();
   PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDYES)));
+  if (held) {
+    bool written = false;
+    for (const DWORD deadline = GetTickCount() + 5000; !written && GetTickCount() < deadline;)
+      written = WrittenSince(tempFolder, answered);
+    QueryPerformanceCounter(&start);
+    if (written) {
+      do QueryPerformanceCounter(&now);
+      while (Microseconds(start, now) < killAfter);
+    }
+    p.Kill();
+    CloseHandle(hold);
+    return written ? 0 : -1;
+  }
   if (killAfter >= 0) {
     do QueryPerformanceCounter(&now);
     while (Microseconds(start, now) < killAfter);
@@ -80,7 +124,6 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
     return 0;
   }
   // Polled tightly: the span measured bounds the kill instants.
-  const fs::path tempFolder = inst.Texts() / "tavimset-temp", target = inst.Texts() / "memo.txt";
   auto stamp = [&] {
     WIN32_FILE_ATTRIBUTE_DATA a{};
     GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &a);
@@ -130,10 +173,14 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
   std::vector<std::wstring> temporaries;  // left by the kills so far (later saves remove old ones)
   const std::vector<std::wstring> layout = Names(inst.Root());
   const fs::path tempFolder = inst.Texts() / "tavimset-temp";
-  // The write lasts a few milliseconds of the save: when no kill has met it yet, further rounds
-  // (up to twice as many again) aim at it alone.
-  int round = 1;
-  for (; round <= rounds || (insideWrite == 0 && round <= 3 * rounds); ++round) {
+  // The write lasts a few milliseconds of the save, and a kill aimed at it may land elsewhere: the
+  // last rounds hold memo.txt open, so the save waits with its temporary file written and the
+  // kill meets it there for certain (at once, and later while the move is refused).
+  const double heldKills[] = {0, 200000, 800000};
+  const int total = rounds + static_cast<int>(std::size(heldKills));
+  int round = 1, heldInside = 0;
+  for (; round <= total; ++round) {
+    const bool held = round > rounds;
     // Half the kills around the write and the move as the undisturbed save showed them (a few
     // milliseconds either side: the kill and the polls take time to land), a quarter before, the
     // rest up to the confirmation. Without that sighting: denser early on.
@@ -142,24 +189,31 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     if (seen.moved > 0) {
       const double lo = std::max(0.0, (seen.write > 0 ? seen.write : seen.moved) - 3000);
       const double hi = std::min(saveTime, seen.moved + 3000);
-      if (round > rounds) killAfter = lo + (seen.moved - lo) * share;  // the further rounds: up to the move
-      else if (share < 0.25) killAfter = lo * share / 0.25;
+      if (share < 0.25) killAfter = lo * share / 0.25;
       else if (share < 0.75) killAfter = lo + (hi - lo) * (share - 0.25) / 0.5;
       else killAfter = hi + (saveTime - hi) * (share - 0.75) / 0.25;
     }
     const std::string next = line(round) + "\r\n";
     const std::wstring program = L"new" + std::to_wstring(round) + L"-" + std::wstring(padding.begin(), padding.end()) + L".exe";
-    ASSERT_EQ(RegisterOnce(inst, program, killAfter), 0) << "round " << round << ": no question to answer";
+    if (held) killAfter = heldKills[round - rounds - 1];
+    const unsigned long long roundStart = Now();
+    ASSERT_EQ(RegisterOnce(inst, program, killAfter, nullptr, held), 0)
+        << "round " << round << (held ? ": no question to answer, or no temporary file while memo.txt was held"
+                                      : ": no question to answer");
     EXPECT_EQ(Names(inst.Texts(), true), std::vector<std::wstring>{L"memo.txt"}) << "round " << round;
     const std::string now = inst.ReadRaw(L"texts\\memo.txt");
     for (const std::wstring& n : Names(inst.Root()))
       EXPECT_NE(std::find(layout.begin(), layout.end(), n), layout.end()) << "round " << round << ": " << ToUtf8(U(n.c_str()));
-    bool newTemporary = false;
+    bool newTemporary = WrittenSince(tempFolder, roundStart);
     std::vector<std::wstring> nowTemporaries;
     for (const std::wstring& n : Names(tempFolder)) {
       EXPECT_TRUE(IsTemporary(n)) << "round " << round << ": " << ToUtf8(U(n.c_str()));
       nowTemporaries.push_back(n);
       newTemporary |= std::find(temporaries.begin(), temporaries.end(), n) == temporaries.end();
+    }
+    if (held) {
+      EXPECT_TRUE(now == current && newTemporary) << "round " << round << ": killed while the save waited to move";
+      heldInside += now == current && newTemporary;
     }
     if (now == current) {
       ++(newTemporary ? insideWrite : keptOld);
@@ -172,11 +226,13 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     current = now;
     temporaries = nowTemporaries;
   }
-  std::printf("[ kills ] %d rounds after a %.0f us save (temporary file seen at %.0f us, moved at %.0f us): %d before the write, %d inside it, %d after the move; "
-              "%d temporary files left\n", round - 1, saveTime, seen.write, seen.moved, keptOld, insideWrite, tookNew, static_cast<int>(temporaries.size()));
+  std::printf("[ kills ] %d rounds after a %.0f us save (temporary file seen at %.0f us, moved at %.0f us): %d before the write, %d inside it "
+              "(%d of them held), %d after the move; %d temporary files left\n",
+              round - 1, saveTime, seen.write, seen.moved, keptOld, insideWrite, heldInside, tookNew,
+              static_cast<int>(temporaries.size()));
   // Kills that never met the write would show nothing of what the replacement guards against.
-  EXPECT_GT(insideWrite, 0) << "no kill landed inside the write";
-  EXPECT_GT(keptOld + insideWrite, 0) << "every kill came after the move";
+  EXPECT_EQ(heldInside, static_cast<int>(std::size(heldKills))) << "a held save was not killed between its write and its move";
+  EXPECT_GT(keptOld + insideWrite - heldInside, 0) << "every unheld kill came after the move";
   EXPECT_GT(tookNew, 0) << "no kill came after the move";
 
   // Later (an hour, as if after a restart): the next save removes what the killed ones left.

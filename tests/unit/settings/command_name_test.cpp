@@ -49,5 +49,25 @@ TEST(CommandName, ProblemsOfNames) {
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(CheckCommandName(cases[i].name), cases[i].problem) << "case " << i;
 }
+
+// What the user reads when a name is refused: why, and for a device name the name itself; the
+// length limit counts the name without ".txt".
+TEST(CommandName, RefusalMessagesSayWhy) {
+  using P = CommandNameProblem;
+  const struct {
+    P problem;
+    std::u16string name, message;
+  } cases[] = {
+      {P::kNone, u"memo", u""},
+      {P::kForbiddenCharacter, u"a/b",
+       u"このコマンド名は登録できません。\r\nコマンド名には \\ / : * ? \" < > | と制御文字を使えません。"},
+      {P::kReservedDevice, u"nul.tar",
+       u"コマンド名「nul.tar」は登録できません。\r\nCON, PRN, AUX, NUL, COM1～COM9, LPT1～LPT9 はWindowsが予約している名前です。"},
+      {P::kTooLong, std::u16string(252, u'a'), u"コマンド名が長すぎます。\r\nコマンド名は 251 文字までです。"},
+  };
+  for (const auto& c : cases)
+    EXPECT_TRUE(CommandNameMessage(c.problem, c.name) == c.message) << static_cast<int>(c.problem);
+}
+
 }  // namespace
 }  // namespace tav::settings

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 #include "form1_win32.h"
 #include "hotkeys_win32.h"
+#include "tray_icon_win32.h"
 
 namespace tav {
 namespace {
@@ -30,6 +35,30 @@ TEST(Summon, TheBoxStartsWithItsInputMethodOff) {
   EXPECT_FALSE(IsWindow(form.Hwnd()));
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {  // the closing's quit message
+  }
+  Module3::SetSummon(nullptr);
+}
+
+// Started as administrator, the launcher must still hear the restarted shell's "TaskbarCreated"
+// (sent from a process that is not elevated), or its icon would not come back.
+TEST(LauncherElevated, TaskbarCreatedIsLetThroughTheMessageFilter) {
+  static std::vector<std::tuple<HWND, UINT, DWORD>> calls;
+  calls.clear();
+  struct Restore {
+    Module1::MessageFilter old = Module1::taskbarMessageFilter;
+    ~Restore() { Module1::taskbarMessageFilter = old; }
+  } restore;
+  Module1::taskbarMessageFilter = [](HWND w, UINT message, DWORD action, PCHANGEFILTERSTRUCT) -> BOOL {
+    calls.emplace_back(w, message, action);
+    return TRUE;
+  };
+  Form1 form;
+  ASSERT_TRUE(form.Load(GetModuleHandleW(nullptr)));
+  const std::tuple<HWND, UINT, DWORD> expected{form.Hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), MSGFLT_ALLOW};
+  EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << calls.size() << " calls";
+  SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }
   Module3::SetSummon(nullptr);
 }

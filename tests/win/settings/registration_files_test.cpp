@@ -62,12 +62,12 @@ RegistrationRequest Request(std::u16string n, std::u16string p, std::u16string c
 }
 
 TEST(RegistrationFiles, NewFileHoldsTheLineInTheAnsiCodePage) {
+  TAV_REQUIRE_CODE_PAGE_932();
   Installation inst;
   RecordingDialogs d;
   Win32CommandFiles files;
   EXPECT_EQ(RegisterCommand(Request(u"メモ帳", u"C:\\ツール\\a.exe", u"表.txt"), inst.Folder(), d, files),
             RegistrationResult::kRegistered);
-  ASSERT_EQ(GetACP(), 932u) << "the test prefix runs in a Japanese locale";
   EXPECT_EQ(ReadBytes(inst.Texts() / L"メモ帳.txt"),
             "C:\\\x83\x63\x81\x5b\x83\x8b\\a.exe \x95\x5c.txt\r\n");
   EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"メモ帳.txt"});
@@ -76,6 +76,7 @@ TEST(RegistrationFiles, NewFileHoldsTheLineInTheAnsiCodePage) {
 }
 
 TEST(RegistrationFiles, LineTheCodePageCannotHoldIsRefusedNotMangled) {
+  TAV_REQUIRE_CODE_PAGE_932();  // holds no Hangul (a UTF-8 system code page would)
   Installation inst;
   WriteBytes(inst.Texts() / "memo.txt", "old\r\n");
   RecordingDialogs d;
@@ -423,6 +424,7 @@ class WatchedLookup : public Win32LookupPlatform {
 
 TEST(RegistrationFiles, BrowserLookupAsksAboutItsOwnProbeAndRemovesIt) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();
+  TAV_REQUIRE_OWN_HTML_ASSOCIATION();
   TempDir dir;
   WriteBytes(dir.path() / "browser.exe", "MZ");
   test::HtmlOpensWith browser((dir.path() / "browser.exe").wstring());
