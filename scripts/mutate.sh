@@ -118,8 +118,8 @@ selected() {
 apply() {
   python3 - "$scratch" "$1" "$2" "$3" <<'PY'
 import sys
-scratch, spec, old, new = sys.argv[1:5]
-path, _, nth = spec.partition("#")
+scratch, target, old, new = sys.argv[1:5]
+path, _, nth = target.partition("#")
 nth = int(nth) if nth else 0
 try:
     with open(f"{scratch}/{path}", encoding="utf-8", newline="") as f:
