@@ -38,6 +38,16 @@ std::wstring TextOf(HWND w) {
   return buf;
 }
 
+// Moves the window to 150 % as Windows does (WM_DPICHANGED with its suggested rectangle);
+// the window's rectangle before the change.
+RECT ScaleTo150(HWND form) {
+  RECT r;
+  GetWindowRect(form, &r);
+  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, 144, 96), r.top + MulDiv(r.bottom - r.top, 144, 96)};
+  SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  return r;
+}
+
 class SettingsWindow : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(form_.Create(GetModuleHandleW(nullptr))); }
@@ -147,10 +157,7 @@ TEST_F(SettingsWindow, DropAreasTakeFileLists) {
 // keeps the wheel (it changes the font, as a combo box does).
 TEST_F(SettingsWindow, WheelOverTheClosedUnfocusedFontBoxScrollsTheWindow) {
   HWND form = form_.Hwnd(), box = Item(static_cast<int>(Form1Id::Combo1));
-  RECT r;
-  GetWindowRect(form, &r);
-  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, 144, 96), r.top + MulDiv(r.bottom - r.top, 144, 96)};
-  SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  const RECT r = ScaleTo150(form);
   ASSERT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "the window scrolls at 150 %";
   ShowWindow(form, SW_SHOW);
   SetForegroundWindow(form);
@@ -203,10 +210,7 @@ TEST_F(SettingsWindow, SaveAndOpenFolderStayInAFootStripWhereTheWindowScrolls) {
     EXPECT_EQ(GetWindowRgnBox(b, &box), ERROR) << "whole";
   }
 
-  RECT r;
-  GetWindowRect(form, &r);
-  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, 144, 96), r.top + MulDiv(r.bottom - r.top, 144, 96)};
-  SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ScaleTo150(form);
   ASSERT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "the window scrolls at 150 %";
   ShowWindow(form, SW_SHOWNOACTIVATE);
   GetClientRect(form, &client);
