@@ -1,6 +1,6 @@
-// Stands in for a started program: appends its command line, current folder, window style and
-// the variables TAV_PROBE_ECHO and PATH to the log named by TAV_PROBE_LOG (UTF-8, one record a
-// line, fields split by tabs), then ends.
+// Stands in for a started program (a windowless one, see CMakeLists.txt): appends its command
+// line, current folder, window style and the variables TAV_PROBE_ECHO and PATH to the log named
+// by TAV_PROBE_LOG (UTF-8, one record a line, fields split by tabs), then ends.
 #include <windows.h>
 
 #include <string>
