@@ -36,12 +36,6 @@ CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE 
 // viewBottom >= 0 nothing shows below that line of the client area.
 void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY, int viewBottom = -1);
 
-// Drop areas: a dashed edge around a centred, wrapped caption, so they read as a place to drop
-// on. DropAreaTextRect is where the caption goes (client coordinates).
-void MakeDropArea(HWND label);
-bool IsDropArea(HWND w);
-RECT DropAreaTextRect(HWND label);
-
 // Window frame for a client size at dpi (the frame of that DPI, not the system's).
 SIZE WindowSizeForClient(HWND w, SIZE client, UINT dpi);
 
