@@ -1,9 +1,8 @@
 // The settings file settings\tavimbra.ini: its keys, defaults, and the read and write orders.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
-
-#include <cstdint>
 #include <string_view>
 
 #include "colour.h"
