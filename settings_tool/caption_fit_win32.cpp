@@ -53,8 +53,7 @@ SIZE BorderOf(HWND w, UINT dpi) {
   return {x, y};
 }
 
-}  // namespace
-
+// What a control's caption needs at its designed place (pixels), measured in its own font.
 FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
   FlowItem item;
   item.place = {place.left, place.top, place.right, place.bottom};
@@ -119,6 +118,8 @@ FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
   }
   return item;
 }
+
+}  // namespace
 
 CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi) {
   auto px = [dpi](LONG twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };

@@ -25,9 +25,6 @@ struct CaptionLayout {
   SIZE client{};  // the client area that holds them all
 };
 
-// What a control's caption needs at its designed place (pixels), measured in its own font.
-FlowItem CaptionNeed(HWND control, const RECT& place, UINT dpi);
-
 // Every control's place at dpi with room for its caption; the controls must have their font.
 CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi);
 
