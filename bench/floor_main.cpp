@@ -78,7 +78,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left, r.top,
                               r.right - r.left, r.bottom - r.top, form, nullptr, instance, nullptr);
   tav::InputBoxFontChoice choice;
-  choice.face = std::u16string(tav::kDefaultFont);
   tav::UniqueFont font = tav::CreateInputBoxFont(choice, dpi);
   SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   RegisterHotKey(form, kHotkeyId, MOD_ALT, key);

@@ -21,11 +21,13 @@
 #include <vector>
 
 #include "bare_listing.h"
+#include "collation_win32.h"
 #include "command_list.h"
 #include "completion.h"
+#include "folder_listing_win32.h"
 #include "input_box_look_win32.h"
+#include "list_control_search.h"
 #include "settings.h"
-#include "list_search_win32.h"
 #include "text_encoding.h"
 
 namespace fs = std::filesystem;
@@ -895,7 +897,6 @@ void EditCosts(const Options& o) {
   HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, r.left, r.top, r.right - r.left,
                               r.bottom - r.top, form, nullptr, wc.hInstance, nullptr);
   tav::InputBoxFontChoice choice;
-  choice.face = std::u16string(tav::kDefaultFont);
   tav::UniqueFont font = tav::CreateInputBoxFont(choice, dpi);
   SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   ShowWindow(form, SW_SHOW);

@@ -1,11 +1,10 @@
-// Hotkeys: a virtual-key code stored in decimal under Key1/Key2; the modifier is always Alt.
+// Hotkeys: a virtual-key code stored in decimal under Key1/Key2 (defaults in settings.h); the
+// modifier is always Alt.
 #pragma once
 #include <cstdint>
 
 namespace tav {
 
-inline constexpr int kDefaultKey1 = 79;  // O
-inline constexpr int kDefaultKey2 = 87;  // W
 inline constexpr unsigned kHotkeyModifiers = 0x0001;  // MOD_ALT, never stored
 
 // Hotkey identifiers are the atoms themselves, widened as signed 16-bit numbers the same way

@@ -109,6 +109,10 @@ std::u16string FallbackJapaneseFace() {
   return ProportionalJapaneseFace();
 }
 
+InputBoxFontChoice FontChoiceOf(const LauncherSetup& setup) {
+  return {setup.fontFace, static_cast<double>(setup.fontPoints), setup.bold, setup.italic};
+}
+
 UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi) {
   LOGFONTW lf{};
   const double points = BoxFontPoints(choice.points);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "handles_win32.h"
+#include "launcher_settings.h"
 
 namespace tav {
 
@@ -33,11 +34,13 @@ std::u16string ProportionalJapaneseFace();
 std::u16string FallbackJapaneseFace();
 
 struct InputBoxFontChoice {
-  std::u16string face;
-  double points = 11;
+  std::u16string face{kDefaults.font};
+  double points = kDefaults.fontSize;
   bool bold = false;
   bool italic = false;
 };
+// The box font the launcher makes of its setup.
+InputBoxFontChoice FontChoiceOf(const LauncherSetup& setup);
 // A font for the box in the chosen face, with a character set that face has: the mapper weighs
 // the character set above the name, so asking a Western face for Shift-JIS would swap it for a
 // Japanese one (Japanese text in a Western face then comes from the system's font linking).
@@ -55,8 +58,8 @@ class InputBoxColours {
   HBRUSH Apply(HDC dc) const;  // sets the text and background colours on dc, returns the brush
 
  private:
-  std::uint32_t back_ = 0xFFFFFF, text_ = 0;
-  UniqueBrush brush_{CreateSolidBrush(0xFFFFFF)};
+  std::uint32_t back_ = kDefaults.backColour, text_ = kDefaults.textColour;
+  UniqueBrush brush_{CreateSolidBrush(back_)};
 };
 
 // The skin picture: drawn at its own size from the top-left corner at 96 dpi, scaled with the

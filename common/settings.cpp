@@ -3,30 +3,30 @@
 namespace tav {
 
 double BoxFontPoints(double requested) {
-  if (!(requested > 0)) return 11;  // also NaN
+  if (!(requested > 0)) return kDefaults.fontSize;  // also NaN
   return requested < kMaxFontPoints ? requested : kMaxFontPoints;
 }
 
 Settings ReadLauncherSettings(ProfileFile& f) {
-  Settings s;
-  s.back = f.ReadString(u"Back", kDefaultBack, kColourBufferBytes);
-  s.text = f.ReadString(u"Text", kDefaultText, kColourBufferBytes);
-  s.font = f.ReadString(u"Font", kDefaultFont, kFontBufferBytes);
-  s.key1 = f.ReadInt(u"Key1", kDefaultKey1);
-  s.key2 = f.ReadInt(u"Key2", kDefaultKey2);
-  s.keepFocus = f.ReadInt(u"KeepFocus", 1);
-  s.useSkin = f.ReadInt(u"UseSkin", 1);
-  s.autoComplete = f.ReadInt(u"AutoComplete", 1);
-  s.fontSize = f.ReadInt(u"FontSize", 11);
-  s.bold = f.ReadInt(u"Bold", 0);
-  s.italic = f.ReadInt(u"Italic", 0);
+  Settings s;  // each read's default is the value it replaces
+  s.back = f.ReadString(u"Back", s.back, kColourBufferBytes);
+  s.text = f.ReadString(u"Text", s.text, kColourBufferBytes);
+  s.font = f.ReadString(u"Font", s.font, kFontBufferBytes);
+  s.key1 = f.ReadInt(u"Key1", s.key1);
+  s.key2 = f.ReadInt(u"Key2", s.key2);
+  s.keepFocus = f.ReadInt(u"KeepFocus", s.keepFocus);
+  s.useSkin = f.ReadInt(u"UseSkin", s.useSkin);
+  s.autoComplete = f.ReadInt(u"AutoComplete", s.autoComplete);
+  s.fontSize = f.ReadInt(u"FontSize", s.fontSize);
+  s.bold = f.ReadInt(u"Bold", s.bold);
+  s.italic = f.ReadInt(u"Italic", s.italic);
   return s;
 }
 
 Settings ReadAllSettings(ProfileFile& f) {
   Settings s = ReadLauncherSettings(f);
-  s.sendTo = f.ReadInt(u"SendTo", 0);
-  s.startUp = f.ReadInt(u"StartUP", 0);
+  s.sendTo = f.ReadInt(u"SendTo", s.sendTo);
+  s.startUp = f.ReadInt(u"StartUP", s.startUp);
   return s;
 }
 

@@ -1,39 +1,60 @@
 // The settings file settings\tavimbra.ini: its keys, defaults, and the read and write orders.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "colour.h"
 #include "hotkey.h"
 #include "profile_file.h"
 
 namespace tav {
 
-inline constexpr std::u16string_view kDefaultBack = u"FFFFFF";
-inline constexpr std::u16string_view kDefaultText = u"000000";
-inline constexpr std::u16string_view kDefaultFont = u"ＭＳ Ｐゴシック";
-inline constexpr std::size_t kColourBufferBytes = 50;
-inline constexpr std::size_t kFontBufferBytes = 100;
-
-struct Settings {
-  std::u16string back{kDefaultBack};
-  std::u16string text{kDefaultText};
-  std::u16string font{kDefaultFont};
-  int key1 = kDefaultKey1;
-  int key2 = kDefaultKey2;
+// Each setting where the file has no value for it, or one the programs cannot use: what both
+// programs read, what the launcher falls back on, what the settings window and its preview
+// start with.
+struct SettingDefaults {
+  std::uint32_t backColour = 0xFFFFFF;  // 0x00BBGGRR: white
+  std::uint32_t textColour = 0x000000;  // black
+  std::u16string_view font = u"ＭＳ Ｐゴシック";
+  int fontSize = 11;  // points
+  int key1 = 79;      // O
+  int key2 = 87;      // W
   int keepFocus = 1;
   int useSkin = 1;
   int autoComplete = 1;
-  int fontSize = 11;
   int bold = 0;
   int italic = 0;
-  int sendTo = 0;   // settings program only
-  int startUp = 0;  // settings program only
+  int sendTo = 0;
+  int startUp = 0;
+};
+inline constexpr SettingDefaults kDefaults;
+
+inline constexpr std::size_t kColourBufferBytes = 50;
+inline constexpr std::size_t kFontBufferBytes = 100;
+
+// The values as read; a default-made one holds the defaults, as stored.
+struct Settings {
+  std::u16string back = FormatColour(kDefaults.backColour);
+  std::u16string text = FormatColour(kDefaults.textColour);
+  std::u16string font{kDefaults.font};
+  int key1 = kDefaults.key1;
+  int key2 = kDefaults.key2;
+  int keepFocus = kDefaults.keepFocus;
+  int useSkin = kDefaults.useSkin;
+  int autoComplete = kDefaults.autoComplete;
+  int fontSize = kDefaults.fontSize;
+  int bold = kDefaults.bold;
+  int italic = kDefaults.italic;
+  int sendTo = kDefaults.sendTo;    // settings program only
+  int startUp = kDefaults.startUp;  // settings program only
 };
 
 // The largest box font: 48 points is the window's full 64-pixel height at 96 dpi; anything larger
 // could show no whole line and, far larger, would overflow the font height.
 inline constexpr double kMaxFontPoints = 48;
-// The size the box font is made at: not a positive number (or not a number) gives the default 11,
+// The size the box font is made at: not a positive number (or not a number) gives the default size,
 // more than kMaxFontPoints gives kMaxFontPoints.
 double BoxFontPoints(double requested);
 

@@ -36,6 +36,8 @@ std::size_t Utf8SequenceAt(std::string_view in, std::size_t i, char32_t& cp) {
 
 }  // namespace
 
+bool SurvivesAnsi(std::u16string_view text) { return FromAnsi(ToAnsi(text)) == text; }
+
 std::u16string FromUtf8(std::string_view in) {
   std::u16string out;
   out.reserve(in.size());

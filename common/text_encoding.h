@@ -10,6 +10,9 @@ namespace tav {
 // (CP_ACP on Windows, UTF-8 on POSIX hosts).
 std::u16string FromAnsi(std::string_view bytes);
 std::string ToAnsi(std::u16string_view text);
+// Whether text comes back unchanged from the ANSI code page: a character it cannot hold would be
+// stored as another ("?", or a look-alike).
+bool SurvivesAnsi(std::u16string_view text);
 
 // UTF-8 <-> UTF-16 (portable). Malformed bytes become U+FFFD, one per byte.
 std::u16string FromUtf8(std::string_view bytes);

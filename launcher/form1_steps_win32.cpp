@@ -2,10 +2,11 @@
 // call into the module that owns it, in the order the sequences give.
 #include <oleacc.h>
 
+#include "collation_win32.h"
+#include "folder_listing_win32.h"
 #include "form1_win32.h"
 #include "hotkeys_win32.h"
 #include "install_folder.h"
-#include "list_search_win32.h"
 #include "profile_file.h"
 #include "texts_watch_win32.h"
 #include "tray_icon_win32.h"
@@ -19,7 +20,7 @@ Settings Form1::ReadSettings() {
   return ReadLauncherSettings(*file);
 }
 
-void Form1::ApplyLook(const LauncherSetup& setup) {
+void Form1::ApplySetup(const LauncherSetup& setup) {
   setup_ = setup;
   completion_ = Completion(setup.autoComplete);
   colours_.Set(setup.backColour, setup.textColour);

@@ -10,7 +10,6 @@
 #include "file_io.h"
 #include "hotkeys_win32.h"
 #include "install_folder.h"
-#include "list_search_win32.h"
 #include "monitor_placement_win32.h"
 #include "profile_file.h"
 #include "single_instance_win32.h"
@@ -187,12 +186,7 @@ void Form1::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   RECT box = InputBoxRect(dpi);
   MoveWindow(text1_, box.left, box.top, box.right - box.left, box.bottom - box.top, TRUE);
-  InputBoxFontChoice fontChoice;
-  fontChoice.face = setup_.fontFace;
-  fontChoice.points = setup_.fontPoints;
-  fontChoice.bold = setup_.bold;
-  fontChoice.italic = setup_.italic;
-  UniqueFont font = CreateInputBoxFont(fontChoice, dpi);
+  UniqueFont font = CreateInputBoxFont(FontChoiceOf(setup_), dpi);
   SendMessageW(text1_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   font_ = std::move(font);  // the old font is released only after the box has let go of it
 }

@@ -61,7 +61,7 @@ class Form1 final : public Window,
 
   // Start-up steps.
   Settings ReadSettings() override;
-  void ApplyLook(const LauncherSetup& setup) override;
+  void ApplySetup(const LauncherSetup& setup) override;
   void LoadCommandList() override;
   void LoadSkin() override;
   bool AnotherCopyRunning() override;

@@ -9,7 +9,7 @@ namespace tav {
 
 std::optional<LauncherSetup> RunStartup(StartupSteps& steps) {
   LauncherSetup setup = InterpretSettings(steps.ReadSettings());
-  steps.ApplyLook(setup);
+  steps.ApplySetup(setup);
   steps.LoadCommandList();
   if (setup.useSkin) steps.LoadSkin();
   if (steps.AnotherCopyRunning()) {

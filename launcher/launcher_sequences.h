@@ -13,7 +13,8 @@ class StartupSteps {
  public:
   virtual ~StartupSteps() = default;
   virtual Settings ReadSettings() = 0;
-  virtual void ApplyLook(const LauncherSetup& setup) = 0;  // colours and font of the box
+  // The window takes the setup from now on: completion, colours and font of the box, focus keeping.
+  virtual void ApplySetup(const LauncherSetup& setup) = 0;
   virtual void LoadCommandList() = 0;
   virtual void LoadSkin() = 0;
   virtual bool AnotherCopyRunning() = 0;

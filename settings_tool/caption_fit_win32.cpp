@@ -5,13 +5,11 @@
 #include <algorithm>
 #include <string>
 
+#include "drop_area_win32.h"
 #include "window_win32.h"
 
 namespace tav::settings {
 namespace {
-
-constexpr wchar_t kDropAreaProp[] = L"TavimsetDropAreaDpi";
-constexpr UINT_PTR kDropPaintId = 0x7462;
 
 int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
 
@@ -55,69 +53,7 @@ SIZE BorderOf(HWND w, UINT dpi) {
   return {x, y};
 }
 
-UINT DropAreaDpi(HWND w) { return static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetPropW(w, kDropAreaProp))); }
-int DropAreaInset(UINT dpi) { return Px(4, dpi); }  // the edge and a little air inside it
-constexpr UINT kDropAreaFormat = DT_CENTER | DT_NOPREFIX;
-
-LRESULT CALLBACK DropAreaProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
-  switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(w, &ps);
-      RECT client;
-      GetClientRect(w, &client);
-      FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-      const UINT dpi = DropAreaDpi(w);
-      {
-        UniquePen pen(CreatePen(PS_DOT, 1, GetSysColor(COLOR_HIGHLIGHT)));
-        SelectedObject usePen(dc, pen.get());
-        SelectedObject noFill(dc, GetStockObject(NULL_BRUSH));
-        const int edge = std::max(1, Px(1, dpi));
-        for (int i = 0; i < edge; ++i)
-          Rectangle(dc, client.left + i, client.top + i, client.right - i, client.bottom - i);
-      }
-      std::wstring text = CaptionOf(w);
-      RECT area = DropAreaTextRect(w);
-      SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
-      RECT calc{0, 0, area.right - area.left, 0};
-      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &calc, DT_CALCRECT | DT_WORDBREAK | kDropAreaFormat);
-      RECT out = area;
-      out.top += std::max<LONG>(0, ((area.bottom - area.top) - (calc.bottom - calc.top)) / 2);
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, GetSysColor(IsWindowEnabled(w) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &out, DT_WORDBREAK | kDropAreaFormat);
-      EndPaint(w, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCDESTROY:
-      RemovePropW(w, kDropAreaProp);
-      RemoveWindowSubclass(w, DropAreaProc, id);
-      break;
-  }
-  return DefSubclassProc(w, msg, wp, lp);
-}
-
-}  // namespace
-
-void MakeDropArea(HWND label) {
-  UINT dpi = GetDpiForWindow(label);
-  SetPropW(label, kDropAreaProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi ? dpi : 96)));
-  SetWindowSubclass(label, DropAreaProc, kDropPaintId, 0);
-  InvalidateRect(label, nullptr, TRUE);
-}
-
-bool IsDropArea(HWND w) { return DropAreaDpi(w) != 0; }
-
-RECT DropAreaTextRect(HWND label) {
-  RECT r;
-  GetClientRect(label, &r);
-  int inset = DropAreaInset(DropAreaDpi(label));
-  InflateRect(&r, -inset, -inset);
-  return r;
-}
-
+// What a control's caption needs at its designed place (pixels), measured in its own font.
 FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
   FlowItem item;
   item.place = {place.left, place.top, place.right, place.bottom};
@@ -127,8 +63,7 @@ FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
   int line = 0;
   if (ClassIs(w, L"Static")) {
     if (IsDropArea(w)) {
-      SetPropW(w, kDropAreaProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
-      int inset = DropAreaInset(dpi);
+      const int inset = LayOutDropArea(w, dpi);
       item.inset = inset;
       item.needHeight = TextExtent(w, text, width - 2 * inset, kDropAreaFormat, &line).cy + 2 * inset;
       return item;
@@ -183,6 +118,8 @@ FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
   }
   return item;
 }
+
+}  // namespace
 
 CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi) {
   auto px = [dpi](LONG twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };

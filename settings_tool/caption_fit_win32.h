@@ -25,9 +25,6 @@ struct CaptionLayout {
   SIZE client{};  // the client area that holds them all
 };
 
-// What a control's caption needs at its designed place (pixels), measured in its own font.
-FlowItem CaptionNeed(HWND control, const RECT& place, UINT dpi);
-
 // Every control's place at dpi with room for its caption; the controls must have their font.
 CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi);
 
@@ -35,12 +32,6 @@ CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE 
 // caption gives way to the controls after it in the window order that it reaches into, and with
 // viewBottom >= 0 nothing shows below that line of the client area.
 void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY, int viewBottom = -1);
-
-// Drop areas: a dashed edge around a centred, wrapped caption, so they read as a place to drop
-// on. DropAreaTextRect is where the caption goes (client coordinates).
-void MakeDropArea(HWND label);
-bool IsDropArea(HWND w);
-RECT DropAreaTextRect(HWND label);
 
 // Window frame for a client size at dpi (the frame of that DPI, not the system's).
 SIZE WindowSizeForClient(HWND w, SIZE client, UINT dpi);

@@ -8,6 +8,7 @@
 #include "colour.h"
 #include "hotkey_in_use_win32.h"
 #include "install_folder.h"
+#include "launcher_settings.h"
 #include "key_names.h"
 #include "profile_file.h"
 #include "settings_form.h"
@@ -66,7 +67,7 @@ bool Form1::Create(HINSTANCE instance) {
   Load();
   // The window opens at its top, on a control there whose leaving rewrites nothing, so opening
   // and saving at once writes back what was read (leaving an empty colour box would make it
-  // "0", the size box "11"). Enter on it only shows the preview.
+  // "0", the size box the default size). Enter on it only shows the preview.
   lastFocus_ = Item(Id::Command1);
   return true;
 }
@@ -118,7 +119,7 @@ void Form1::CreateControls() {
   if (GetComboBoxInfo(fontBox, &fontBoxParts) && fontBoxParts.hwndItem)
     SetWindowSubclass(fontBoxParts.hwndItem, Combo1_Wheel, 1, reinterpret_cast<DWORD_PTR>(this));
   Add(Id::Label4, L"STATIC", L"サイズ", kLabel, 24, 199, 74, 16);
-  InputMethodOff(Add(Id::Text12, L"EDIT", L"11", kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
+  InputMethodOff(Add(Id::Text12, L"EDIT", W(ToDecimal(kDefaults.fontSize)), kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
   Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 152, 198, 72, 18);
   Add(Id::Check7, L"BUTTON", L"イタリック", kCheck, 228, 198, 76, 18);
   Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 174, 228, 130, 26);
@@ -178,24 +179,16 @@ void Form1::Load() {
 
   colours_.AssignStored(s.back, s.text);
   SyncComponents();
-  // As the launcher reads them, so the preview shows what it will show.
-  form2_.SetBackColour(ColourOrDefault(s.back, 0xFFFFFF));
-  form2_.SetTextColour(ColourOrDefault(s.text, 0x000000));
+  // The preview takes them as the launcher does, so it shows what the launcher will show.
+  const LauncherSetup launcher = InterpretSettings(s);
+  form2_.SetBackColour(launcher.backColour);
+  form2_.SetTextColour(launcher.textColour);
+  form2_.SetFont(FontChoiceOf(launcher));
 
-  InputBoxFontChoice font = form2_.Font();
   SetText(Id::Combo1, s.font);
-  font.face = s.font;
-  font.points = s.fontSize;
   SetText(Id::Text12, ToDecimal(s.fontSize));
-  if (IsOn(s.bold)) {
-    font.bold = true;
-    Tick(Id::Check6);
-  }
-  if (IsOn(s.italic)) {
-    font.italic = true;
-    Tick(Id::Check7);
-  }
-  form2_.SetFont(font);
+  if (launcher.bold) Tick(Id::Check6);
+  if (launcher.italic) Tick(Id::Check7);
 
   // The names are looked up even when the code equals the design-time "0" (a key read as 0).
   launcherKeys_[0] = s.key1;
@@ -331,7 +324,7 @@ void Form1::Command2_Click() {
   v.key1Caption = Text(Id::Label5);
   v.key2Caption = Text(Id::Label11);
   v.fontFace = Text(Id::Combo1);
-  v.fontStorable = FromAnsi(ToAnsi(v.fontFace)) == v.fontFace;
+  v.fontStorable = SurvivesAnsi(v.fontFace);
   v.fontSizeText = Text(Id::Text12);
   v.bold = Ticked(Id::Check6);
   v.italic = Ticked(Id::Check7);

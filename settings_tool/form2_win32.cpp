@@ -29,9 +29,7 @@ bool Form2::Create(HINSTANCE instance, HWND owner) {
   AppendMenuW(popup, MF_STRING, m_Close, L"閉じる(&X)");
   menu_.reset(CreateMenu());
   AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"メニュー(&M)");
-  font_.face = std::u16string(kDefaultFont);
-  font_.points = 11;
-  ApplyFont();
+  ApplyFont();  // the default font until the settings are read
   return text1_ != nullptr;
 }
 

@@ -107,9 +107,8 @@ RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_
     }
   std::u16string line = ComposeRegistrationLine(r.program, r.commandLine, r.quoteProgram, r.quoteCommandLine);
   std::u16string bytesLine = line + u"\r\n";
-  std::string bytes = ToAnsi(bytesLine);
   // A character the code page cannot hold would be stored as "?" and break the command line.
-  if (FromAnsi(bytes) != bytesLine) {
+  if (!SurvivesAnsi(bytesLine)) {
     dialogs.Error(u"ファイルの内容 [" + line +
                   u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n"
                   u"コマンドは登録されませんでした。");
@@ -124,7 +123,7 @@ RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_
   bool existed = files.Exists(file);
   if (existed && !dialogs.AskYesNo(ReplaceQuestion(file))) return RegistrationResult::kNotRegistered;
 
-  FileStatus saved = SaveCommandFile(files, folder, file, bytes);
+  FileStatus saved = SaveCommandFile(files, folder, file, ToAnsi(bytesLine));
   if (saved.kind != FileStatus::kOk) {
     std::u16string text = file + u" に書き込めませんでした。\r\n" + saved.reason + u"\r\n";
     text += existed ? u"既存のファイルは元の内容のまま残っています。" : u"コマンドは登録されませんでした。";

@@ -1,6 +1,7 @@
 #include "registration_frame_win32.h"
 
 #include "dialogs_win32.h"
+#include "drop_area_win32.h"
 #include "file_drop.h"
 #include "file_drop_win32.h"
 #include "install_folder.h"

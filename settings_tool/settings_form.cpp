@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "text_encoding.h"
+
 namespace tav::settings {
 
 namespace {
@@ -83,7 +85,7 @@ std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& 
     toSave.writeFont = false;
     constexpr std::u16string_view kMissing = u"\x01";  // no face name holds it
     faceNotStored =
-        values.fontFace != kDefaultFont || file.ReadString(u"Font", kMissing, kFontBufferBytes) != kMissing;
+        values.fontFace != kDefaults.font || file.ReadString(u"Font", kMissing, kFontBufferBytes) != kMissing;
   }
   CheckedWrites checked(file, writeFailure);
   WriteSettings(
@@ -123,7 +125,7 @@ std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {
   while (end < text.size() && (text[end] == u' ' || text[end] == u'\t')) ++end;
   const bool blank = !number && end == text.size();
   const bool zero = number && end == text.size() && number->first == 0;
-  if (blank || zero) return std::u16string(kDefaultFontSizeText);
+  if (blank || zero) return ToDecimal(kDefaults.fontSize);
   return std::nullopt;
 }
 

@@ -14,7 +14,6 @@ namespace tav::settings {
 inline constexpr std::u16string_view kSendToShortcutFile = u"Tavimbraに登録.lnk";
 inline constexpr std::u16string_view kStartUpShortcutFile = u"Tavimbra.lnk";
 inline constexpr std::u16string_view kLauncherExe = u"Tavimbra.exe";
-inline constexpr std::u16string_view kDefaultFontSizeText = u"11";
 
 // What the window holds when the user saves.
 struct FormValues {
@@ -54,8 +53,8 @@ std::u16string FaceNotStoredMessage(std::u16string_view face, bool othersSaved =
 std::u16string StartUpTurnedOffMessage();
 
 // The text Text12 gets when the focus leaves it, or nothing when it stays: empty (or blank) and a
-// number equal to 0 ("0", "0.0") become "11"; anything else stays as typed ("10.5", "-3", "abc"),
-// and both programs' size rule deals with it when it is read.
+// number equal to 0 ("0", "0.0") become the default size ("11"); anything else stays as typed
+// ("10.5", "-3", "abc"), and both programs' size rule deals with it when it is read.
 std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text);
 // The size the preview takes from Text12: the number at its start, fractions kept; nothing when
 // there is no usable size (none, zero, negative, absurdly large).

@@ -23,8 +23,8 @@ class Cp932 : public ::testing::Test {
 };
 
 TEST_F(Cp932, DefaultFontNameIsShiftJisOnDisk) {
-  EXPECT_EQ(ToAnsi(kDefaultFont), "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
-  EXPECT_EQ(FromAnsi("\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"), kDefaultFont);
+  EXPECT_EQ(ToAnsi(kDefaults.font), "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
+  EXPECT_EQ(FromAnsi("\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"), kDefaults.font);
 }
 
 TEST_F(Cp932, ByteLimitsCountDoubleByteCharacters) {
@@ -33,6 +33,26 @@ TEST_F(Cp932, ByteLimitsCountDoubleByteCharacters) {
   EXPECT_EQ(FitAnsiBytes(u"a" + kana, 49), u"a" + std::u16string(24, u'あ'));
   EXPECT_EQ(FitAnsiBytes(kana, 99), kana);
   EXPECT_EQ(FitAnsiBytes(u"ｱｲｳ", 2), u"ｱｲ");  // half-width kana are single bytes
+}
+
+// What may be stored: a font face in the settings file, a command line in a command file.
+TEST_F(Cp932, OnlyTextThePageHoldsSurvivesIt) {
+  const struct {
+    const char16_t* text;
+    bool survives;
+  } cases[] = {
+      {u"", true},
+      {u"notepad.exe memo.txt", true},
+      {u"ＭＳ Ｐゴシック", true},
+      {u"ﾒﾓ 計算機", true},      // half-width kana are single bytes
+      {u"맑은 고딕", false},     // no Hangul in the page
+      {u"Ärger", false},         // at best "Arger"
+      {u"\u00A5100", false},    // the yen sign would come back as a backslash
+      {u"𠮷野家", false},        // beyond the page's kanji
+      {u"memo\u30FBx", true},   // the middle dot is in the page
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(SurvivesAnsi(cases[i].text), cases[i].survives) << "case " << i;
 }
 
 TEST_F(Cp932, SettingsWrittenBySettingsSideReadBackByLauncherSide) {

@@ -20,7 +20,7 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
 
   void Add(const std::string& s) { log.push_back(s); }
   Settings ReadSettings() override { return Add("read"), settings; }
-  void ApplyLook(const LauncherSetup&) override { Add("look"); }
+  void ApplySetup(const LauncherSetup&) override { Add("setup"); }
   void LoadCommandList() override { Add("list"); }
   void LoadSkin() override { Add("skin"); }
   bool AnotherCopyRunning() override { return Add("check"), anotherCopy; }
@@ -60,9 +60,9 @@ TEST(Startup, StepsInTheirOrder) {
     bool anotherCopy;
     Log expected;
   } cases[] = {
-      {1, false, {"read", "look", "list", "skin", "check"}},
-      {2, false, {"read", "look", "list", "check"}},  // skin only for exactly 1
-      {1, true, {"read", "look", "list", "skin", "check", "message"}},  // a second copy stops here
+      {1, false, {"read", "setup", "list", "skin", "check"}},
+      {2, false, {"read", "setup", "list", "check"}},  // skin only for exactly 1
+      {1, true, {"read", "setup", "list", "skin", "check", "message"}},  // a second copy stops here
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Recorder r;

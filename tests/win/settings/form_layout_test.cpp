@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "caption_fit_win32.h"
+#include "drop_area_win32.h"
 #include "form1_controls.h"
 #include "form1_win32.h"
 #include "form3_win32.h"

@@ -4,17 +4,12 @@
 
 namespace tav {
 
-namespace {
-constexpr std::uint32_t kDefaultBackColour = 0xFFFFFF, kDefaultTextColour = 0x000000;
-constexpr int kDefaultPoints = 11;
-}  // namespace
-
 LauncherSetup InterpretSettings(const Settings& s) {
   LauncherSetup r;
-  r.backColour = ColourOrDefault(s.back, kDefaultBackColour);
-  r.textColour = ColourOrDefault(s.text, kDefaultTextColour);
+  r.backColour = ColourOrDefault(s.back, kDefaults.backColour);
+  r.textColour = ColourOrDefault(s.text, kDefaults.textColour);
   r.fontFace = s.font;
-  r.fontPoints = s.fontSize > 0 ? s.fontSize : kDefaultPoints;
+  r.fontPoints = s.fontSize > 0 ? s.fontSize : kDefaults.fontSize;
   r.bold = IsOn(s.bold);
   r.italic = IsOn(s.italic);
   r.key1 = s.key1;
