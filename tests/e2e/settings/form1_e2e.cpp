@@ -12,10 +12,13 @@
 #include <optional>
 #include <vector>
 
-#include "../../../settings_tool/form1_controls.h"
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "form1_controls.h"
+#include "form2_win32.h"
+#include "form3_controls.h"
 #include "install_folder.h"
+#include "registration_controls.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
@@ -128,11 +131,11 @@ TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
     EXPECT_EQ(Ticked(f, checks[i].first), checks[i].second) << "check case " << i;
   for (int c = 0; c < 6; ++c) EXPECT_EQ(BarOf(f, Bar(c)), c < 3 ? 255 : 0) << "bar " << c;
   EXPECT_GT(SendMessageW(Ctl(f, Id::Combo1), CB_GETCOUNT, 0, 0), 0) << "the installed fonts are listed";
-  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr) << "the preview exists";
   EXPECT_FALSE(IsWindowVisible(preview)) << "and is hidden";
   // The registration group sits in the same window.
-  EXPECT_NE(GetDlgItem(f, 3000), nullptr);
+  EXPECT_NE(GetDlgItem(f, settings::RegistrationId::Frame3), nullptr);
   Close(r);
 }
 
@@ -288,13 +291,6 @@ bool Near(COLORREF a, COLORREF b) {
          std::abs(GetBValue(a) - GetBValue(b)) <= 32;
 }
 
-// Where screenshots for looking at go (TAV_SHOTS), when asked for.
-std::optional<fs::path> ShotsFolder() {
-  wchar_t folder[MAX_PATH];
-  if (!GetEnvironmentVariableW(L"TAV_SHOTS", folder, MAX_PATH)) return std::nullopt;
-  return fs::path(folder);
-}
-
 // The box's client area as it stands on the screen, row by row (0x00RRGGBB).
 struct Pixels {
   int w = 0, h = 0;
@@ -358,7 +354,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
-  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(WindowText(preview), L"プレビュー");
   HWND box = FindChild(preview, L"Edit");
@@ -383,11 +379,10 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Scroll(f, 2, 0);
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(box, 200, 9) == RGB(255, 0, 0); }, std::chrono::seconds(3)))
       << std::hex << ScreenPixel(box, 200, 9);
-  if (auto shots = ShotsFolder()) {
+  if (ShotsFolder()) {
     Scroll(f, 1, 255);
     Scroll(f, 2, 255);
-    Sleep(300);
-    SaveScreenshot(*shots / "form1_with_preview.bmp");
+    ShotIfWanted(L"form1_with_preview");
     Scroll(f, 1, 0);
     Scroll(f, 2, 0);
   }
@@ -415,7 +410,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Click(f, Id::Check3);
   EXPECT_FALSE(Ticked(f, Id::Check3));
   EXPECT_TRUE(WaitUntil(plainCorner, std::chrono::seconds(3))) << "without the skin: " << std::hex << corner();
-  if (auto shots = ShotsFolder()) SaveScreenshot(*shots / "preview_font_no_skin.bmp");
+  ShotIfWanted(L"preview_font_no_skin");
   Click(f, Id::Check3);
   EXPECT_TRUE(WaitUntil(skinCorner, std::chrono::seconds(3))) << "the skin again: " << std::hex << corner();
   Click(f, Id::Command1);
@@ -423,7 +418,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   // Hidden, it keeps what it had; shown again, it is the same window.
   Click(f, Id::Command1);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(preview) != FALSE; }, std::chrono::seconds(3)));
-  EXPECT_EQ(FindTopWindow(r.process.Id(), L"TavimsetForm2"), preview);
+  EXPECT_EQ(FindTopWindow(r.process.Id(), settings::kForm2Class), preview);
   EXPECT_EQ(WindowText(box), L"AbCd / あいうえ");
   Close(r);
 }
@@ -461,7 +456,7 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
     EXPECT_EQ(TextOf(f, Id::Text7), L"ここに入力") << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Label11), L"87") << "case " << i << ": the other hotkey stays";
     if (i == 1)
-      if (auto shots = ShotsFolder()) SaveScreenshot(*shots / "hotkey_not_recommended.bmp");
+      ShotIfWanted(L"hotkey_not_recommended");
   }
   EXPECT_EQ(FocusOf(f), Ctl(f, Id::Text7)) << "Alt alone does not take the focus away";
   // Walking through with Tab and Shift+Tab changes no hotkey: the key that brings the focus in
@@ -604,9 +599,9 @@ TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
-  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr);
-  const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, 3000)};
+  const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, settings::RegistrationId::Frame3)};
   // The window has settled at its first scale: activated, and what its activation posted (the
   // focus brought into view) handled, so that nothing of it lands after the change.
   WaitUntil([&] { return GetForegroundWindow() == f && FocusOf(f) != nullptr; }, std::chrono::seconds(5));
@@ -738,11 +733,11 @@ TEST(Form1, StartedWithAnArgumentTheSettingsWindowNeverAppears) {
   Process p = inst.Start(L"Tavimset.exe", L"\"" + (inst.Root() / "memo.txt").wstring() + L"\"");
   // The quick registration window shows, and serves a round trip: start-up is over, and the
   // settings window never came.
-  HWND quick = WaitForTopWindow(p.Id(), L"TavimsetForm3", true);
+  HWND quick = WaitForTopWindow(p.Id(), settings::kForm3Class, true);
   ASSERT_NE(quick, nullptr);
   ASSERT_TRUE(PostedMessagesHandled(FindChild(quick, L"Edit")));
-  EXPECT_EQ(FindTopWindow(p.Id(), L"TavimsetForm1"), nullptr);
-  EXPECT_EQ(FindTopWindow(p.Id(), L"TavimsetForm2"), nullptr) << "nor its preview";
+  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm1Class), nullptr);
+  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm2Class), nullptr) << "nor its preview";
   p.Kill();
 }
 
