@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "driver/top_windows.h"
 #include "driver/wait.h"
 
 namespace tav::e2e {
@@ -56,6 +57,22 @@ void PointerTo(HWND w) {
     SetCursorPos(target.x, target.y);
     return false;
   }, std::chrono::seconds(3));
+}
+
+void PointerClick(HWND w) {
+  PointerTo(w);
+  INPUT click[2]{};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+}
+
+void ClickInto(HWND form, HWND box) {
+  for (int i = 0; i < 3 && FocusOf(form) != box; ++i) {
+    PointerClick(box);
+    WaitUntil([&] { return FocusOf(form) == box; }, std::chrono::seconds(1));
+  }
 }
 
 bool PostedMessagesHandled(HWND edit, std::chrono::milliseconds timeout) {

@@ -23,6 +23,14 @@ void CopyIfExists(const fs::path& from, const fs::path& to) {
 }
 }  // namespace
 
+fs::path KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR p = nullptr;
+  fs::path out;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &p))) out = p;
+  CoTaskMemFree(p);
+  return out;
+}
+
 Installation::Installation(bool withSampleCommands) {
   std::random_device rd;
   root_ = fs::temp_directory_path() / ("tav-e2e-" + std::to_string(rd())) / "Tavimbra";

@@ -1,5 +1,8 @@
 // A fresh installation folder of the programs under test, and what the probe recorded in it.
 #pragma once
+#include <windows.h>
+#include <shlobj.h>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -16,6 +19,9 @@ struct ProbeRecord {
   std::wstring echo;  // TAV_PROBE_ECHO, "<unset>" when the probe had none
   std::wstring path;  // PATH
 };
+
+// Where the shell keeps one of the user's known folders (Start-up, Send To...); empty when unknown.
+fs::path KnownFolder(REFKNOWNFOLDERID id);
 
 // A fresh installation folder below %TEMP% with the programs, the skin and empty texts\.
 class Installation {

@@ -24,14 +24,6 @@ using Microsoft::WRL::ComPtr;
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavimbra";
 const std::wstring kVersion = L"" TAV_VERSION;
 
-fs::path KnownFolder(REFKNOWNFOLDERID id) {
-  PWSTR p = nullptr;
-  fs::path out;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &p))) out = p;
-  CoTaskMemFree(p);
-  return out;
-}
-
 // build\windows\tests\e2e\install_e2e_tests.exe -> build\windows\installer\<setup>; a
 // multi-config build (Visual Studio, Ninja Multi-Config) puts the program one folder deeper, in
 // tests\e2e\Release\, so the build folder is looked for upwards.

@@ -46,30 +46,11 @@ void Leave(HWND form, Id id) {
                reinterpret_cast<LPARAM>(Ctl(form, id)));
 }
 
-// A real click in the middle of a control (gives it the focus as a user would).
-void ClickAt(HWND w) {
-  PointerTo(w);
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(100);
-}
-
 std::string Ansi(const std::wstring& s) { return ToAnsi(U(s.c_str())); }
 
 void Close(Running& r) {
   PostMessageW(r.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(r.process.Wait(), 0) << "closing the window ends the program";
-}
-
-fs::path KnownFolderPath(REFKNOWNFOLDERID id) {
-  PWSTR p = nullptr;
-  fs::path result;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &p))) result = p;
-  CoTaskMemFree(p);
-  return result;
 }
 
 struct Shortcut {
@@ -164,7 +145,8 @@ std::string Lower(std::string s) {
 // first click may only activate the window).
 bool ClickSave(HWND f, const std::function<bool()>& done) {
   for (int i = 0; i < 3; ++i) {
-    ClickAt(Ctl(f, Id::Command2));
+    PointerClick(Ctl(f, Id::Command2));
+    Sleep(100);
     if (WaitUntil(done, std::chrono::seconds(3))) return true;
   }
   return false;
@@ -192,7 +174,7 @@ TEST(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
   EXPECT_EQ(TextOf(f, Id::Text1), L"") << "the empty box stays empty";
 
   // No settings folder: the start-up shortcut (the save's last step) shows the save ran.
-  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
   std::error_code ec;
   fs::remove(startUp, ec);
   fs::remove_all(inst.Root() / "settings", ec);
@@ -430,10 +412,7 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
   // The first click may only activate the window.
-  for (int i = 0; i < 3 && FocusOf(f) != Ctl(f, Id::Text7); ++i) {
-    ClickAt(Ctl(f, Id::Text7));
-    WaitUntil([&] { return FocusOf(f) == Ctl(f, Id::Text7); }, std::chrono::seconds(1));
-  }
+  ClickInto(f, Ctl(f, Id::Text7));
   ASSERT_EQ(FocusOf(f), Ctl(f, Id::Text7))
       << "focus " << FocusOf(f) << " foreground " << GetForegroundWindow() << " form " << f << " text7 " << Ctl(f, Id::Text7);
   struct Case {
@@ -488,8 +467,8 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
 
 TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
-  const fs::path sendTo = KnownFolderPath(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
+  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
   std::error_code ec;
   fs::remove(startUp, ec);
   fs::remove(sendTo, ec);
@@ -525,8 +504,8 @@ TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
 // the next save, the other one rewritten where it stands.
 TEST(Form1, StoredShortcutTicksShowAndASaveMakesAMissingShortcutAgain) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
-  const fs::path sendTo = KnownFolderPath(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
+  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
   Installation inst;
   inst.WriteSettings({L"SendTo=1", L"StartUP=1"});
   struct Case {

@@ -42,19 +42,6 @@ Running Open(const Installation& inst) {
   return o;
 }
 
-// A real click into box (a few tries: the pointer may land before the window settles).
-void ClickInto(HWND form, HWND box) {
-  for (int i = 0; i < 3 && FocusOf(form) != box; ++i) {
-    PointerTo(box);
-    INPUT click[2]{};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
-    WaitUntil([&] { return FocusOf(form) == box; }, std::chrono::seconds(1));
-  }
-}
-
 // Windows keeps the press of PrintScreen (44, "Snapshot") for itself; only its release reaches
 // the box, and that is the key captured.
 TEST(Form1Keys, ReleaseWhosePressNeverArrivedIsCaptured) {

@@ -229,12 +229,7 @@ TEST(Form1ScreenWineOnly, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTh
   for (const auto& b : boxes) {
     HWND box = GetDlgItem(form, static_cast<int>(b.box));
     ASSERT_TRUE(FullyShown(form, box));
-    for (int i = 0; i < 3 && FocusOf(form) != box; ++i) {
-      MouseAt(box);
-      Mouse(MOUSEEVENTF_LEFTDOWN);
-      Mouse(MOUSEEVENTF_LEFTUP);
-      WaitUntil([&] { return FocusOf(form) == box; }, std::chrono::seconds(1));
-    }
+    ClickInto(form, box);
     ASSERT_EQ(FocusOf(form), box);
     // Where the box stands in the client area: it moves when the window scrolls. (The scroll
     // bar's position of another program's window reads as 0 under Wine.)
