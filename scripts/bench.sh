@@ -45,13 +45,10 @@ source scripts/wine-env.sh 2>/dev/null
 tav_wine_prepare
 wineserver -k >/dev/null 2>&1 || true
 tmp="$root/results.md"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  source scripts/wine-env.sh 2>/dev/null
+tav_in_screen '
   exe=$1 root=$2 out=$3 sizes=$4; shift 4
   wine "$exe" --root "$(tav_winpath "$root")" --out "$(tav_winpath "$(dirname "$out")")\\$(basename "$out")" \
-    --sizes "$sizes" "$@"; rc=$?
-  wineserver -k >/dev/null 2>&1; exit $rc' _ "$b/windows/bench/launcher_bench.exe" "$root" "$tmp" \
-  "$(IFS=,; echo "${sizes[*]}")" "$@"
+    --sizes "$sizes" "$@"' "$b/windows/bench/launcher_bench.exe" "$root" "$tmp" "$(IFS=,; echo "${sizes[*]}")" "$@"
 
 {
   echo "# Benchmark results"

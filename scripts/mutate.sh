@@ -91,8 +91,7 @@ run_hint() {
     export TAV_SECOND_UI_FONT=$(tav_winpath build/fonts/NotoSansCJK-Regular.ttc)
     exe=$(find build/windows/tests -name "$TAV_PROGRAM.exe" | head -n 1)
     [ -n "$exe" ] || { echo "no test program $TAV_PROGRAM"; exit 2; }
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c "source scripts/wine-env.sh 2>/dev/null
-      wine \"$exe\" --gtest_brief=1 --gtest_filter=\"$TAV_FILTER\"; rc=\$?; wineserver -k >/dev/null 2>&1; exit \$rc"')
+    tav_in_screen "wine \"\$1\" --gtest_brief=1 --gtest_filter=\"\$2\"" "$exe" "$TAV_FILTER"')
 }
 
 run_tiers() {

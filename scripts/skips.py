@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Counts the tests a tier skipped, from the GoogleTest XML reports in a folder.
 
-Prints each failure and each skip with its reason and, last, the skip count. Exits 1 when a skip does not say that the
-platform cannot do what the test needs (its message starts "unsupported here: "): a skip where
-the platform should support the case is a failure. So is a report that holds no test (a filter
-that selects none would drop its tests without a word), unless the run was narrowed by the
-caller's own filter (the report's name holds ".caller-filter"): then the folder's reports together
-must hold one test at least.
+Prints each skip with its reason and, last, the skip count (failures: failures.py). Exits 1 when
+a skip does not say that the platform cannot do what the test needs (its message holds
+"unsupported here: ", which TAV_SKIP_UNSUPPORTED puts first after the skip's file and line): a
+skip where the platform should support the case is a failure. So is a report that cannot be read,
+and one that holds no test (a filter that selects none would drop its tests without a word),
+unless the run was narrowed by the caller's own filter (the report's name holds ".caller-filter"):
+then the folder's reports together must hold one test at least.
 Usage: skips.py <folder>
 """
 import pathlib
@@ -32,10 +33,6 @@ for report in sorted(folder.glob("*.xml")):
         print(f"no test ran: {report.stem} (its filter selects none)")
         bad += 1
     for case in root.iter("testcase"):
-        for failure in case.findall("failure"):
-            # Also here: a program whose console output is lost still shows its failures.
-            first = failure.get("message", "").strip().replace("\n", " | ")[:300]
-            print(f"failed: {case.get('classname')}.{case.get('name')} ({report.stem}): {first}")
         skipped = case.find("skipped")
         if case.get("result") != "skipped" and skipped is None:
             continue

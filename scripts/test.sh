@@ -5,7 +5,8 @@
 #   win   Windows backends and platform agreement, under Wine in a Japanese locale (code page 932)
 #   e2e   the real programs driven in a virtual screen (Wine + Xvfb)
 # Each line counts the tests the tier skipped. A test may skip only where the platform cannot do
-# what it needs (its reason starts "unsupported here: "); any other skip fails the tier.
+# what it needs (its reason starts "unsupported here: ", as TAV_SKIP_UNSUPPORTED writes it); any
+# other skip fails the tier.
 # A test program whose report holds no test (a filter that selects none) fails the tier, unless
 # the run was narrowed by the caller's own TAV_GTEST_ARGS (then the tier needs one test in all).
 # Exits non-zero when any tier fails. Name tiers to run only those: scripts/test.sh unit e2e
@@ -30,6 +31,7 @@ tier() {
   export TAV_RESULTS="$results_root/$name"
   rm -rf "$TAV_RESULTS"; mkdir -p "$TAV_RESULTS"
   "$@" || ok=0
+  python3 scripts/failures.py "$TAV_RESULTS"
   python3 scripts/skips.py "$TAV_RESULTS" > "$TAV_RESULTS/skips.txt" || ok=0
   head -n -1 "$TAV_RESULTS/skips.txt"
   skipped=$(tail -n 1 "$TAV_RESULTS/skips.txt")
@@ -106,8 +108,7 @@ under_screen() {
   # Wine processes of an earlier tier must not serve this one (another display, locale or scale).
   wineserver -k >/dev/null 2>&1; wineserver -w
   local rc=0
-  TAV_LOCALE="${TAV_LOCALE:-}" TAV_GTEST_ARGS="${TAV_GTEST_ARGS:-}" TAV_FAIL_FAST="$fail_fast" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    source scripts/wine-env.sh 2>/dev/null
+  TAV_LOCALE="${TAV_LOCALE:-}" TAV_GTEST_ARGS="${TAV_GTEST_ARGS:-}" TAV_FAIL_FAST="$fail_fast" tav_in_screen '
     echo "(locale $LANG)"
     rc=0
     for t in "$@"; do
@@ -120,7 +121,7 @@ under_screen() {
       wine "$t" --gtest_brief=1 --gtest_output="xml:$(tav_winpath "$report")" $TAV_GTEST_ARGS || rc=1
       [ $rc = 0 ] || [ "$TAV_FAIL_FAST" != 1 ] || break
     done
-    wineserver -k >/dev/null 2>&1; exit $rc' _ "$@" || rc=1
+    return $rc' "$@" || rc=1
   if [ -n "${TAV_DPI:-}" ]; then
     wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
     wineserver -k >/dev/null 2>&1; wineserver -w

@@ -31,3 +31,18 @@ tav_wine_prepare() {
     touch "$WINEPREFIX/.tav-ready"
   fi
 }
+
+# Runs body (bash code) in a fresh virtual screen (Xvfb), with this file sourced there again (a
+# TAV_LOCALE given for the call takes effect there) and the further arguments as its $1, $2...;
+# the Wine processes of that screen are ended after it. Returns body's status.
+tav_in_screen() {
+  local body=$1; shift
+  TAV_WINEPREFIX="$WINEPREFIX" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    source "$1" 2>/dev/null
+    eval "tav_body() { $2
+}"
+    shift 2
+    tav_body "$@"; rc=$?
+    wineserver -k >/dev/null 2>&1
+    exit $rc' _ "$_tav_root/scripts/wine-env.sh" "$body" "$@"
+}

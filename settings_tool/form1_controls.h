@@ -1,9 +1,12 @@
-// Control identifiers of the settings window, named after the controls. The registration
-// group's identifiers (3000-3999) belong to it; these stay below.
+// The settings window's class and control identifiers, named after the controls. The
+// registration group's identifiers (3000-3999, registration_controls.h) belong to it; these stay
+// below.
 #pragma once
 #include "colour_components.h"
 
 namespace tav::settings {
+
+inline constexpr wchar_t kForm1Class[] = L"TavimsetForm1";
 
 enum class Form1Id : int {
   Frame2 = 100, Frame4, Frame5, Frame6, Frame1, Frame7, Frame8,

@@ -19,7 +19,6 @@
 
 namespace tav::settings {
 
-inline constexpr wchar_t kForm1Class[] = L"TavimsetForm1";
 inline constexpr wchar_t kCaptureText[] = L"ここに入力";
 
 class Form1 final : public Window {

@@ -6,6 +6,7 @@
 
 #include "caption_fit_win32.h"
 #include "dialogs_win32.h"
+#include "form3_controls.h"
 #include "handles_win32.h"
 #include "input_box_look_win32.h"
 #include "install_folder.h"
@@ -19,12 +20,9 @@
 namespace tav::settings {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TavimsetForm3";
 constexpr wchar_t kCaption[] = L"Tavimbra 簡易登録";
 constexpr int kClientWidth = 3330, kClientHeight = 2205;  // twips
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-enum Id : int { Command1 = 101, Text1, Text2, Text3, Label1, Label2, Label3 };
 
 struct ControlPlace {
   int id;
@@ -53,8 +51,8 @@ class Form3 final : public Window {
       : installFolder_(std::move(installFolder)), proposal_(std::move(proposal)) {}
 
   bool Create(HINSTANCE instance) {
-    Window::RegisterWindowClass(instance, kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    hwnd_ = CreateWindowExW(0, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+    Window::RegisterWindowClass(instance, kForm3Class, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    hwnd_ = CreateWindowExW(0, kForm3Class, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
                             nullptr, instance, this);
     return hwnd_ != nullptr;
   }

@@ -17,8 +17,6 @@
 namespace tav::settings {
 namespace {
 
-using enum RegistrationFrame::Id;
-
 constexpr int kFrameLeft = 120, kFrameTop = 4920;
 constexpr int kFrame9Left = 3720, kFrame9Top = 1800;  // inside Frame3
 

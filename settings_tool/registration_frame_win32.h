@@ -6,24 +6,12 @@
 #include <vector>
 
 #include "caption_fit_win32.h"
+#include "registration_controls.h"
 
 namespace tav::settings {
 
-// Control identifiers of the frame's controls lie in this range; Form1's own controls stay below it.
-inline constexpr int kRegistrationFirstId = 3000;
-inline constexpr int kRegistrationLastId = 3999;
-
 class RegistrationFrame {
  public:
-  // Control IDs, named after the controls (nested: Form1 has controls of its own by these kinds).
-  enum Id : int {
-    Frame3 = kRegistrationFirstId,
-    Label17, Check4, Text10, Command8, Label16,
-    Label18, Check5, Text11, Command9, Label19,
-    Command11, Frame9, Command3, Command5, Command6,
-    Label20, Text9, Command4,
-  };
-
   // Creates Frame3 and its controls as children of parent (Form1's client area), all using
   // uiFont; Form1 places them (DesignedPlaces) with its own controls.
   void Create(HWND parent, HINSTANCE instance, HFONT uiFont);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "driver.h"
+#include "form3_controls.h"
 #include "html_association.h"
 #include "launcher/running_launcher.h"
 #include "settings/dialogs_helpers.h"
@@ -55,12 +56,12 @@ TEST_F(OpenerTest, OpensQuotedAndUnquotedDocumentsWithTheirProgram) {
 // generic opener by its path relative to the installation folder; the launcher runs that line
 // from the installation folder, and the opener opens the document with its program.
 TEST_F(OpenerTest, LauncherRunsTheOpenerLineTavimsetRegistered) {
-  enum : int { Command1 = 101, Text1, Text2 };  // the quick registration window's
+  using enum settings::Form3Id;
   Installation inst;
   inst.WriteRaw("doc.tavprobe", "x");
   const std::wstring doc = (inst.Root() / "doc.tavprobe").wstring();
   Process quick = inst.Start(L"Tavimset.exe", L"\"" + doc + L"\"");
-  HWND form = WaitForTopWindow(quick.Id(), L"TavimsetForm3", true);
+  HWND form = WaitForTopWindow(quick.Id(), settings::kForm3Class, true);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(ControlText(form, Text2), L"plugins\\kovrand\\kovrand.exe");
   SetControlText(form, Text1, L"doc");
@@ -90,7 +91,7 @@ TEST(Opener, NothingToOpenEndsWithAnErrorCode) {
   fs::path opener = inst.Root() / "plugins" / "kovrand" / "kovrand.exe";
   Process p(opener, L"", inst.Root());
   // It says so in a message box; close it like a user would.
-  HWND box = WaitForTopWindow(p.Id(), L"#32770", true);
+  HWND box = WaitForMessageBox(p.Id(), kStartTimeout);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), L"kovrand");
   std::wstring said;

@@ -10,7 +10,7 @@ TEST(Smoke, LauncherStartsFromItsFolderAndEndsOnClose) {
   Installation inst;
   Process p = inst.Start(L"Tavimbra.exe");
   // The launcher starts hidden: its window exists but is not shown.
-  HWND w = WaitForTopWindow(p.Id(), L"TavimbraForm1");
+  HWND w = WaitForTopWindow(p.Id(), kLauncherClass);
   ASSERT_NE(w, nullptr) << "no window";
   EXPECT_FALSE(IsWindowVisible(w));
   PostMessageW(w, WM_CLOSE, 0, 0);

@@ -14,23 +14,15 @@
 #include <vector>
 
 #include "driver.h"
+#include "form1_controls.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-constexpr wchar_t kFormClass[] = L"TavimbraForm1";
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavimbra";
 const std::wstring kVersion = L"" TAV_VERSION;
-
-fs::path KnownFolder(REFKNOWNFOLDERID id) {
-  PWSTR p = nullptr;
-  fs::path out;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &p))) out = p;
-  CoTaskMemFree(p);
-  return out;
-}
 
 // build\windows\tests\e2e\install_e2e_tests.exe -> build\windows\installer\<setup>; a
 // multi-config build (Visual Studio, Ninja Multi-Config) puts the program one folder deeper, in
@@ -178,7 +170,7 @@ std::wstring UninstallInPlace(const std::wstring& options) {
 }
 
 // The running launcher's window (of any process), or null.
-HWND LauncherWindow() { return FindWindowW(kFormClass, nullptr); }
+HWND LauncherWindow() { return FindWindowW(kLauncherClass, nullptr); }
 
 // Calls the launcher up with Alt+vk and runs the command "probe" with an argument; the probe
 // records it.
@@ -326,7 +318,7 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   WriteBytes(dir / "texts" / "probe.txt", ToAnsi(U((probeHome.ProbeCommand()).c_str())) + "\r\n");
   RemoveLeftoverLauncherAtoms();  // a killed launcher's would pass for this one's before it holds its hotkeys
   Process launcher(dir / "Tavimbra.exe", L"", dir);
-  HWND form = WaitForTopWindow(launcher.Id(), kFormClass);
+  HWND form = WaitForTopWindow(launcher.Id(), kLauncherClass);
   ASSERT_NE(form, nullptr);
   ASSERT_TRUE(RunProbeCommand(probeHome, form, 'O', L"first", 1));
 
@@ -407,7 +399,7 @@ TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
   const std::string original = ReadBytes(dir / "Tavimset.exe");
   WriteBytes(dir / "Tavimset.exe", original + marker);
   Process settings(dir / "Tavimset.exe", L"", dir);
-  HWND form = WaitForTopWindow(settings.Id(), L"TavimsetForm1", true);
+  HWND form = WaitForTopWindow(settings.Id(), settings::kForm1Class, true);
   ASSERT_NE(form, nullptr);
 
   EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 2);

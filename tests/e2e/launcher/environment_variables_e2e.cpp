@@ -55,7 +55,7 @@ TEST(LauncherVariables, TheStoredLineIsExpandedTheTypedArgumentIsNot) {
   SendKey(VK_RETURN);
   HWND box = l.Message();
   ASSERT_NE(box, nullptr);
-  const std::wstring said = StaticTexts(box);
+  const std::wstring said = MessageBoxText(box);
   const std::wstring length = std::to_wstring(probeExe.size() + 3 + 40000);
   EXPECT_NE(said.find(L"コマンドラインが長すぎます (" + length + L" 文字)"), std::wstring::npos) << ToUtf8(U(said.c_str()));
   PostMessageW(box, WM_COMMAND, IDOK, 0);

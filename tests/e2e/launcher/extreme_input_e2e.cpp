@@ -129,9 +129,9 @@ TEST(ExtremeInput, CommandLinesAroundThePlatformLimit) {
       ASSERT_TRUE(inst.WaitForProbe(before + 1)) << "case " << i << ": nothing started";
       EXPECT_EQ(inst.ProbeLog()[before].commandLine.size(), cases[i].length) << "case " << i;
     } else {
-      HWND box = WaitForTopWindow(l.proc.Id(), L"#32770", true, std::chrono::seconds(10));
+      HWND box = WaitForMessageBox(l.proc.Id());
       ASSERT_NE(box, nullptr) << "case " << i << ": no message";
-      const std::wstring said = StaticTexts(box);
+      const std::wstring said = MessageBoxText(box);
       EXPECT_NE(said.find(L"コマンドラインが長すぎます (" + std::to_wstring(cases[i].length) + L" 文字)"),
                 std::wstring::npos)
           << "case " << i << ": " << Narrow(said.substr(0, 400));
@@ -187,7 +187,7 @@ TEST(ExtremeInput, NamesOfEveryKindOfCharacter) {
     } else {
       ASSERT_TRUE(l.KeysHandled()) << "case " << i << ": Enter has not been handled";
       EXPECT_TRUE(l.Visible()) << "case " << i;
-      EXPECT_EQ(FindTopWindow(l.proc.Id(), L"#32770", true), nullptr) << "case " << i;
+      EXPECT_EQ(FindMessageBox(l.proc.Id()), nullptr) << "case " << i;
       EXPECT_EQ(inst.ProbeLog().size(), runs) << "case " << i;
       l.Escape();
     }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "form1_controls.h"
 #include "launcher/running_launcher.h"
 #include "text_encoding.h"
 
@@ -93,7 +94,7 @@ void EnterShows(LauncherRun& r, const std::string& what, const std::wstring& tex
   HWND box = r.Message();
   ASSERT_NE(box, nullptr) << what << ": no message";
   EXPECT_EQ(WindowText(box), L"Tavimbra") << what;
-  const std::wstring said = StaticTexts(box);
+  const std::wstring said = MessageBoxText(box);
   for (const auto& p : parts) EXPECT_NE(said.find(p), std::wstring::npos) << what << ": " << Narrow(said);
   EXPECT_LT(said.size(), 2000u) << what << ": a message box a screen can show";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -221,7 +222,7 @@ TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
          SendKey(VK_RETURN);
          ASSERT_TRUE(r.KeysHandled()) << w << ": Enter has not been handled";
          EXPECT_TRUE(r.Visible()) << w << ": no command file, the window stays";
-         EXPECT_EQ(FindTopWindow(r.proc.Id(), L"#32770", true), nullptr) << w;
+         EXPECT_EQ(FindMessageBox(r.proc.Id()), nullptr) << w;
          r.Escape();
        },
        false},
@@ -245,8 +246,8 @@ TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
       LauncherRun r(inst);
       ASSERT_TRUE(r.started) << c.what << ": the launcher did not finish starting; window " << r.form << ", running "
                              << r.proc.Running() << ", message "
-                             << Narrow(StaticTexts(FindTopWindow(r.proc.Id(), L"#32770", true)));
-      EXPECT_EQ(FindTopWindow(r.proc.Id(), L"#32770", true), nullptr) << c.what << ": a message at start-up";
+                             << Narrow(MessageBoxText(FindMessageBox(r.proc.Id())));
+      EXPECT_EQ(FindMessageBox(r.proc.Id()), nullptr) << c.what << ": a message at start-up";
       if (c.check) c.check(r, c.what);
       if (c.memoRuns) {
         const std::size_t before = inst.ProbeLog().size();
@@ -292,7 +293,7 @@ TEST(HostileFolders, SettingsProgramSavesWithoutTouchingWhatItDoesNotOwn) {
   const std::string memoBefore = inst.ReadRaw("texts\\memo.txt");
 
   Process p = inst.Start(L"Tavimset.exe");
-  HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true, std::chrono::seconds(30));
+  HWND form = WaitForTopWindow(p.Id(), settings::kForm1Class, true, std::chrono::seconds(30));
   ASSERT_NE(form, nullptr) << "the settings window did not open";
   constexpr int kCheck1 = 601, kLabel5 = 404, kCommand2 = 702;
   EXPECT_EQ(SendMessageW(GetDlgItem(form, kCheck1), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "AUTOCOMPLETE=0 honoured";
@@ -300,7 +301,7 @@ TEST(HostileFolders, SettingsProgramSavesWithoutTouchingWhatItDoesNotOwn) {
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(GetDlgItem(form, kCommand2), BM_CLICK, 0, 0, SMTO_BLOCK, 30000, &answer))
       << "the save did not return";
-  EXPECT_EQ(FindTopWindow(p.Id(), L"#32770", true), nullptr) << "a save says nothing";
+  EXPECT_EQ(FindMessageBox(p.Id()), nullptr) << "a save says nothing";
 
   EXPECT_EQ(ProfileValue(file, L"tavimbra", L"AutoComplete"), L"0");
   EXPECT_EQ(ProfileValue(file, L"tavimbra", L"Key1"), L"65");

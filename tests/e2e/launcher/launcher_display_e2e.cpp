@@ -1,6 +1,6 @@
 // The launcher's whole road at the screen's scale and in the system's locale. scripts/test.sh
 // runs LauncherAnyLocaleAndScale once more in an English locale (code page 1252) and at 144 dpi.
-// Screenshots go to %TAV_SHOT_DIR% when set.
+// Screenshots go to %TAV_SHOTS% when set.
 #include <windows.h>
 #include <sddl.h>
 #include <shellapi.h>
@@ -112,7 +112,7 @@ TEST_F(LauncherAnyLocaleAndScale, StartSummonCompleteAndRun) {
     TypeText(cases[i].typed);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == cases[i].completed; }, std::chrono::seconds(3)))
         << "case " << i << ": " << ToUtf8(U(WindowText(s.edit).c_str()));
-    if (i == 0) Shot(L"display-completed");
+    if (i == 0) ShotIfWanted(L"display-completed");
     SendKey(VK_END);
     TypeText(cases[i].more);
     SendKey(VK_RETURN);
@@ -143,14 +143,14 @@ TEST_F(LauncherAnyLocaleAndScale, SecondCopyShowsTheMessageAndEnds) {
       ASSERT_TRUE(first->started);
     }
     Process second = inst.Start(L"Tavimbra.exe");
-    HWND box = WaitForTopWindow(second.Id(), L"#32770", true, kStartTimeout);
+    HWND box = WaitForMessageBox(second.Id(), kStartTimeout);
     ASSERT_NE(box, nullptr) << elevatedFirst << ": started as a second resident copy";
     EXPECT_EQ(WindowText(box), L"Tavimbra") << elevatedFirst;
-    EXPECT_EQ(StaticTexts(box), L"このアプリケーションは既に起動しています")
-        << elevatedFirst << ": " << ToUtf8(U(StaticTexts(box).c_str()));
+    EXPECT_EQ(MessageBoxText(box), L"このアプリケーションは既に起動しています")
+        << elevatedFirst << ": " << ToUtf8(U(MessageBoxText(box).c_str()));
     EXPECT_EQ(FindTopWindow(second.Id(), kLauncherClass, true), nullptr) << elevatedFirst;
     if (!elevatedFirst) {
-      Shot(L"display-already-running");
+      ShotIfWanted(L"display-already-running");
       // A close or end-of-session request to its hidden window while the message is open: there
       // is nothing to release yet, so the window and the message stay, and the first copy keeps all.
       HWND hidden = FindTopWindow(second.Id(), kLauncherClass);
@@ -188,7 +188,7 @@ TEST_F(LauncherAnyLocaleAndScale, MenuTextsIntact) {
   PostMessageW(s.form, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
   HWND menu = WaitForTopWindow(s.proc.Id(), L"#32768", true, std::chrono::seconds(5));
   ASSERT_NE(menu, nullptr);
-  Shot(L"display-menu");
+  ShotIfWanted(L"display-menu");
   auto hmenu = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
   const int count = GetMenuItemCount(hmenu);
   std::wstring items;
@@ -225,7 +225,7 @@ TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
     EXPECT_TRUE(WaitUntil([&] { return NearColour(ScreenPixel(s.form, Scaled(3600, dpi) - 6, Scaled(960, dpi) - 6),
                                                   RGB(24, 123, 140)); }, std::chrono::seconds(2)))
         << dpi << " dpi: the skin does not reach the corner";
-    if (dpi == 144) Shot(L"display-dpi-changed-144");
+    if (dpi == 144) ShotIfWanted(L"display-dpi-changed-144");
   }
   TypeText(L"x");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"x"; }, std::chrono::seconds(3))) << "still usable";

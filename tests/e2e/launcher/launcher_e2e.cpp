@@ -252,15 +252,15 @@ TEST(Launcher, EnterWithoutARunnableCommand) {
   SendKey(VK_RETURN);
   EXPECT_TRUE(l.WaitHidden());
   ASSERT_TRUE(l.PostedHandled());  // a message box would be open by now (its loop serves the round trip)
-  EXPECT_EQ(FindTopWindow(l.proc.Id(), L"#32770"), nullptr);
+  EXPECT_EQ(FindTopWindow(l.proc.Id(), kMessageBoxClass), nullptr);
   // A program that cannot start: a message naming the command line; the launcher stays.
   ASSERT_TRUE(l.Summon());
   TypeText(L"broken");
   SendKey(VK_RETURN);
-  HWND box = WaitVisible(l.proc.Id(), L"#32770");
+  HWND box = WaitVisible(l.proc.Id(), kMessageBoxClass);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), L"Tavimbra");
-  EXPECT_NE(StaticTexts(box).find(L"no_such_program_tav.exe /x"), std::wstring::npos) << StaticTexts(box);
+  EXPECT_NE(MessageBoxText(box).find(L"no_such_program_tav.exe /x"), std::wstring::npos) << MessageBoxText(box);
   PressOk(box);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
   EXPECT_TRUE(inst.ProbeLog().empty());

@@ -1,4 +1,4 @@
-// How the summoned window looks with its settings. Screenshots go to %TAV_SHOT_DIR% when set.
+// How the summoned window looks with its settings. Screenshots go to %TAV_SHOTS% when set.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -158,7 +158,7 @@ TEST(LauncherLook, SkinColoursAndFont) {
                 std::chrono::seconds(2));
       EXPECT_NEAR(ink, expected, 4) << "case " << i;
     }
-    Shot(cases[i].shot);
+    ShotIfWanted(cases[i].shot);
     Close(s);
   }
 }
@@ -178,7 +178,7 @@ TEST(LauncherLook, JapaneseCommandNames) {
   TypeText(L"モ");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メモ帳"; }, std::chrono::seconds(3)));
   EXPECT_EQ(EditSelection(s.edit), std::make_pair(2, 3));
-  Shot(L"japanese");
+  ShotIfWanted(L"japanese");
   Close(s);
 }
 

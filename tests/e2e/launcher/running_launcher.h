@@ -15,24 +15,6 @@
 
 namespace tav::e2e {
 
-inline constexpr wchar_t kLauncherClass[] = L"TavimbraForm1";
-
-// Every static text of a dialog, in order: what a message box says.
-inline std::wstring StaticTexts(HWND dialog) {
-  std::wstring all;
-  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (ClassName(c) == L"Static") all += WindowText(c);
-  return all;
-}
-
-// With TAV_SHOT_DIR set, the screen as it stands goes to <dir>\<name>.bmp, to look at.
-inline void Shot(const wchar_t* name) {
-  wchar_t dir[MAX_PATH];
-  if (!GetEnvironmentVariableW(L"TAV_SHOT_DIR", dir, MAX_PATH)) return;
-  Sleep(300);
-  SaveScreenshot(std::filesystem::path(dir) / (std::wstring(name) + L".bmp"));
-}
-
 struct RunningLauncher {
   // startWait: how long start-up may take (a crowded texts\ takes longer).
   explicit RunningLauncher(Installation& i, std::chrono::milliseconds startWait = kStartTimeout) : inst(i) {
@@ -84,7 +66,7 @@ struct RunningLauncher {
     return WaitUntil([&] { return Text() == t; }, within);
   }
   // The launcher's message box, once it shows.
-  HWND Message() const { return WaitForTopWindow(proc.Id(), L"#32770", true, std::chrono::seconds(10)); }
+  HWND Message() const { return WaitForMessageBox(proc.Id()); }
 
   Installation& inst;
   ForegroundWindow other;  // the application the user works in

@@ -13,6 +13,7 @@
 
 #include "driver.h"
 #include "launcher/running_launcher.h"
+#include "registration_controls.h"
 #include "settings/dialogs_helpers.h"
 
 namespace tav::e2e {
@@ -104,7 +105,7 @@ TEST(TextsWatch, ChangesReachCompletionAtTheNextSummonWithoutARefresh) {
 // Registered in the settings window while the launcher runs: the two programs never signal each
 // other, the file alone carries the name.
 TEST(TextsWatch, ANameRegisteredThroughTavimsetCompletesAtTheNextSummon) {
-  enum : int { Text10 = 3003, Text9 = 3017, Command4 = 3018 };  // program, name, register
+  using enum settings::RegistrationId;
   Installation inst;
   RunningLauncher l(inst);
   ASSERT_TRUE(l.started);

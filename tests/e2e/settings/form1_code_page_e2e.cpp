@@ -3,9 +3,9 @@
 // run and in the English one (TAV_EXPECT_ACP=1252, where the default face itself is such a face).
 #include <gtest/gtest.h>
 
-#include "../../../settings_tool/form1_controls.h"
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "form1_controls.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
@@ -38,9 +38,9 @@ TEST(Form1AnyCodePage, FaceTheCodePageCannotHoldIsNeverWrittenLossy) {
   {
     Installation inst;
     Process p = inst.Start(L"Tavimset.exe");
-    HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true);
+    HWND form = WaitForTopWindow(p.Id(), settings::kForm1Class, true);
     ASSERT_NE(form, nullptr);
-    ShotIfWanted(L"form1_cp" + std::to_wstring(GetACP()) + L"_opened.bmp");
+    ShotIfWanted(L"form1_cp" + std::to_wstring(GetACP()) + L"_opened");
     ClickButton(form, static_cast<int>(Id::Command2));
     ASSERT_TRUE(WaitUntil([&] { return SaveDone(inst); }));
     const std::string ini = inst.ReadRaw("settings/tavimbra.ini");
@@ -52,7 +52,7 @@ TEST(Form1AnyCodePage, FaceTheCodePageCannotHoldIsNeverWrittenLossy) {
     // Posted behind the click: handled once the save has returned, or inside the loop of a
     // message box it opened (the box is there by then).
     ASSERT_TRUE(PostedMessagesHandled(GetDlgItem(form, static_cast<int>(Id::Text1))));
-    EXPECT_EQ(FindTopWindow(p.Id(), L"#32770", true), nullptr) << "nothing to tell";
+    EXPECT_EQ(FindMessageBox(p.Id()), nullptr) << "nothing to tell";
     PostMessageW(form, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.Wait(), 0);
   }
@@ -62,7 +62,7 @@ TEST(Form1AnyCodePage, FaceTheCodePageCannotHoldIsNeverWrittenLossy) {
   Installation inst;
   inst.WriteSettings({L"Font=Arial", L"Bold=0"});
   Process p = inst.Start(L"Tavimset.exe");
-  HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true);
+  HWND form = WaitForTopWindow(p.Id(), settings::kForm1Class, true);
   ASSERT_NE(form, nullptr);
   SetControlText(form, static_cast<int>(Id::Combo1), face);
   SendMessageW(GetDlgItem(form, static_cast<int>(Id::Check6)), BM_SETCHECK, BST_CHECKED, 0);
@@ -72,7 +72,7 @@ TEST(Form1AnyCodePage, FaceTheCodePageCannotHoldIsNeverWrittenLossy) {
   const std::wstring text = MessageBoxText(box);
   EXPECT_NE(text.find(L"[" + face + L"]"), std::wstring::npos) << ToUtf8(U(text.c_str()));
   EXPECT_NE(text.find(L"文字コードで保存できない"), std::wstring::npos) << ToUtf8(U(text.c_str()));
-  ShotIfWanted(L"form1_cp" + std::to_wstring(GetACP()) + L"_face_message.bmp");
+  ShotIfWanted(L"form1_cp" + std::to_wstring(GetACP()) + L"_face_message");
   AnswerMessageBox(box, IDOK);
   const std::string ini = inst.ReadRaw("settings/tavimbra.ini");
   EXPECT_NE(ini.find("\r\nFont=Arial\r\n"), std::string::npos) << ini;

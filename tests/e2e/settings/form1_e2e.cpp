@@ -12,10 +12,13 @@
 #include <optional>
 #include <vector>
 
-#include "../../../settings_tool/form1_controls.h"
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "form1_controls.h"
+#include "form2_win32.h"
+#include "form3_controls.h"
 #include "install_folder.h"
+#include "registration_controls.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
@@ -43,30 +46,11 @@ void Leave(HWND form, Id id) {
                reinterpret_cast<LPARAM>(Ctl(form, id)));
 }
 
-// A real click in the middle of a control (gives it the focus as a user would).
-void ClickAt(HWND w) {
-  PointerTo(w);
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(100);
-}
-
 std::string Ansi(const std::wstring& s) { return ToAnsi(U(s.c_str())); }
 
 void Close(Running& r) {
   PostMessageW(r.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(r.process.Wait(), 0) << "closing the window ends the program";
-}
-
-fs::path KnownFolderPath(REFKNOWNFOLDERID id) {
-  PWSTR p = nullptr;
-  fs::path result;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &p))) result = p;
-  CoTaskMemFree(p);
-  return result;
 }
 
 struct Shortcut {
@@ -128,11 +112,11 @@ TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
     EXPECT_EQ(Ticked(f, checks[i].first), checks[i].second) << "check case " << i;
   for (int c = 0; c < 6; ++c) EXPECT_EQ(BarOf(f, Bar(c)), c < 3 ? 255 : 0) << "bar " << c;
   EXPECT_GT(SendMessageW(Ctl(f, Id::Combo1), CB_GETCOUNT, 0, 0), 0) << "the installed fonts are listed";
-  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr) << "the preview exists";
   EXPECT_FALSE(IsWindowVisible(preview)) << "and is hidden";
   // The registration group sits in the same window.
-  EXPECT_NE(GetDlgItem(f, 3000), nullptr);
+  EXPECT_NE(GetDlgItem(f, settings::RegistrationId::Frame3), nullptr);
   Close(r);
 }
 
@@ -161,7 +145,8 @@ std::string Lower(std::string s) {
 // first click may only activate the window).
 bool ClickSave(HWND f, const std::function<bool()>& done) {
   for (int i = 0; i < 3; ++i) {
-    ClickAt(Ctl(f, Id::Command2));
+    PointerClick(Ctl(f, Id::Command2));
+    Sleep(100);
     if (WaitUntil(done, std::chrono::seconds(3))) return true;
   }
   return false;
@@ -189,7 +174,7 @@ TEST(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
   EXPECT_EQ(TextOf(f, Id::Text1), L"") << "the empty box stays empty";
 
   // No settings folder: the start-up shortcut (the save's last step) shows the save ran.
-  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
   std::error_code ec;
   fs::remove(startUp, ec);
   fs::remove_all(inst.Root() / "settings", ec);
@@ -288,13 +273,6 @@ bool Near(COLORREF a, COLORREF b) {
          std::abs(GetBValue(a) - GetBValue(b)) <= 32;
 }
 
-// Where screenshots for looking at go (TAV_SHOTS), when asked for.
-std::optional<fs::path> ShotsFolder() {
-  wchar_t folder[MAX_PATH];
-  if (!GetEnvironmentVariableW(L"TAV_SHOTS", folder, MAX_PATH)) return std::nullopt;
-  return fs::path(folder);
-}
-
 // The box's client area as it stands on the screen, row by row (0x00RRGGBB).
 struct Pixels {
   int w = 0, h = 0;
@@ -358,7 +336,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
-  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(WindowText(preview), L"プレビュー");
   HWND box = FindChild(preview, L"Edit");
@@ -383,11 +361,10 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Scroll(f, 2, 0);
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(box, 200, 9) == RGB(255, 0, 0); }, std::chrono::seconds(3)))
       << std::hex << ScreenPixel(box, 200, 9);
-  if (auto shots = ShotsFolder()) {
+  if (ShotsFolder()) {
     Scroll(f, 1, 255);
     Scroll(f, 2, 255);
-    Sleep(300);
-    SaveScreenshot(*shots / "form1_with_preview.bmp");
+    ShotIfWanted(L"form1_with_preview");
     Scroll(f, 1, 0);
     Scroll(f, 2, 0);
   }
@@ -415,7 +392,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Click(f, Id::Check3);
   EXPECT_FALSE(Ticked(f, Id::Check3));
   EXPECT_TRUE(WaitUntil(plainCorner, std::chrono::seconds(3))) << "without the skin: " << std::hex << corner();
-  if (auto shots = ShotsFolder()) SaveScreenshot(*shots / "preview_font_no_skin.bmp");
+  ShotIfWanted(L"preview_font_no_skin");
   Click(f, Id::Check3);
   EXPECT_TRUE(WaitUntil(skinCorner, std::chrono::seconds(3))) << "the skin again: " << std::hex << corner();
   Click(f, Id::Command1);
@@ -423,7 +400,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   // Hidden, it keeps what it had; shown again, it is the same window.
   Click(f, Id::Command1);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(preview) != FALSE; }, std::chrono::seconds(3)));
-  EXPECT_EQ(FindTopWindow(r.process.Id(), L"TavimsetForm2"), preview);
+  EXPECT_EQ(FindTopWindow(r.process.Id(), settings::kForm2Class), preview);
   EXPECT_EQ(WindowText(box), L"AbCd / あいうえ");
   Close(r);
 }
@@ -435,10 +412,7 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
   // The first click may only activate the window.
-  for (int i = 0; i < 3 && FocusOf(f) != Ctl(f, Id::Text7); ++i) {
-    ClickAt(Ctl(f, Id::Text7));
-    WaitUntil([&] { return FocusOf(f) == Ctl(f, Id::Text7); }, std::chrono::seconds(1));
-  }
+  ClickInto(f, Ctl(f, Id::Text7));
   ASSERT_EQ(FocusOf(f), Ctl(f, Id::Text7))
       << "focus " << FocusOf(f) << " foreground " << GetForegroundWindow() << " form " << f << " text7 " << Ctl(f, Id::Text7);
   struct Case {
@@ -461,7 +435,7 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
     EXPECT_EQ(TextOf(f, Id::Text7), L"ここに入力") << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Label11), L"87") << "case " << i << ": the other hotkey stays";
     if (i == 1)
-      if (auto shots = ShotsFolder()) SaveScreenshot(*shots / "hotkey_not_recommended.bmp");
+      ShotIfWanted(L"hotkey_not_recommended");
   }
   EXPECT_EQ(FocusOf(f), Ctl(f, Id::Text7)) << "Alt alone does not take the focus away";
   // Walking through with Tab and Shift+Tab changes no hotkey: the key that brings the focus in
@@ -493,8 +467,8 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
 
 TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
-  const fs::path sendTo = KnownFolderPath(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
+  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
   std::error_code ec;
   fs::remove(startUp, ec);
   fs::remove(sendTo, ec);
@@ -530,8 +504,8 @@ TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
 // the next save, the other one rewritten where it stands.
 TEST(Form1, StoredShortcutTicksShowAndASaveMakesAMissingShortcutAgain) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  const fs::path startUp = KnownFolderPath(FOLDERID_Startup) / L"Tavimbra.lnk";
-  const fs::path sendTo = KnownFolderPath(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
+  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
+  const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
   Installation inst;
   inst.WriteSettings({L"SendTo=1", L"StartUP=1"});
   struct Case {
@@ -604,9 +578,9 @@ TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
-  HWND preview = FindTopWindow(r.process.Id(), L"TavimsetForm2");
+  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr);
-  const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, 3000)};
+  const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, settings::RegistrationId::Frame3)};
   // The window has settled at its first scale: activated, and what its activation posted (the
   // focus brought into view) handled, so that nothing of it lands after the change.
   WaitUntil([&] { return GetForegroundWindow() == f && FocusOf(f) != nullptr; }, std::chrono::seconds(5));
@@ -738,11 +712,11 @@ TEST(Form1, StartedWithAnArgumentTheSettingsWindowNeverAppears) {
   Process p = inst.Start(L"Tavimset.exe", L"\"" + (inst.Root() / "memo.txt").wstring() + L"\"");
   // The quick registration window shows, and serves a round trip: start-up is over, and the
   // settings window never came.
-  HWND quick = WaitForTopWindow(p.Id(), L"TavimsetForm3", true);
+  HWND quick = WaitForTopWindow(p.Id(), settings::kForm3Class, true);
   ASSERT_NE(quick, nullptr);
   ASSERT_TRUE(PostedMessagesHandled(FindChild(quick, L"Edit")));
-  EXPECT_EQ(FindTopWindow(p.Id(), L"TavimsetForm1"), nullptr);
-  EXPECT_EQ(FindTopWindow(p.Id(), L"TavimsetForm2"), nullptr) << "nor its preview";
+  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm1Class), nullptr);
+  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm2Class), nullptr) << "nor its preview";
   p.Kill();
 }
 

@@ -2,16 +2,17 @@
 // and Enter on a focused push button.
 #include <gtest/gtest.h>
 
-#include "../../../settings_tool/form1_controls.h"
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "form1_controls.h"
+#include "form2_win32.h"
 #include "launcher/running_launcher.h"
+#include "registration_controls.h"
 
 namespace tav::e2e {
 namespace {
 
 using Id = settings::Form1Id;
-constexpr int kCommand4 = 3018;  // the registration button
 
 HWND Ctl(HWND form, int id) { return GetDlgItem(form, id); }
 HWND Ctl(HWND form, Id id) { return Ctl(form, static_cast<int>(id)); }
@@ -39,19 +40,6 @@ Running Open(const Installation& inst) {
   Running o = StartForm1(inst);
   if (o.form) WaitUntil([&] { return GetForegroundWindow() == o.form && FocusOf(o.form) != nullptr; });
   return o;
-}
-
-// A real click into box (a few tries: the pointer may land before the window settles).
-void ClickInto(HWND form, HWND box) {
-  for (int i = 0; i < 3 && FocusOf(form) != box; ++i) {
-    PointerTo(box);
-    INPUT click[2]{};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
-    WaitUntil([&] { return FocusOf(form) == box; }, std::chrono::seconds(1));
-  }
 }
 
 // Windows keeps the press of PrintScreen (44, "Snapshot") for itself; only its release reaches
@@ -85,7 +73,7 @@ TEST(Form1Keys, EnterOnAFocusedPushButtonClicksIt) {
   HWND preview = Ctl(o.form, Id::Command1);
   ASSERT_EQ(FocusOf(o.form), preview) << ClassName(FocusOf(o.form)) << " '" << WindowText(FocusOf(o.form)) << "'";
   SendKey(VK_RETURN);
-  EXPECT_TRUE(WaitUntil([&] { return FindTopWindow(o.process.Id(), L"TavimsetForm2", true) != nullptr; },
+  EXPECT_TRUE(WaitUntil([&] { return FindTopWindow(o.process.Id(), settings::kForm2Class, true) != nullptr; },
                         std::chrono::seconds(3)))
       << "Enter on 「プレビュー ON/OFF」 shows the preview";
 
@@ -97,7 +85,7 @@ TEST(Form1Keys, EnterOnAFocusedPushButtonClicksIt) {
     return inst.ReadRaw("settings/tavimbra.ini").find("StartUP=0") != std::string::npos;
   })) << "Enter on 「設定の変更を保存」 saves";
 
-  ASSERT_TRUE(TabTo(o.form, Ctl(o.form, kCommand4)));
+  ASSERT_TRUE(TabTo(o.form, Ctl(o.form, settings::RegistrationId::Command4)));
   SendKey(VK_RETURN);
   HWND box = WaitForMessageBox(o.process.Id(), std::chrono::seconds(5));
   ASSERT_NE(box, nullptr) << "Enter on 「コマンド登録実行」 registers";
@@ -149,7 +137,7 @@ TEST(Form1Keys, AKeyAnotherProgramHoldsIsNoted) {
       HWND note = Ctl(o.form, b.note);
       EXPECT_EQ(IsWindowVisible(note) != FALSE, k.noted) << static_cast<int>(b.box) << " " << k.key;
       EXPECT_EQ(WindowText(note), L"他のプログラムが使用中です");
-      if (b.box == Id::Text8 && k.key == 'Q') Shot(L"settings-hotkey-in-use");
+      if (b.box == Id::Text8 && k.key == 'Q') ShotIfWanted(L"settings-hotkey-in-use");
       if (b.box == Id::Text8) {
         EXPECT_FALSE(IsWindowVisible(Ctl(o.form, Id::Label25))) << k.key << ": each hotkey has its own note";
       }

@@ -3,9 +3,11 @@
 // reached by keyboard and by wheel.
 #include <gtest/gtest.h>
 
-#include "../../../settings_tool/form1_controls.h"
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "form1_controls.h"
+#include "form2_win32.h"
+#include "registration_controls.h"
 
 namespace tav::e2e {
 namespace {
@@ -130,7 +132,7 @@ TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonStaysInVi
   HWND save = GetDlgItem(form, static_cast<int>(Id::Command2));
   HWND first = GetDlgItem(form, static_cast<int>(Id::Text1));
   // The last control that scrolls: below the screen at first.
-  HWND last = GetDlgItem(form, 3017);  // the registration's command name box
+  HWND last = GetDlgItem(form, settings::RegistrationId::Text9);  // the registration's command name box
   ASSERT_FALSE(FullyShown(form, last)) << "the registration's foot starts below the screen";
 
   // The window opens at its top, with the save button in view in its foot: a real click saves,
@@ -187,7 +189,7 @@ TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonStaysInVi
   EXPECT_TRUE(FullyShown(form, save)) << "the save button stayed in view";
   // The preview opens at the scale of its monitor too.
   SendMessageW(GetDlgItem(form, static_cast<int>(Id::Command1)), BM_CLICK, 0, 0);
-  HWND preview = FindTopWindow(process.Id(), L"TavimsetForm2", true);
+  HWND preview = FindTopWindow(process.Id(), settings::kForm2Class, true);
   ASSERT_NE(preview, nullptr);
   GetClientRect(preview, &client);
   EXPECT_EQ(client.right, 360);
@@ -208,7 +210,7 @@ TEST(Form1ScreenWineOnly, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTh
   HWND form = started.form;
   ASSERT_NE(form, nullptr);
   ASSERT_NE(GetWindowLongPtrW(form, GWL_STYLE) & WS_VSCROLL, 0) << "taller than the screen: it scrolls";
-  ShotIfWanted(L"form1_small_screen_opened.bmp");
+  ShotIfWanted(L"form1_small_screen_opened");
   HWND first = GetDlgItem(form, static_cast<int>(Id::Text1));
   // Both at once: a window scrolled to its focus would show one or the other.
   EXPECT_TRUE(WaitUntil([&] {
@@ -227,12 +229,7 @@ TEST(Form1ScreenWineOnly, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTh
   for (const auto& b : boxes) {
     HWND box = GetDlgItem(form, static_cast<int>(b.box));
     ASSERT_TRUE(FullyShown(form, box));
-    for (int i = 0; i < 3 && FocusOf(form) != box; ++i) {
-      MouseAt(box);
-      Mouse(MOUSEEVENTF_LEFTDOWN);
-      Mouse(MOUSEEVENTF_LEFTUP);
-      WaitUntil([&] { return FocusOf(form) == box; }, std::chrono::seconds(1));
-    }
+    ClickInto(form, box);
     ASSERT_EQ(FocusOf(form), box);
     // Where the box stands in the client area: it moves when the window scrolls. (The scroll
     // bar's position of another program's window reads as 0 under Wine.)

@@ -3,15 +3,14 @@
 
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "form3_controls.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-// Form3's controls.
-enum : int { Command1 = 101, Text1, Text2, Text3, Label1, Label2, Label3 };
-
-constexpr wchar_t kForm3Class[] = L"TavimsetForm3";
+using enum settings::Form3Id;
+using settings::kForm3Class;
 
 struct QuickRun {
   Installation inst;
@@ -42,7 +41,7 @@ TEST(QuickRegistration, ProposalForTheFileHandedOver) {
     EXPECT_EQ(ControlText(run.form, Text1), L"") << "case " << i;
     EXPECT_EQ(ControlText(run.form, Text2), cases[i].program) << "case " << i;
     EXPECT_EQ(ControlText(run.form, Text3), cases[i].commandLine) << "case " << i;
-    EXPECT_EQ(FindTopWindow(run.process.Id(), L"TavimsetForm1", true), nullptr) << "case " << i;
+    EXPECT_EQ(FindTopWindow(run.process.Id(), settings::kForm1Class, true), nullptr) << "case " << i;
     // Closing writes nothing and ends the program.
     PostMessageW(run.form, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.process.Wait(), 0) << "case " << i;
@@ -126,12 +125,12 @@ TEST(QuickRegistration, ExistingCommandIsReplacedOnlyAfterYes) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), question);
   EXPECT_TRUE(HasButton(box, IDYES) && HasButton(box, IDNO));
-  ShotIfWanted(L"replace_question.bmp");
+  ShotIfWanted(L"replace_question");
   ASSERT_TRUE(AnswerMessageBox(box, IDNO));
   // No: nothing written, no further message, the window stays. (Once a message posted behind
   // the answer is handled, the click's handler has ended.)
   ASSERT_TRUE(PostedMessagesHandled(GetDlgItem(run.form, Text3)));
-  EXPECT_EQ(FindTopWindow(run.process.Id(), L"#32770", true), nullptr);
+  EXPECT_EQ(FindMessageBox(run.process.Id()), nullptr);
   EXPECT_EQ(run.inst.ReadRaw("texts/app.txt"), "old.exe\r\n");
   EXPECT_TRUE(run.process.Running());
   EXPECT_TRUE(IsWindowVisible(run.form));
@@ -189,7 +188,7 @@ TEST(QuickRegistration, EmptyNameOrProgramIsRefusedAndTheWindowStays) {
   SendKey(VK_END);  // Tab selected the whole text
   TypeText(L"z");   // reaches the box only after Enter has been handled, and no message took it
   EXPECT_TRUE(WaitUntil([&] { return ControlText(run.form, Text2) == L"a.exez"; })) << ToUtf8(U(ControlText(run.form, Text2).c_str()));
-  EXPECT_EQ(FindTopWindow(run.process.Id(), L"#32770", true), nullptr);
+  EXPECT_EQ(FindMessageBox(run.process.Id()), nullptr);
   EXPECT_TRUE(fs::is_empty(run.inst.Texts()));
   PostMessageW(run.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(run.process.Wait(), 0);

@@ -6,26 +6,13 @@
 #include "dialogs_helpers.h"
 #include "driver.h"
 #include "html_association.h"
+#include "registration_controls.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-// The group's controls, as the settings program numbers them.
-enum : int {
-  Check4 = 3002,
-  Text10 = 3003,
-  Command8 = 3004,
-  Check5 = 3007,
-  Text11 = 3008,
-  Command9 = 3009,
-  Command11 = 3011,
-  Command3 = 3013,
-  Command5 = 3014,
-  Command6 = 3015,
-  Text9 = 3017,
-  Command4 = 3018,
-};
+using enum settings::RegistrationId;
 
 struct SettingsRun {
   Installation inst;
@@ -33,7 +20,7 @@ struct SettingsRun {
   HWND form = nullptr;
   SettingsRun() {
     process = inst.Start(L"Tavimset.exe");
-    form = WaitForTopWindow(process.Id(), L"TavimsetForm1", true);
+    form = WaitForTopWindow(process.Id(), settings::kForm1Class, true);
   }
   bool Ticked(int id) const { return SendMessageW(GetDlgItem(form, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void Tick(int id, bool on) const {
@@ -48,7 +35,7 @@ struct SettingsRun {
     });
     std::vector<std::wstring> seen;
     while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-      if (HWND box = FindTopWindow(process.Id(), L"#32770", true)) {
+      if (HWND box = FindMessageBox(process.Id())) {
         seen.push_back(MessageBoxText(box));
         AnswerMessageBox(box, IDOK);
       }
@@ -187,7 +174,7 @@ TEST(RegistrationGroup, BrowseButtonsTakeTheChosenFileAndCancelEmptiesTheBox) {
     HWND dialog = WaitForMessageBox(run.process.Id());
     ASSERT_NE(dialog, nullptr) << "case " << i;
     EXPECT_EQ(WindowText(dialog), L"ファイルを開く") << "case " << i;
-    if (i == 0) ShotIfWanted(L"open_dialog.bmp");
+    if (i == 0) ShotIfWanted(L"open_dialog");
     if (cases[i].choose) {
       // The file name box: a combo box in newer dialogs, an edit box in older ones.
       HWND name = GetDlgItem(dialog, 0x47c) ? GetDlgItem(dialog, 0x47c) : GetDlgItem(dialog, 0x480);

@@ -10,12 +10,13 @@
 
 #include "dialogs_helpers.h"
 #include "driver.h"
+#include "registration_controls.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-enum : int { Check4 = 3002, Text10 = 3003, Check5 = 3007, Text11 = 3008, Text9 = 3017, Command4 = 3018 };
+using enum settings::RegistrationId;
 
 int KillRounds() {
   const char* v = std::getenv("TAV_KILL_ROUNDS");
@@ -83,7 +84,7 @@ struct SaveSeen {
 double RegisterOnce(Installation& inst, const std::wstring& program, double killAfter, SaveSeen* seen = nullptr,
                     bool held = false) {
   Process p = inst.Start(L"Tavimset.exe");
-  HWND form = WaitForTopWindow(p.Id(), L"TavimsetForm1", true);
+  HWND form = WaitForTopWindow(p.Id(), settings::kForm1Class, true);
   if (!form) return -1;
   SetControlText(form, Text9, L"memo");
   SetControlText(form, Text10, program);
@@ -140,7 +141,7 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
       if (!seen->write && fs::directory_iterator(tempFolder, e) != fs::directory_iterator()) seen->write = Microseconds(start, now);
       if (!seen->moved && stamp() != before) seen->moved = Microseconds(start, now);
     }
-    HWND b = FindTopWindow(p.Id(), L"#32770", true);
+    HWND b = FindMessageBox(p.Id());
     if (b && b != question) done = b;
     else if (!seen) Sleep(1);
   }

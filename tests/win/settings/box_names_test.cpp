@@ -11,6 +11,7 @@
 
 #include "form1_controls.h"
 #include "form1_win32.h"
+#include "form3_controls.h"
 #include "form3_win32.h"
 #include "registration_frame_win32.h"
 #include "temp_dir.h"
@@ -63,7 +64,7 @@ int N(Form1Id id) { return static_cast<int>(id); }
 // Only the same colour component of the two colour frames shares a name.
 TEST(BoxNames, EveryBoxOfTheSettingsWindowIsReadByItsOwnCaption) {
   using Id = Form1Id;
-  using Frame = RegistrationFrame;
+  using Frame = RegistrationId;
   const std::map<int, std::wstring> expected = {
       {N(Id::Text1), L"赤"},
       {N(Id::Text2), L"緑"},
@@ -90,21 +91,21 @@ TEST(BoxNames, EveryBoxOfTheSettingsWindowIsReadByItsOwnCaption) {
 }
 
 TEST(BoxNames, EveryBoxOfTheQuickRegistrationWindowIsReadByItsOwnCaption) {
-  // Form3's identifiers: Command1 = 101, then Text1, Text2, Text3.
-  const std::map<int, std::wstring> expected = {{102, L"登録コマンド"}, {103, L"実行ファイル"}, {104, L"コマンドライン"}};
+  const std::map<int, std::wstring> expected = {
+      {Form3Id::Text1, L"登録コマンド"}, {Form3Id::Text2, L"実行ファイル"}, {Form3Id::Text3, L"コマンドライン"}};
   std::wstring wrong = L"no quick registration window\n";
   std::thread looker([&] {
     HWND form = nullptr;
     // Shown: its controls are made.
     for (int i = 0; i < 500 && !(form && IsWindowVisible(form)); ++i, Sleep(10))
-      form = FindWindowW(L"TavimsetForm3", nullptr);
+      form = FindWindowW(kForm3Class, nullptr);
     if (!form) return;
     wrong = WrongNames(form, expected);
     // Tab still walks the register button first, then the three boxes.
     HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
-    if (GetDlgCtrlID(first) != 101) wrong += L"Tab starts on " + std::to_wstring(GetDlgCtrlID(first)) + L"\n";
+    if (GetDlgCtrlID(first) != Form3Id::Command1) wrong += L"Tab starts on " + std::to_wstring(GetDlgCtrlID(first)) + L"\n";
     HWND next = first;
-    for (int id : {102, 103, 104}) {
+    for (int id : {Form3Id::Text1, Form3Id::Text2, Form3Id::Text3}) {
       next = GetNextDlgTabItem(form, next, FALSE);
       if (GetDlgCtrlID(next) != id) wrong += L"Tab reaches " + std::to_wstring(GetDlgCtrlID(next)) + L"\n";
     }

@@ -14,6 +14,7 @@
 #include "drop_area_win32.h"
 #include "form1_controls.h"
 #include "form1_win32.h"
+#include "form3_controls.h"
 #include "form3_win32.h"
 #include "private_prefix.h"
 #include "temp_dir.h"
@@ -222,11 +223,11 @@ std::vector<std::wstring> Form3Clipped(UINT dpi, FontFacts* facts, int* checked)
     HWND form = nullptr;
     // Shown: its controls are made (found earlier, it may still be making them).
     for (int i = 0; i < 500 && !(form && IsWindowVisible(form)); ++i, Sleep(10))
-      form = FindWindowW(L"TavimsetForm3", nullptr);
+      form = FindWindowW(kForm3Class, nullptr);
     if (!form) return;
     seen = true;
     if (dpi != 96) ChangeDpi(form, 96, dpi);
-    *facts = FactsOf(GetDlgItem(form, 102));
+    *facts = FactsOf(GetDlgItem(form, Form3Id::Text1));
     found = ClippedCaptions(form, dpi, checked);
     PostMessageW(form, WM_CLOSE, 0, 0);
   });

@@ -30,7 +30,7 @@ namespace {
 [[maybe_unused]] ::testing::Environment* const kPrivatePrefix =
     ::testing::AddGlobalTestEnvironment(new test::PrivateTestPrefix);
 
-using Frame = RegistrationFrame;
+using Frame = RegistrationId;
 
 std::wstring TextOf(HWND w) {
   wchar_t buf[1024] = {};

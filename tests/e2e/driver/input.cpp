@@ -1,0 +1,87 @@
+#include "driver/input.h"
+
+#include <vector>
+
+#include "driver/top_windows.h"
+#include "driver/wait.h"
+
+namespace tav::e2e {
+
+namespace {
+INPUT Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+void Send(std::vector<INPUT> v) {
+  SendInput(static_cast<UINT>(v.size()), v.data(), sizeof(INPUT));
+  Sleep(30);
+}
+}  // namespace
+
+void SendAltKey(WORD vk) { Send({Key(VK_MENU, false), Key(vk, false), Key(vk, true), Key(VK_MENU, true)}); }
+
+void SendKey(WORD vk, bool shift) {
+  if (shift)
+    Send({Key(VK_SHIFT, false), Key(vk, false), Key(vk, true), Key(VK_SHIFT, true)});
+  else
+    Send({Key(vk, false), Key(vk, true)});
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    SHORT scan = c < 0x80 ? VkKeyScanW(c) : -1;
+    if (scan != -1 && !(scan & 0x0600)) {
+      SendKey(static_cast<WORD>(scan & 0xFF), (scan & 0x0100) != 0);
+    } else {
+      INPUT down{}, up{};
+      down.type = up.type = INPUT_KEYBOARD;
+      down.ki.wScan = up.ki.wScan = c;
+      down.ki.dwFlags = KEYEVENTF_UNICODE;
+      up.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+      Send({down, up});
+    }
+  }
+}
+
+void PointerTo(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  const POINT target{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  WaitUntil([&] {
+    POINT now;
+    if (GetCursorPos(&now) && now.x == target.x && now.y == target.y) return true;
+    SetCursorPos(target.x, target.y);
+    return false;
+  }, std::chrono::seconds(3));
+}
+
+void PointerClick(HWND w) {
+  PointerTo(w);
+  INPUT click[2]{};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+}
+
+void ClickInto(HWND form, HWND box) {
+  for (int i = 0; i < 3 && FocusOf(form) != box; ++i) {
+    PointerClick(box);
+    WaitUntil([&] { return FocusOf(form) == box; }, std::chrono::seconds(1));
+  }
+}
+
+bool PostedMessagesHandled(HWND edit, std::chrono::milliseconds timeout) {
+  const LRESULT limit = SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+  const LRESULT marker = limit > 1 ? limit - 1 : limit + 1;
+  if (!PostMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0)) return false;
+  const bool seen = WaitUntil([&] { return SendMessageW(edit, EM_GETLIMITTEXT, 0, 0) == marker; }, timeout);
+  SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+  return seen;
+}
+
+}  // namespace tav::e2e

@@ -1,0 +1,30 @@
+// Input as a user gives it (keys, typed text, the pointer), and a check that it has been handled.
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+namespace tav::e2e {
+
+// Alt+key, single keys, typed text.
+void SendAltKey(WORD vk);
+void SendKey(WORD vk, bool shift = false);
+void TypeText(const std::wstring& text);
+
+// Puts the pointer in the middle of a window and waits until it is there. (Under Wine a motion
+// report of an earlier move can arrive after the warp and put the pointer back.)
+void PointerTo(HWND w);
+// A real left click in the middle of a window (gives it the focus as a user would).
+void PointerClick(HWND w);
+// Real clicks into box until it has the focus of form's thread (a few tries: the pointer may land
+// before the window settles).
+void ClickInto(HWND form, HWND box);
+
+// A message round trip behind whatever was posted to the thread of edit (an edit box) so far: a
+// change of its text limit is posted, and seen, then the limit is put back. Every message posted
+// to that thread before (a hotkey, a click, a timer tick) has been handled by then. Keyboard input
+// still waiting is not: posted messages go first.
+bool PostedMessagesHandled(HWND edit, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+}  // namespace tav::e2e

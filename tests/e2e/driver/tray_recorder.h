@@ -1,0 +1,42 @@
+// A notification area of the driver's own, recording what a program asks of it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tav::e2e {
+
+// What a program asked of the notification area, as the shell receives it.
+struct TrayCall {
+  DWORD message = 0;  // NIM_ADD, NIM_MODIFY, NIM_DELETE...
+  HWND window = nullptr;
+  UINT id = 0, flags = 0, callbackMessage = 0;
+  bool icon = false;  // an icon came with it
+  std::wstring tip;
+  std::wstring info, infoTitle;  // a balloon's text and title (with NIF_INFO)
+};
+
+// A window of the shell tray's class that records every Shell_NotifyIcon call (they reach it as
+// WM_COPYDATA) and keeps the icons added and not deleted, so NIM_MODIFY answers for them as the
+// shell does. Made before the program under test starts, it is the first such window the program
+// finds (the topmost, newest one).
+class RecordingTray {
+ public:
+  RecordingTray();
+  ~RecordingTray();
+  RecordingTray(const RecordingTray&) = delete;
+  RecordingTray& operator=(const RecordingTray&) = delete;
+  HWND Hwnd() const { return hwnd_; }
+  std::vector<TrayCall> Calls() const;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  static DWORD WINAPI Thread(void*);
+  HANDLE thread_ = nullptr, ready_ = nullptr;
+  HWND hwnd_ = nullptr;
+  mutable CRITICAL_SECTION lock_;
+  std::vector<TrayCall> calls_;
+};
+
+}  // namespace tav::e2e
