@@ -59,7 +59,14 @@ UINT DropAreaDpi(HWND w) { return static_cast<UINT>(reinterpret_cast<UINT_PTR>(G
 int DropAreaInset(UINT dpi) { return Px(4, dpi); }  // the edge and a little air inside it
 constexpr UINT kDropAreaFormat = DT_CENTER | DT_NOPREFIX;
 
+LRESULT DropAreaMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
+
 LRESULT CALLBACK DropAreaProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  return AnswerOrDefault([&] { return DropAreaMessage(w, msg, wp, lp, id); },
+                         [&] { return DefSubclassProc(w, msg, wp, lp); });
+}
+
+LRESULT DropAreaMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id) {
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
