@@ -60,6 +60,10 @@ struct IconTraits {
   static HICON invalid() { return nullptr; }
   static void close(HICON h) { DestroyIcon(h); }
 };
+struct HookTraits {
+  static HHOOK invalid() { return nullptr; }
+  static void close(HHOOK h) { UnhookWindowsHookEx(h); }
+};
 
 using UniqueHandle = UniqueOwner<HANDLE, FileHandleTraits>;      // CreateFile results
 using UniqueKernelHandle = UniqueOwner<HANDLE, KernelHandleTraits>;  // mutexes, processes, threads
@@ -71,6 +75,7 @@ using UniqueDc = UniqueOwner<HDC, DcTraits>;  // CreateCompatibleDC results
 using UniqueFind = UniqueOwner<HANDLE, FindTraits>;  // FindFirstFile results
 using UniqueMenu = UniqueOwner<HMENU, MenuTraits>;
 using UniqueIcon = UniqueOwner<HICON, IconTraits>;
+using UniqueHook = UniqueOwner<HHOOK, HookTraits>;  // SetWindowsHookEx results
 
 // A window's DC (the screen's for nullptr) for a scope.
 class WindowDc {

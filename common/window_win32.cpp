@@ -14,24 +14,27 @@ LRESULT CALLBACK Window::WindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   }
   auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(h, GWLP_USERDATA));
   if (!self) return DefWindowProcW(h, m, w, l);  // the few messages ahead of WM_NCCREATE
-  try {
-    return self->HandleMessage(m, w, l);
-  } catch (...) {  // nothing may cross the window procedure
-    return DefWindowProcW(h, m, w, l);
-  }
+  return AnswerOrDefault([&] { return self->HandleMessage(m, w, l); }, [&] { return DefWindowProcW(h, m, w, l); });
 }
 
-void Window::RegisterWindowClass(HINSTANCE instance, const wchar_t* name, HBRUSH background) {
+bool Window::Create(HINSTANCE instance, const Class& windowClass, DWORD exStyle, const wchar_t* caption, DWORD style,
+                    int x, int y, int width, int height, HWND owner) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, name, &wc)) return;
-  wc.lpfnWndProc = &Window::WindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = background;
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
+  if (!GetClassInfoExW(instance, windowClass.name, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Window::WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = windowClass.background;
+    wc.lpszClassName = windowClass.name;
+    RegisterClassExW(&wc);
+  }
+  // WindowProc sets hwnd_ from WM_NCCREATE on; a creation that fails later leaves none.
+  hwnd_ = CreateWindowExW(exStyle, windowClass.name, caption, style, x, y, width, height, owner, nullptr, instance, this);
+  return hwnd_ != nullptr;
 }
 
 std::u16string WindowText(HWND w) {

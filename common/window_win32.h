@@ -4,14 +4,35 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 
 #include "handles_win32.h"
 
 namespace tav {
 
+// The one policy for an exception in code the system calls back (a window, subclass or hook
+// procedure): it never crosses into the system, and the message gets its default answer
+// (DefWindowProc, DefSubclassProc, the previous procedure, the next hook) as if nothing had
+// handled it. A handler that returns nothing lets the message go on to that answer anyway.
+template <typename Handler, typename ByDefault>
+LRESULT AnswerOrDefault(Handler&& handler, ByDefault&& byDefault) noexcept {
+  try {
+    if constexpr (std::is_void_v<std::invoke_result_t<Handler&>>)
+      handler();
+    else
+      return handler();
+  } catch (...) {
+  }
+  return byDefault();
+}
+
+// The new scale a WM_DPICHANGED brings. Both halves of wParam hold it (X and Y are equal for
+// Windows programs); the Y half, as the monitors' scales are read elsewhere.
+inline UINT DpiChangedTo(WPARAM wParam) { return HIWORD(wParam); }
+
 // A window object: WindowProc, set as its class's procedure, finds the object passed as the
 // creation parameter and hands it every message from WM_NCCREATE on. A handler that throws is
-// answered by DefWindowProcW: nothing crosses into the system.
+// answered by DefWindowProcW (AnswerOrDefault).
 class Window {
  public:
   Window() = default;
@@ -20,13 +41,21 @@ class Window {
   HWND Hwnd() const { return hwnd_; }
 
   static LRESULT CALLBACK WindowProc(HWND h, UINT m, WPARAM w, LPARAM l);
-  // Registers a class of such windows, once per process: the program's icon, the arrow, and
-  // background (nullptr: the window paints all of it).
-  static void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, HBRUSH background = nullptr);
 
  protected:
   ~Window() = default;
   virtual LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) = 0;
+
+  // A window class of such objects: the program's icon, the arrow, and background (nullptr: the
+  // window paints all of it).
+  struct Class {
+    const wchar_t* name;
+    HBRUSH background = nullptr;
+  };
+  // Creates the window with this object behind it, registering its class on first use in the
+  // process; false when the system made none.
+  bool Create(HINSTANCE instance, const Class& windowClass, DWORD exStyle, const wchar_t* caption, DWORD style, int x,
+              int y, int width, int height, HWND owner = nullptr);
 
   HWND hwnd_ = nullptr;
 };

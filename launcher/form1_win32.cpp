@@ -38,11 +38,8 @@ bool Form1::Load(HINSTANCE instance) {
   instanceMutex_ = std::move(lock.mutex);
   anotherCopy_ = lock.anotherCopy;
 
-  Window::RegisterWindowClass(instance, kClassName);
-
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64, nullptr,
-                          nullptr, instance, this);
-  if (!hwnd_) return false;
+  if (!Window::Create(instance, {kClassName}, WS_EX_TOOLWINDOW, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64))
+    return false;
   processStart_.SetWindow(hwnd_);
   text1_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 27, 209, 18,
                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Text1)), instance, nullptr);
@@ -142,7 +139,7 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
     case WM_DPICHANGED: {
       // The system suggests where the window goes at the new scale (moved to another monitor,
       // or the scale changed); without a frame its size is the scaled client area.
-      ApplyDpi(HIWORD(w));
+      ApplyDpi(DpiChangedTo(w));
       // The summon's own move to a monitor of another scale: its place and size are set already.
       // (Windows sends this during that move; Wine sends none for a move.)
       if (placing_) return 0;
@@ -170,16 +167,16 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
 
 LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  if (m == WM_KEYDOWN || m == WM_CHAR) {
-    try {
-      const auto key = static_cast<wchar_t>(w);
-      if (m == WM_KEYDOWN ? form->Text1_KeyDown(w) : form->Text1_KeyPress(key) || form->Text1_TypeCompleted(key))
-        return 0;
-    } catch (...) {
-      return 0;
-    }
-  }
-  return CallWindowProcW(form->text1Proc_, h, m, w, l);
+  const auto byDefault = [&] { return CallWindowProcW(form->text1Proc_, h, m, w, l); };
+  if (m != WM_KEYDOWN && m != WM_CHAR) return byDefault();
+  return AnswerOrDefault(
+      [&] {
+        const auto key = static_cast<wchar_t>(w);
+        const bool used =
+            m == WM_KEYDOWN ? form->Text1_KeyDown(w) : form->Text1_KeyPress(key) || form->Text1_TypeCompleted(key);
+        return used ? 0 : byDefault();
+      },
+      byDefault);
 }
 
 void Form1::ApplyDpi(UINT dpi) {

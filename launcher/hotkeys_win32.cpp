@@ -1,6 +1,7 @@
 #include "hotkeys_win32.h"
 
 #include "hotkey.h"
+#include "window_win32.h"
 
 namespace tav::Module3 {
 
@@ -57,21 +58,19 @@ void UnhookWindow(HWND window) {
 }
 
 LRESULT CALLBACK HotkeyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!HotkeyBusy) {
-    HotkeyBusy = true;
-    if (message == WM_HOTKEY) {
-      // WM_HOTKEY carries the identifier as registered: the atom widened as signed 16-bit.
-      const auto id = static_cast<int>(static_cast<INT_PTR>(wParam));
-      if ((id == HotkeyIdFromAtom(HotkeyId1) || id == HotkeyIdFromAtom(HotkeyId2)) && Summon()) {
-        try {
-          Summon()(window);
-        } catch (...) {  // nothing may cross the window procedure
-        }
-      }
-    }
-    HotkeyBusy = false;
-  }
-  return CallWindowProcW(PrevWndProc, window, message, wParam, lParam);
+  return AnswerOrDefault(
+      [&] {
+        if (HotkeyBusy) return;
+        HotkeyBusy = true;
+        struct Done {
+          ~Done() { HotkeyBusy = false; }  // a summon that throws leaves the hotkey working
+        } done;
+        if (message != WM_HOTKEY) return;
+        // WM_HOTKEY carries the identifier as registered: the atom widened as signed 16-bit.
+        const auto id = static_cast<int>(static_cast<INT_PTR>(wParam));
+        if ((id == HotkeyIdFromAtom(HotkeyId1) || id == HotkeyIdFromAtom(HotkeyId2)) && Summon()) Summon()(window);
+      },
+      [&] { return CallWindowProcW(PrevWndProc, window, message, wParam, lParam); });
 }
 
 }  // namespace tav::Module3

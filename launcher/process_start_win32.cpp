@@ -1,8 +1,8 @@
 #include "process_start_win32.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
+#include "com_win32.h"
 #include "command_file.h"
 #include "file_io.h"
 #include "system_message_win32.h"
@@ -53,7 +53,7 @@ unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& prog
                                                       const std::u16string& parameters, StartAs as) {
   // The shell shows the elevation prompt (consent runs outside this process). The elevated
   // program gets the environment the system gives it, not the launcher's refreshed block.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const ComApartment com;
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_FLAG_NO_UI;  // failures are told in the launcher's own words
@@ -66,9 +66,7 @@ unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& prog
   info.lpParameters = parameters.empty() ? nullptr : W(parameters);
   info.lpDirectory = W(folder_);
   info.nShow = SW_SHOWNORMAL;
-  const unsigned long error = calls_.execute(&info) ? 0 : GetLastError();
-  if (SUCCEEDED(com)) CoUninitialize();
-  return error;
+  return calls_.execute(&info) ? 0 : GetLastError();
 }
 
 void LauncherProcessStart::ShowStartFailure(const std::u16string& commandLine, unsigned long error) {

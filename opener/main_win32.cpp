@@ -1,22 +1,20 @@
 // The generic opener: opens its argument (a document, a folder or an address) with the
 // shell's default action, as if the user had double-clicked it.
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
 
+#include "com_win32.h"
 #include "open_with_shell_win32.h"
 #include "window_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace tav;
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  const int result = OpenWithShell(
+  const ComApartment com;
+  return OpenWithShell(
       U(GetCommandLineW()), [] { return PromptOwner(GetForegroundWindow()); },
       [](SHELLEXECUTEINFOW* info) { return ShellExecuteExW(info) != FALSE; },
       [] {
         MessageBoxW(nullptr, L"開くファイル、フォルダまたはURLを指定してください。", L"kovrand",
                     MB_OK | MB_ICONINFORMATION);
       });
-  CoUninitialize();
-  return result;
 }

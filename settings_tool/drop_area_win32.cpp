@@ -24,7 +24,14 @@ void SetDropAreaDpi(HWND w, UINT dpi) {
 UINT DropAreaDpi(HWND w) { return static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetPropW(w, kDropAreaProp))); }
 int DropAreaInset(UINT dpi) { return Px(4, dpi); }  // the edge and a little air inside it
 
+LRESULT DropAreaMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
+
 LRESULT CALLBACK DropAreaProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  return AnswerOrDefault([&] { return DropAreaMessage(w, msg, wp, lp, id); },
+                         [&] { return DefSubclassProc(w, msg, wp, lp); });
+}
+
+LRESULT DropAreaMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id) {
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;

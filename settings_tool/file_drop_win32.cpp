@@ -3,32 +3,43 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
+
+#include "handles_win32.h"
 #include "text_encoding.h"
+#include "window_win32.h"
 
 namespace tav::settings {
 namespace {
 
 constexpr UINT_PTR kDropSubclassId = 0x7461;  // one subclass per label
 
+struct DropTraits {
+  static HDROP invalid() { return nullptr; }
+  static void close(HDROP h) { DragFinish(h); }
+};
+using UniqueDrop = UniqueOwner<HDROP, DropTraits>;
+
 LRESULT CALLBACK DropProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
   auto* handler = reinterpret_cast<DropHandler*>(data);
+  const auto byDefault = [&] { return DefSubclassProc(w, msg, wp, lp); };
   switch (msg) {
-    case WM_DROPFILES: {
-      HDROP drop = reinterpret_cast<HDROP>(wp);
-      std::vector<std::u16string> files = DroppedFiles(drop);
-      DragFinish(drop);
-      try {
-        (*handler)(files);
-      } catch (...) {
-      }
-      return 0;
-    }
-    case WM_NCDESTROY:
+    case WM_DROPFILES:
+      return AnswerOrDefault(
+          [&]() -> LRESULT {
+            // The drop's memory goes back as soon as its list is read (the handler may ask questions).
+            const std::vector<std::u16string> files = DroppedFiles(UniqueDrop(reinterpret_cast<HDROP>(wp)).get());
+            (*handler)(files);
+            return 0;
+          },
+          byDefault);
+    case WM_NCDESTROY: {
       RemoveWindowSubclass(w, DropProc, id);
-      delete handler;
+      const std::unique_ptr<DropHandler> owned(handler);  // the label's since AcceptFileDrops
       break;
+    }
   }
-  return DefSubclassProc(w, msg, wp, lp);
+  return byDefault();
 }
 
 }  // namespace
@@ -49,11 +60,9 @@ std::vector<std::u16string> DroppedFiles(HDROP drop) {
 MessageFilter dropMessageFilter = ChangeWindowMessageFilterEx;
 
 void AcceptFileDrops(HWND label, DropHandler onDrop) {
-  auto* handler = new DropHandler(std::move(onDrop));
-  if (!SetWindowSubclass(label, DropProc, kDropSubclassId, reinterpret_cast<DWORD_PTR>(handler))) {
-    delete handler;
-    return;
-  }
+  auto handler = std::make_unique<DropHandler>(std::move(onDrop));
+  if (!SetWindowSubclass(label, DropProc, kDropSubclassId, reinterpret_cast<DWORD_PTR>(handler.get()))) return;
+  handler.release();  // owned by the label now: DropProc lets it go with the label
   DragAcceptFiles(label, TRUE);
   // Windows holds back messages from programs of lower integrity unless the window allows them
   // (Wine has no such filter and ignores the call).

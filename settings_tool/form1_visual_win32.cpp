@@ -73,20 +73,25 @@ bool Form1::NarrowDigitsIn(Form1Id id, bool hex) {
 }
 
 LRESULT CALLBACK Form1::Combo1_Wheel(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(w, Combo1_Wheel, id);
-  } else if (msg == WM_MOUSEWHEEL) {
-    // As the window scrolls, the box slides under a still pointer, and each notch would change
-    // the font the next save writes. Windows gives the wheel to the edit under the pointer, which
-    // passes it up to the box; Wine's edit keeps it: both are served here.
-    auto* self = reinterpret_cast<Form1*>(ref);
-    HWND box = self->Item(Id::Combo1), focus = GetFocus();
-    if (!SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) && focus != box && !IsChild(box, focus)) {
-      SendMessageW(self->hwnd_, WM_MOUSEWHEEL, wp, lp);
-      return 0;
-    }
-  }
-  return DefSubclassProc(w, msg, wp, lp);
+  const auto byDefault = [&] { return DefSubclassProc(w, msg, wp, lp); };
+  return AnswerOrDefault(
+      [&]() -> LRESULT {
+        if (msg == WM_NCDESTROY) {
+          RemoveWindowSubclass(w, Combo1_Wheel, id);
+        } else if (msg == WM_MOUSEWHEEL) {
+          // As the window scrolls, the box slides under a still pointer, and each notch would change
+          // the font the next save writes. Windows gives the wheel to the edit under the pointer, which
+          // passes it up to the box; Wine's edit keeps it: both are served here.
+          auto* self = reinterpret_cast<Form1*>(ref);
+          HWND box = self->Item(Id::Combo1), focus = GetFocus();
+          if (!SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) && focus != box && !IsChild(box, focus)) {
+            SendMessageW(self->hwnd_, WM_MOUSEWHEEL, wp, lp);
+            return 0;
+          }
+        }
+        return byDefault();
+      },
+      byDefault);
 }
 
 void Form1::Text12_LostFocus() {

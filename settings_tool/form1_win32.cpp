@@ -41,15 +41,13 @@ void InputMethodOff(HWND box) {
 bool Form1::Create(HINSTANCE instance) {
   instance_ = instance;
   folder_ = InstallFolder();
-  Window::RegisterWindowClass(instance, kForm1Class, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   // Made on the primary monitor, then sized for the scale of the monitor it is on.
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kForm1Class, L"Tavimbra Config", style, work.left, work.top,
-                          Px(kClientWidth), Px(kClientHeight), nullptr, nullptr, instance, this);
-  if (!hwnd_) return false;
+  if (!Window::Create(instance, {kForm1Class, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)}, WS_EX_CONTROLPARENT,
+                      L"Tavimbra Config", style, work.left, work.top, Px(kClientWidth), Px(kClientHeight)))
+    return false;
   dpi_ = WindowDpi(hwnd_);
   uiFont_ = CreateUiFont(dpi_);
   CreateControls();
@@ -258,7 +256,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_DPICHANGED:
-      OnDpiChanged(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+      OnDpiChanged(DpiChangedTo(wp), reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd_);  // closing ends the program without asking

@@ -12,11 +12,9 @@ enum Form2Id : int { Text1 = 100, m_Close = 110 };
 }  // namespace
 
 bool Form2::Create(HINSTANCE instance, HWND owner) {
-  Window::RegisterWindowClass(instance, kForm2Class);
   owner_ = owner;
-  hwnd_ = CreateWindowExW(0, kForm2Class, L"プレビュー", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner, nullptr,
-                          instance, this);
-  if (!hwnd_) return false;
+  if (!Window::Create(instance, {kForm2Class}, 0, L"プレビュー", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner))
+    return false;
   // Its own monitor's scale, which need not be the settings window's.
   dpi_ = WindowDpi(hwnd_);
   SIZE client = FormClientSize(dpi_);
@@ -61,7 +59,7 @@ LRESULT Form2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DPICHANGED: {
       // Moved to a monitor of another scale: the suggested place, the size of that scale.
-      SetDpi(LOWORD(wp));
+      SetDpi(DpiChangedTo(wp));
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);
       if (suggested)
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

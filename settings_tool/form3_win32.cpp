@@ -51,10 +51,8 @@ class Form3 final : public Window {
       : installFolder_(std::move(installFolder)), proposal_(std::move(proposal)) {}
 
   bool Create(HINSTANCE instance) {
-    Window::RegisterWindowClass(instance, kForm3Class, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    hwnd_ = CreateWindowExW(0, kForm3Class, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
-                            nullptr, instance, this);
-    return hwnd_ != nullptr;
+    return Window::Create(instance, {kForm3Class, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)}, 0, kCaption, kStyle,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100);
   }
 
  private:
@@ -80,7 +78,7 @@ class Form3 final : public Window {
         break;
       case WM_DPICHANGED:
         // Moved to a screen of another DPI: the same twips, counted anew.
-        Layout(HIWORD(wp));
+        Layout(DpiChangedTo(wp));
         Place(reinterpret_cast<const RECT*>(lp));
         return 0;
       case WM_CLOSE:
@@ -132,26 +130,28 @@ class Form3 final : public Window {
 
   // Text1 takes Enter as a character of its own: typing it registers.
   static LRESULT CALLBACK Text1Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-    auto* self = reinterpret_cast<Form3*>(data);
-    switch (msg) {
-      case WM_GETDLGCODE:
-        if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN && reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN)
-          return DefSubclassProc(w, msg, wp, lp) | DLGC_WANTALLKEYS;
-        break;
-      case WM_CHAR:
-        if (wp == 13) {
-          try {
-            self->Command1_Click();
-          } catch (...) {
+    const auto byDefault = [&] { return DefSubclassProc(w, msg, wp, lp); };
+    return AnswerOrDefault(
+        [&]() -> LRESULT {
+          switch (msg) {
+            case WM_GETDLGCODE:
+              if (lp && reinterpret_cast<MSG*>(lp)->message == WM_KEYDOWN &&
+                  reinterpret_cast<MSG*>(lp)->wParam == VK_RETURN)
+                return byDefault() | DLGC_WANTALLKEYS;
+              break;
+            case WM_CHAR:
+              if (wp == 13) {
+                reinterpret_cast<Form3*>(data)->Command1_Click();
+                return 0;
+              }
+              break;
+            case WM_NCDESTROY:
+              RemoveWindowSubclass(w, &Form3::Text1Proc, id);
+              break;
           }
-          return 0;
-        }
-        break;
-      case WM_NCDESTROY:
-        RemoveWindowSubclass(w, &Form3::Text1Proc, id);
-        break;
-    }
-    return DefSubclassProc(w, msg, wp, lp);
+          return byDefault();
+        },
+        byDefault);
   }
 
   std::u16string Text(int id) const { return WindowText(GetDlgItem(hwnd_, id)); }

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "window_win32.h"
+
 namespace tav::settings {
 
 void KeyCaptureBox::Attach(HWND box, Released released) {
@@ -14,7 +16,11 @@ void KeyCaptureBox::Attach(HWND box, Released released) {
 }
 
 LRESULT CALLBACK KeyCaptureBox::BoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  auto* self = reinterpret_cast<KeyCaptureBox*>(ref);
+  return AnswerOrDefault([&] { return reinterpret_cast<KeyCaptureBox*>(ref)->BoxMessage(w, msg, wp, lp); },
+                         [&] { return DefSubclassProc(w, msg, wp, lp); });
+}
+
+LRESULT KeyCaptureBox::BoxMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_GETDLGCODE:
       // Every key but Tab belongs to the box, so Enter, Esc and the arrows can be captured.
@@ -27,27 +33,24 @@ LRESULT CALLBACK KeyCaptureBox::BoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, 
       // (PrintScreen, which Windows keeps for itself; Wine lets it through) is known by its
       // release alone.
       BYTE state[256] = {};
-      self->heldIn_.reset();
+      heldIn_.reset();
       if (GetKeyboardState(state))
         for (int vk = 0; vk < 256; ++vk)
-          if (state[vk] & 0x80) self->heldIn_.set(static_cast<std::size_t>(vk));
+          if (state[vk] & 0x80) heldIn_.set(static_cast<std::size_t>(vk));
       break;
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       // Pressed again here: its release counts. A key held since the focus came repeats
       // (bit 30 set: it was already down) and stays passed over.
-      if (!(lp & (LPARAM{1} << 30))) self->heldIn_.reset(wp & 0xFF);
+      if (!(lp & (LPARAM{1} << 30))) heldIn_.reset(wp & 0xFF);
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (self->heldIn_.test(wp & 0xFF)) {
-        self->heldIn_.reset(wp & 0xFF);
+      if (heldIn_.test(wp & 0xFF)) {
+        heldIn_.reset(wp & 0xFF);
       } else {
-        try {
-          self->released_(wp);
-        } catch (...) {  // nothing may cross the window procedure
-        }
+        released_(wp);
       }
       if (msg == WM_SYSKEYUP) return 0;  // a released Alt must not open the window menu
       break;

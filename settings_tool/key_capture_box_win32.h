@@ -22,6 +22,7 @@ class KeyCaptureBox {
 
  private:
   static LRESULT CALLBACK BoxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+  LRESULT BoxMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 
   HWND box_ = nullptr;
   Released released_;

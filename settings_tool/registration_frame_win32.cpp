@@ -101,19 +101,15 @@ bool RegistrationFrame::OnCommand(WPARAM wParam, LPARAM) {
   int id = LOWORD(wParam);
   if (id < kRegistrationFirstId || id > kRegistrationLastId) return false;
   if (HIWORD(wParam) != BN_CLICKED) return true;
-  try {
-    switch (id) {
-      case Command4: Command4_Click(); break;
-      case Command8: Command8_Click(); break;
-      case Command9: Command9_Click(); break;
-      case Command3: Command3_Click(); break;
-      case Command5: Command5_Click(); break;
-      case Command6: Command6_Click(); break;
-      case Command11: Command11_Click(); break;
-      default: break;
-    }
-  } catch (...) {
-    // Nothing may cross the window procedure; the window stays usable.
+  switch (id) {
+    case Command4: Command4_Click(); break;
+    case Command8: Command8_Click(); break;
+    case Command9: Command9_Click(); break;
+    case Command3: Command3_Click(); break;
+    case Command5: Command5_Click(); break;
+    case Command6: Command6_Click(); break;
+    case Command11: Command11_Click(); break;
+    default: break;
   }
   return true;
 }

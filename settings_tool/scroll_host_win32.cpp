@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "handles_win32.h"
 #include "window_win32.h"
 
 namespace tav::settings {
@@ -14,7 +15,7 @@ constexpr UINT kScrollToFocusMessage = WM_APP + 1;
 
 // The windows served on this thread, and the one hook that tells them of focus changes.
 thread_local std::vector<HWND> hosts;
-thread_local HHOOK focusHook = nullptr;
+thread_local UniqueHook focusHook;
 
 }  // namespace
 
@@ -22,26 +23,25 @@ void ScrollHost::Attach(HWND window) {
   Detach();
   hwnd_ = window;
   hosts.push_back(window);
-  if (!focusHook) focusHook = SetWindowsHookExW(WH_CBT, FocusHook, nullptr, GetCurrentThreadId());
+  if (!focusHook) focusHook.reset(SetWindowsHookExW(WH_CBT, FocusHook, nullptr, GetCurrentThreadId()));
 }
 
 void ScrollHost::Detach() {
   if (!hwnd_) return;
   hosts.erase(std::remove(hosts.begin(), hosts.end(), hwnd_), hosts.end());
   hwnd_ = nullptr;
-  if (hosts.empty() && focusHook) {
-    UnhookWindowsHookEx(focusHook);
-    focusHook = nullptr;
-  }
+  if (hosts.empty()) focusHook.reset();
 }
 
 LRESULT CALLBACK ScrollHost::FocusHook(int code, WPARAM wp, LPARAM lp) {
-  if (code == HCBT_SETFOCUS && wp) {
-    HWND root = GetAncestor(reinterpret_cast<HWND>(wp), GA_ROOT);
-    if (root && std::find(hosts.begin(), hosts.end(), root) != hosts.end())
-      PostMessageW(root, kScrollToFocusMessage, 0, 0);  // once the focus has arrived
-  }
-  return CallNextHookEx(nullptr, code, wp, lp);
+  return AnswerOrDefault(
+      [&] {
+        if (code != HCBT_SETFOCUS || !wp) return;
+        HWND root = GetAncestor(reinterpret_cast<HWND>(wp), GA_ROOT);
+        if (root && std::find(hosts.begin(), hosts.end(), root) != hosts.end())
+          PostMessageW(root, kScrollToFocusMessage, 0, 0);  // once the focus has arrived
+      },
+      [&] { return CallNextHookEx(nullptr, code, wp, lp); });
 }
 
 void ScrollHost::SetContent(std::vector<PlacedControl> places, SIZE content, UINT dpi) {

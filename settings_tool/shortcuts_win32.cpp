@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "com_win32.h"
 #include "install_folder.h"
 #include "text_encoding.h"
 
@@ -16,20 +17,6 @@ namespace tav::settings {
 using Microsoft::WRL::ComPtr;
 
 namespace {
-// COM for the length of one shortcut operation (the thread may already have it).
-class ComScope {
- public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
-};
-
 bool IsNormalFile(const std::u16string& path) {
   DWORD a = GetFileAttributesW(W(path));
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -47,7 +34,7 @@ std::optional<std::u16string> KnownFolder(REFKNOWNFOLDERID id) {
 
 HRESULT CreateShortcut(const std::u16string& linkPath, const std::u16string& target,
                        const std::u16string& workingFolder) {
-  ComScope com;
+  ComApartment com;  // for the length of one shortcut operation
   ComPtr<IShellLinkW> link;
   HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
   if (FAILED(hr)) return hr;
@@ -82,7 +69,7 @@ void ShortcutStep(bool wanted, const std::u16string& folder, std::u16string_view
 }
 
 std::optional<ShortcutInfo> ReadShortcut(const std::u16string& linkPath) {
-  ComScope com;
+  ComApartment com;  // for the length of one shortcut operation
   ComPtr<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)))) return {};
   ComPtr<IPersistFile> file;

@@ -1,6 +1,7 @@
 // The window hook that receives the hotkeys, below the GUI.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "hotkeys_win32.h"
@@ -92,6 +93,29 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
   EXPECT_EQ(GlobalFindAtomW(L"HOTKEY2"), 0);
   EXPECT_TRUE(RegisterHotKey(w, 1, MOD_ALT, 0x7B)) << "Alt+F12 released";
   UnregisterHotKey(w, 1);
+  DestroyWindow(w);
+  Module3::SetSummon(nullptr);
+}
+
+// A summon that throws stays inside the hook: the hotkey still reaches the window's own
+// procedure, and the next one summons again.
+TEST(Hotkeys, ASummonThatThrowsLeavesTheHotkeyWorking) {
+  HWND w = MakeWindow();
+  ASSERT_NE(w, nullptr);
+  int summons = 0;
+  Module3::SetSummon([&](HWND) {
+    if (++summons == 1) throw std::runtime_error("summon failed");
+  });
+  const ATOM atom1 = Module3::HotkeyId1;
+  Module3::HotkeyId1 = 0x0123;
+  Module3::HookWindow(w);
+  g_seen.clear();
+  for (int i = 0; i < 2; ++i) SendMessageW(w, WM_HOTKEY, 0x0123, 0);
+  EXPECT_EQ(summons, 2);
+  EXPECT_EQ(g_seen, (std::vector<UINT>{WM_HOTKEY, WM_HOTKEY}));
+  EXPECT_FALSE(Module3::HotkeyBusy);
+  Module3::UnhookWindow(w);
+  Module3::HotkeyId1 = atom1;
   DestroyWindow(w);
   Module3::SetSummon(nullptr);
 }

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -76,6 +78,25 @@ class SettingsWindow : public ::testing::Test {
 
   Form1 form_;
 };
+
+// A drop area's handler gets each drop's files in order, lives as long as its label, and one
+// that throws leaves the label taking drops.
+TEST_F(SettingsWindow, DropHandlerGoesWithItsLabelAndMayThrow) {
+  HWND label = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(label, nullptr);
+  auto token = std::make_shared<int>(0);
+  std::vector<std::vector<std::u16string>> drops;
+  AcceptFileDrops(label, [token, &drops](const std::vector<std::u16string>& files) {
+    drops.push_back(files);
+    if (drops.size() == 1) throw std::runtime_error("handler failed");
+  });
+  Drop(label, {L"C:\\a.txt"});
+  Drop(label, {L"C:\\b c.txt", L"C:\\d"});
+  EXPECT_EQ(drops, (std::vector<std::vector<std::u16string>>{{u"C:\\a.txt"}, {u"C:\\b c.txt", u"C:\\d"}}));
+  EXPECT_EQ(token.use_count(), 2);
+  DestroyWindow(label);
+  EXPECT_EQ(token.use_count(), 1) << "the handler goes with the label";
+}
 
 // The capture boxes take keys, the number boxes digits: no composition in either.
 TEST_F(SettingsWindow, CaptureAndNumberBoxesHaveNoInputMethodContext) {
