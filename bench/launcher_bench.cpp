@@ -26,7 +26,7 @@
 #include "completion.h"
 #include "folder_listing_win32.h"
 #include "input_box_look_win32.h"
-#include "list_control_search.h"
+#include "list_control_search_win32.h"
 #include "settings.h"
 #include "text_encoding.h"
 

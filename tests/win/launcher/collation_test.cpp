@@ -5,7 +5,7 @@
 
 #include "collation_win32.h"
 #include "command_list.h"
-#include "list_control_search.h"
+#include "list_control_search_win32.h"
 #include "text_encoding.h"
 
 namespace tav {

@@ -1,5 +1,5 @@
-// The platform's own search of a list control: what the launcher's list is held against, in the
-// tests and the benchmark.
+// The platform's own search of a list control. Completion searches the launcher's own table
+// (collation_win32.h) instead, which the tests and the benchmark hold against this one.
 #pragma once
 #include <windows.h>
 
