@@ -69,11 +69,11 @@ void Form1::UnhookWindow() { Module3::UnhookWindow(hwnd_); }
 
 void Form1::RemoveTrayIcon() { Module1::RemoveTrayIcon(trayData_); }
 
-void Form1::DestroyWindow() {
+void Form1::DestroyForm() {
   KillTimer(hwnd_, kTimer1);
   if (accProps_) accProps_->ClearHwndProps(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
   TextsWatch::Detach(hwnd_);
-  ::DestroyWindow(hwnd_);  // then the program ends
+  DestroyWindow(hwnd_);  // then the program ends
 }
 
 }  // namespace tav

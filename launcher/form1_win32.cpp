@@ -77,7 +77,7 @@ bool Form1::Load(HINSTANCE instance) {
   ApplyDpi(dpi_);
 
   if (!RunStartup(*this)) {
-    ::DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
+    DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
     return false;
   }
   if (hotkeyNotice_) Module1::ShowBalloon(trayData_, kCaption, W(*hotkeyNotice_));

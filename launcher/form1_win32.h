@@ -89,7 +89,7 @@ class Form1 final : public Window,
   void DeleteAtoms() override;
   void UnhookWindow() override;
   void RemoveTrayIcon() override;
-  void DestroyWindow() override;
+  void DestroyForm() override;
 
   // The input box for completion.
   std::u16string Text() const override;

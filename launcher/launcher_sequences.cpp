@@ -108,7 +108,7 @@ void RunExit(ExitSteps& steps) {
   steps.DeleteAtoms();
   steps.UnhookWindow();
   steps.RemoveTrayIcon();
-  steps.DestroyWindow();
+  steps.DestroyForm();
 }
 
 bool Lifetime::CloseRequested() {

@@ -110,7 +110,7 @@ class ExitSteps {
   virtual void DeleteAtoms() = 0;        // atom 1, then 2
   virtual void UnhookWindow() = 0;
   virtual void RemoveTrayIcon() = 0;
-  virtual void DestroyWindow() = 0;
+  virtual void DestroyForm() = 0;
 };
 
 // Closing: what start-up took, released in its fixed order; the icon goes last.

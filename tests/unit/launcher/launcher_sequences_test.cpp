@@ -50,7 +50,7 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
   void DeleteAtoms() override { Add("atoms"); }
   void UnhookWindow() override { Add("unhook"); }
   void RemoveTrayIcon() override { Add("remove icon"); }
-  void DestroyWindow() override { Add("destroy"); }
+  void DestroyForm() override { Add("destroy"); }
 };
 
 TEST(Startup, StepsInTheirOrder) {
