@@ -26,6 +26,7 @@
 #include "completion.h"
 #include "folder_listing_win32.h"
 #include "input_box_look_win32.h"
+#include "launcher_window.h"
 #include "list_control_search_win32.h"
 #include "settings.h"
 #include "text_encoding.h"
@@ -339,7 +340,7 @@ struct Options {
   int rounds = 3, cycles = 30, starts = 10, typing = 200, memCycles = 1000, idleSeconds = 60;
 };
 
-constexpr wchar_t kLauncherClass[] = L"TavimbraForm1";
+using tav::kLauncherClass;
 constexpr wchar_t kFloorClass[] = L"TavBenchFloor";
 constexpr WORD kLauncherKey = 'O';
 constexpr WORD kFloorKey = 'P';

@@ -38,7 +38,7 @@ bool Form1::Load(HINSTANCE instance) {
   instanceMutex_ = std::move(lock.mutex);
   anotherCopy_ = lock.anotherCopy;
 
-  if (!Window::Create(instance, {kClassName}, WS_EX_TOOLWINDOW, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64))
+  if (!Window::Create(instance, {kLauncherClass}, WS_EX_TOOLWINDOW, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64))
     return false;
   processStart_.SetWindow(hwnd_);
   text1_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 27, 209, 18,

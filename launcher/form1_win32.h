@@ -13,6 +13,7 @@
 #include "desktop_window_win32.h"
 #include "handles_win32.h"
 #include "hotkey_notice.h"
+#include "launcher_window.h"
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
 #include "process_start_win32.h"
@@ -30,7 +31,6 @@ class Form1 final : public Window,
   enum ControlId : int { Text1 = 1, m_Close = 101, m_Reflesh = 102 };
   static constexpr UINT_PTR kTimer1 = 1;
   static constexpr UINT kTimer1Interval = 100;
-  static constexpr const wchar_t* kClassName = L"TavimbraForm1";
 
   // Creates the (hidden) window and runs start-up; false when the program is to end at once.
   bool Load(HINSTANCE instance);

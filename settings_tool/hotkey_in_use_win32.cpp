@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "hotkey.h"
+#include "launcher_window.h"
 
 namespace tav::settings {
 
 namespace {
 constexpr int kTrialId = 0xBFFF;  // the top of the range a thread's own hotkeys may use
-constexpr wchar_t kLauncherClass[] = L"TavimbraForm1";
 }  // namespace
 
 bool HeldByAnotherProgram(int key, int launcherKey1, int launcherKey2) {

@@ -8,11 +8,9 @@
 
 #include "driver/process.h"
 #include "driver/wait.h"
+#include "launcher_window.h"
 
 namespace tav::e2e {
-
-// The launcher's window class (launcher/form1_win32.h).
-inline constexpr wchar_t kLauncherClass[] = L"TavimbraForm1";
 
 // Waits until the launcher whose window is form has finished its start-up: its atoms
 // "HOTKEY1"/"HOTKEY2" exist (added just before the hotkeys are registered and the hook
