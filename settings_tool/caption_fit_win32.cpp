@@ -188,4 +188,9 @@ SIZE WindowSizeForClient(HWND w, SIZE client, UINT dpi) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+HWND CreatePlacedControl(const ControlPlace& c, HWND parent, HINSTANCE instance) {
+  return CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0, 0,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+}
+
 }  // namespace tav::settings

@@ -10,6 +10,20 @@
 
 namespace tav::settings {
 
+// A control of a designed table: created at no size, placed later by LayOutCaptions.
+struct ControlPlace {
+  int id;
+  const wchar_t* cls;
+  const wchar_t* caption;
+  DWORD style;
+  DWORD exStyle;
+  int left, top, width, height;  // twips, from the table's origin
+  bool inFrame9 = false;         // the registration group's buttons: from Frame9's origin
+};
+
+// Creates the table's control as a visible child of parent, clipped by its siblings.
+HWND CreatePlacedControl(const ControlPlace& c, HWND parent, HINSTANCE instance);
+
 struct DesignedControl {
   HWND control;
   RECT twips;  // in the client area; a combo box's height is its dropped-down list's

@@ -24,15 +24,6 @@ constexpr wchar_t kCaption[] = L"Tavimbra 簡易登録";
 constexpr int kClientWidth = 3330, kClientHeight = 2205;  // twips
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-struct ControlPlace {
-  int id;
-  const wchar_t* cls;
-  const wchar_t* caption;
-  DWORD style;
-  DWORD exStyle;
-  int left, top, width, height;  // twips
-};
-
 // In tab order: creation order is the order Tab walks. Each box's caption comes right before it,
 // where a screen reader looks for the box's name.
 const ControlPlace kControls[] = {
@@ -92,11 +83,8 @@ class Form3 final : public Window {
   }
 
   void Form_Load(HINSTANCE instance) {
-    for (const ControlPlace& c : kControls) {
-      // A label's box reaching into the edit box under it gives way to it (ApplyPlaces).
-      CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0, 0,
-                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-    }
+    // A label's box reaching into the edit box under it gives way to it (ApplyPlaces).
+    for (const ControlPlace& c : kControls) CreatePlacedControl(c, hwnd_, instance);
     SetWindowSubclass(GetDlgItem(hwnd_, Text1), &Form3::Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     SetWindowText(GetDlgItem(hwnd_, Text2), proposal_.program);
     SetWindowText(GetDlgItem(hwnd_, Text3), proposal_.commandLine);

@@ -24,16 +24,7 @@ constexpr wchar_t kQuoteCaptionWide[] = L"登録時に \"\"\u3000で囲む";  //
 constexpr wchar_t kQuoteCaptionAscii[] = L"登録時に \"\" で囲む";      // Check5: ASCII space
 constexpr wchar_t kDropHere[] = L"ここにファイルをドロップしてください";
 
-struct ControlPlace {
-  int id;
-  const wchar_t* cls;
-  const wchar_t* caption;
-  DWORD style;
-  DWORD exStyle;
-  int left, top, width, height;  // twips, relative to Frame3 (Frame9's buttons: to Frame9)
-  bool inFrame9;
-};
-
+// Places from Frame3's origin (Frame9's buttons: from Frame9's).
 const ControlPlace kControls[] = {
     {Frame3, L"BUTTON", L"コマンド登録補助", BS_GROUPBOX, 0, 0, 0, 8175, 3615, false},
     {Label17, L"STATIC", L"実行ファイルパス(D＆Dはexeファイルのみ受付)", SS_LEFTNOWORDWRAP, 0, 120, 360, 4695, 375, false},
@@ -65,9 +56,7 @@ void RegistrationFrame::Create(HWND parent, HINSTANCE instance, HFONT uiFont) {
   parent_ = parent;
   if (installFolder_.empty()) installFolder_ = InstallFolder();
   for (const ControlPlace& c : kControls) {
-    HWND w = CreateWindowExW(c.exStyle, c.cls, c.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, 0, 0, 0,
-                             0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont), FALSE);
+    SendMessageW(CreatePlacedControl(c, parent, instance), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont), FALSE);
   }
   MakeDropArea(Item(Label16));
   MakeDropArea(Item(Label19));
