@@ -68,6 +68,45 @@ std::u16string AppendArgument(std::u16string line, const CommandInput& input) {
   return line;
 }
 
+std::u16string PercentEncoded(std::u16string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::u16string out;
+  for (unsigned char b : ToUtf8(text)) {
+    const bool unreserved = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' ||
+                            b == '_' || b == '.' || b == '~';
+    if (unreserved) {
+      out += static_cast<char16_t>(b);
+    } else {
+      out += u'%';
+      out += static_cast<char16_t>(kHex[b >> 4]);
+      out += static_cast<char16_t>(kHex[b & 15]);
+    }
+  }
+  return out;
+}
+
+std::u16string PlaceArgument(std::u16string_view line, const CommandInput& input,
+                             const std::function<std::u16string()>& clipboard) {
+  constexpr std::u16string_view kArg = u"{arg}", kArgUrl = u"{arg:url}", kClipboard = u"{clipboard}";
+  const std::u16string arg = input.args.value_or(u"");
+  std::u16string out;
+  bool tookArgument = false;
+  // One pass: what a token puts in is never read for tokens again.
+  for (std::size_t i = 0; i < line.size();) {
+    const std::u16string_view rest = line.substr(i);
+    if (rest.substr(0, kArg.size()) == kArg) {
+      out += arg, i += kArg.size(), tookArgument = true;
+    } else if (rest.substr(0, kArgUrl.size()) == kArgUrl) {
+      out += PercentEncoded(arg), i += kArgUrl.size(), tookArgument = true;
+    } else if (rest.substr(0, kClipboard.size()) == kClipboard) {
+      out += clipboard ? clipboard() : std::u16string(), i += kClipboard.size();
+    } else {
+      out += line[i++];
+    }
+  }
+  return tookArgument ? out : AppendArgument(std::move(out), input);
+}
+
 std::u16string CommandLineProblem(std::u16string_view commandLine) {
   // The platform reads the line up to its first NUL: the rest would be dropped without a word.
   if (commandLine.find(u'\0') != std::u16string_view::npos)

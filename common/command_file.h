@@ -1,6 +1,7 @@
 // Command files texts\<name>.txt: the typed input, the file's lines and the command line.
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,15 @@ std::optional<std::u16string> LastLine(std::u16string_view text);
 std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInput& input);
 // The same from the line itself: plus one space and the argument text when a "/" was typed.
 std::u16string AppendArgument(std::u16string line, const CommandInput& input);
+
+// The line with the typed argument placed: each {arg} takes the text after the "/" as typed, each
+// {arg:url} takes it percent-encoded as UTF-8 (for a web address); {clipboard} takes clipboard()
+// (asked only when the line holds it). A line with no argument token gets AppendArgument's. What
+// a token puts in is not read for tokens again.
+std::u16string PlaceArgument(std::u16string_view line, const CommandInput& input,
+                             const std::function<std::u16string()>& clipboard);
+// Bytes of text's UTF-8 other than letters, digits and - _ . ~ as %XX.
+std::u16string PercentEncoded(std::u16string_view text);
 
 // The most a started program's command line may hold, its final NUL not counted (the platform
 // takes 32,767 characters with it).

@@ -110,7 +110,7 @@ std::u16string FallbackJapaneseFace() {
 }
 
 InputBoxFontChoice FontChoiceOf(const LauncherSetup& setup) {
-  return {setup.fontFace, static_cast<double>(setup.fontPoints), setup.bold, setup.italic};
+  return {setup.fontFace, setup.fontPoints, setup.bold, setup.italic};
 }
 
 UniqueFont CreateInputBoxFont(const InputBoxFontChoice& choice, UINT dpi) {

@@ -34,8 +34,8 @@ std::u16string ProportionalJapaneseFace();
 std::u16string FallbackJapaneseFace();
 
 struct InputBoxFontChoice {
-  std::u16string face{kDefaults.font};
-  double points = kDefaults.fontSize;
+  std::u16string face{DefaultText(SettingId::Font)};
+  double points = DefaultNumber(SettingId::FontSize);
   bool bold = false;
   bool italic = false;
 };
@@ -58,7 +58,7 @@ class InputBoxColours {
   HBRUSH Apply(HDC dc) const;  // sets the text and background colours on dc, returns the brush
 
  private:
-  std::uint32_t back_ = kDefaults.backColour, text_ = kDefaults.textColour;
+  std::uint32_t back_ = kDefaultBack, text_ = kDefaultText;
   UniqueBrush brush_{CreateSolidBrush(back_)};
 };
 

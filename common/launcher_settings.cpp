@@ -6,10 +6,10 @@ namespace tav {
 
 LauncherSetup InterpretSettings(const Settings& s) {
   LauncherSetup r;
-  r.backColour = ColourOrDefault(s.back, kDefaults.backColour);
-  r.textColour = ColourOrDefault(s.text, kDefaults.textColour);
+  r.backColour = ColourOrDefault(s.back, kDefaultBack);
+  r.textColour = ColourOrDefault(s.text, kDefaultText);
   r.fontFace = s.font;
-  r.fontPoints = s.fontSize > 0 ? s.fontSize : kDefaults.fontSize;
+  r.fontPoints = BoxFontPoints(s.fontSize);
   r.bold = IsOn(s.bold);
   r.italic = IsOn(s.italic);
   r.key1 = s.key1;

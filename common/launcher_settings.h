@@ -9,21 +9,21 @@
 namespace tav {
 
 struct LauncherSetup {
-  std::uint32_t backColour = kDefaults.backColour;  // 0x00BBGGRR
-  std::uint32_t textColour = kDefaults.textColour;
+  std::uint32_t backColour = kDefaultBack;  // 0x00BBGGRR
+  std::uint32_t textColour = kDefaultText;
   std::u16string fontFace;
-  int fontPoints = kDefaults.fontSize;  // whole points
-  bool bold = IsOn(kDefaults.bold);
-  bool italic = IsOn(kDefaults.italic);
-  int key1 = kDefaults.key1, key2 = kDefaults.key2;
-  bool keepFocus = IsOn(kDefaults.keepFocus);
-  bool useSkin = IsOn(kDefaults.useSkin);
-  int autoComplete = kDefaults.autoComplete;  // the raw value; Completion decides
+  double fontPoints = DefaultNumber(SettingId::FontSize);  // BoxFontPoints of the stored whole points
+  bool bold = IsOn(DefaultNumber(SettingId::Bold));
+  bool italic = IsOn(DefaultNumber(SettingId::Italic));
+  int key1 = DefaultNumber(SettingId::Key1), key2 = DefaultNumber(SettingId::Key2);
+  bool keepFocus = IsOn(DefaultNumber(SettingId::KeepFocus));
+  bool useSkin = IsOn(DefaultNumber(SettingId::UseSkin));
+  int autoComplete = DefaultNumber(SettingId::AutoComplete);  // the raw value; Completion decides
 };
 
 // Colours: an empty value is black; a value that is not hexadecimal gets the default colour
 // (white background, black text). Bold, italic, focus keeping and skin only for exactly 1.
-// A font size that is not a positive number of points gets the default size.
+// The font size by BoxFontPoints.
 LauncherSetup InterpretSettings(const Settings& s);
 
 }  // namespace tav

@@ -1,52 +1,54 @@
 #include "settings.h"
 
+#include "text_encoding.h"
+
 namespace tav {
 
+Settings::Settings() {
+  for (const SettingKey& k : kSettingKeys) {
+    if (k.IsText())
+      this->*k.text = std::u16string(k.textDefault);
+    else
+      this->*k.number = k.numberDefault;
+  }
+}
+
 double BoxFontPoints(double requested) {
-  if (!(requested > 0)) return kDefaults.fontSize;  // also NaN
+  if (!(requested > 0)) return DefaultNumber(SettingId::FontSize);  // also NaN
   return requested < kMaxFontPoints ? requested : kMaxFontPoints;
 }
 
-Settings ReadLauncherSettings(ProfileFile& f) {
-  Settings s;  // each read's default is the value it replaces
-  s.back = f.ReadString(u"Back", s.back, kColourBufferBytes);
-  s.text = f.ReadString(u"Text", s.text, kColourBufferBytes);
-  s.font = f.ReadString(u"Font", s.font, kFontBufferBytes);
-  s.key1 = f.ReadInt(u"Key1", s.key1);
-  s.key2 = f.ReadInt(u"Key2", s.key2);
-  s.keepFocus = f.ReadInt(u"KeepFocus", s.keepFocus);
-  s.useSkin = f.ReadInt(u"UseSkin", s.useSkin);
-  s.autoComplete = f.ReadInt(u"AutoComplete", s.autoComplete);
-  s.fontSize = f.ReadInt(u"FontSize", s.fontSize);
-  s.bold = f.ReadInt(u"Bold", s.bold);
-  s.italic = f.ReadInt(u"Italic", s.italic);
+namespace {
+Settings Read(ProfileFile& f, bool settingsProgram) {
+  Settings s;  // each read's default is the table's
+  for (SettingId id : kReadOrder) {
+    const SettingKey& k = KeyOf(id);
+    if (k.readBy == ReadBy::SettingsProgram && !settingsProgram) continue;
+    if (k.IsText())
+      s.*k.text = f.ReadString(k.name, s.*k.text, k.bufferBytes);
+    else
+      s.*k.number = f.ReadInt(k.name, s.*k.number);
+  }
   return s;
 }
+}  // namespace
 
-Settings ReadAllSettings(ProfileFile& f) {
-  Settings s = ReadLauncherSettings(f);
-  s.sendTo = f.ReadInt(u"SendTo", s.sendTo);
-  s.startUp = f.ReadInt(u"StartUP", s.startUp);
-  return s;
+std::optional<std::u16string> NumberToWrite(SettingId id, int value, int asRead) {
+  const SettingKey& k = KeyOf(id);
+  if (k.write == WriteWhen::ChangedOrStored && value == k.numberDefault && asRead == k.numberDefault)
+    return std::nullopt;
+  return ToDecimal(value);
 }
 
-void WriteSettings(ProfileFile& f, const SettingsToSave& v, const std::function<void()>& beforeSendTo,
-                   const std::function<void()>& beforeStartUp) {
-  f.WriteString(u"Back", v.back);
-  f.WriteString(u"Text", v.text);
-  f.WriteString(u"AutoComplete", v.autoComplete);
-  f.WriteString(u"KeepFocus", v.keepFocus);
-  f.WriteString(u"UseSkin", v.useSkin);
-  f.WriteString(u"key1", v.key1);
-  f.WriteString(u"key2", v.key2);
-  if (v.writeFont) f.WriteString(u"Font", v.font);
-  f.WriteString(u"FontSize", v.fontSize);
-  f.WriteString(u"Bold", v.bold);
-  f.WriteString(u"Italic", v.italic);
-  if (beforeSendTo) beforeSendTo();
-  f.WriteString(u"SendTo", v.sendTo);
-  if (beforeStartUp) beforeStartUp();
-  f.WriteString(u"StartUP", v.startUp);
+Settings ReadLauncherSettings(ProfileFile& f) { return Read(f, false); }
+Settings ReadAllSettings(ProfileFile& f) { return Read(f, true); }
+
+void WriteSettings(ProfileFile& f, const SettingTexts& values, const std::function<void(SettingId)>& before) {
+  for (const SettingKey& k : kSettingKeys) {
+    const auto& value = values[static_cast<std::size_t>(k.id)];
+    if (before) before(k.id);
+    if (value) f.WriteString(k.written, *value);
+  }
 }
 
 }  // namespace tav

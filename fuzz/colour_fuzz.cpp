@@ -109,7 +109,7 @@ TAV_FUZZ_TARGET(colour) {
   // a size the box keeps is one the preview can show at the same whole points.
   for (const std::u16string& t : {a, b}) {
     auto left = settings::FontSizeOnLeave(t);
-    TAV_CHECK(!left || *left == ToDecimal(kDefaults.fontSize));
+    TAV_CHECK(!left || *left == ToDecimal(DefaultNumber(SettingId::FontSize)));
     auto preview = settings::PreviewFontSize(t);
     if (preview) TAV_CHECK(*preview > 0 && *preview <= 1000 && std::isfinite(*preview));
     if (!left && preview) TAV_CHECK(static_cast<int>(*preview) == ParseProfileInt(t) || *preview < 1);

@@ -153,10 +153,13 @@ TAV_FUZZ_TARGET(profile) {
   if ((mode & 16) && Plain(value)) {
     std::remove(ToUtf8(path).c_str());
     auto s = OpenPortableProfile(path, std::u16string(kSettingsSection));
-    SettingsToSave v{value, value + u"x", u"1", u"0", value, ToDecimal(static_cast<int>(value.size()) - 3),
+    SettingTexts v{value, value + u"x", u"1", u"0", value, ToDecimal(static_cast<int>(value.size()) - 3),
                      value, value, value, u"2", u"-1", u"1", u"0"};
     int order = 0, sendToAt = -1, startUpAt = -1;
-    WriteSettings(*s, v, [&] { sendToAt = order++; }, [&] { startUpAt = order++; });
+    WriteSettings(*s, v, [&](SettingId id) {
+      if (id == SettingId::SendTo) sendToAt = order++;
+      if (id == SettingId::StartUp) startUpAt = order++;
+    });
     TAV_CHECK(sendToAt == 0 && startUpAt == 1);
     Settings r = ReadAllSettings(*s);
     TAV_CHECK(r.back == FitAnsiBytes(value, kColourBufferBytes - 1));

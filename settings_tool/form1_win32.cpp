@@ -117,7 +117,7 @@ void Form1::CreateControls() {
   if (GetComboBoxInfo(fontBox, &fontBoxParts) && fontBoxParts.hwndItem)
     SetWindowSubclass(fontBoxParts.hwndItem, Combo1_Wheel, 1, reinterpret_cast<DWORD_PTR>(this));
   Add(Id::Label4, L"STATIC", L"サイズ", kLabel, 24, 199, 74, 16);
-  InputMethodOff(Add(Id::Text12, L"EDIT", W(ToDecimal(kDefaults.fontSize)), kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
+  InputMethodOff(Add(Id::Text12, L"EDIT", W(ToDecimal(DefaultNumber(SettingId::FontSize))), kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
   Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 152, 198, 72, 18);
   Add(Id::Check7, L"BUTTON", L"イタリック", kCheck, 228, 198, 76, 18);
   Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 174, 228, 130, 26);

@@ -36,21 +36,23 @@ std::optional<std::pair<double, std::size_t>> LeadingNumber(std::u16string_view 
 }
 }  // namespace
 
-SettingsToSave ToSave(const FormValues& v) {
-  SettingsToSave s;
-  s.back = v.backColour;
-  s.text = v.textColour;
-  s.autoComplete = OnOff(v.autoComplete);
-  s.keepFocus = OnOff(v.keepFocus);
-  s.useSkin = OnOff(v.useSkin);
-  s.key1 = v.key1Caption;
-  s.key2 = v.key2Caption;
-  s.font = v.fontFace;
-  s.fontSize = v.fontSizeText;
-  s.bold = OnOff(v.bold);
-  s.italic = OnOff(v.italic);
-  s.sendTo = OnOff(v.sendTo);
-  s.startUp = OnOff(v.startUp);
+SettingTexts ToSave(const FormValues& v) {
+  SettingTexts s;
+  At(s, SettingId::Back) = v.backColour;
+  At(s, SettingId::Text) = v.textColour;
+  At(s, SettingId::AutoComplete) = OnOff(v.autoComplete);
+  At(s, SettingId::KeepFocus) = OnOff(v.keepFocus);
+  At(s, SettingId::UseSkin) = OnOff(v.useSkin);
+  At(s, SettingId::Key1) = v.key1Caption;
+  At(s, SettingId::Key2) = v.key2Caption;
+  if (v.fontStorable) At(s, SettingId::Font) = v.fontFace;
+  At(s, SettingId::FontSize) = v.fontSizeText;
+  At(s, SettingId::Bold) = OnOff(v.bold);
+  At(s, SettingId::Italic) = OnOff(v.italic);
+  At(s, SettingId::SendTo) = OnOff(v.sendTo);
+  At(s, SettingId::StartUp) = OnOff(v.startUp);
+  At(s, SettingId::Mod1) = NumberToWrite(SettingId::Mod1, v.modifiers[0], v.modifiersAsRead[0]);
+  At(s, SettingId::Mod2) = NumberToWrite(SettingId::Mod2, v.modifiers[1], v.modifiersAsRead[1]);
   return s;
 }
 
@@ -79,17 +81,18 @@ class CheckedWrites : public ProfileFile {
 std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts,
                                            std::u16string_view path,
                                            const std::function<std::u16string()>& writeFailure) {
-  SettingsToSave toSave = ToSave(values);
+  const SettingKey& font = KeyOf(SettingId::Font);
   bool faceNotStored = false;
   if (!values.fontStorable) {
-    toSave.writeFont = false;
     constexpr std::u16string_view kMissing = u"\x01";  // no face name holds it
     faceNotStored =
-        values.fontFace != kDefaults.font || file.ReadString(u"Font", kMissing, kFontBufferBytes) != kMissing;
+        values.fontFace != font.textDefault || file.ReadString(font.name, kMissing, font.bufferBytes) != kMissing;
   }
   CheckedWrites checked(file, writeFailure);
-  WriteSettings(
-      checked, toSave, [&] { shortcuts.SendTo(values.sendTo); }, [&] { shortcuts.StartUp(values.startUp); });
+  WriteSettings(checked, ToSave(values), [&](SettingId id) {
+    if (id == SettingId::SendTo) shortcuts.SendTo(values.sendTo);
+    if (id == SettingId::StartUp) shortcuts.StartUp(values.startUp);
+  });
   std::vector<std::u16string> parts;
   if (checked.failure) parts.push_back(WriteFailedMessage(path, *checked.failure));
   if (faceNotStored) parts.push_back(FaceNotStoredMessage(values.fontFace, !checked.failure));
@@ -125,7 +128,7 @@ std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {
   while (end < text.size() && (text[end] == u' ' || text[end] == u'\t')) ++end;
   const bool blank = !number && end == text.size();
   const bool zero = number && end == text.size() && number->first == 0;
-  if (blank || zero) return ToDecimal(kDefaults.fontSize);
+  if (blank || zero) return ToDecimal(DefaultNumber(SettingId::FontSize));
   return std::nullopt;
 }
 

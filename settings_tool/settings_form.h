@@ -23,6 +23,8 @@ struct FormValues {
   std::u16string fontFace, fontSizeText;                           // Combo1, Text12
   bool bold = false, italic = false, sendTo = false, startUp = false;  // Check6, Check7, Check8, Check9
   bool fontStorable = true;  // fontFace survives the settings file's code page unchanged
+  // Each hotkey's modifiers (Mod1, Mod2) now and as read at load.
+  int modifiers[2] = {kModAlt, kModAlt}, modifiersAsRead[2] = {kModAlt, kModAlt};
 };
 
 // The shortcut work of the save: create (rewrite) when wanted, else remove when present.
@@ -36,8 +38,9 @@ class ShortcutWork {
   virtual bool StartUpTurnedOff() = 0;
 };
 
-SettingsToSave ToSave(const FormValues& v);
-// All thirteen writes in the file's order, each shortcut step right before its key; a failed write
+// Each key's text to write; Font left out where the face is not storable.
+SettingTexts ToSave(const FormValues& v);
+// All thirteen writes (and Mod1/Mod2 where they are wanted) in the file's order, each shortcut step right before its key; a failed write
 // does not stop the ones after it. The result is the one message the user gets, or nothing:
 // - a failed write: the file (path) and the system's reason (writeFailure, asked right after the
 //   first failed write), and never that anything was saved;

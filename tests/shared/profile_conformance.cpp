@@ -101,10 +101,10 @@ TEST_P(ProfileConformance, OtherSectionsAndUnknownKeysSurviveARewrite) {
 TEST_P(ProfileConformance, AnsiCodePageTextRoundTrips) {
   TempDir dir;
   auto f = GetParam().open(dir.Text("s.ini"), u"tavimbra");
-  ASSERT_TRUE(f->WriteString(u"Font", kDefaults.font));
-  EXPECT_EQ(f->ReadString(u"Font", u"", 100), kDefaults.font);
+  ASSERT_TRUE(f->WriteString(u"Font", DefaultText(SettingId::Font)));
+  EXPECT_EQ(f->ReadString(u"Font", u"", 100), DefaultText(SettingId::Font));
   // Stored in the ANSI code page, as both programs' readers expect.
-  EXPECT_NE(ReadBytes(dir.path() / "s.ini").find(ToAnsi(kDefaults.font)), std::string::npos);
+  EXPECT_NE(ReadBytes(dir.path() / "s.ini").find(ToAnsi(DefaultText(SettingId::Font))), std::string::npos);
 }
 
 // Files written by hand or by other tools.

@@ -40,14 +40,15 @@ class RecordingProfile : public ProfileFile {
   }
 };
 
-TEST(Settings, LauncherReadsElevenKeysInOrderWithTheirDefaults) {
+TEST(Settings, LauncherReadsItsKeysInOrderWithTheirDefaults) {
   RecordingProfile f;
   Settings s = ReadLauncherSettings(f);
   std::vector<std::string> expected = {
       "str Back FFFFFF 50", "str Text 000000 50", "str Font ＭＳ Ｐゴシック 100",
       "int Key1 79",        "int Key2 87",        "int KeepFocus 1",
       "int UseSkin 1",      "int AutoComplete 1", "int FontSize 11",
-      "int Bold 0",         "int Italic 0"};
+      "int Bold 0",         "int Italic 0",       "int Mod1 1",
+      "int Mod2 1"};
   EXPECT_EQ(f.calls, expected);
   EXPECT_EQ(s.font, u"ＭＳ Ｐゴシック");
   EXPECT_EQ(s.key1, 79);
@@ -58,9 +59,9 @@ TEST(Settings, SettingsProgramReadsSendToAndStartUpLast) {
   RecordingProfile f;
   f.stored[u"SENDTO"] = u"1";
   Settings s = ReadAllSettings(f);
-  ASSERT_EQ(f.calls.size(), 13u);
-  EXPECT_EQ(f.calls[11], "int SendTo 0");
-  EXPECT_EQ(f.calls[12], "int StartUP 0");
+  ASSERT_EQ(f.calls.size(), 15u);
+  EXPECT_EQ(f.calls[13], "int SendTo 0");
+  EXPECT_EQ(f.calls[14], "int StartUP 0");
   EXPECT_EQ(s.sendTo, 1);
   EXPECT_EQ(s.startUp, 0);
 }
@@ -83,6 +84,32 @@ TEST(Settings, WrittenValuesReadBackAsTheLauncherSeesThem) {
   EXPECT_FALSE(IsOn(s.bold));
   EXPECT_TRUE(IsOn(s.italic));
   EXPECT_TRUE(IsOn(s.startUp));
+}
+
+// Every row of the table: a value written under the key's written spelling comes back under its
+// read spelling, in its member, and every other member keeps its default; the launcher reads only
+// its own keys.
+TEST(Settings, EveryKeyRoundTripsThroughTheTable) {
+  const Settings defaults;
+  for (const SettingKey& k : kSettingKeys) {
+    SCOPED_TRACE(ToUtf8(k.name));
+    RecordingProfile f;
+    SettingTexts t;
+    t[static_cast<std::size_t>(k.id)] = k.IsText() ? u"0F00FF" : u"7";
+    WriteSettings(f, t);
+    ASSERT_EQ(f.calls, std::vector<std::string>{"write " + ToUtf8(k.written) + "=" + ToUtf8(*t[static_cast<std::size_t>(k.id)])});
+    const Settings all = ReadAllSettings(f), launcher = ReadLauncherSettings(f);
+    for (const SettingKey& other : kSettingKeys) {
+      const bool mine = other.id == k.id, seen = other.readBy == ReadBy::Both;
+      if (other.IsText()) {
+        EXPECT_EQ(all.*other.text, mine ? u"0F00FF" : defaults.*other.text) << ToUtf8(other.name);
+        EXPECT_EQ(launcher.*other.text, mine && seen ? u"0F00FF" : defaults.*other.text) << ToUtf8(other.name);
+      } else {
+        EXPECT_EQ(all.*other.number, mine ? 7 : defaults.*other.number) << ToUtf8(other.name);
+        EXPECT_EQ(launcher.*other.number, mine && seen ? 7 : defaults.*other.number) << ToUtf8(other.name);
+      }
+    }
+  }
 }
 
 TEST(Settings, BoxFontPointsStayWithinWhatTheWindowShows) {

@@ -86,7 +86,17 @@ TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
   sendToOnly.fontSizeText = u"10.5";
   sendToOnly.bold = sendToOnly.sendTo = true;
 
+  // Mod1 changed to Ctrl, Mod2 back to Alt from the Shift read at load: both written, after StartUP;
+  // a modifier that stays Alt where the file had none (the cases above) is not written at all.
+  FormValues modifiers = defaults;
+  modifiers.modifiers[0] = 2;
+  modifiers.modifiersAsRead[1] = 4;
+
   const Case cases[] = {
+      {modifiers,
+       {"Back=FFFFFF", "Text=000000", "AutoComplete=1", "KeepFocus=1", "UseSkin=1", "key1=79", "key2=87",
+        "Font=ＭＳ Ｐゴシック", "FontSize=11", "Bold=0", "Italic=0", "sendto shortcut removed", "SendTo=0",
+        "startup shortcut removed", "StartUP=0", "Mod1=2", "Mod2=1"}},
       {defaults,
        {"Back=FFFFFF", "Text=000000", "AutoComplete=1", "KeepFocus=1", "UseSkin=1", "key1=79", "key2=87",
         "Font=ＭＳ Ｐゴシック", "FontSize=11", "Bold=0", "Italic=0", "sendto shortcut removed", "SendTo=0",

@@ -23,8 +23,8 @@ class Cp932 : public ::testing::Test {
 };
 
 TEST_F(Cp932, DefaultFontNameIsShiftJisOnDisk) {
-  EXPECT_EQ(ToAnsi(kDefaults.font), "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
-  EXPECT_EQ(FromAnsi("\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"), kDefaults.font);
+  EXPECT_EQ(ToAnsi(DefaultText(SettingId::Font)), "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
+  EXPECT_EQ(FromAnsi("\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"), DefaultText(SettingId::Font));
 }
 
 TEST_F(Cp932, ByteLimitsCountDoubleByteCharacters) {
