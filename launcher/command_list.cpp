@@ -3,16 +3,38 @@
 #include <algorithm>
 #include <string_view>
 
+#include "kana_reading.h"
+
 namespace tav {
 
 namespace {
 constexpr std::size_t kCutLength = 4;  // ".txt", or whatever the last four characters are
 }
 
+void MinTree::Build(const std::vector<std::int32_t>& values) {
+  const std::size_t n = values.size();
+  tree_.assign(2 * n, 0);
+  std::copy(values.begin(), values.end(), tree_.begin() + static_cast<std::ptrdiff_t>(n));
+  for (std::size_t i = n; i-- > 1;) tree_[i] = std::min(tree_[2 * i], tree_[2 * i + 1]);
+}
+
+std::int32_t MinTree::Min(std::size_t first, std::size_t last, std::int32_t fallback) const {
+  const std::size_t n = tree_.size() / 2;
+  std::int32_t best = fallback;
+  for (std::size_t l = first + n, r = last + n; l < r; l >>= 1, r >>= 1) {
+    if (l & 1) best = std::min(best, tree_[l++]);
+    if (r & 1) best = std::min(best, tree_[--r]);
+  }
+  return best;
+}
+
 void CommandList::Clear() {
   items_ = NameTable();
   byFolded_ = {};
-  minTree_ = {};
+  foldedMin_.Clear();
+  readings_ = NameTable();
+  byReading_ = {};
+  readingMin_.Clear();
 }
 
 void CommandList::Build(const std::vector<std::u16string>& fileNames, const Collation& collation) {
@@ -109,7 +131,6 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
 
   // Names beginning with a given text (ignoring case) are neighbours in the folded order, whatever
   // the list's collation does; the first of them in list order is the smallest position among them.
-  const int n = static_cast<int>(items_.Size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i].id = static_cast<std::int32_t>(i);
   ChunkSort(
       order.data(), order.data() + order.size(), 0, 4,
@@ -124,11 +145,25 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
   byFolded_.resize(order.size());
   for (std::size_t i = 0; i < order.size(); ++i) byFolded_[i] = order[i].id;
   order = {};
-  minTree_.assign(static_cast<std::size_t>(2 * n), 0);
-  for (int i = 0; i < n; ++i) minTree_[static_cast<std::size_t>(n + i)] = byFolded_[static_cast<std::size_t>(i)];
-  for (int i = n - 1; i > 0; --i)
-    minTree_[static_cast<std::size_t>(i)] =
-        std::min(minTree_[static_cast<std::size_t>(2 * i)], minTree_[static_cast<std::size_t>(2 * i + 1)]);
+  foldedMin_.Build(byFolded_);
+  BuildReadings();
+}
+
+void CommandList::BuildReadings() {
+  std::vector<std::pair<std::u16string, std::int32_t>> kana;
+  for (std::size_t i = 0; i < items_.Size(); ++i)
+    if (HasKana(items_[i])) kana.emplace_back(NameReading(items_[i]), static_cast<std::int32_t>(i));
+  if (kana.empty()) return;
+  std::sort(kana.begin(), kana.end());
+  std::size_t chars = 0;
+  for (const auto& k : kana) chars += k.first.size();
+  readings_.Reserve(kana.size(), chars);
+  byReading_.reserve(kana.size());
+  for (const auto& k : kana) {
+    readings_.Add(k.first);
+    byReading_.push_back(k.second);
+  }
+  readingMin_.Build(byReading_);
 }
 
 std::vector<std::u16string> CommandList::Items() const {
@@ -148,8 +183,8 @@ int CommandList::CompareFolded(std::u16string_view item, std::u16string_view key
   return n == key.size() ? 0 : (common == n ? -1 : 1);
 }
 
-int CommandList::FindFirst(std::u16string_view text) const {
-  if (text.empty() || items_.Size() == 0) return -1;
+std::pair<std::size_t, std::size_t> CommandList::FoldedRange(std::u16string_view text) const {
+  if (text.empty() || items_.Size() == 0) return {0, 0};
   std::u16string key(text);
   for (char16_t& c : key) c = Fold(c);
   auto item = [&](std::int32_t pos) { return items_[static_cast<std::size_t>(pos)]; };
@@ -158,15 +193,50 @@ int CommandList::FindFirst(std::u16string_view text) const {
   });
   auto hi = std::partition_point(lo, byFolded_.end(),
                                  [&](std::int32_t pos) { return CompareFolded(item(pos), key, key.size()) == 0; });
-  if (lo == hi) return -1;
-  const int n = static_cast<int>(items_.Size());
-  int l = static_cast<int>(lo - byFolded_.begin()) + n, r = static_cast<int>(hi - byFolded_.begin()) + n;
-  int best = n;
-  for (; l < r; l >>= 1, r >>= 1) {
-    if (l & 1) best = std::min(best, minTree_[static_cast<std::size_t>(l++)]);
-    if (r & 1) best = std::min(best, minTree_[static_cast<std::size_t>(--r)]);
+  return {static_cast<std::size_t>(lo - byFolded_.begin()), static_cast<std::size_t>(hi - byFolded_.begin())};
+}
+
+std::pair<std::size_t, std::size_t> CommandList::ReadingRange(std::u16string_view reading) const {
+  if (reading.empty()) return {0, 0};
+  std::size_t lo = 0, hi = readings_.Size();
+  while (lo < hi) {  // the first reading not less than reading
+    const std::size_t mid = (lo + hi) / 2;
+    if (readings_[mid] < reading) lo = mid + 1; else hi = mid;
   }
-  return best;
+  std::size_t end = lo;
+  hi = readings_.Size();
+  while (end < hi) {  // past the last reading that begins with it
+    const std::size_t mid = (end + hi) / 2;
+    if (readings_[mid].substr(0, reading.size()) == reading) end = mid + 1; else hi = mid;
+  }
+  return {lo, end};
+}
+
+int CommandList::FindFirst(std::u16string_view text) const {
+  const auto [lo, hi] = FoldedRange(text);
+  const int n = static_cast<int>(items_.Size());
+  const int best = foldedMin_.Min(lo, hi, n);
+  return best == n ? -1 : best;
+}
+
+int CommandList::FindFirstByReading(std::u16string_view reading) const {
+  const auto [lo, hi] = ReadingRange(reading);
+  const int n = static_cast<int>(items_.Size());
+  const int best = readingMin_.Min(lo, hi, n);
+  return best == n ? -1 : best;
+}
+
+std::vector<int> CommandList::Matches(std::u16string_view text, std::u16string_view reading) const {
+  std::vector<int> found;
+  const auto [lo, hi] = FoldedRange(text);
+  found.insert(found.end(), byFolded_.begin() + static_cast<std::ptrdiff_t>(lo),
+               byFolded_.begin() + static_cast<std::ptrdiff_t>(hi));
+  const auto [rlo, rhi] = ReadingRange(reading);
+  found.insert(found.end(), byReading_.begin() + static_cast<std::ptrdiff_t>(rlo),
+               byReading_.begin() + static_cast<std::ptrdiff_t>(rhi));
+  std::sort(found.begin(), found.end());
+  found.erase(std::unique(found.begin(), found.end()), found.end());
+  return found;
 }
 
 }  // namespace tav

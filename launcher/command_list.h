@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tav {
@@ -53,6 +54,19 @@ class NameTable {
   std::vector<std::uint32_t> ends_;
 };
 
+// The smallest value over ranges of a fixed sequence, in logarithmic time.
+class MinTree {
+ public:
+  void Build(const std::vector<std::int32_t>& values);
+  void Clear() { tree_ = {}; }
+  // The smallest of values[first, last); fallback when the range is empty.
+  std::int32_t Min(std::size_t first, std::size_t last, std::int32_t fallback) const;
+  std::size_t MemoryUse() const { return tree_.capacity() * sizeof(std::int32_t); }
+
+ private:
+  std::vector<std::int32_t> tree_;
+};
+
 class CommandList {
  public:
   // Rebuilds from scratch from the file names of texts (in whatever order the folder lists them).
@@ -66,17 +80,31 @@ class CommandList {
   std::vector<std::u16string> Items() const;  // a copy
   // Bytes the list holds on to (its buffers' capacity).
   std::size_t MemoryUse() const {
-    return items_.MemoryUse() + (byFolded_.capacity() + minTree_.capacity()) * sizeof(std::int32_t);
+    return items_.MemoryUse() + readings_.MemoryUse() +
+           (byFolded_.capacity() + byReading_.capacity()) * sizeof(std::int32_t) + foldedMin_.MemoryUse() +
+           readingMin_.MemoryUse();
   }
 
   // The first item, in list order, that begins with text ignoring case; -1 when none does or
   // text is empty. Logarithmic in the list's size.
   int FindFirst(std::u16string_view text) const;
+  // The first item, in list order, whose reading (kana_reading.h) begins with reading; -1 when none.
+  int FindFirstByReading(std::u16string_view reading) const;
+  // Every item that begins with text or whose reading begins with reading (when given), in list order.
+  std::vector<int> Matches(std::u16string_view text, std::u16string_view reading) const;
 
  private:
   NameTable items_;                     // in list order
   std::vector<std::int32_t> byFolded_;  // list positions ordered by folded text (ordinal)
-  std::vector<std::int32_t> minTree_;   // smallest list position over ranges of byFolded_
+  MinTree foldedMin_;                   // over byFolded_
+  // Only names holding kana have a reading: a list without kana costs nothing more.
+  NameTable readings_;                   // in byReading_'s order
+  std::vector<std::int32_t> byReading_;  // list positions of those names, ordered by reading
+  MinTree readingMin_;                   // over byReading_
+  void BuildReadings();
+  // byFolded_'s range of the items beginning with text ignoring case.
+  std::pair<std::size_t, std::size_t> FoldedRange(std::u16string_view text) const;
+  std::pair<std::size_t, std::size_t> ReadingRange(std::u16string_view reading) const;
   char16_t Fold(char16_t c) const { return foldUnit_ ? foldUnit_(c) : fold_(std::u16string_view(&c, 1))[0]; }
   // Compares the fold of item, at most its first limit units, with key (already folded).
   int CompareFolded(std::u16string_view item, std::u16string_view key, std::size_t limit) const;

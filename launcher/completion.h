@@ -28,7 +28,8 @@ struct Offer {
 };
 
 // The completion rule: when the caret stands right of where the previous change left it, the
-// first name that begins with text, selected from the caret on.
+// first name that begins with text, selected from the caret on; where none does, the first whose
+// reading begins with the text's reading (kana_reading.h), selected from where the reading ends.
 std::optional<Offer> OfferName(std::u16string_view text, int caret, int lastSelStart, const CommandList& list);
 
 class Completion {
@@ -48,12 +49,25 @@ class Completion {
   std::optional<Typed> CompleteTyped(std::u16string_view text, int selStart, int selEnd, char16_t c,
                                      const CommandList& list);
 
+  // Tab (back: Shift+Tab) while a completion is shown, the box holding text with [selStart, selEnd)
+  // selected: the next (previous) name in list order matching what was typed, wrapping at the
+  // ends. Nothing when no completion is shown.
+  std::optional<Offer> Cycle(std::u16string_view text, int selStart, int selEnd, bool back, const CommandList& list);
+
+  // An input method's composition in progress: nothing completes until it ends; the box's change
+  // handler then runs once for the committed text.
+  void SetComposing(bool composing) { composing_ = composing; }
+  bool Composing() const { return composing_; }
+
   int LastSelStart() const { return lastSelStart_; }
   bool Enabled() const { return enabled_; }
 
  private:
   bool enabled_;
   int lastSelStart_ = 0;
+  bool composing_ = false;
+  std::u16string typed_;          // the text the last offer was made for
+  std::optional<Offer> offered_;  // that offer
 };
 
 // Where one Right-arrow leaves the caret: a selection collapses to its end, otherwise the caret

@@ -27,6 +27,24 @@ void Form1::ApplySetup(const LauncherSetup& setup) {
   ApplyDpi(dpi_);
 }
 
+std::u16string Form1::ClipboardText() {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return {};
+  // Another program may hold it for a moment.
+  for (int attempt = 0; !OpenClipboard(hwnd_); ++attempt) {
+    if (attempt == 10) return {};
+    Sleep(10);
+  }
+  std::u16string text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 void Form1::LoadCommandList() {
   list_.Build(ListFileNameTable(TextsFolderPath(installFolder_)), UserCollation());
 }

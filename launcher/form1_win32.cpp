@@ -165,20 +165,6 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcW(hwnd_, m, w, l);
 }
 
-LRESULT CALLBACK Form1::Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  const auto byDefault = [&] { return CallWindowProcW(form->text1Proc_, h, m, w, l); };
-  if (m != WM_KEYDOWN && m != WM_CHAR) return byDefault();
-  return AnswerOrDefault(
-      [&] {
-        const auto key = static_cast<wchar_t>(w);
-        const bool used =
-            m == WM_KEYDOWN ? form->Text1_KeyDown(w) : form->Text1_KeyPress(key) || form->Text1_TypeCompleted(key);
-        return used ? 0 : byDefault();
-      },
-      byDefault);
-}
-
 void Form1::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   RECT box = InputBoxRect(dpi);
@@ -201,72 +187,6 @@ void Form1::Paint() {
     BitBlt(dc, 0, 0, client.right, client.bottom, mem.get(), 0, 0, SRCCOPY);
   }
   EndPaint(hwnd_, &ps);
-}
-
-// ---- Text1 ----
-
-void Form1::Text1_Change() { completion_.Text1_Change(*this, list_); }
-
-bool Form1::Text1_KeyDown(WPARAM key) {
-  if (!IsCtrlShiftEnter(key)) return false;
-  RunCommand(Text(), *this, StartAs::administrator);
-  return true;
-}
-
-bool Form1::Text1_KeyPress(wchar_t key) {
-  if (key == 13) {
-    RunCommand(Text(), *this);
-    return true;
-  }
-  if (key == 27) {
-    Dismiss(*this);
-    return true;
-  }
-  return false;
-}
-
-bool Form1::Text1_TypeCompleted(wchar_t key) {
-  // Control characters and halves of a surrogate pair take the box's own way (and the change
-  // handler after it).
-  if (key < 0x20 || key == 0x7F || (key >= 0xD800 && key <= 0xDFFF) || !completion_.Enabled()) return false;
-  DWORD start = 0, end = 0;
-  SendMessageW(text1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const std::u16string text = Text();
-  const auto limit = static_cast<std::size_t>(SendMessageW(text1_, EM_GETLIMITTEXT, 0, 0));
-  if (text.size() - (end - start) + 1 > limit) return false;  // the box refuses it
-  auto typed = completion_.CompleteTyped(text, static_cast<int>(start), static_cast<int>(end),
-                                         static_cast<char16_t>(key), list_);
-  if (!typed) return false;
-  // The name at once: the box lays out and draws its text once per keystroke, not twice. When the
-  // typed letters already are the name's own and the selection runs to the end, only the tail is
-  // new: the box then replaces the selection instead of its whole text.
-  std::u16string entered = text.substr(0, start);
-  entered += static_cast<char16_t>(key);
-  entered += text.substr(end);
-  showingCompletion_ = true;
-  if (end == text.size() && typed->text.compare(0, entered.size(), entered) == 0) {
-    const std::u16string insert = static_cast<char16_t>(key) + typed->text.substr(entered.size());
-    SendMessageW(text1_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(W(insert)));
-  } else {
-    SetText(typed->text);
-  }
-  SetSelection(typed->selStart, typed->selLength);
-  showingCompletion_ = false;
-  return true;
-}
-
-std::u16string Form1::Text() const { return WindowText(text1_); }
-
-int Form1::SelStart() const {
-  DWORD start = 0, end = 0;
-  SendMessageW(text1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return static_cast<int>(start);
-}
-
-void Form1::SetText(const std::u16string& text) { SetWindowText(text1_, text); }
-
-void Form1::SetSelection(int start, int length) {
-  SendMessageW(text1_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
 }
 
 // ---- Enter and Esc ----
@@ -321,6 +241,7 @@ void Form1::Summon() {
   int caret = CaretAfterRight(Text(), static_cast<int>(start), static_cast<int>(end));
   SendMessageW(text1_, EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
   SetTimer1(true);
+  history_.Rewind();
   if (HIMC imc = ImmGetContext(text1_)) {
     ImmSetOpenStatus(imc, FALSE);
     ImmReleaseContext(text1_, imc);

@@ -17,6 +17,7 @@
 #include "input_box_look_win32.h"
 #include "launcher_sequences.h"
 #include "process_start_win32.h"
+#include "session_history.h"
 #include "user_environment_win32.h"
 #include "window_win32.h"
 
@@ -75,6 +76,7 @@ class Form1 final : public Window,
   // Enter and Esc.
   std::optional<std::string> ReadCommandFile(const std::u16string& name) override;
   std::u16string EnvironmentBlock() override { return environment_.CurrentBlock(); }
+  std::u16string ClipboardText() override;
   void ClearInput() override;
   void FocusWindow() override;
   bool ActivateDesktop() override;
@@ -104,6 +106,7 @@ class Form1 final : public Window,
   LauncherSetup setup_;
   Completion completion_{1};
   CommandList list_;
+  SessionHistory history_;
   InputBoxColours colours_;
   UniqueFont font_;
   Skin skin_;

@@ -33,7 +33,8 @@ bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as) {
   if (!file) return false;
   std::u16string commandLine;
   if (std::optional<std::u16string> line = LastLine(DecodeCommandFile(*file)))
-    commandLine = AppendArgument(ExpandEnvironmentText(*line, steps.EnvironmentBlock().c_str()), input);
+    commandLine = PlaceArgument(ExpandEnvironmentText(*line, steps.EnvironmentBlock().c_str()), input,
+                                [&] { return steps.ClipboardText(); });
   steps.ClearInput();
   steps.ActivateDesktop();
   steps.DisableTimer();

@@ -43,6 +43,8 @@ class CommandSteps {
   // The environment the started programs get ("NAME=value" strings, each ended by a zero): the
   // command file's line is expanded with it.
   virtual std::u16string EnvironmentBlock() = 0;
+  // The clipboard's text for {clipboard}; empty when it holds none.
+  virtual std::u16string ClipboardText() = 0;
   virtual void ClearInput() = 0;
   virtual void FocusWindow() = 0;
   virtual bool ActivateDesktop() = 0;  // false when there is no desktop window to activate
@@ -59,7 +61,7 @@ class CommandSteps {
 
 // Enter (Ctrl+Shift+Enter: as administrator): looks up the command file of the typed name and
 // starts its command line: the file's line with its environment variables expanded, then the
-// typed argument as typed. False when there is no command file or the name could be no file
+// typed argument placed (PlaceArgument). False when there is no command file or the name could be no file
 // directly in texts\ (then nothing at all has happened). An empty command line is not started.
 bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as = StartAs::usual);
 

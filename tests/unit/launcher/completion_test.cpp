@@ -41,6 +41,16 @@ class FakeBox final : public EditBox {
     }
   }
   void Paste(const std::u16string& s) { Replace(s); }
+  void Compose(bool on) {  // an input method's composition starts or ends
+    completion_.SetComposing(on);
+    if (!on) Change();
+  }
+  void Tab(bool back = false) {  // as the window shows it: the offer at once, no change of its own
+    if (auto offer = completion_.Cycle(text_, selStart_, selEnd_, back, list_)) {
+      text_ = offer->text;
+      SetSelection(offer->selStart, offer->selLength);
+    }
+  }
   void Backspace() {
     if (selStart_ == selEnd_) {
       if (selStart_ == 0) return;
@@ -92,8 +102,8 @@ struct Outcome {
 // Runs a user's actions on a fresh box, with and without nested change notifications and with
 // typed completions shown at once; all must end the same.
 template <typename Actions>
-void ExpectOutcome(int autoComplete, Actions actions, const Outcome& expected, const std::string& label) {
-  const CommandList list = Commands();
+void ExpectOutcome(int autoComplete, Actions actions, const Outcome& expected, const std::string& label,
+                   const CommandList& list = Commands()) {
   struct Mode {
     bool nested, atOnce;
     const char* name;
@@ -137,6 +147,45 @@ TEST(Completion, TypingAndDeleting) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i)
     ExpectOutcome(1, cases[i].actions, cases[i].expected, "case " + std::to_string(i) + " " + cases[i].label);
+}
+
+// Japanese names from any keyboard state: where no name begins with the typed text as typed, its
+// reading (kana of either script and width, romaji) finds the first name whose reading begins with
+// it; the box shows the name, the part the typed text covers unselected. Tab and Shift+Tab step
+// through every match in list order. The README's table is this one.
+TEST(Completion, ReadingsAndTab) {
+  CommandList list;
+  list.Build({u"mex.txt", u"メモ帳.txt", u"しごと.txt", u"ロッカー.txt", u"ガイド.txt", u"ツール.txt"},
+             testing::AsciiCollation());
+  struct Case {
+    const char16_t* keys;  // typed one by one; \t is Tab, \b is Shift+Tab
+    Outcome expected;
+  } cases[] = {
+      {u"めも", {u"メモ帳", {2, 1}, 2}},   {u"ﾒﾓ", {u"メモ帳", {2, 1}, 2}},   {u"memo", {u"メモ帳", {2, 1}, 2}},
+      {u"MEMO", {u"メモ帳", {2, 1}, 2}},   {u"ｍｅｍｏ", {u"メモ帳", {2, 1}, 2}},
+      {u"me", {u"mex", {2, 1}, 2}},        // a name that begins with it as typed wins
+      {u"mem", {u"mem", {3, 0}, 3}},       // a syllable not yet complete
+      {u"sigo", {u"しごと", {2, 1}, 2}},   {u"shigo", {u"しごと", {2, 1}, 2}},
+      {u"rokka", {u"ロッカー", {3, 1}, 3}}, {u"ｶﾞｲ", {u"ガイド", {2, 1}, 2}},  {u"gaido", {u"ガイド", {3, 0}, 3}},
+      {u"tsu-", {u"ツール", {2, 1}, 2}},   {u"tu-", {u"ツール", {2, 1}, 2}},  {u"memq", {u"memq", {4, 0}, 4}},
+      {u"me\t", {u"メモ帳", {1, 2}, 1}},  {u"me\t\t", {u"mex", {2, 1}, 2}},  {u"me\b", {u"メモ帳", {1, 2}, 1}},
+      {u"zz\t", {u"zz", {2, 0}, 2}},      // no completion shown: Tab does nothing
+      // \x01 \x02: an input method's composition starts, ends; completion waits for its end.
+      {u"\x01めも", {u"めも", {2, 0}, 0}},  {u"\x01めも\x02", {u"メモ帳", {2, 1}, 2}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    auto type = [&](FakeBox& b) {
+      for (const char16_t* k = cases[i].keys; *k; ++k) {
+        if (*k == u'\t' || *k == u'\b')
+          b.Tab(*k == u'\b');
+        else if (*k == u'\x01' || *k == u'\x02')
+          b.Compose(*k == u'\x01');
+        else
+          b.Type(std::u16string(1, *k));
+      }
+    };
+    ExpectOutcome(1, type, cases[i].expected, "case " + std::to_string(i), list);
+  }
 }
 
 TEST(Completion, OnlyTheValueOneSwitchesItOn) {

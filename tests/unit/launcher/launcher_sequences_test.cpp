@@ -35,7 +35,8 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
     auto it = files.find(name);
     return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
   }
-  std::u16string EnvironmentBlock() override { return u""; }
+  std::u16string EnvironmentBlock() override { return std::u16string(u"T=tee\0", 6); }
+  std::u16string ClipboardText() override { return u"{arg:url} %T%"; }
   void ClearInput() override { Add("clear"); }
   void FocusWindow() override { Add("focus"); }
   bool ActivateDesktop() override { return Add("desktop"), desktop; }
@@ -98,10 +99,18 @@ TEST(RunCommand, StepsInTheirOrderAndNothingWithoutAFile) {
       {u"empty", true, true, {}},  // an empty command line: hidden, nothing started, no foreground right
       {u"zzz", true, false, {}},   // no command file: nothing at all
       {u"zzz/memo", true, false, {}},
+      // Tokens take the argument in place, after %VAR% expansion; what they put in stays as it is.
+      {u"search/京都 天気", true, true,
+       {"allow foreground", "start web.exe https://x.test/?q=%E4%BA%AC%E9%83%BD%20%E5%A4%A9%E6%B0%97&t=tee"}},
+      {u"clip/%T% {arg}", true, true, {"allow foreground", "start echo.exe tee {arg:url} %T% [%T% {arg}]"}},
+      {u"clip", true, true, {"allow foreground", "start echo.exe tee {arg:url} %T% []"}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Recorder r;
-    r.files = {{u"memo", "ignored\r\nnotepad.exe\r\n"}, {u"empty", ""}};
+    r.files = {{u"memo", "ignored\r\nnotepad.exe\r\n"},
+               {u"empty", ""},
+               {u"search", "web.exe https://x.test/?q={arg:url}&t=%T%"},
+               {u"clip", "echo.exe %T% {clipboard} [{arg}]"}};
     r.desktop = cases[i].desktop;
     EXPECT_EQ(RunCommand(cases[i].typed, r, cases[i].as), cases[i].found) << "case " << i;
     const std::u16string typed = cases[i].typed;

@@ -19,6 +19,7 @@ struct Steps final : CommandSteps {
     return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
   }
   std::u16string EnvironmentBlock() override { return u"TAV_W=C:\\W\0SystemRoot=C:\\Windows\0"s; }
+  std::u16string ClipboardText() override { return u"{arg}"; }
   void ClearInput() override {}
   void FocusWindow() override {}
   bool ActivateDesktop() override { return true; }
