@@ -121,7 +121,7 @@ TEST(Launcher, ConfiguredKeysReplaceTheDefaults) {
 
 TEST(Launcher, TypingCompletesAndBackspaceRemovesTheTail) {
   Installation inst;
-  for (auto name : {L"calendar", L"calc", L"Memo"}) inst.WriteCommand(name, L"x");
+  for (auto name : {L"calendar", L"calc", L"Memo", L"しごと"}) inst.WriteCommand(name, L"x");
   Launcher l(inst);
   ASSERT_TRUE(l.Summon());
   struct Step {
@@ -130,7 +130,10 @@ TEST(Launcher, TypingCompletesAndBackspaceRemovesTheTail) {
     const wchar_t* text;
     int selStart, selEnd;
   } steps[] = {
-      {0, L"cal", L"calc", 3, 4},     {0, L"e", L"calendar", 4, 8}, {VK_BACK, nullptr, L"cale", 4, 4},
+      {0, L"cal", L"calc", 3, 4},
+      {VK_TAB, nullptr, L"calendar", 3, 8},  // Tab: the next match, the focus stays in the box
+      {VK_TAB, nullptr, L"calc", 3, 4},      // wrapping at the end
+      {0, L"e", L"calendar", 4, 8}, {VK_BACK, nullptr, L"cale", 4, 4},
       {VK_BACK, nullptr, L"cal", 3, 3},  // deleting never completes
       {VK_ESCAPE, nullptr, L"", 0, 0},   // Esc clears (and hides)
   };
@@ -144,6 +147,12 @@ TEST(Launcher, TypingCompletesAndBackspaceRemovesTheTail) {
   TypeText(L"MEMO");
   ASSERT_TRUE(l.WaitText(L"Memo")) << "the name's own case";
   EXPECT_EQ(EditSelection(l.edit), std::make_pair(4, 4));
+  SendKey(VK_ESCAPE);
+  ASSERT_TRUE(l.WaitHidden());
+  ASSERT_TRUE(l.Summon());
+  TypeText(L"sigo");  // romaji, the input method off
+  ASSERT_TRUE(l.WaitText(L"しごと"));
+  EXPECT_EQ(EditSelection(l.edit), std::make_pair(2, 3));
 }
 
 TEST(Launcher, EnterRunsTheExactCommandLine) {
@@ -151,6 +160,7 @@ TEST(Launcher, EnterRunsTheExactCommandLine) {
   const std::wstring probe = inst.ProbeCommand();
   inst.WriteCommand(L"memo", probe + L" memo");
   inst.WriteCommand(L"web", probe + L" web");
+  inst.WriteCommand(L"turl", probe + L" q={arg:url}&x");
   inst.WriteRaw(L"texts\\two.txt", "ignored\r\n" + ToAnsi(U(probe.c_str())) + " second\r\n");
   Launcher l(inst);
   // Written after start-up: not in the completion list, so the typed case reaches the lookup.
@@ -165,6 +175,7 @@ TEST(Launcher, EnterRunsTheExactCommandLine) {
       {L"web/a/b", probe + L" web a/b"},  {L"LATER", probe + L" later"},
       {L"two", probe + L" second"},  // the last line
       {L"me", probe + L" memo", L"memo"},  // the whole shown name, not only the typed part
+      {L"turl/京都 天気", probe + L" q=%E4%BA%AC%E9%83%BD%20%E5%A4%A9%E6%B0%97&x"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     ASSERT_TRUE(l.Summon()) << "case " << i;
@@ -184,6 +195,17 @@ TEST(Launcher, EnterRunsTheExactCommandLine) {
     EXPECT_TRUE(l.WaitHidden()) << "case " << i;
     EXPECT_EQ(l.Text(), L"") << "case " << i;
   }
+  // Up: the lines run, the newest first, as the box held them; Enter runs the one shown.
+  ASSERT_TRUE(l.Summon());
+  for (const wchar_t* line : {L"turl/京都 天気", L"memo", L"two"}) {
+    SendKey(VK_UP);
+    ASSERT_TRUE(l.WaitText(line)) << l.Text();
+  }
+  SendKey(VK_DOWN);
+  ASSERT_TRUE(l.WaitText(L"memo"));
+  SendKey(VK_RETURN);
+  ASSERT_TRUE(inst.WaitForProbe(std::size(cases) + 1));
+  EXPECT_EQ(inst.ProbeLog().back().commandLine, probe + L" memo");
 }
 
 // The environment is changed in the system settings while the launcher runs: commands started
