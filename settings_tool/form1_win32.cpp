@@ -12,6 +12,7 @@
 #include "key_names.h"
 #include "profile_file.h"
 #include "settings_form.h"
+#include "settings_save_win32.h"
 #include "shortcuts_win32.h"
 #include "system_message_win32.h"
 #include "text_encoding.h"
@@ -328,11 +329,8 @@ void Form1::Command2_Click() {
   v.italic = Ticked(Id::Check7);
   v.sendTo = Ticked(Id::Check8);
   v.startUp = Ticked(Id::Check9);
-  const std::u16string path = SettingsFilePath(WithTrailingBackslash(folder_));
-  auto file = OpenWin32Profile(path, std::u16string(kSettingsSection));
   ShellShortcuts shortcuts;
-  // A missing settings folder fails too: no folder is made for it, and the user hears of it.
-  if (auto message = SaveSettings(*file, v, shortcuts, path, [] { return SystemMessage(GetLastError()); }))
+  if (auto message = SaveSettingsFile(SettingsFilePath(WithTrailingBackslash(folder_)), v, shortcuts))
     MessageBoxW(hwnd_, W(*message), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -80,7 +80,8 @@ class CheckedWrites : public ProfileFile {
 
 std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts,
                                            std::u16string_view path,
-                                           const std::function<std::u16string()>& writeFailure) {
+                                           const std::function<std::u16string()>& writeFailure,
+                                           const std::function<std::optional<std::u16string>()>& commit) {
   const SettingKey& font = KeyOf(SettingId::Font);
   bool faceNotStored = false;
   if (!values.fontStorable) {
@@ -93,6 +94,7 @@ std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& 
     if (id == SettingId::SendTo) shortcuts.SendTo(values.sendTo);
     if (id == SettingId::StartUp) shortcuts.StartUp(values.startUp);
   });
+  if (!checked.failure && commit) checked.failure = commit();
   std::vector<std::u16string> parts;
   if (checked.failure) parts.push_back(WriteFailedMessage(path, *checked.failure));
   if (faceNotStored) parts.push_back(FaceNotStoredMessage(values.fontFace, !checked.failure));

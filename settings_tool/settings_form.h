@@ -48,9 +48,12 @@ SettingTexts ToSave(const FormValues& v);
 //   missing face): the file keeps its Font and the user is told, unless the face is the default
 //   and the file has no Font (a missing key reads as the default);
 // - the Start-up shortcut wanted while Windows keeps it turned off.
-std::optional<std::u16string> SaveSettings(ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts,
-                                           std::u16string_view path,
-                                           const std::function<std::u16string()>& writeFailure);
+// commit, when given, runs after every write succeeded: it puts what was written in place of the
+// file at once (the writes go to a copy), and gives the reason when it could not.
+std::optional<std::u16string> SaveSettings(
+    ProfileFile& file, const FormValues& values, ShortcutWork& shortcuts, std::u16string_view path,
+    const std::function<std::u16string()>& writeFailure,
+    const std::function<std::optional<std::u16string>()>& commit = {});
 std::u16string WriteFailedMessage(std::u16string_view path, std::u16string_view reason);
 std::u16string FaceNotStoredMessage(std::u16string_view face, bool othersSaved = true);
 std::u16string StartUpTurnedOffMessage();

@@ -203,7 +203,7 @@ TEST(FontSizeBox, SizeForThePreviewKeepsFractions) {
 TEST(SaveSettings, WhatTheUserIsTold) {
   const std::u16string failed = WriteFailedMessage(kPath, u"アクセスが拒否されました。");
   struct Case {
-    const char16_t* failingKey;  // "": every write succeeds, "*": none does
+    const char16_t* failingKey;  // "": every write succeeds, "*": none does, "!": the writes do, the commit not
     bool faceStorable, startUp, turnedOff;
     std::u16string message;  // empty: none
   };
@@ -213,6 +213,7 @@ TEST(SaveSettings, WhatTheUserIsTold) {
       {u"*", true, false, false, failed},
       {u"Italic", true, false, false, failed},
       {u"StartUP", true, false, false, failed},
+      {u"!", true, false, false, WriteFailedMessage(kPath, u"使用中です。")},  // the copy not moved into place
       {u"", true, true, true, StartUpTurnedOffMessage()},
       {u"", false, false, false, FaceNotStoredMessage(u"맑은 고딕")},
       {u"Back", false, true, true,
@@ -229,12 +230,22 @@ TEST(SaveSettings, WhatTheUserIsTold) {
     v.fontStorable = cases[i].faceStorable;
     v.startUp = cases[i].startUp;
     int asked = 0;
-    std::optional<std::u16string> message = SaveSettings(file, v, shortcuts, kPath, [&] {
-      ++asked;
-      return std::u16string(u"アクセスが拒否されました。");
-    });
+    const std::u16string failing = cases[i].failingKey;
+    int commits = 0;
+    std::optional<std::u16string> message = SaveSettings(
+        file, v, shortcuts, kPath,
+        [&] {
+          ++asked;
+          return std::u16string(u"アクセスが拒否されました。");
+        },
+        [&]() -> std::optional<std::u16string> {
+          ++commits;
+          if (failing == u"!") return u"使用中です。";
+          return std::nullopt;
+        });
+    EXPECT_EQ(commits, failing.empty() || failing == u"!" ? 1 : 0) << "case " << i << ": a mix is never put in place";
     EXPECT_EQ(message.value_or(u""), cases[i].message) << "case " << i;
-    EXPECT_EQ(asked, *cases[i].failingKey ? 1 : 0) << "case " << i << ": the reason of the first failed write";
+    EXPECT_EQ(asked, failing.empty() || failing == u"!" ? 0 : 1) << "case " << i << ": the reason of the first failed write";
     EXPECT_EQ(std::count_if(log.calls.begin(), log.calls.end(), [](const std::string& c) { return c.find('=') != std::string::npos; }),
               cases[i].faceStorable ? 13 : 12)
         << "case " << i << ": every write is attempted";

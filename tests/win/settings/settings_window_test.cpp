@@ -20,6 +20,7 @@
 #include "private_prefix.h"
 #include "registration_frame_win32.h"
 #include "settings_form.h"
+#include "settings_save_win32.h"
 #include "shortcuts_win32.h"
 #include "system_message_win32.h"
 #include "temp_dir.h"
@@ -311,8 +312,8 @@ TEST(SettingsSave, FileThatCannotBeWrittenIsSaid) {
   FormValues v;
   v.backColour = u"FFFFFF";
   v.fontFace = u"ＭＳ Ｐゴシック";
-  enum Case { kNoFolder, kHeldOpen, kFree };
-  for (Case c : {kNoFolder, kHeldOpen, kFree}) {
+  enum Case { kNoFolder, kHeldOpen, kFree, kReadOnly };
+  for (Case c : {kNoFolder, kHeldOpen, kFree, kReadOnly}) {
     SCOPED_TRACE(c);
     test::TempDir install;
     const std::filesystem::path ini = install.path() / L"settings" / L"tavimbra.ini";
@@ -324,11 +325,12 @@ TEST(SettingsSave, FileThatCannotBeWrittenIsSaid) {
     HANDLE held = c == kHeldOpen ? CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                                  : INVALID_HANDLE_VALUE;
     if (c == kHeldOpen) ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    if (c == kReadOnly) SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::u16string path = install.Text() + u"\\settings\\tavimbra.ini";
-    auto file = OpenWin32Profile(path, std::u16string(kSettingsSection));
-    std::optional<std::u16string> message =
-        SaveSettings(*file, v, shortcuts, path, [] { return SystemMessage(GetLastError()); });
+    std::optional<std::u16string> message = SaveSettingsFile(path, v, shortcuts);
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_FALSE(std::filesystem::exists(ini.wstring() + L".saving")) << "the copy the writes went to";
+    if (c == kReadOnly) SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (c == kFree) {
       EXPECT_FALSE(message.has_value()) << ToUtf8(message.value_or(u""));
       EXPECT_NE(test::ReadBytes(ini).find("Back=FFFFFF"), std::string::npos);
