@@ -9,14 +9,10 @@ bash scripts/setup.sh
 bash scripts/build.sh windows
 source scripts/wine-env.sh demo 2>/dev/null
 tav_wine_prepare
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:77
-  if ! xdpyinfo -display :77 >/dev/null 2>&1; then
-    Xvfb :77 -screen 0 1024x768x24 >/dev/null 2>&1 &
-    sleep 1
-  fi
-  echo "No display: running in the virtual screen :77"
-fi
 echo "Demo installation folder: $(pwd)/dist/Tavimbra (Wine prefix $WINEPREFIX)"
-cd dist/Tavimbra
-exec wine Tavimbra.exe
+if [ -n "${DISPLAY:-}" ]; then
+  cd dist/Tavimbra
+  exec wine Tavimbra.exe
+fi
+echo "No display: running in the virtual screen :77"
+TAV_SCREEN_DISPLAY=:77 tav_in_screen 'cd "$1" && wine Tavimbra.exe' "$(pwd)/dist/Tavimbra"

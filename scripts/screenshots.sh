@@ -15,7 +15,9 @@ if [ "${1:-}" != "--in-screen" ]; then
   if [ -n "${TAV_REBUILD:-}" ] || [ ! -f dist/Tavimbra/Tavimbra.exe ] || [ ! -f dist/Tavimbra/Tavimset.exe ]; then
     bash scripts/build.sh windows
   fi
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/screenshots.sh --in-screen
+  source scripts/wine-env.sh 2>/dev/null
+  tav_in_screen 'bash "$1" --in-screen' "$root/scripts/screenshots.sh"
+  exit $?
 fi
 
 # --- inside the virtual screen ---

@@ -35,9 +35,19 @@ tav_wine_prepare() {
 # Runs body (bash code) in a fresh virtual screen (Xvfb), with this file sourced there again (a
 # TAV_LOCALE given for the call takes effect there) and the further arguments as its $1, $2...;
 # the Wine processes of that screen are ended after it. Returns body's status.
+# TAV_SCREEN_DISPLAY=:N uses a virtual screen that stays on that display instead (made when not
+# there yet), for a person to look at: DISPLAY=:N import -window root shot.png
 tav_in_screen() {
   local body=$1; shift
-  TAV_WINEPREFIX="$WINEPREFIX" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  local screen=(xvfb-run -a -s "-screen 0 1024x768x24")
+  if [ -n "${TAV_SCREEN_DISPLAY:-}" ]; then
+    if ! xdpyinfo -display "$TAV_SCREEN_DISPLAY" >/dev/null 2>&1; then
+      Xvfb "$TAV_SCREEN_DISPLAY" -screen 0 1024x768x24 >/dev/null 2>&1 &
+      sleep 1
+    fi
+    screen=(env DISPLAY="$TAV_SCREEN_DISPLAY")
+  fi
+  TAV_WINEPREFIX="$WINEPREFIX" "${screen[@]}" bash -c '
     source "$1" 2>/dev/null
     eval "tav_body() { $2
 }"
