@@ -16,8 +16,19 @@ set(epoch "$ENV{SOURCE_DATE_EPOCH}")
 set(commit "")
 find_program(git_exe git)
 if(git_exe)
-  execute_process(COMMAND "${git_exe}" log -1 --format=%H%n%ct HEAD WORKING_DIRECTORY "${SOURCE_DIR}"
-                  OUTPUT_VARIABLE head RESULT_VARIABLE rc ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+  # Only this tree's own repository: git looks upwards, and a source tarball unpacked inside
+  # another checkout would take that repository's commit.
+  execute_process(COMMAND "${git_exe}" rev-parse --show-toplevel WORKING_DIRECTORY "${SOURCE_DIR}"
+                  OUTPUT_VARIABLE top RESULT_VARIABLE rc ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+  file(REAL_PATH "${SOURCE_DIR}" tree)
+  if(rc EQUAL 0 AND NOT top STREQUAL "")
+    file(REAL_PATH "${top}" top)
+  endif()
+  set(head "")
+  if(rc EQUAL 0 AND top STREQUAL tree)
+    execute_process(COMMAND "${git_exe}" log -1 --format=%H%n%ct HEAD WORKING_DIRECTORY "${SOURCE_DIR}"
+                    OUTPUT_VARIABLE head RESULT_VARIABLE rc ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+  endif()
   if(rc EQUAL 0 AND head MATCHES "^([0-9a-f]+)\n([0-9]+)$")
     set(commit "${CMAKE_MATCH_1}")
     if(epoch STREQUAL "")
@@ -30,7 +41,7 @@ if(NOT epoch STREQUAL "" AND NOT epoch MATCHES "^[0-9]+$")
 endif()
 if(epoch STREQUAL "")
   if(REQUIRED)
-    message(FATAL_ERROR "No moment for this release build: ${SOURCE_DIR} is not a git checkout and "
+    message(FATAL_ERROR "No moment for this release build: ${SOURCE_DIR} is not the top of a git checkout and "
                         "SOURCE_DATE_EPOCH is not set. Build from a clone, or set SOURCE_DATE_EPOCH to "
                         "the release's commit time (seconds since 1970), so that the copyright year and "
                         "the timestamps are the commit's and not this machine's clock.")

@@ -58,8 +58,10 @@ if [ "$what" = release ]; then
   [ "${TAV_ALLOW_PLACEHOLDERS:-0}" = 1 ] && echo "build.sh release: TEST release with placeholder addresses; do not publish it"
 fi
 
-# One moment for every timestamp of the build and the package: the last commit's.
-if [ -z "${SOURCE_DATE_EPOCH:-}" ] && epoch=$(git log -1 --format=%ct 2>/dev/null); then
+# One moment for every timestamp of the build and the package: the last commit's, of this tree's
+# own repository only (git looks upwards, into a checkout this tree may be unpacked in).
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ] &&
+   epoch=$(git log -1 --format=%ct 2>/dev/null); then
   export SOURCE_DATE_EPOCH=$epoch
 fi
 if [ "$what" = all ] || [ "$what" = linux ]; then

@@ -44,7 +44,7 @@ class Moment(unittest.TestCase):
             cwd=self.tree, env=env, check=True)
 
     def moment(self, required=True, **env):
-        return run(["cmake", f"-DSOURCE_DIR={self.tree}", f"-DOUT={self.out}", "-DHOLDER=Tavimbra Project",
+        return run(["cmake", f"-DSOURCE_DIR={self.tree}", f"-DOUT={self.out}", "-DHOLDER=The Tavimbra authors",
                     f"-DREQUIRED={'ON' if required else 'OFF'}", "-P", str(ROOT / "cmake/moment.cmake")],
                    env=clean_env(**env))
 
@@ -68,18 +68,34 @@ class Moment(unittest.TestCase):
                     r = self.moment(**env)  # a build after each commit, without configuring again
                     self.assertEqual(r.returncode, 0, r.stderr)
                 self.assertEqual(self.read("epoch"), f"{want_epoch}\n")
-                self.assertEqual(self.read("moment.h"), f'#define TAV_COPYRIGHT "Copyright (C) {want_year} Tavimbra Project"\n')
-                self.assertIn(f'!define COPYRIGHT "Copyright (C) {want_year} Tavimbra Project"', self.read("moment.nsh"))
+                self.assertEqual(self.read("moment.h"), f'#define TAV_COPYRIGHT "Copyright (C) {want_year} The Tavimbra authors"\n')
+                self.assertIn(f'!define COPYRIGHT "Copyright (C) {want_year} The Tavimbra authors"', self.read("moment.nsh"))
                 self.assertIn(f'set(MOMENT_EPOCH "{want_epoch}")', self.read("moment.cmake"))
 
     def test_no_moment_stops_a_release_and_not_a_development_build(self):
         # A tree without history and no SOURCE_DATE_EPOCH; and a SOURCE_DATE_EPOCH that is no time.
-        for required, env, ok in [(True, {}, False), (False, {}, True), (False, {"SOURCE_DATE_EPOCH": "soon"}, False)]:
-            with self.subTest(required=required, env=env):
+        # A tree unpacked inside another checkout has no history of its own either: the outer
+        # repository's commit is not its moment.
+        outer = pathlib.Path(self.tmp.name)
+        cases = [  # (inside another checkout, release, environment, succeeds)
+            (False, True, {}, False), (False, False, {}, True), (False, False, {"SOURCE_DATE_EPOCH": "soon"}, False),
+            (True, True, {}, False), (True, False, {}, True),
+            (True, True, {"SOURCE_DATE_EPOCH": str(DEC_2025)}, True),
+        ]
+        for nested, required, env, ok in cases:
+            with self.subTest(nested=nested, required=required, env=env):
+                if nested and not (outer / ".git").exists():
+                    run(["git", "init", "-q"], cwd=outer, check=True)
+                    run(["git", "-c", "user.name=t", "-c", "user.email=t@t", "commit", "-q", "--allow-empty", "-m",
+                         "x"], cwd=outer, check=True,
+                        env=clean_env(GIT_COMMITTER_DATE=f"@{JAN_2026} +0000", GIT_AUTHOR_DATE=f"@{JAN_2026} +0000"))
                 r = self.moment(required=required, **env)
                 self.assertEqual(r.returncode == 0, ok, r.stderr)
                 if not ok:
                     self.assertIn("SOURCE_DATE_EPOCH", r.stderr)
+                elif nested:
+                    self.assertNotEqual(self.read("epoch"), f"{JAN_2026}\n", "the outer checkout's commit")
+                    self.assertIn('set(MOMENT_COMMIT "")', self.read("moment.cmake"))
 
     def test_an_unchanged_moment_rewrites_nothing(self):
         self.commit(DEC_2025)
