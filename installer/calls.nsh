@@ -21,8 +21,22 @@ Var LauncherProcess
   SetOutPath "${folder}"
   Exec '"${exe}"'
 !macroend
-!macro FindLauncher
-  FindWindow $R9 "${LAUNCHER_CLASS}" ""
+!macro NextLauncher after
+  FindWindow $R9 "${LAUNCHER_CLASS}" "" 0 ${after}
+!macroend
+; PROCESS_QUERY_LIMITED_INFORMATION is granted on an elevated process too.
+!macro LauncherProgram window
+  Push $1
+  Push $2
+  StrCpy $R9 ""
+  System::Call "user32::GetWindowThreadProcessId(p ${window}, *i .r1)"
+  System::Call "kernel32::OpenProcess(i 0x1000, i 0, i r1) p .r2"
+  ${If} $2 <> 0
+    System::Call "kernel32::QueryFullProcessImageNameW(p r2, i 0, w .R9, *i ${NSIS_MAX_STRLEN})"
+    System::Call "kernel32::CloseHandle(p r2)"
+  ${EndIf}
+  Pop $2
+  Pop $1
 !macroend
 ; The process is opened before the request, while its window still names it.
 !macro SendClose window
@@ -87,6 +101,7 @@ Function StartThroughShell
   Push $R4
   Push $R5
   Push $R6
+  Push $R7
   StrCpy $R9 0
   ; Interfaces, all released at the end: 1 shell windows, 5 desktop, 6 service provider,
   ; 7 shell browser, 8 shell view, 9 view background, R0 folder view, R1 application, R2 shell.
@@ -102,8 +117,11 @@ Function StartThroughShell
   ; VARIANTs (24 bytes): the desktop's CSIDL (VT_I4 0), empty, the folder (VT_BSTR), SW_SHOWNORMAL.
   System::Call "*(&i2 3, &i2 0, &i2 0, &i2 0, i 0, i 0, p 0) p .r2"
   System::Call "*(&i2 0, &i2 0, &i2 0, &i2 0, i 0, i 0, p 0) p .r3"
-  System::Call "oleaut32::SysAllocString(w '$INSTDIR\Tavimbra.exe') p .R3"
-  System::Call "oleaut32::SysAllocString(w '$INSTDIR') p .R4"
+  ; Paths go through a register: inline, an apostrophe in a folder name would end the string.
+  StrCpy $R7 "$INSTDIR\Tavimbra.exe"
+  System::Call "oleaut32::SysAllocString(w R7) p .R3"
+  StrCpy $R7 "$INSTDIR"
+  System::Call "oleaut32::SysAllocString(w R7) p .R4"
   System::Call "*(&i2 8, &i2 0, &i2 0, &i2 0, p R4, p 0) p .R5"
   System::Call "*(&i2 3, &i2 0, &i2 0, &i2 0, i 1, i 0, p 0) p .R6"
   ; CLSID_ShellWindows, CLSCTX_LOCAL_SERVER, IID_IShellWindows
@@ -178,6 +196,7 @@ Function StartThroughShell
   System::Free $3
   System::Free $R5
   System::Free $R6
+  Pop $R7
   Pop $R6
   Pop $R5
   Pop $R4
@@ -233,4 +252,51 @@ Function un.LinkTarget
   Pop $2
   Pop $1
   Exch $0
+FunctionEnd
+
+; Removes this program's own file, and its folder when nothing else is left in it, once this
+; process has ended. A hidden cmd.exe waits for the end of its input, a pipe whose writing end
+; only this process holds, so it wakes when this process ends, however long its last page stayed
+; open; then it deletes, trying for a minute while the ended process's image is let go. Nothing of
+; ours is left for it to run from, in %TEMP% or elsewhere. The paths reach cmd.exe through its
+; environment: no character of a folder name is parsed as part of the command.
+Function un.RemoveAfterEnd
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  Push $6
+  StrCpy $5 "$EXEPATH"
+  System::Call "kernel32::SetEnvironmentVariableW(w 'TAVIMBRA_SELF', w r5)"
+  StrCpy $5 "$EXEDIR"
+  System::Call "kernel32::SetEnvironmentVariableW(w 'TAVIMBRA_FOLDER', w r5)"
+  System::Call "kernel32::CreatePipe(*p .r1, *p .r2, p 0, i 0) i .r0"
+  ${If} $0 <> 0
+    System::Call "kernel32::SetHandleInformation(p r1, i 1, i 1)"  ; the reading end is inherited
+    ; STARTUPINFOW: STARTF_USESTDHANDLES|STARTF_USESHOWWINDOW, SW_HIDE, standard input the pipe.
+    System::Call "*(i 104, i 0, p 0, p 0, p 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0x101, &i2 0, &i2 0, i 0, p 0, p r1, p 0, p 0) p .r3"
+    System::Call "*(p 0, p 0, i 0, i 0) p .r4"  ; PROCESS_INFORMATION
+    StrCpy $5 `"$SYSDIR\cmd.exe" /d /q /v:off /s /c "set /p tavimbra_wait= >nul 2>&1 & for /l %i in (1,1,60) do @(del /f /q "%TAVIMBRA_SELF%" >nul 2>&1 & if not exist "%TAVIMBRA_SELF%" (rd "%TAVIMBRA_FOLDER%" >nul 2>&1 & exit) & ping -n 2 127.0.0.1 >nul 2>&1)"`
+    StrCpy $6 "$TEMP"
+    ; CREATE_NO_WINDOW; bInheritHandles for the pipe.
+    System::Call "kernel32::CreateProcessW(p 0, w r5, p 0, p 0, i 1, i 0x08000000, p 0, w r6, p r3, p r4) i .r0"
+    ${If} $0 <> 0
+      System::Call "*$4(p .r5, p .r6)"
+      System::Call "kernel32::CloseHandle(p r5)"
+      System::Call "kernel32::CloseHandle(p r6)"
+    ${EndIf}
+    System::Free $3
+    System::Free $4
+    System::Call "kernel32::CloseHandle(p r1)"
+    ; The writing end ($2) stays open until this process ends.
+  ${EndIf}
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
 FunctionEnd

@@ -6,7 +6,8 @@
 ;   Elevated                   1 when this process runs elevated
 ;   ShellStart <exe> <folder>  starts the program through the shell's process (the user's level)
 ;   ExecStart <exe> <folder>   starts the program from this process
-;   FindLauncher               a launcher's window, or 0
+;   NextLauncher <after>       the next launcher window after <after> (0: the first), or 0
+;   LauncherProgram <window>   the full path of the program file the window's process runs, or ""
 ;   SendClose <window>         0 sent, 5 refused (access denied), anything else: not answered
 ;   WaitLauncherEnd <window>   waits a while for the end of the window's process
 ;   AskRetry                   1 retry, 0 cancel (the message; its default answer when silent)
@@ -15,6 +16,37 @@
 ; Starts the installed launcher at the user's normal level. Started by an elevated installer
 ; (an upgrade from an administrator terminal) it would run every command elevated: the shell's
 ; process starts it instead, as Explorer would, and when that fails it is not started at all.
+; The exit code of an install or uninstall stopped because a program of this installation is in
+; use (and the user cancelled, or it was silent). Any other failure keeps the installer's own
+; codes: 1 cancelled by the user, 2 anything else that stopped it (a file that could not be
+; written, a folder that could not be made).
+!define EXIT_IN_USE 3
+!macro TavAbortInUse
+  SetErrorLevel ${EXIT_IN_USE}
+  Abort
+!macroend
+
+; $R9 = the window of a launcher whose program file is this installation's Tavimbra.exe, or 0.
+; A copy running from another folder (a portable one) is not ours to close or to restart.
+!macro TavFindOurLauncher
+  Push $R6
+  StrCpy $R6 0
+  ${Do}
+    !insertmacro NextLauncher $R6
+    ${If} $R9 = 0
+      ${Break}
+    ${EndIf}
+    StrCpy $R6 $R9
+    !insertmacro LauncherProgram $R6
+    ; == compares without regard to letter case, as Windows compares paths.
+    ${If} $R9 == "$INSTDIR\Tavimbra.exe"
+      StrCpy $R9 $R6
+      ${Break}
+    ${EndIf}
+  ${Loop}
+  Pop $R6
+!macroend
+
 !macro TavStartLauncher
   !insertmacro Elevated
   ${If} $R9 = 1
@@ -24,12 +56,10 @@
   ${EndIf}
 !macroend
 
-; Sends a close request to every running launcher and waits for its process to end.
-; $0 = 1 when one was running. Only the window class is asked, so a launcher started from
-; another folder is closed too: only one copy can run, and ours is started again afterwards.
-; A launcher that does not end after five requests, or refuses them (an elevated launcher
+; Sends a close request to this installation's running launcher and waits for its process to end.
+; $0 = 1 when it was running. A launcher that does not end after five requests, or refuses them (an elevated launcher
 ; filters WM_CLOSE from a lower level, and no wait changes that), is reported at once; Cancel,
-; and silent mode, abort (exit code 2) before anything is changed.
+; and silent mode, abort (EXIT_IN_USE) before anything is changed.
 !macro TavCloseLaunchers un
 Function ${un}CloseLaunchers
   Push $R7
@@ -38,7 +68,7 @@ Function ${un}CloseLaunchers
   StrCpy $0 0
   StrCpy $R8 0
   ${Do}
-    !insertmacro FindLauncher
+    !insertmacro TavFindOurLauncher
     ${If} $R9 = 0
       ${Break}
     ${EndIf}
@@ -54,7 +84,7 @@ Function ${un}CloseLaunchers
     ${If} $R8 >= 5
       !insertmacro AskRetry
       ${If} $R9 = 0
-        Abort
+        !insertmacro TavAbortInUse
       ${EndIf}
       StrCpy $R8 0
     ${EndIf}

@@ -9,8 +9,9 @@ RequestExecutionLevel user
 SetCompressor /SOLID lzma
 ; Reproducible: the installed files get the install time, not the build machine's file times.
 SetDateSave off
-; A program file that becomes busy after the in-use check fails the install (exit code 2)
-; instead of being skipped while the install reports success.
+; A program file that becomes busy after the in-use check fails the install (exit code 2, not
+; EXIT_IN_USE: nothing was in use when asked) instead of being skipped while the install reports
+; success.
 AllowSkipFiles off
 ; The release name ends in "-setup.exe" as users expect; the manifest's asInvoker level keeps
 ; Windows' installer detection from asking for elevation.
@@ -54,14 +55,21 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
-!insertmacro MUI_PAGE_COMPONENTS
+; The folder first: a settings file kept there decides the shortcut boxes of the next page.
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE FollowKeptSettings
 !insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(UnDataChoice)"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
+; What the uninstall kept, and where (set by its last section).
+Var UnFinishText
+!define MUI_FINISHPAGE_TEXT "$UnFinishText"
+!insertmacro MUI_UNPAGE_FINISH
 
 ; The first language is the one used when the system's language is neither.
 !insertmacro MUI_LANGUAGE "English"
@@ -73,12 +81,20 @@ LangString SecStartMenu ${LANG_ENGLISH} "Start menu entries"
 LangString SecStartMenu ${LANG_JAPANESE} "スタートメニューに登録"
 LangString SecStartUp ${LANG_ENGLISH} "Start Tavimbra when I sign in"
 LangString SecStartUp ${LANG_JAPANESE} "ログオン時に Tavimbra を起動"
+LangString SecSendTo ${LANG_ENGLISH} "Tavimbra in the Send To menu"
+LangString SecSendTo ${LANG_JAPANESE} "送るに登録"
 LangString RunNow ${LANG_ENGLISH} "Start Tavimbra now"
 LangString RunNow ${LANG_JAPANESE} "Tavimbra を今すぐ起動"
 LangString UnSecPrograms ${LANG_ENGLISH} "Programs and shortcuts"
 LangString UnSecPrograms ${LANG_JAPANESE} "プログラムとショートカット"
 LangString UnSecData ${LANG_ENGLISH} "My commands and settings (texts, settings)"
 LangString UnSecData ${LANG_JAPANESE} "登録したコマンドと設定 (texts, settings)"
+LangString UnDataChoice ${LANG_ENGLISH} "Your commands and settings (texts, settings) stay in $INSTDIR unless you tick $\"My commands and settings$\"; ticked, they are removed too."
+LangString UnDataChoice ${LANG_JAPANESE} "登録したコマンドと設定 (texts, settings) は、「登録したコマンドと設定」にチェックを入れない限り $INSTDIR に残ります。チェックを入れると、それらも削除します。"
+LangString UnKept ${LANG_ENGLISH} "Tavimbra has been removed. Your commands and settings (texts, settings) were kept in $INSTDIR."
+LangString UnKept ${LANG_JAPANESE} "Tavimbra を削除しました。登録したコマンドと設定 (texts, settings) は $INSTDIR に残してあります。"
+LangString UnRemoved ${LANG_ENGLISH} "Tavimbra, your commands and your settings have been removed."
+LangString UnRemoved ${LANG_JAPANESE} "Tavimbra と、登録したコマンドと設定を削除しました。"
 LangString LauncherBusy ${LANG_ENGLISH} "Tavimbra did not close. Close it from its notification-area icon, then press Retry."
 LangString LauncherBusy ${LANG_JAPANESE} "Tavimbra が終了しませんでした。通知領域のアイコンから閉じてから「再試行」を押してください。"
 
@@ -87,9 +103,10 @@ LangString FileBusy ${LANG_JAPANESE} "Tavimbra のファイルが使用中です
 
 Var LauncherWasRunning
 Var FreshInstall
+Var NewSettings
 
 ; A program file in use (Tavimset left open) cannot be replaced or removed. Ask until it can;
-; Cancel, and silent mode, abort with exit code 2 before anything is changed, rather than
+; Cancel, and silent mode, abort with EXIT_IN_USE before anything is changed, rather than
 ; leaving the old program behind and reporting success.
 !macro EnsureWritable path
   ${If} ${FileExists} "${path}"
@@ -100,8 +117,9 @@ Var FreshInstall
         FileClose $R0
         ${Break}
       ${EndIf}
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(FileBusy)$\r$\n$\r$\n${path}" /SD IDCANCEL IDRETRY +2
-      Abort
+      ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(FileBusy)$\r$\n$\r$\n${path}" /SD IDCANCEL IDCANCEL`
+        !insertmacro TavAbortInUse
+      ${EndIf}
     ${Loop}
   ${EndIf}
 !macroend
@@ -118,6 +136,10 @@ Section "$(SecPrograms)" SecProgramsId
     StrCpy $FreshInstall 0
   ${Else}
     StrCpy $FreshInstall 1
+  ${EndIf}
+  StrCpy $NewSettings 1
+  ${If} ${FileExists} "$INSTDIR\settings\tavimbra.ini"
+    StrCpy $NewSettings 0
   ${EndIf}
   !insertmacro EnsureWritable "$INSTDIR\Tavimset.exe"
   !insertmacro EnsureWritable "$INSTDIR\plugins\kovrand\kovrand.exe"
@@ -180,8 +202,17 @@ Section "$(SecStartUp)" SecStartUpId
   CreateShortCut "$SMSTARTUP\Tavimbra.lnk" "$INSTDIR\Tavimbra.exe"
   ; A new settings file records the choice, so the settings program shows the box ticked;
   ; an existing settings file is the user's and is left untouched.
-  ${IfNot} ${FileExists} "$INSTDIR\settings\tavimbra.ini"
+  ${If} $NewSettings = 1
     WriteINIStr "$INSTDIR\settings\tavimbra.ini" "tavimbra" "StartUP" "1"
+  ${EndIf}
+SectionEnd
+
+; The shortcut the settings program's "送るに登録" makes: Tavimset.exe, in the installation folder.
+Section /o "$(SecSendTo)" SecSendToId
+  SetOutPath "$INSTDIR"
+  CreateShortCut "$SENDTO\${SENDTO_LINK}" "$INSTDIR\Tavimset.exe"
+  ${If} $NewSettings = 1
+    WriteINIStr "$INSTDIR\settings\tavimbra.ini" "tavimbra" "SendTo" "1"
   ${EndIf}
 SectionEnd
 
@@ -193,8 +224,29 @@ Section "-Restart"
 SectionEnd
 
 Function .onInit
-  ; An upgrade keeps the start-up choice as the user (or the settings program) left it.
-  ${If} ${FileExists} "$INSTDIR\Tavimbra.exe"
+  Call FollowKeptSettings
+FunctionEnd
+
+; The Start-up and Send To boxes as the folder's settings file has them, so that the settings
+; program and the shortcuts agree after a reinstall over kept data (silent installs too). Without
+; a settings file: Start-up on, Send To off; an upgrade keeps a Start-up shortcut the user removed.
+Function FollowKeptSettings
+  ${If} ${FileExists} "$INSTDIR\settings\tavimbra.ini"
+    ReadINIStr $0 "$INSTDIR\settings\tavimbra.ini" "tavimbra" "StartUP"
+    IntOp $0 $0 + 0
+    ${If} $0 <> 0
+      !insertmacro SelectSection ${SecStartUpId}
+    ${Else}
+      !insertmacro UnselectSection ${SecStartUpId}
+    ${EndIf}
+    ReadINIStr $0 "$INSTDIR\settings\tavimbra.ini" "tavimbra" "SendTo"
+    IntOp $0 $0 + 0
+    ${If} $0 <> 0
+      !insertmacro SelectSection ${SecSendToId}
+    ${Else}
+      !insertmacro UnselectSection ${SecSendToId}
+    ${EndIf}
+  ${ElseIf} ${FileExists} "$INSTDIR\Tavimbra.exe"
   ${AndIfNot} ${FileExists} "$SMSTARTUP\Tavimbra.lnk"
     !insertmacro UnselectSection ${SecStartUpId}
   ${EndIf}
@@ -202,8 +254,8 @@ FunctionEnd
 
 ; The finish page's box; a launcher restarted after an upgrade is not started twice.
 Function StartLauncherUnlessRunning
-  FindWindow $0 "${LAUNCHER_CLASS}" ""
-  ${If} $0 = 0
+  !insertmacro TavFindOurLauncher
+  ${If} $R9 = 0
     !insertmacro TavStartLauncher
   ${EndIf}
 FunctionEnd
@@ -238,33 +290,17 @@ SectionEnd
 
 ; Last, so a caller polling for the uninstall entry knows the work is done.
 Section "-un.Finish"
-  ${If} $EXEDIR == $INSTDIR
-    ; Run in place (_?=, as the registered commands do, so that their caller waits for the
-    ; work): this program's file is held until it ends (NSIS reads its own file without
-    ; FILE_SHARE_DELETE, so it cannot even be moved). A copy in %TEMP% waits for that end and
-    ; removes the file and the folder then, unless a new installation has replaced the file.
-    GetTempFileName $R1
-    Delete $R1
-    CopyFiles /SILENT "$EXEPATH" "$R1.exe"
-    System::Call "kernel32::GetCurrentProcessId() i .r2"
-    Push "$INSTDIR\uninstall.exe"
-    Call un.WriteTime
-    Pop $R2
-    Exec '"$R1.exe" /S /AFTER=$2 /OLD=$R2 _?=$INSTDIR'
-  ${Else}
-    ; The uninstall.exe that started this copy may not have ended yet: try again for a few
-    ; seconds before giving the folder up.
+  ${If} $EXEDIR != $INSTDIR
+    ; Started without _?=: this is the installer system's own copy in %TEMP%, and the
+    ; uninstall.exe that started it may not have ended yet.
     StrCpy $R1 0
     ${Do}
-      ClearErrors
       Delete "$INSTDIR\uninstall.exe"
       ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+      ${OrIf} $R1 >= 50
         ${Break}
       ${EndIf}
       IntOp $R1 $R1 + 1
-      ${If} $R1 >= 50
-        ${Break}
-      ${EndIf}
       Sleep 100
     ${Loop}
   ${EndIf}
@@ -272,56 +308,20 @@ Section "-un.Finish"
   SetOutPath "$TEMP"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${If} ${SectionIsSelected} ${UnSecDataId}
+    StrCpy $UnFinishText "$(UnRemoved)"
+  ${Else}
+    StrCpy $UnFinishText "$(UnKept)"
+  ${EndIf}
+  DetailPrint "$UnFinishText"
+  ; This program's own file (uninstall.exe in place, or the copy in %TEMP%) goes once it ends,
+  ; however long its last page stays open.
+  Call un.RemoveAfterEnd
 SectionEnd
 
-; The last write time of a file (stack: path in, time out; "" when it is missing).
-Function un.WriteTime
-  Exch $0
-  Push $1
-  Push $2
-  Push $3
-  System::Call "*(i, i, i, i, i, i, i, i, i) p .r1"  ; WIN32_FILE_ATTRIBUTE_DATA
-  System::Call "kernel32::GetFileAttributesExW(w r0, i 0, p r1) i .r2"
-  StrCpy $0 ""
-  ${If} $2 <> 0
-    System::Call "*$1(i, i, i, i, i, i .r2, i .r3)"
-    StrCpy $0 "$3-$2"
-  ${EndIf}
-  System::Free $1
-  Pop $3
-  Pop $2
-  Pop $1
-  Exch $0
-FunctionEnd
-
-; The uninstaller's last step, run from %TEMP% by the in-place uninstaller: once that process
-; (/AFTER=<id>) has ended, its file goes, and the folder if nothing else is left in it.
-Function un.RemoveAfterEnd
-  ${un.GetOptions} $0 "/AFTER=" $1
-  ${un.GetOptions} $0 "/OLD=" $2
-  System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r3"  ; SYNCHRONIZE
-  ${If} $3 <> 0
-    System::Call "kernel32::WaitForSingleObject(p r3, i 60000)"
-    System::Call "kernel32::CloseHandle(p r3)"
-  ${EndIf}
-  Push "$INSTDIR\uninstall.exe"
-  Call un.WriteTime
-  Pop $4
-  ${If} $4 == $2
-    Delete "$INSTDIR\uninstall.exe"
-    RMDir "$INSTDIR"
-  ${EndIf}
-  Quit
-FunctionEnd
-
 Function un.onInit
-  ${un.GetParameters} $0
-  ClearErrors
-  ${un.GetOptions} $0 "/AFTER=" $1
-  ${IfNot} ${Errors}
-    Call un.RemoveAfterEnd
-  ${EndIf}
   ; /REMOVEDATA removes texts\ and settings\ too; otherwise they are kept (also with /S).
+  ${un.GetParameters} $0
   ClearErrors
   ${un.GetOptions} $0 "/REMOVEDATA" $1
   ${IfNot} ${Errors}

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Reads every generated winget and Scoop manifest back and holds it to the rules of the
-published schema of its kind and version (required fields, patterns, allowed values, no
-unknown fields), then to what this release promises (the uninstall key, exit code 2, the
-update address). Each rule is also shown to reject a manifest broken on purpose.
+published schema of its kind and version (required fields, patterns, allowed values, which
+fields may be null, no unknown fields), then to what this release promises (the uninstall key, the in-use exit
+code, the update address). Each rule is also shown to reject a manifest broken on purpose.
 
 Addresses on a reserved placeholder host (example.invalid, *.test, ...) are refused: a release's
 manifests must point where its files can be downloaded. The development builds make their
@@ -22,6 +22,9 @@ import yaml
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 
 # ---- winget, manifest version 1.10.0 ----
+# The rules are written from the field lists of the public winget 1.10.0 JSON schemas (installer,
+# defaultLocale, locale, version). They go one step further in one place: the schemas allow
+# fields they do not name, which winget-pkgs' validation refuses, and so does this check.
 U16 = r"(0|[1-9][0-9]{0,3}|[1-5][0-9]{4}|6[0-4][0-9]{3}|65[0-4][0-9]{2}|655[0-2][0-9]|6553[0-5])"
 NOT_PATH = r'[^\\/:*?"<>|\x01-\x1f]'
 ID_PART = r'[^.\s\\/:*?"<>|\x01-\x1f]{1,32}'
@@ -114,8 +117,9 @@ SHARED_INSTALLER_FIELDS = {
     "PackageFamilyName": pattern(r"^[A-Za-z0-9][-.A-Za-z0-9]+_[A-Za-z0-9]{13}$", 255),
     "Capabilities": array(text(1, 40), 1000),
     "RestrictedCapabilities": array(text(1, 40), 1000),
-    "Markets": obj((), AllowedMarkets=array(pattern(r"^[A-Z]{2}$"), 256),
-                   ExcludedMarkets=array(pattern(r"^[A-Z]{2}$"), 256)),
+    # One of the two lists, never both.
+    "Markets": {**obj((), AllowedMarkets=array(pattern(r"^[A-Z]{2}$"), 256),
+                      ExcludedMarkets=array(pattern(r"^[A-Z]{2}$"), 256)), "one_of": ("AllowedMarkets", "ExcludedMarkets")},
     "InstallerAbortsTerminal": FLAG, "InstallLocationRequired": FLAG, "RequireExplicitUpgrade": FLAG,
     "DisplayInstallWarnings": FLAG, "DownloadCommandProhibited": FLAG, "ArchiveBinariesDependOnPath": FLAG,
     "UnsupportedOSArchitectures": array(one_of("x86", "x64", "arm", "arm64"), 4),
@@ -148,6 +152,7 @@ WINGET = {  # ManifestType -> (required fields, allowed fields)
                {**LOCALE_FIELDS, "ManifestType": one_of("locale")}),
     "installer": (("PackageIdentifier", "PackageVersion", "Installers", "ManifestType", "ManifestVersion"),
                   {**COMMON, **SHARED_INSTALLER_FIELDS, "ManifestType": one_of("installer"),
+                   "Channel": text(1, 16),
                    "Installers": {**array(INSTALLER_ITEM, 1024, unique=False), "min_items": 1}}),
 }
 
@@ -177,7 +182,16 @@ def check_value(where, value, rule, errors):
             check_value(f"{where}[{i}]", v, rule["items"], errors)
     elif kind is dict:
         check_object(where, value, rule["required"], rule["fields"], errors)
+        if "one_of" in rule and sum(k in value for k in rule["one_of"]) != 1:
+            errors.append(f"{where}: one of {', '.join(rule['one_of'])} wanted")
     # bool: the type is the rule
+
+
+# The fields whose schema type has no null: an empty "Field:" line is refused.
+NOT_NULL = {"PackageIdentifier", "PackageVersion", "ManifestType", "ManifestVersion", "PackageLocale", "Publisher",
+            "PackageName", "License", "ShortDescription", "DefaultLocale", "Installers", "Architecture", "InstallerUrl",
+            "InstallerSha256", "InstallerSwitches", "InstallationMetadata", "InstallerReturnCode", "ReturnResponse",
+            "RelativeFilePath", "IconUrl", "IconFileType"}
 
 
 def check_object(where, doc, required, fields, errors):
@@ -189,6 +203,8 @@ def check_object(where, doc, required, fields, errors):
             errors.append(f"{where}: unknown field {name}")
         elif value is not None:
             check_value(f"{where}.{name}", value, fields[name], errors)
+        elif name in NOT_NULL:
+            errors.append(f"{where}.{name}: null")
 
 
 def winget_errors(docs):
@@ -224,14 +240,17 @@ def winget_errors(docs):
     return errors
 
 
-def release_errors(docs, uninstall_key):
-    """What this release promises beyond the schema."""
+def release_errors(docs, uninstall_key, in_use=None):
+    """What this release promises beyond the schema: in_use is the installer's in-use exit code,
+    the only one declared as packageInUse."""
     errors = []
     installer = next((d for d in docs.values() if isinstance(d, dict) and d.get("ManifestType") == "installer"), {})
     if installer.get("ProductCode") != uninstall_key:
         errors.append(f"ProductCode {installer.get('ProductCode')!r}, the uninstall key is {uninstall_key!r}")
-    if {"InstallerReturnCode": 2, "ReturnResponse": "packageInUse"} not in (installer.get("ExpectedReturnCodes") or []):
-        errors.append("exit code 2 is not declared as packageInUse")
+    in_use = IN_USE if in_use is None else in_use
+    declared = [c for c in installer.get("ExpectedReturnCodes") or [] if isinstance(c, dict)]
+    if {c.get("InstallerReturnCode") for c in declared if c.get("ReturnResponse") == "packageInUse"} != {in_use}:
+        errors.append(f"packageInUse is not declared for exit code {in_use} alone")
     if "silentWithProgress" not in (installer.get("InstallModes") or []):
         errors.append("InstallModes lacks silentWithProgress")
     for name, doc in docs.items():
@@ -243,6 +262,8 @@ def release_errors(docs, uninstall_key):
                               "not MIT with the licence's address")
     return errors
 
+
+IN_USE = None  # the installer's in-use exit code, read from installer/decisions.nsh
 
 # Hosts that never serve a download (RFC 2606, RFC 6761).
 PLACEHOLDER_DOMAINS = ("invalid", "test", "example", "localhost", "example.com", "example.net", "example.org")
@@ -406,21 +427,28 @@ def checkver_finds(cv, version):
     return bool(found) and found.group(1) == version
 
 
-def scoop_layout(m):
-    """The manifest's text as Scoop's formatjson writes it: one-item arrays as their item,
-    multi-line strings as arrays of lines, four spaces, every member and item on a line of its
-    own, non-ASCII unescaped."""
-    def normalize(v):
-        if isinstance(v, dict):
-            return {k: normalize(x) for k, x in v.items()}
-        if isinstance(v, str) and len(v.splitlines()) > 1:
-            return [line.strip() for line in re.split(r"\r?\n", v)]
-        if isinstance(v, list):
-            if len(v) == 1 and not isinstance(v[0], list):
-                return normalize(v[0])
-            return [normalize(x[0]) if isinstance(x, list) and len(x) == 1 else normalize(x) for x in v]
+def scoop_normalized(v):
+    """A member's value as Scoop's formatjson leaves it. Only members of objects change, through
+    nested objects; whatever is inside an array stays as it is. A multi-line string becomes the
+    array of its trimmed lines; a one-item array of a string without a space becomes that string
+    (a string holding a space stays in its array)."""
+    if not isinstance(v, dict):
         return v
-    return json.dumps(normalize(m), indent=4, ensure_ascii=False) + "\n"
+    out = {}
+    for k, x in v.items():
+        if isinstance(x, str):
+            lines = [line.strip() for line in re.split(r"\r?\n", x)]
+            x = lines if len(lines) > 1 else x
+        if isinstance(x, list) and len(x) == 1 and isinstance(x[0], str) and " " not in x[0]:
+            x = x[0]
+        out[k] = scoop_normalized(x)
+    return out
+
+
+def scoop_layout(m):
+    """The manifest's text as Scoop's formatjson writes it: normalised values, four spaces,
+    every member and item on a line of its own, non-ASCII unescaped."""
+    return json.dumps(scoop_normalized(m), indent=4, ensure_ascii=False) + "\n"
 
 
 # Each broken manifest must be rejected: a rule that lets these through checks nothing.
@@ -452,6 +480,8 @@ WINGET_BREAKS = [  # (file suffix, path, value)
     (".installer.yaml", ["MinimumOSVersion"], "10.0.15063.0.1"),
     (".installer.yaml", ["ExpectedReturnCodes", 0, "ReturnResponse"], "inUse"),
     (".installer.yaml", ["ExpectedReturnCodes", 0, "InstallerReturnCode"], 0),
+    (".installer.yaml", ["ExpectedReturnCodes", 0, "InstallerReturnCode"], 2),  # any failure, not in use
+    (".installer.yaml", ["ExpectedReturnCodes", 1], {"InstallerReturnCode": 2, "ReturnResponse": "packageInUse"}),
     (".installer.yaml", ["Installers", 0, "InstallerSha256"], "abc"),
     (".installer.yaml", ["Installers", 0, "InstallerUrl"], DROP),
     (".installer.yaml", ["Installers"], []),
@@ -468,6 +498,11 @@ WINGET_BREAKS = [  # (file suffix, path, value)
     (".installer.yaml", ["InstallerSwitches"], {"Quiet": "/S"}),
     (".installer.yaml", ["InstallationMetadata"], {"Files": [{"FileType": "launch"}]}),
     (".installer.yaml", ["Installers", 0, "AppsAndFeaturesEntries"], [{"DisplayVersion": 1}]),
+    (".installer.yaml", ["Chanel"], "beta"),  # a field the schema does not name
+    (".installer.yaml", ["Channel"], "x" * 17),
+    (".installer.yaml", ["Installers", 0, "Channel"], "beta"),  # a root field only
+    (".installer.yaml", ["Installers", 0, "InstallerUrl"], None),
+    (".installer.yaml", ["Markets"], {"AllowedMarkets": ["JP"], "ExcludedMarkets": ["US"]}),
 ]
 # Optional fields of the schema that a reviewer or a tool may add: they must pass.
 WINGET_VALID = [  # (file suffix, path, value)
@@ -483,6 +518,72 @@ WINGET_VALID = [  # (file suffix, path, value)
     (".installer.yaml", ["RequireExplicitUpgrade"], False),
     (".locale.ja-JP.yaml", ["Documentations"], [{"DocumentLabel": "README", "DocumentUrl": "https://example.invalid/tavimbra"}]),
     (".locale.en-US.yaml", ["Agreements"], [{"AgreementLabel": "License", "Agreement": "MIT"}]),
+    (".installer.yaml", ["Channel"], "beta"),
+    (".installer.yaml", ["Markets"], {"ExcludedMarkets": ["US"]}),
+    (".locale.ja-JP.yaml", ["Author"], None),
+]
+# Every optional field of the schema at once, on top of the real manifests: all must pass.
+URL_X = "https://example.invalid/x"
+SHA_X = "0" * 64
+EVERY_INSTALLER_FIELD = {
+    "Channel": "beta", "InstallerLocale": "ja-JP", "Platform": ["Windows.Desktop"], "MinimumOSVersion": "10.0.0.0",
+    "InstallerType": "nullsoft", "NestedInstallerType": "exe", "NestedInstallerFiles": [
+        {"RelativeFilePath": "a.exe", "PortableCommandAlias": "a"}], "Scope": "user", "InstallModes": ["silent"],
+    "InstallerSwitches": {k: "/x" for k in ("Silent", "SilentWithProgress", "Interactive", "InstallLocation", "Log",
+                                             "Upgrade", "Custom", "Repair")},
+    "InstallerSuccessCodes": [3010], "ExpectedReturnCodes": [
+        {"InstallerReturnCode": 5, "ReturnResponse": "custom", "ReturnResponseUrl": URL_X}],
+    "UpgradeBehavior": "install", "Commands": ["tav"], "Protocols": ["tav"], "FileExtensions": ["txt"],
+    "Dependencies": {"WindowsFeatures": ["a"], "WindowsLibraries": ["b"], "ExternalDependencies": ["c"],
+                     "PackageDependencies": [{"PackageIdentifier": "A.B", "MinimumVersion": "1"}]},
+    "PackageFamilyName": "Tavimbra_0123456789abc", "ProductCode": "Tavimbra", "Capabilities": ["a"],
+    "RestrictedCapabilities": ["b"], "Markets": {"AllowedMarkets": ["JP"]}, "InstallerAbortsTerminal": False,
+    "ReleaseDate": "2026-01-01", "InstallLocationRequired": False, "RequireExplicitUpgrade": False,
+    "DisplayInstallWarnings": False, "UnsupportedOSArchitectures": ["arm"], "UnsupportedArguments": ["log"],
+    "AppsAndFeaturesEntries": [{"DisplayName": "T", "Publisher": "P", "DisplayVersion": "1", "ProductCode": "T",
+                                "UpgradeCode": "U", "InstallerType": "nullsoft"}],
+    "ElevationRequirement": "elevationProhibited", "InstallationMetadata": {
+        "DefaultInstallLocation": "%LOCALAPPDATA%", "Files": [{"RelativeFilePath": "a.exe", "FileSha256": SHA_X,
+                                                               "FileType": "launch", "InvocationParameter": "/x",
+                                                               "DisplayName": "A"}]},
+    "DownloadCommandProhibited": False, "RepairBehavior": "installer", "ArchiveBinariesDependOnPath": False,
+}
+EVERY_LOCALE_FIELD = {
+    "PublisherUrl": URL_X, "PublisherSupportUrl": URL_X, "PrivacyUrl": URL_X, "Author": "The authors",
+    "PackageUrl": URL_X, "LicenseUrl": URL_X, "Copyright": "(C) x", "CopyrightUrl": URL_X, "Description": "A launcher",
+    "Moniker": "tav", "Tags": ["a"], "Agreements": [{"AgreementLabel": "L", "Agreement": "A", "AgreementUrl": URL_X}],
+    "ReleaseNotes": "n", "ReleaseNotesUrl": URL_X, "PurchaseUrl": URL_X, "InstallationNotes": "n",
+    "Documentations": [{"DocumentLabel": "D", "DocumentUrl": URL_X}],
+    "Icons": [{"IconUrl": URL_X, "IconFileType": "png", "IconResolution": "32x32", "IconTheme": "dark",
+               "IconSha256": SHA_X}],
+}
+
+
+def with_every_field(docs):
+    docs = copy.deepcopy(docs)
+    for name, doc in docs.items():
+        if not isinstance(doc, dict):
+            continue
+        if doc.get("ManifestType") == "installer":
+            doc.update(EVERY_INSTALLER_FIELD)
+            for item in doc.get("Installers") or []:
+                item.update({k: v for k, v in EVERY_INSTALLER_FIELD.items() if k != "Channel"},
+                            SignatureSha256=SHA_X)
+        elif doc.get("ManifestType") in ("defaultLocale", "locale"):
+            doc.update(EVERY_LOCALE_FIELD)
+    return docs
+
+
+# A member's value and what Scoop's formatjson makes of it.
+SCOOP_NORMAL_CASES = [
+    (["Tavimbra.exe"], "Tavimbra.exe"),
+    (["Start it now"], ["Start it now"]),
+    ("first\n  second", ["first", "second"]),
+    ([["Tavimbra.exe"]], [["Tavimbra.exe"]]),
+    (["texts", ["settings"]], ["texts", ["settings"]]),
+    ({"bin": ["Tavimbra.exe"]}, {"bin": "Tavimbra.exe"}),
+    ([{"bin": ["Tavimbra.exe"]}], [{"bin": ["Tavimbra.exe"]}]),
+    ([], []),
 ]
 SCOOP_BREAKS = [  # (path, value)
     (["homepage"], DROP),
@@ -529,6 +630,8 @@ def main():
     dist = pathlib.Path(args[0]) if args else ROOT / "dist"
     version = re.search(r"project\(Tavimbra VERSION ([0-9.]+)", (ROOT / "CMakeLists.txt").read_text()).group(1)
     key = re.search(r'!define UNINSTALL_KEY ".*\\([^\\"]+)"', (ROOT / "installer/tavimbra.nsi").read_text()).group(1)
+    global IN_USE
+    IN_USE = int(re.search(r"!define EXIT_IN_USE (\d+)", (ROOT / "installer/decisions.nsh").read_text()).group(1))
     zip_name = f"Tavimbra-{version}-win64.zip"
     failures = []
 
@@ -551,6 +654,9 @@ def main():
             if good[name] is not None and winget_errors(good):
                 failures.append(f"winget check refused the valid {path} = {value!r}: {winget_errors(good)}")
 
+    if docs and winget_errors(with_every_field(docs)):
+        failures.append(f"winget check refused a manifest with every optional field: {winget_errors(with_every_field(docs))}")
+
     scoop_text = (dist / "scoop" / "tavimbra.json").read_text(encoding="utf-8")
     scoop = json.loads(scoop_text)
     failures += [f"scoop {e}" for e in scoop_errors(scoop) + scoop_release_errors(scoop, zip_name, version)]
@@ -560,6 +666,9 @@ def main():
             failures.append(f"scoop check let the manifest through with {path} = {value!r}")
     if scoop_text.replace("\r\n", "\n") != scoop_layout(scoop):
         failures.append("scoop/tavimbra.json is not laid out as Scoop's formatjson writes it")
+    for value, want in SCOOP_NORMAL_CASES:
+        if scoop_normalized({"member": value}) != {"member": want}:
+            failures.append(f"formatjson's {value!r} taken for {scoop_normalized({'member': value})['member']!r}")
     for what, change in LAYOUT_BREAKS:
         if change(scoop, scoop_layout(scoop)) == scoop_layout(scoop):
             failures.append(f"the layout check would not see {what}")

@@ -1,8 +1,11 @@
 ; The installer's decisions (installer/decisions.nsh) with fakes of the Windows calls they rest
 ; on; install_e2e_tests runs it. One case a run, and a line per faked call in the /LOG= file:
 ;   /CASE=start /ELEVATED=0|1 /SHELL=0|1   starting the launcher after an upgrade (/D= the folder)
-;   /CASE=close /SENDS=<letters> /ASK=0|1  closing running launchers; a letter per close request:
-;                                          C closed, D refused (access denied), T not answered
+;   /CASE=close /SENDS=<letters> /ASK=0|1  closing this installation's launcher (/D= the folder); a
+;                                          letter per close request: C closed, D refused (access
+;                                          denied), T not answered. Window 4242 runs /OURS=<program>
+;                                          (default <folder>\Tavimbra.exe; "none": no such window),
+;                                          window 7, found first, /OTHER=<program> when given
 ;   /CASE=links /LINKS=<folder>            the shortcuts *.lnk in the folder, each a file holding
 ;                                          its target as [fake] target=... (/D= the folder)
 Unicode true
@@ -18,6 +21,8 @@ Var Param
 Var FakeSends
 Var FakeAt
 Var FakeClosed
+Var FakeOther
+Var FakeOurs
 
 !macro Note text
   FileWrite $Log "${text}$\n"
@@ -40,16 +45,29 @@ Var FakeClosed
 !macro ExecStart exe folder
   !insertmacro Note "exec ${exe} in ${folder}"
 !macroend
-!macro FindLauncher
+!macro NextLauncher after
   StrCpy $R9 4242
   ${If} $FakeClosed = 1
+  ${OrIf} $FakeOurs == "none"
     StrCpy $R9 0
+  ${EndIf}
+  ${If} ${after} = 0
+  ${AndIf} $FakeOther != ""
+    StrCpy $R9 7
+  ${ElseIf} ${after} = 4242
+    StrCpy $R9 0
+  ${EndIf}
+!macroend
+!macro LauncherProgram window
+  StrCpy $R9 $FakeOurs
+  ${If} ${window} = 7
+    StrCpy $R9 $FakeOther
   ${EndIf}
 !macroend
 !macro SendClose window
   StrCpy $R9 $FakeSends 1 $FakeAt
   IntOp $FakeAt $FakeAt + 1
-  !insertmacro Note "send"
+  !insertmacro Note "send ${window}"
   ${If} $R9 == "C"
     StrCpy $FakeClosed 1
     StrCpy $R9 0
@@ -81,6 +99,14 @@ Section
   StrCpy $FakeClosed 0
   !insertmacro Option SENDS
   StrCpy $FakeSends $R9
+  !insertmacro Option OTHER
+  StrCpy $FakeOther $R9
+  StrCpy $FakeOurs "$INSTDIR\Tavimbra.exe"
+  ClearErrors
+  !insertmacro Option OURS
+  ${IfNot} ${Errors}
+    StrCpy $FakeOurs $R9
+  ${EndIf}
   ${GetOptions} $Param "/CASE=" $0
   ${If} $0 == "start"
     !insertmacro TavStartLauncher

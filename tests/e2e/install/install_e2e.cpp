@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,6 +24,8 @@ namespace {
 using Microsoft::WRL::ComPtr;
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavimbra";
 const std::wstring kVersion = L"" TAV_VERSION;
+constexpr int kExitInUse = 3;   // installer/decisions.nsh, declared to winget as packageInUse
+constexpr int kExitFailed = 2;  // anything else that stopped the installer
 
 // build\windows\tests\e2e\install_e2e_tests.exe -> build\windows\installer\<setup>; a
 // multi-config build (Visual Studio, Ninja Multi-Config) puts the program one folder deeper, in
@@ -143,24 +146,48 @@ int RunCommandLine(std::wstring commandLine) {
 }
 
 // What an uninstall left in the installation folder: the step it stopped at shows in it.
-std::string LeftInInstallDir() {
+std::string LeftInInstallDir(const fs::path& dir = InstallDir()) {
   std::string left;
   std::error_code ec;
-  for (fs::recursive_directory_iterator it(InstallDir(), ec), end; !ec && it != end; it.increment(ec))
-    left += " " + Utf8(it->path().lexically_relative(InstallDir()).wstring());
+  for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+    left += " " + Utf8(it->path().lexically_relative(dir).wstring());
   return left;
+}
+// What a kept-data uninstall left beside the user's texts\ and settings\ (top level).
+std::string LeftBesideUserData(const fs::path& dir) {
+  std::string left;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+    if (it->path().filename() != "texts" && it->path().filename() != "settings")
+      left += " " + Utf8(it->path().filename().wstring());
+  return left;
+}
+// The names in %TEMP%, to see what an uninstall leaves there.
+std::vector<std::wstring> TempNames() {
+  std::vector<std::wstring> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(fs::temp_directory_path(), ec), end; !ec && it != end; it.increment(ec))
+    names.push_back(it->path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+std::string NewNames(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+  std::string added;
+  for (const auto& n : after)
+    if (!std::binary_search(before.begin(), before.end(), n)) added += " " + Utf8(n);
+  return added;
 }
 
 // An uninstall command returns when the work is done (the registered ones run the uninstaller in
 // place, _?=): the entry, removed last, is gone by then, so a reinstall right after it cannot
 // race the removal. uninstall.exe itself goes when its process has ended.
-::testing::AssertionResult Uninstall(const std::wstring& commandLine) {
+::testing::AssertionResult Uninstall(const std::wstring& commandLine, const fs::path& dir = InstallDir()) {
   int rc = RunCommandLine(commandLine);
   if (rc != 0) return ::testing::AssertionFailure() << Utf8(commandLine) << " ended with " << rc;
   if (KeyExists())
     return ::testing::AssertionFailure() << Utf8(commandLine) << " returned before the uninstall ended; left:"
-                                         << LeftInInstallDir();
-  if (!WaitUntil([] { return !fs::exists(InstallDir() / "uninstall.exe"); }, std::chrono::seconds(15)))
+                                         << LeftInInstallDir(dir);
+  if (!WaitUntil([&] { return !fs::exists(dir / "uninstall.exe"); }, std::chrono::seconds(15)))
     return ::testing::AssertionFailure() << "uninstall.exe stayed after its end";
   return ::testing::AssertionSuccess();
 }
@@ -171,6 +198,20 @@ std::wstring UninstallInPlace(const std::wstring& options) {
 
 // The running launcher's window (of any process), or null.
 HWND LauncherWindow() { return FindWindowW(kLauncherClass, nullptr); }
+// The window of a launcher whose program file is in dir, or null.
+HWND LauncherWindowIn(const fs::path& dir) {
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, kLauncherClass, nullptr)) != nullptr;) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    bool ours = h && QueryFullProcessImageNameW(h, 0, path, &size) && SamePath(fs::path(path).parent_path(), dir);
+    if (h) CloseHandle(h);
+    if (ours) return w;
+  }
+  return nullptr;
+}
 
 // Calls the launcher up with Alt+vk and runs the command "probe" with an argument; the probe
 // records it.
@@ -253,8 +294,12 @@ class Installer : public ::testing::Test {
   }
   void TearDown() override {
     if (!mayClean_) return;  // never the installation of the signed-in user
-    if (KeyExists()) Uninstall(UninstallInPlace(L"/S /REMOVEDATA"));
     std::error_code ec;
+    if (KeyExists()) {
+      const fs::path at = KeyString(L"InstallLocation");
+      Uninstall(L"\"" + (at / "uninstall.exe").wstring() + L"\" /S /REMOVEDATA _?=" + at.wstring(), at);
+      if (at != InstallDir()) fs::remove_all(at, ec);
+    }
     fs::remove_all(InstallDir(), ec);
   }
   bool mayClean_ = false;
@@ -355,8 +400,13 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
 
   // Uninstall while it runs: programs, entries and shortcuts go, the user's files stay.
   ASSERT_TRUE(MakeLink(sendTo, dir / "Tavimbra.exe"));  // as the settings program makes it
-  // The entry's quiet uninstall, as winget and Apps & features run it.
+  // The entry's quiet uninstall, as winget and Apps & features run it: nothing of it stays, in
+  // %TEMP% either, and the folder holds the user's data only.
+  const auto tempBefore = TempNames();
   ASSERT_TRUE(Uninstall(KeyString(L"QuietUninstallString")));
+  EXPECT_TRUE(WaitUntil([&] { return NewNames(tempBefore, TempNames()).empty(); }, std::chrono::seconds(5)))
+      << "left in %TEMP%:" << NewNames(tempBefore, TempNames());
+  EXPECT_EQ(LeftBesideUserData(dir), "");
   EXPECT_TRUE(WaitWindowProcessEnd(again)) << "the launcher still runs";
   for (const auto& f : {fs::path("Tavimbra.exe"), fs::path("Tavimset.exe"), fs::path("plugins"), fs::path("uninstall.exe"),
                         fs::path("LICENSE")})
@@ -366,6 +416,15 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   EXPECT_EQ(ReadBytes(dir / "texts" / L"日記.txt"), userCommand);
   EXPECT_EQ(ReadBytes(dir / "settings" / "tavimbra.ini"), userSettings);
   EXPECT_EQ(ReadBytes(dir / "texts" / "memo.txt"), memoChanged);
+
+  // A reinstall over the kept data makes the shortcuts the kept settings file names, and only
+  // those, so the settings program shows what is there.
+  const std::string keptSettings = "[tavimbra]\r\nStartUP=0\r\nSendTo=1\r\n";
+  WriteBytes(dir / "settings" / "tavimbra.ini", keptSettings);
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  EXPECT_FALSE(fs::exists(startup)) << "start at sign-in came back against StartUP=0";
+  EXPECT_TRUE(SamePath(ReadLink(sendTo).target, dir / "Tavimset.exe")) << ReadLink(sendTo).target.string();
+  EXPECT_EQ(ReadBytes(dir / "settings" / "tavimbra.ini"), keptSettings);
 }
 
 // The Start-up shortcut of a portable copy (made by its settings program) is not this
@@ -390,7 +449,7 @@ TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
 }
 
 // A settings program left open holds its file: the upgrade and the uninstall stop and say so
-// (exit code 2), instead of keeping the old program and reporting success.
+// (the in-use exit code the winget manifest declares), instead of keeping the old program and reporting success.
 TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
   const fs::path dir = InstallDir();
   ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
@@ -402,10 +461,10 @@ TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
   HWND form = WaitForTopWindow(settings.Id(), settings::kForm1Class, true);
   ASSERT_NE(form, nullptr);
 
-  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 2);
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), kExitInUse);
   EXPECT_EQ(ReadBytes(dir / "Tavimset.exe"), original + marker);
   // In place (_?=), so the uninstaller's own exit code is seen.
-  EXPECT_EQ(RunToEnd(dir / "uninstall.exe", L"/S _?=" + dir.wstring()), 2);
+  EXPECT_EQ(RunToEnd(dir / "uninstall.exe", L"/S _?=" + dir.wstring()), kExitInUse);
   EXPECT_TRUE(KeyExists());
   EXPECT_TRUE(fs::exists(dir / "Tavimset.exe"));
   EXPECT_TRUE(fs::exists(dir / "Tavimbra.exe"));
@@ -418,7 +477,8 @@ TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
 
 // A program file that turns busy between the installer's in-use check and its copy (here: a
 // mapped view, which lets the check open the file but not the copy replace it) fails the install
-// with exit code 2; skipping the file would keep the old program and report success.
+// with the failure code, not the in-use one; skipping the file would keep the old program and
+// report success. A folder that cannot be made fails the same way.
 TEST_F(Installer, FileBusyAfterTheCheckFailsTheUpgrade) {
   const fs::path opener = InstallDir() / "plugins" / "kovrand" / "kovrand.exe";
   ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
@@ -433,13 +493,110 @@ TEST_F(Installer, FileBusyAfterTheCheckFailsTheUpgrade) {
   const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
   ASSERT_NE(view, nullptr);
 
-  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 2);
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), kExitFailed);
   EXPECT_EQ(ReadBytes(opener), original + "not replaced");
+  const fs::path blocked = fs::temp_directory_path() / L"tavimbra-a-file";
+  WriteBytes(blocked, "");
+  EXPECT_EQ(RunToEnd(SetupExe(), L"/S /D=" + (blocked / L"Tavimbra").wstring()), kExitFailed);
+  fs::remove(blocked);
 
   UnmapViewOfFile(view);
   CloseHandle(mapping);
   EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
   EXPECT_EQ(ReadBytes(opener), original) << "replaced once it was free";
+}
+
+// The visible text of a page of the uninstaller's window that starts with "Tavimbra" and names
+// dir: the last page's (the components page names dir too, in a text of its own).
+std::wstring LastPageText(HWND dialog, const fs::path& dir) {
+  struct Search {
+    std::wstring dir, found;
+  } search{dir.wstring(), L""};
+  EnumChildWindows(
+      dialog,
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        std::wstring text = WindowText(w);
+        if (IsWindowVisible(w) && ClassName(w) == L"Static" && text.rfind(L"Tavimbra", 0) == 0 &&
+            text.find(s->dir) != std::wstring::npos)
+          s->found = text;
+        return s->found.empty();
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The uninstall as Apps & features starts it, clicked through: its last page names the folder the
+// user's data stays in, and however long that page stays open, uninstall.exe and the rest of ours
+// go once it is closed, %TEMP% included.
+TEST_F(Installer, InteractiveUninstallNamesWhatItKeptAndLeavesNothingOnceClosed) {
+  const fs::path dir = InstallDir();
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  const auto tempBefore = TempNames();
+  Process uninstaller(dir / "uninstall.exe", L"_?=" + dir.wstring(), fs::temp_directory_path());
+  HWND dialog = nullptr;
+  std::wstring lastPage;
+  ASSERT_TRUE(WaitUntil([&] {
+    dialog = FindTopWindow(uninstaller.Id(), kMessageBoxClass, true);
+    if (!dialog || !(lastPage = LastPageText(dialog, dir)).empty()) return dialog != nullptr;
+    HWND next = GetDlgItem(dialog, IDOK);  // Next, Uninstall
+    if (next && IsWindowVisible(next) && IsWindowEnabled(next)) {
+      PostMessageW(next, BM_CLICK, 0, 0);
+      Sleep(1000);
+    }
+    return false;
+  }, std::chrono::seconds(60))) << "the last page did not come";
+  EXPECT_NE(lastPage.find(L"texts, settings"), std::wstring::npos) << Utf8(lastPage);
+  EXPECT_FALSE(KeyExists());
+  Sleep(5000);  // the user takes their time
+  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);  // Finish
+  EXPECT_EQ(uninstaller.Wait(std::chrono::seconds(15)), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(dir / "uninstall.exe"); }, std::chrono::seconds(15)))
+      << "uninstall.exe stayed after its end";
+  EXPECT_EQ(LeftBesideUserData(dir), "");
+  EXPECT_TRUE(WaitUntil([&] { return NewNames(tempBefore, TempNames()).empty(); }, std::chrono::seconds(5)))
+      << "left in %TEMP%:" << NewNames(tempBefore, TempNames());
+}
+
+// Folder names a command line or a plug-in call could misread: install there, an upgrade over the
+// running launcher brings it back (through the shell when the installer runs elevated), and the
+// entry's uninstall removes everything but the user's data.
+TEST_F(Installer, AnyFolderName) {
+  for (const wchar_t* name : {L"Bob's tools (x86) & 100%", L"ツール フォルダ"}) {
+    SCOPED_TRACE(Utf8(name));
+    const fs::path dir = fs::temp_directory_path() / name / L"Tavimbra";
+    ASSERT_EQ(RunToEnd(SetupExe(), L"/S /D=" + dir.wstring()), 0);
+    ASSERT_TRUE(fs::exists(dir / "Tavimbra.exe"));
+    EXPECT_TRUE(SamePath(KeyString(L"InstallLocation"), dir)) << Utf8(KeyString(L"InstallLocation"));
+    RemoveLeftoverLauncherAtoms();
+    Process launcher(dir / "Tavimbra.exe", L"", dir);
+    ASSERT_NE(WaitForTopWindow(launcher.Id(), kLauncherClass), nullptr);
+    ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);  // into the entry's folder
+    EXPECT_EQ(launcher.Wait(std::chrono::seconds(10)), 0) << "the old launcher did not end by its own close";
+    HWND again = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (again = LauncherWindowIn(dir)) != nullptr; }, std::chrono::seconds(15)))
+        << "the launcher was not started again";
+    ASSERT_TRUE(Uninstall(KeyString(L"QuietUninstallString"), dir));
+    if (again) EXPECT_TRUE(WaitWindowProcessEnd(again)) << "the launcher still runs";
+    EXPECT_EQ(LeftBesideUserData(dir), "");
+    std::error_code ec;
+    fs::remove_all(dir.parent_path(), ec);
+  }
+}
+
+// A launcher running from another folder (a portable copy) is not this installation's: the
+// install, an upgrade and the uninstall leave it running, and start no second one.
+TEST_F(Installer, LeavesACopyFromAnotherFolderRunning) {
+  Installation portable;
+  RemoveLeftoverLauncherAtoms();
+  Process copy = portable.Start(L"Tavimbra.exe");
+  ASSERT_NE(WaitForTopWindow(copy.Id(), kLauncherClass), nullptr);
+  for (const char* step : {"install", "upgrade"}) {
+    ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0) << step;
+    EXPECT_TRUE(copy.Running()) << "closed by the " << step;
+  }
+  ASSERT_TRUE(Uninstall(UninstallInPlace(L"/S")));
+  EXPECT_TRUE(copy.Running()) << "closed by the uninstall";
 }
 
 // The installer's decisions, run by installer_logic.exe (the same decisions.nsh) with fakes of
@@ -459,7 +616,7 @@ DecisionRun RunDecisions(const std::wstring& options) {
 
 TEST(InstallerDecisions, StartsTheLauncherAtTheUsersLevelAndReportsARefusedCloseAtOnce) {
   std::string fiveUnanswered;
-  for (int i = 0; i < 5; ++i) fiveUnanswered += "send\nwait\n";
+  for (int i = 0; i < 5; ++i) fiveUnanswered += "send 4242\nwait\n";
   const struct {
     const char* what;
     std::wstring options;
@@ -471,11 +628,19 @@ TEST(InstallerDecisions, StartsTheLauncherAtTheUsersLevelAndReportsARefusedClose
       {"an elevated one leaves it to the shell", L"/CASE=start /ELEVATED=1 /SHELL=1 /D=C:\\Inst", 0,
        "shell C:\\Inst\\Tavimbra.exe in C:\\Inst\n"},
       {"and starts nothing when the shell cannot", L"/CASE=start /ELEVATED=1 /SHELL=0 /D=C:\\Inst", 0, "shell failed\n"},
-      {"a launcher that closes is waited for", L"/CASE=close /SENDS=C", 0, "send\nwait\ndone, one was running: 1\n"},
-      {"a refused close is asked at once, silent ends with 2", L"/CASE=close /SENDS=D /ASK=0", 2, "send\nask\n"},
+      {"a launcher that closes is waited for", L"/CASE=close /SENDS=C", 0, "send 4242\nwait\ndone, one was running: 1\n"},
+      {"a refused close is asked at once, silent ends in use", L"/CASE=close /SENDS=D /ASK=0", 3, "send 4242\nask\n"},
       {"Retry after a refusal tries again", L"/CASE=close /SENDS=DC /ASK=1", 0,
-       "send\nask\nsend\nwait\ndone, one was running: 1\n"},
-      {"an unanswered close is asked after five", L"/CASE=close /SENDS=TTTTT /ASK=0", 2, fiveUnanswered + "ask\n"},
+       "send 4242\nask\nsend 4242\nwait\ndone, one was running: 1\n"},
+      {"an unanswered close is asked after five", L"/CASE=close /SENDS=TTTTT /ASK=0", 3, fiveUnanswered + "ask\n"},
+      {"a copy from another folder is not closed", L"/CASE=close /OURS=none /OTHER=D:\\Tools\\Tavimbra\\Tavimbra.exe /D=C:\\Inst",
+       0, "done, one was running: 0\n"},
+      {"ours is closed past another copy", L"/CASE=close /SENDS=C /OTHER=D:\\Tools\\Tavimbra\\Tavimbra.exe /D=C:\\Inst", 0,
+       "send 4242\nwait\ndone, one was running: 1\n"},
+      {"ours in another letter case", L"/CASE=close /SENDS=C /OURS=c:\\INST\\tavimbra.EXE /D=C:\\Inst", 0,
+       "send 4242\nwait\ndone, one was running: 1\n"},
+      {"a sibling folder's is not ours", L"/CASE=close /OURS=C:\\Inst2\\Tavimbra.exe /D=C:\\Inst", 0,
+       "done, one was running: 0\n"},
   };
   for (const auto& c : cases) {
     DecisionRun run = RunDecisions(c.options);
