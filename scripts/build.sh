@@ -9,11 +9,13 @@
 # (optional: TAVIMBRA_RELEASE_NOTES_URL, TAVIMBRA_RELEASES_URL, TAVIMBRA_LICENSE_URL; each
 # defaults to an address below the home page). TAV_ALLOW_PLACEHOLDERS=1 makes a test release
 # with the development builds' placeholder addresses, which must never be published.
+# TAV_RELEASE_DIST (default dist/) is where a release writes its files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what="${1:-all}"
 b="${TAV_BUILD:-build}"
 dist="${TAV_DIST_DIR:-dist/Tavimbra}"
+release_dist="${TAV_RELEASE_DIST:-dist}"
 jobs="${TAV_JOBS:-2}"
 
 # A placeholder address: none, or a host reserved for examples and tests (RFC 2606, RFC 6761).
@@ -81,12 +83,14 @@ if [ "$what" = release ]; then
   # the environment never reach a release (CMake would take them in at a first configure), and
   # --fresh drops whatever an earlier configure kept.
   unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS RCFLAGS
+  mkdir -p "$release_dist"
   cmake --preset windows --fresh -B "$b/release" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+        "-DTAVIMBRA_DIST_DIR=$(cd "$release_dist" && pwd)" \
         ${release_addresses[@]+"${release_addresses[@]}"} >/dev/null
   cmake --build "$b/release" -j "$jobs" --target Tavimbra Tavimset kovrand tavimbra_setup
   cmake --install "$b/release" --prefix "$dist" >/dev/null
   (cd "$b/release" && cpack --config CPackConfig.cmake)
   checks=()
   [ "${TAV_ALLOW_PLACEHOLDERS:-0}" = 1 ] && checks+=(--test-manifests)
-  python3 tests/package/check_manifests.py ${checks[@]+"${checks[@]}"}
+  python3 tests/package/check_manifests.py ${checks[@]+"${checks[@]}"} "$release_dist"
 fi

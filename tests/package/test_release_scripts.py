@@ -166,5 +166,29 @@ class ReleaseGate(unittest.TestCase):
                     self.assertFalse(build.exists(), "it configured before stopping")
 
 
+class Release(unittest.TestCase):
+    """The other route of the gate: a release with real addresses builds, and the manifest check
+    passes on what it writes without being told they are test manifests. The build folder is the
+    tree's own (build/release-gate), so a later run builds only what changed."""
+
+    def test_real_addresses_build_and_pass_the_manifest_check(self):
+        home = "https://github.com/o/tavimbra"
+        version = next(l.split()[2] for l in (ROOT / "CMakeLists.txt").read_text().splitlines()
+                       if l.startswith("project(Tavimbra VERSION"))
+        with tempfile.TemporaryDirectory() as tmp:
+            env = clean_env(TAV_BUILD=str(ROOT / "build/release-gate"), TAV_DIST_DIR=f"{tmp}/dist/Tavimbra",
+                            TAV_RELEASE_DIST=f"{tmp}/dist", TAVIMBRA_HOMEPAGE=home,
+                            TAVIMBRA_DOWNLOAD_URL=home + "/releases/download/v{version}/{file}")
+            env.pop("TAV_ALLOW_PLACEHOLDERS", None)
+            r = run(["bash", str(ROOT / "scripts/build.sh"), "release"], env=env, timeout=3600)
+            self.assertEqual(r.returncode, 0, (r.stdout + r.stderr)[-3000:])
+            self.assertNotIn("TEST release", r.stdout)
+            self.assertIn("no placeholder address", r.stdout)
+            installer = pathlib.Path(tmp, "dist/winget/Tavimbra.Tavimbra", version,
+                                     "Tavimbra.Tavimbra.installer.yaml").read_text(encoding="utf-8")
+            self.assertIn(f"InstallerUrl: {home}/releases/download/v{version}/Tavimbra-{version}-setup.exe",
+                          installer)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=1)
