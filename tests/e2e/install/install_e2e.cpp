@@ -404,8 +404,10 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   // %TEMP% either, and the folder holds the user's data only.
   const auto tempBefore = TempNames();
   ASSERT_TRUE(Uninstall(KeyString(L"QuietUninstallString")));
-  EXPECT_TRUE(WaitUntil([&] { return NewNames(tempBefore, TempNames()).empty(); }, std::chrono::seconds(5)))
-      << "left in %TEMP%:" << NewNames(tempBefore, TempNames());
+  std::string leftInTemp;
+  EXPECT_TRUE(WaitUntil([&] { return (leftInTemp = NewNames(tempBefore, TempNames())).empty(); },
+                        std::chrono::seconds(5)))
+      << "left in %TEMP%:" << leftInTemp;
   EXPECT_EQ(LeftBesideUserData(dir), "");
   EXPECT_TRUE(WaitWindowProcessEnd(again)) << "the launcher still runs";
   for (const auto& f : {fs::path("Tavimbra.exe"), fs::path("Tavimset.exe"), fs::path("plugins"), fs::path("uninstall.exe"),
@@ -446,6 +448,18 @@ TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
   fs::remove(startup);
   std::error_code ec;
   fs::remove_all(portable.parent_path(), ec);
+
+  // uninstall.exe started on its own (a double click): the installer system runs a copy of it
+  // from %TEMP%, and that copy goes too once it has ended.
+  ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
+  const auto tempBefore = TempNames();
+  ASSERT_EQ(RunToEnd(InstallDir() / "uninstall.exe", L"/S /REMOVEDATA"), 0);
+  EXPECT_TRUE(WaitUntil([] { return !KeyExists() && !fs::exists(InstallDir()); }, std::chrono::seconds(20)))
+      << "left:" << LeftInInstallDir();
+  std::string leftInTemp;
+  EXPECT_TRUE(WaitUntil([&] { return (leftInTemp = NewNames(tempBefore, TempNames())).empty(); },
+                        std::chrono::seconds(15)))
+      << "left in %TEMP%:" << leftInTemp;
 }
 
 // A settings program left open holds its file: the upgrade and the uninstall stop and say so
@@ -554,8 +568,10 @@ TEST_F(Installer, InteractiveUninstallNamesWhatItKeptAndLeavesNothingOnceClosed)
   EXPECT_TRUE(WaitUntil([&] { return !fs::exists(dir / "uninstall.exe"); }, std::chrono::seconds(15)))
       << "uninstall.exe stayed after its end";
   EXPECT_EQ(LeftBesideUserData(dir), "");
-  EXPECT_TRUE(WaitUntil([&] { return NewNames(tempBefore, TempNames()).empty(); }, std::chrono::seconds(5)))
-      << "left in %TEMP%:" << NewNames(tempBefore, TempNames());
+  std::string leftInTemp;
+  EXPECT_TRUE(WaitUntil([&] { return (leftInTemp = NewNames(tempBefore, TempNames())).empty(); },
+                        std::chrono::seconds(5)))
+      << "left in %TEMP%:" << leftInTemp;
 }
 
 // Folder names a command line or a plug-in call could misread: install there, an upgrade over the
