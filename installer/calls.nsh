@@ -278,6 +278,7 @@ Function un.RemoveAfterEnd
     ; STARTUPINFOW: STARTF_USESTDHANDLES|STARTF_USESHOWWINDOW, SW_HIDE, standard input the pipe.
     System::Call "*(i 104, i 0, p 0, p 0, p 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0, i 0x101, &i2 0, &i2 0, i 0, p 0, p r1, p 0, p 0) p .r3"
     System::Call "*(p 0, p 0, i 0, i 0) p .r4"  ; PROCESS_INFORMATION
+    ; No @ before the loop's block: /q keeps the echo off, and Wine's cmd.exe does not take "@(".
     StrCpy $5 `"$SYSDIR\cmd.exe" /d /q /v:off /s /c "set /p tavimbra_wait= >nul 2>&1 & for /l %i in (1,1,60) do (del /f /q "%TAVIMBRA_SELF%" >nul 2>&1 & if not exist "%TAVIMBRA_SELF%" (rd "%TAVIMBRA_FOLDER%" >nul 2>&1 & exit) & ping -n 2 127.0.0.1 >nul 2>&1)"`
     StrCpy $6 "$TEMP"
     ; CREATE_NO_WINDOW; bInheritHandles for the pipe.
