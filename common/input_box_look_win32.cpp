@@ -18,12 +18,8 @@ RECT InputBoxRect(UINT dpi) {
 }
 
 UINT WindowDpi(HWND w) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static auto fn = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (fn && w) {
-    UINT dpi = fn(w);
-    if (dpi) return dpi;
+  if (w) {
+    if (UINT dpi = GetDpiForWindow(w)) return dpi;
   }
   const UINT dpi = static_cast<UINT>(GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY));
   return dpi ? dpi : 96;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "handles_win32.h"
+#include "window_win32.h"
 #include "launcher_settings.h"
 
 namespace tav {
@@ -16,7 +17,6 @@ namespace tav {
 inline constexpr int kFormWidthTwips = 3600, kFormHeightTwips = 960;
 inline constexpr int kBoxLeftTwips = 240, kBoxTopTwips = 405, kBoxWidthTwips = 3135, kBoxHeightTwips = 270;
 
-inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 SIZE FormClientSize(UINT dpi);
 RECT InputBoxRect(UINT dpi);  // in client coordinates
 UINT WindowDpi(HWND w);       // per-monitor where the platform has it, else the system's

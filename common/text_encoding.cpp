@@ -38,6 +38,10 @@ std::size_t Utf8SequenceAt(std::string_view in, std::size_t i, char32_t& cp) {
 
 bool SurvivesAnsi(std::u16string_view text) { return FromAnsi(ToAnsi(text)) == text; }
 
+std::u16string NotStorableMessage(std::u16string_view what, std::u16string_view value) {
+  return std::u16string(what) + u" [" + std::u16string(value) + u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n";
+}
+
 std::u16string FromUtf8(std::string_view in) {
   std::u16string out;
   out.reserve(in.size());

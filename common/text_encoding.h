@@ -13,6 +13,8 @@ std::string ToAnsi(std::u16string_view text);
 // Whether text comes back unchanged from the ANSI code page: a character it cannot hold would be
 // stored as another ("?", or a look-alike).
 bool SurvivesAnsi(std::u16string_view text);
+// The first line of the message for a value that fails SurvivesAnsi: what [value] に、…含まれています。
+std::u16string NotStorableMessage(std::u16string_view what, std::u16string_view value);
 
 // UTF-8 <-> UTF-16 (portable). Malformed bytes become U+FFFD, one per byte.
 std::u16string FromUtf8(std::string_view bytes);

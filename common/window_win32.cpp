@@ -1,5 +1,7 @@
 #include "window_win32.h"
 
+#include <imm.h>
+
 #include <algorithm>
 
 #include "text_encoding.h"
@@ -14,7 +16,12 @@ LRESULT CALLBACK Window::WindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   }
   auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(h, GWLP_USERDATA));
   if (!self) return DefWindowProcW(h, m, w, l);  // the few messages ahead of WM_NCCREATE
-  return AnswerOrDefault([&] { return self->HandleMessage(m, w, l); }, [&] { return DefWindowProcW(h, m, w, l); });
+  return AnswerOrDefault(
+      [&] {
+        if (m == WM_COMMAND && self->OnCommand(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l))) return LRESULT{0};
+        return self->HandleMessage(m, w, l);
+      },
+      [&] { return DefWindowProcW(h, m, w, l); });
 }
 
 bool Window::Create(HINSTANCE instance, const Class& windowClass, DWORD exStyle, const wchar_t* caption, DWORD style,
@@ -44,11 +51,18 @@ std::u16string WindowText(HWND w) {
   return U(s.c_str(), static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
+bool IsClass(HWND w, const wchar_t* name) {
+  wchar_t cls[64] = {};
+  return GetClassNameW(w, cls, 64) > 0 && lstrcmpiW(cls, name) == 0;
+}
+
+void DisableInputMethod(HWND box) {
+  if (!ImmAssociateContextEx(box, nullptr, 0)) ImmAssociateContext(box, nullptr);
+}
+
 bool ClickPushButton(HWND w) {
-  wchar_t cls[16] = {};
-  GetClassNameW(w, cls, 16);
   const LONG_PTR type = GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK;
-  if (lstrcmpiW(cls, L"Button") != 0 || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) || !IsWindowEnabled(w))
+  if (!IsClass(w, L"Button") || (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) || !IsWindowEnabled(w))
     return false;
   SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), BN_CLICKED), reinterpret_cast<LPARAM>(w));
   return true;

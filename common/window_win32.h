@@ -45,6 +45,9 @@ class Window {
  protected:
   ~Window() = default;
   virtual LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) = 0;
+  // WM_COMMAND, split once here: the control's or menu entry's id, the notification code and the
+  // control (null for a menu entry). True when handled (answered 0); else HandleMessage gets it.
+  virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
 
   // A window class of such objects: the program's icon, the arrow, and background (nullptr: the
   // window paints all of it).
@@ -59,6 +62,21 @@ class Window {
 
   HWND hwnd_ = nullptr;
 };
+
+// The programs' names as their windows and messages show them.
+inline constexpr wchar_t kLauncherCaption[] = L"Tavimbra";
+inline constexpr wchar_t kSettingsCaption[] = L"Tavimset";
+
+// Design units to pixels at dpi: device-independent pixels (1/96 inch) and twips (1/1440 inch).
+inline constexpr int kTwipsPerDip = 15;
+inline int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
+inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// Whether w's window class is name (compared without case, as the system does).
+bool IsClass(HWND w, const wchar_t* name);
+
+// No input method for box: every key reaches it as a plain key, no composition starts there.
+void DisableInputMethod(HWND box);
 
 // A window's whole text.
 std::u16string WindowText(HWND w);

@@ -1,4 +1,5 @@
 #include "desktop_window_win32.h"
+#include "window_win32.h"
 
 namespace tav {
 
@@ -22,8 +23,7 @@ HWND FindDesktopWindow() {
   HWND found = nullptr;
   EnumWindows(
       [](HWND w, LPARAM p) -> BOOL {
-        wchar_t cls[16];
-        if (!IsWindowVisible(w) || GetClassNameW(w, cls, 16) != 7 || lstrcmpiW(cls, L"Progman") != 0 ||
+        if (!IsWindowVisible(w) || !IsClass(w, L"Progman") ||
             !TitleBeginsWithProgram(w))
           return TRUE;
         *reinterpret_cast<HWND*>(p) = w;

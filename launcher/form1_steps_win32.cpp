@@ -54,7 +54,7 @@ void Form1::LoadSkin() { skin_.Load(SkinFilePath(installFolder_)); }  // missing
 bool Form1::AnotherCopyRunning() { return anotherCopy_; }
 
 void Form1::ShowAlreadyRunning() {
-  MessageBoxW(nullptr, L"このアプリケーションは既に起動しています", L"Tavimbra", MB_ICONEXCLAMATION | MB_OK);
+  MessageBoxW(nullptr, L"このアプリケーションは既に起動しています", kLauncherCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
 void Form1::FillTrayData() {

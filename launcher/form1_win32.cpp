@@ -23,7 +23,6 @@ namespace tav {
 namespace {
 
 constexpr wchar_t kInstanceMutexName[] = L"Local\\Tavimbra.Launcher.SingleInstance";
-constexpr wchar_t kCaption[] = L"Tavimbra";
 
 }  // namespace
 
@@ -53,7 +52,7 @@ bool Form1::Load(HINSTANCE instance) {
   // A screen reader announces the box by name, not as a bare "edit"; nothing visible changes.
   if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                  reinterpret_cast<void**>(accProps_.ReleaseAndGetAddressOf()))))
-    accProps_->SetHwndPropStr(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, kCaption);
+    accProps_->SetHwndPropStr(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, kLauncherCaption);
 
   HMENU bar = CreateMenu();
   HMENU menu = CreatePopupMenu();
@@ -80,31 +79,33 @@ bool Form1::Load(HINSTANCE instance) {
     DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
     return false;
   }
-  if (hotkeyNotice_) Module1::ShowBalloon(trayData_, kCaption, W(*hotkeyNotice_));
+  if (hotkeyNotice_) Module1::ShowBalloon(trayData_, kLauncherCaption, W(*hotkeyNotice_));
   if (lifetime_.Started()) RunExit(*this);  // closed while starting
   return true;
 }
 
 // ---- the window ----
 
+bool Form1::OnCommand(int id, int code, HWND control) {
+  if (id == Text1 && code == EN_CHANGE && control == text1_) {
+    if (!showingCompletion_) Text1_Change();
+    return true;
+  }
+  if (code == 0 && id == m_Close) {
+    m_Close_Click();
+    return true;
+  }
+  if (code == 0 && id == m_Reflesh) {
+    m_Reflesh_Click();
+    return true;
+  }
+  return false;
+}
+
 LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
   // Ahead of the dispatch: the same message also announces changes the look follows.
   if (m == WM_SETTINGCHANGE && IsEnvironmentChange(l)) environment_.Refresh();
   switch (m) {
-    case WM_COMMAND:
-      if (LOWORD(w) == Text1 && HIWORD(w) == EN_CHANGE && reinterpret_cast<HWND>(l) == text1_) {
-        if (!showingCompletion_) Text1_Change();
-        return 0;
-      }
-      if (HIWORD(w) == 0 && LOWORD(w) == m_Close) {
-        m_Close_Click();
-        return 0;
-      }
-      if (HIWORD(w) == 0 && LOWORD(w) == m_Reflesh) {
-        m_Reflesh_Click();
-        return 0;
-      }
-      break;
     case WM_CTLCOLOREDIT:
       if (reinterpret_cast<HWND>(l) == text1_) return reinterpret_cast<LRESULT>(colours_.Apply(reinterpret_cast<HDC>(w)));
       break;
@@ -198,7 +199,7 @@ std::optional<std::string> Form1::ReadCommandFile(const std::u16string& name) {
   if (!bytes) {
     DWORD err = GetLastError();
     std::u16string text = u"コマンドファイルを読み込めません。\n\n" + ShortenedForMessage(path) + u"\n\n" + SystemMessage(err);
-    MessageBoxW(hwnd_, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK);
+    MessageBoxW(hwnd_, W(text), kLauncherCaption, MB_ICONEXCLAMATION | MB_OK);
   }
   return bytes;
 }

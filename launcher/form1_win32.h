@@ -43,6 +43,7 @@ class Form1 final : public Window,
  private:
   static LRESULT CALLBACK Text1Proc(HWND h, UINT m, WPARAM w, LPARAM l);
   LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) override;
+  bool OnCommand(int id, int code, HWND control) override;
 
   void Text1_Change();
   bool Text1_KeyDown(WPARAM key);    // true: the key is consumed

@@ -5,17 +5,17 @@
 
 #include <string>
 
+#include "window_win32.h"
+
 namespace tav::mAPIDec {
 
 // The first item of a combo box or list box that begins with text (exact: equals it), ignoring
 // case, searching the whole list from its first item; -1 for no match or another kind of control.
 inline int FindListEntry(HWND control, const std::u16string& text, bool exact) {
-  wchar_t cls[32] = {};
-  GetClassNameW(control, cls, 32);
   UINT message;
-  if (lstrcmpiW(cls, L"ComboBox") == 0)
+  if (IsClass(control, L"ComboBox"))
     message = exact ? CB_FINDSTRINGEXACT : CB_FINDSTRING;
-  else if (lstrcmpiW(cls, L"ListBox") == 0)
+  else if (IsClass(control, L"ListBox"))
     message = exact ? LB_FINDSTRINGEXACT : LB_FINDSTRING;
   else
     return -1;

@@ -1,4 +1,5 @@
 #include "monitor_placement_win32.h"
+#include "window_win32.h"
 
 #include <shellscalingapi.h>
 
@@ -30,9 +31,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM p) {
 // minimised window stands off screen. For these the pointer decides.
 bool SaysWhereTheUserWorks(HWND w) {
   if (!w || w == GetDesktopWindow() || w == GetShellWindow() || IsIconic(w)) return false;
-  wchar_t cls[16];
-  const int n = GetClassNameW(w, cls, 16);
-  return !(n > 0 && (lstrcmpiW(cls, L"Progman") == 0 || lstrcmpiW(cls, L"WorkerW") == 0));
+  return !IsClass(w, L"Progman") && !IsClass(w, L"WorkerW");
 }
 
 }  // namespace

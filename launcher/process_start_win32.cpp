@@ -13,11 +13,10 @@ namespace tav {
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"Tavimbra";
 
 void ShowCannotRun(const std::u16string& commandLine, const std::u16string& reason) {
   const std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + reason;
-  MessageBoxW(nullptr, W(text), kCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
+  MessageBoxW(nullptr, W(text), kLauncherCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 
 }  // namespace

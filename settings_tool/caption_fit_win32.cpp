@@ -11,7 +11,6 @@
 namespace tav::settings {
 namespace {
 
-int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
 
 std::wstring CaptionOf(HWND w) {
   const std::u16string caption = WindowText(w);
@@ -32,11 +31,6 @@ SIZE TextExtent(HWND w, const std::wstring& text, int width, UINT format, int* l
   return {r.right - r.left, text.empty() ? 0 : std::max<LONG>(r.bottom - r.top, tm.tmHeight)};
 }
 
-bool ClassIs(HWND w, const wchar_t* name) {
-  wchar_t cls[32] = {};
-  GetClassNameW(w, cls, 32);
-  return lstrcmpiW(cls, name) == 0;
-}
 
 // Pixels the control's border takes across and down.
 SIZE BorderOf(HWND w, UINT dpi) {
@@ -61,7 +55,7 @@ FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
   const int width = place.right - place.left;
   const std::wstring text = CaptionOf(w);
   int line = 0;
-  if (ClassIs(w, L"Static")) {
+  if (IsClass(w, L"Static")) {
     if (IsDropArea(w)) {
       const int inset = LayOutDropArea(w, dpi);
       item.inset = inset;
@@ -78,7 +72,7 @@ FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
     } else {
       item.needHeight = TextExtent(w, text, width - border.cx, prefix, &line).cy + border.cy;
     }
-  } else if (ClassIs(w, L"Button")) {
+  } else if (IsClass(w, L"Button")) {
     SIZE s = TextExtent(w, text, 0, 0, &line);
     switch (style & BS_TYPEMASK) {
       case BS_GROUPBOX:
@@ -104,16 +98,16 @@ FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
         break;
       }
     }
-  } else if (ClassIs(w, L"Edit")) {
+  } else if (IsClass(w, L"Edit")) {
     // A box's text scrolls across, but a line must fit from top to bottom.
     TextExtent(w, L"", 0, 0, &line);
     item.needHeight = line + BorderOf(w, dpi).cy;
-  } else if (ClassIs(w, WC_COMBOBOXW)) {
+  } else if (IsClass(w, WC_COMBOBOXW)) {
     // The closed box is as high as its font makes it; that is its place in the rows.
     RECT r;
     GetWindowRect(w, &r);
     item.place.bottom = item.place.top + (r.bottom - r.top);
-  } else if (ClassIs(w, L"ScrollBar")) {
+  } else if (IsClass(w, L"ScrollBar")) {
     item.keepHeight = true;
   }
   return item;
@@ -122,7 +116,7 @@ FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
 }  // namespace
 
 CaptionLayout LayOutCaptions(const std::vector<DesignedControl>& controls, SIZE clientTwips, UINT dpi) {
-  auto px = [dpi](LONG twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+  auto px = [dpi](LONG twips) { return TwipsToPixels(twips, dpi); };
   std::vector<FlowItem> items;
   std::vector<int> listExtra;  // a combo box's list below its closed box
   for (const DesignedControl& c : controls) {
@@ -165,9 +159,9 @@ void ApplyPlaces(const std::vector<PlacedControl>& places, int scrollY, int view
       UniqueOwner<HRGN, GdiTraits<HRGN>> hole(CreateRectRgn(away.left - r.left, away.top - r.top, away.right - r.left, away.bottom - r.top));
       CombineRgn(shape, shape, hole.get(), RGN_DIFF);
     };
-    if (ClassIs(p.control, L"Static"))
+    if (IsClass(p.control, L"Static"))
       for (HWND below = GetWindow(p.control, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
-        if ((GetWindowLongPtrW(below, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && ClassIs(below, L"Button")) continue;
+        if ((GetWindowLongPtrW(below, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && IsClass(below, L"Button")) continue;
         for (const PlacedControl& q : places) {
           RECT both;
           if (q.control == below && IntersectRect(&both, &r, &q.place)) cut(q.place);

@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include "registration.h"
+#include "window_win32.h"
 
 namespace tav::settings {
 
-inline constexpr wchar_t kDialogCaption[] = L"Tavimset";
+inline constexpr const wchar_t* kDialogCaption = kSettingsCaption;
 
 class MessageBoxDialogs : public Dialogs {
  public:

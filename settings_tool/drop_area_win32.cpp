@@ -15,7 +15,6 @@ namespace {
 constexpr wchar_t kDropAreaProp[] = L"TavimsetDropAreaDpi";
 constexpr UINT_PTR kDropPaintId = 0x7462;
 
-int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
 
 void SetDropAreaDpi(HWND w, UINT dpi) {
   SetPropW(w, kDropAreaProp, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));

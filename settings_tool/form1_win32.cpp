@@ -32,11 +32,6 @@ constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kEdit = kChild | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
-
-// Numbers only: a composition would bring full-width digits, which read as no number.
-void InputMethodOff(HWND box) {
-  if (!ImmAssociateContextEx(box, nullptr, 0)) ImmAssociateContext(box, nullptr);
-}
 }  // namespace
 
 bool Form1::Create(HINSTANCE instance) {
@@ -81,7 +76,6 @@ HWND Form1::Add(Id id, const wchar_t* cls, const wchar_t* text, DWORD style, int
   HWND c = CreateWindowExW(exStyle, cls, text, style, Px(x), Px(y), Px(w), Px(h), hwnd_,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
-  constexpr int kTwipsPerDip = 15;
   designed_.push_back({c, {x * kTwipsPerDip, y * kTwipsPerDip, (x + w) * kTwipsPerDip, (y + h) * kTwipsPerDip}});
   return c;
 }
@@ -101,7 +95,7 @@ void Form1::CreateControls() {
       HWND box = Add(Offset(Id::Text1, c), L"EDIT", L"0", kEdit, left + 26, top, 30, 22,
                      WS_EX_CLIENTEDGE);
       SendMessageW(box, EM_LIMITTEXT, kMaxComponentChars, 0);
-      InputMethodOff(box);
+      DisableInputMethod(box);  // numbers only: a composition would bring full-width digits
       HWND bar = Add(Offset(Id::HScroll1, c), L"SCROLLBAR", L"", kChild | WS_TABSTOP | SBS_HORZ, left + 62, top + 2,
                      75, 18);
       SetScrollRange(bar, SB_CTL, 0, 255, FALSE);
@@ -118,7 +112,7 @@ void Form1::CreateControls() {
   if (GetComboBoxInfo(fontBox, &fontBoxParts) && fontBoxParts.hwndItem)
     SetWindowSubclass(fontBoxParts.hwndItem, Combo1_Wheel, 1, reinterpret_cast<DWORD_PTR>(this));
   Add(Id::Label4, L"STATIC", L"サイズ", kLabel, 24, 199, 74, 16);
-  InputMethodOff(Add(Id::Text12, L"EDIT", W(ToDecimal(DefaultNumber(SettingId::FontSize))), kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
+  DisableInputMethod(Add(Id::Text12, L"EDIT", W(ToDecimal(DefaultNumber(SettingId::FontSize))), kEdit, 100, 196, 44, 22, WS_EX_CLIENTEDGE));
   Add(Id::Check6, L"BUTTON", L"ボールド", kCheck, 152, 198, 72, 18);
   Add(Id::Check7, L"BUTTON", L"イタリック", kCheck, 228, 198, 76, 18);
   Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 174, 228, 130, 26);
@@ -209,7 +203,6 @@ void Form1::Load() {
 }
 
 void Form1::Layout() {
-  constexpr int kTwipsPerDip = 15;
   CaptionLayout layout =
       LayOutCaptions(designed_, {kClientWidth * kTwipsPerDip, kClientHeight * kTwipsPerDip}, dpi_);
   scroll_.SetContent(std::move(layout.places), layout.client, dpi_);
@@ -239,10 +232,6 @@ void Form1::OnDpiChanged(UINT dpi, const RECT* suggested) {
 LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT result = 0; scroll_.HandleMessage(msg, wp, lp, result)) return result;
   switch (msg) {
-    case WM_COMMAND:
-      if (registration_.OnCommand(wp, lp)) return 0;
-      OnCommand(wp, lp);
-      return 0;
     case WM_HSCROLL:
       OnHScroll(wp, lp);
       return 0;
@@ -270,13 +259,13 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-void Form1::OnCommand(WPARAM wp, LPARAM) {
-  const int id = LOWORD(wp), code = HIWORD(wp);
+bool Form1::OnCommand(int id, int code, HWND) {
+  if (registration_.OnCommand(id, code)) return true;
   if (const int c = ComponentOf(id, Id::Text1); c >= 0) {
     // Our own rewrites are no user change; a narrowed text comes back as a change of its own.
     if (code == EN_CHANGE && !applying_ && !NarrowDigitsIn(Offset(Id::Text1, c), true)) ComponentBox_Change(c);
     if (code == EN_KILLFOCUS) ComponentBox_LostFocus(c);
-    return;
+    return true;
   }
   switch (static_cast<Id>(id)) {
     case Id::Text7:
@@ -307,6 +296,7 @@ void Form1::OnCommand(WPARAM wp, LPARAM) {
     default:
       break;
   }
+  return true;
 }
 
 
@@ -331,7 +321,7 @@ void Form1::Command2_Click() {
   v.startUp = Ticked(Id::Check9);
   ShellShortcuts shortcuts;
   if (auto message = SaveSettingsFile(SettingsFilePath(WithTrailingBackslash(folder_)), v, shortcuts))
-    MessageBoxW(hwnd_, W(*message), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(hwnd_, W(*message), kSettingsCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Form1::Command7_Click() {
@@ -343,7 +333,7 @@ void Form1::Command7_Click() {
   const DWORD error = CreateProcessShownNormally(W(explorer), OpenFolderCommandLine(folder_)).error;
   if (!error) return;
   std::u16string text = u"フォルダを開けませんでした。\r\n" + folder_ + u"\r\n" + SystemMessage(error);
-  MessageBoxW(hwnd_, W(text), L"Tavimset", MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxW(hwnd_, W(text), kSettingsCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // --- Control access ---------------------------------------------------------------------------

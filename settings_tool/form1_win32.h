@@ -35,7 +35,7 @@ class Form1 final : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void CreateControls();
   void Load();
-  void OnCommand(WPARAM wp, LPARAM lp);
+  bool OnCommand(int id, int code, HWND control) override;
   void OnHScroll(WPARAM wp, LPARAM lp);
 
   // Visual settings: the six component boxes (Text1-Text6) and bars (HScroll1-HScroll6) share one
@@ -76,7 +76,7 @@ class Form1 final : public Window {
   void Tick(Form1Id id);
   HWND Add(Form1Id id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
            DWORD exStyle = 0);
-  int Px(int dip) const { return MulDiv(dip, static_cast<int>(dpi_), 96); }
+  int Px(int dip) const { return tav::Px(dip, dpi_); }
 
   HINSTANCE instance_ = nullptr;
   UINT dpi_ = 96;

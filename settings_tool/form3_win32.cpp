@@ -47,16 +47,17 @@ class Form3 final : public Window {
   }
 
  private:
+  bool OnCommand(int id, int code, HWND) override {
+    // Enter on the focused register button arrives as the default command.
+    if ((id == Command1 && code == BN_CLICKED) || (id == IDOK && GetFocus() == GetDlgItem(hwnd_, Command1)))
+      Command1_Click();
+    return true;
+  }
+
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     switch (msg) {
       case WM_CREATE:
         Form_Load(reinterpret_cast<CREATESTRUCTW*>(lp)->hInstance);
-        return 0;
-      case WM_COMMAND:
-        // Enter on the focused register button arrives as the default command.
-        if ((LOWORD(wp) == Command1 && HIWORD(wp) == BN_CLICKED) ||
-            (LOWORD(wp) == IDOK && GetFocus() == GetDlgItem(hwnd_, Command1)))
-          Command1_Click();
         return 0;
       case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) {

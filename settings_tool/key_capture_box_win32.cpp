@@ -11,7 +11,7 @@ void KeyCaptureBox::Attach(HWND box, Released released) {
   box_ = box;
   released_ = std::move(released);
   // Keys only: no composition window may take them.
-  if (!ImmAssociateContextEx(box, nullptr, 0)) ImmAssociateContext(box, nullptr);
+  DisableInputMethod(box);
   SetWindowSubclass(box, BoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 

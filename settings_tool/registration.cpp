@@ -109,9 +109,7 @@ RegistrationResult RegisterCommand(const RegistrationRequest& r, std::u16string_
   std::u16string bytesLine = line + u"\r\n";
   // A character the code page cannot hold would be stored as "?" and break the command line.
   if (!SurvivesAnsi(bytesLine)) {
-    dialogs.Error(u"ファイルの内容 [" + line +
-                  u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n"
-                  u"コマンドは登録されませんでした。");
+    dialogs.Error(NotStorableMessage(u"ファイルの内容", line) + u"コマンドは登録されませんでした。");
     return RegistrationResult::kNotRegistered;
   }
   std::u16string file = CommandFilePath(installFolder, r.name);

@@ -86,10 +86,9 @@ std::vector<DesignedControl> RegistrationFrame::DesignedPlaces() const {
   return places;
 }
 
-bool RegistrationFrame::OnCommand(WPARAM wParam, LPARAM) {
-  int id = LOWORD(wParam);
+bool RegistrationFrame::OnCommand(int id, int code) {
   if (id < kRegistrationFirstId || id > kRegistrationLastId) return false;
-  if (HIWORD(wParam) != BN_CLICKED) return true;
+  if (code != BN_CLICKED) return true;
   switch (id) {
     case Command4: Command4_Click(); break;
     case Command8: Command8_Click(); break;

@@ -18,7 +18,7 @@ class RegistrationFrame {
   // Each control's designed place in twips of Form1's client area.
   std::vector<DesignedControl> DesignedPlaces() const;
   // Form1's WM_COMMAND: true when it came from one of the frame's controls (and was handled).
-  bool OnCommand(WPARAM wParam, LPARAM lParam);
+  bool OnCommand(int id, int code);
 
   // Command files and the browser probe go below this folder (the program's folder by default).
   void SetInstallFolder(std::u16string folder) { installFolder_ = std::move(folder); }

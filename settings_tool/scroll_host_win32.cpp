@@ -157,9 +157,7 @@ bool ScrollHost::PageKey(const MSG& msg) {
       content_.cy <= ClientHeight())
     return false;
   // Scroll bars and the font list (and the box inside it) use these keys themselves.
-  wchar_t cls[32] = {};
-  GetClassNameW(msg.hwnd, cls, 32);
-  if (GetParent(msg.hwnd) != hwnd_ || lstrcmpiW(cls, L"ScrollBar") == 0 || lstrcmpiW(cls, WC_COMBOBOXW) == 0)
+  if (GetParent(msg.hwnd) != hwnd_ || IsClass(msg.hwnd, L"ScrollBar") || IsClass(msg.hwnd, WC_COMBOBOXW))
     return false;
   OnVScroll(msg.wParam == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN);
   return true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "caption_fit_win32.h"
+#include "window_win32.h"
 
 namespace tav::settings {
 
@@ -49,7 +50,7 @@ class ScrollHost {
   bool IsFoot(HWND control) const;
   // The height of the foot strip while the window scrolls; 0 when it does not.
   int FootHeight() const;
-  int Px(int dip) const { return MulDiv(dip, static_cast<int>(dpi_), 96); }
+  int Px(int dip) const { return tav::Px(dip, dpi_); }
   static LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;

@@ -111,9 +111,7 @@ std::u16string WriteFailedMessage(std::u16string_view path, std::u16string_view 
 }
 
 std::u16string FaceNotStoredMessage(std::u16string_view face, bool othersSaved) {
-  std::u16string text = u"フォント名 [" + std::u16string(face) +
-                        u"] に、このシステムの文字コードで保存できない文字が含まれています。\r\n"
-                        u"フォントの設定は元のまま残っています。";
+  std::u16string text = NotStorableMessage(u"フォント名", face) + u"フォントの設定は元のまま残っています。";
   if (othersSaved) text += u"ほかの設定は保存されました。";
   return text;
 }

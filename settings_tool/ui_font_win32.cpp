@@ -13,10 +13,7 @@ namespace {
 NONCLIENTMETRICSW Metrics(UINT dpi) {
   NONCLIENTMETRICSW m{};
   m.cbSize = sizeof m;
-  using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-  static auto forDpi = reinterpret_cast<ForDpiFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
-  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0, dpi)) return m;
+  if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0, dpi)) return m;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
   const int systemDpi = GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
   if (systemDpi > 0 && static_cast<UINT>(systemDpi) != dpi)
