@@ -17,6 +17,7 @@ class ForegroundWindow {
   ForegroundWindow(const ForegroundWindow&) = delete;
   ForegroundWindow& operator=(const ForegroundWindow&) = delete;
   HWND Hwnd() const { return hwnd_; }
+  HWND Edit() const { return FindWindowExW(hwnd_, nullptr, L"EDIT", nullptr); }
   // Brings it to the foreground with the focus in its edit box; true when it got there.
   bool Activate();
 

@@ -7,8 +7,7 @@
 
 namespace tav::e2e {
 
-namespace {
-INPUT Key(WORD vk, bool up) {
+INPUT KeyInput(WORD vk, bool up) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = vk;
@@ -16,6 +15,29 @@ INPUT Key(WORD vk, bool up) {
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   return in;
 }
+
+void AppendChar(std::vector<INPUT>& v, wchar_t c) {
+  SHORT scan = c < 0x80 ? VkKeyScanW(c) : -1;
+  if (scan != -1 && !(scan & 0x0600)) {
+    const bool shift = (scan & 0x0100) != 0;
+    const WORD vk = static_cast<WORD>(scan & 0xFF);
+    if (shift) v.push_back(KeyInput(VK_SHIFT, false));
+    v.push_back(KeyInput(vk, false));
+    v.push_back(KeyInput(vk, true));
+    if (shift) v.push_back(KeyInput(VK_SHIFT, true));
+    return;
+  }
+  INPUT down{}, up{};
+  down.type = up.type = INPUT_KEYBOARD;
+  down.ki.wScan = up.ki.wScan = c;
+  down.ki.dwFlags = KEYEVENTF_UNICODE;
+  up.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+  v.push_back(down);
+  v.push_back(up);
+}
+
+namespace {
+const auto Key = KeyInput;
 void Send(std::vector<INPUT> v) {
   SendInput(static_cast<UINT>(v.size()), v.data(), sizeof(INPUT));
   Sleep(30);
@@ -33,17 +55,9 @@ void SendKey(WORD vk, bool shift) {
 
 void TypeText(const std::wstring& text) {
   for (wchar_t c : text) {
-    SHORT scan = c < 0x80 ? VkKeyScanW(c) : -1;
-    if (scan != -1 && !(scan & 0x0600)) {
-      SendKey(static_cast<WORD>(scan & 0xFF), (scan & 0x0100) != 0);
-    } else {
-      INPUT down{}, up{};
-      down.type = up.type = INPUT_KEYBOARD;
-      down.ki.wScan = up.ki.wScan = c;
-      down.ki.dwFlags = KEYEVENTF_UNICODE;
-      up.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-      Send({down, up});
-    }
+    std::vector<INPUT> inputs;
+    AppendChar(inputs, c);
+    Send(inputs);
   }
 }
 
