@@ -21,7 +21,6 @@ class RegistrationFrame {
   bool OnCommand(int id, int code);
 
   // Command files and the browser probe go below this folder (the program's folder by default).
-  void SetInstallFolder(std::u16string folder) { installFolder_ = std::move(folder); }
 
  private:
   void Command4_Click();
