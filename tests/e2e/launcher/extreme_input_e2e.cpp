@@ -161,7 +161,7 @@ TEST(ExtremeInput, NamesOfEveryKindOfCharacter) {
       {L"end.", L"end", L"end.", true},
       {L"絵\U0001F600", L"絵", L"絵\U0001F600", true},
       {L"Ελληνικά", L"Ελλ", L"Ελληνικά", true},
-      {nullptr, L"memo.", L"memo.", false},
+      {nullptr, L"memo.", L"メモ.", false},  // "memo" reads as メモ; the dot then ends "メモ 帳"'s offer
       {nullptr, L"a*b?", L"a*b?", false},
       {nullptr, L"<x>|\"", L"<x>|\"", false},
       {nullptr, L"..\\..\\Tavimbra", L"..\\..\\Tavimbra", false},
