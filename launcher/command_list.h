@@ -72,6 +72,8 @@ class CommandList {
   // The first item, in list order, that begins with text ignoring case; -1 when none does or
   // text is empty. Logarithmic in the list's size.
   int FindFirst(std::u16string_view text) const;
+  // Whether name is an item, ignoring case as file names do.
+  bool Contains(std::u16string_view name) const;
 
  private:
   NameTable items_;                     // in list order
