@@ -17,7 +17,7 @@ std::vector<std::u16string> ListFileNames(const std::u16string& folder) {
   return names;
 }
 
-// Also in a folder whose path passes MAX_PATH.
+// Also in a folder whose path passes MAX_PATH (which Wine takes in its plain form too; Windows does not).
 TEST(ListSearch, ListsFilesOnly) {
   test::TempDir dir;
   std::filesystem::path deep = L"\\\\?\\" + dir.path().wstring();
