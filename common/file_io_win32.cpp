@@ -2,12 +2,13 @@
 
 #include "file_io.h"
 #include "handles_win32.h"
+#include "long_path_win32.h"
 #include "text_encoding.h"
 
 namespace tav {
 
 std::optional<std::string> ReadFileBytes(const std::u16string& path) {
-  UniqueHandle f(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  UniqueHandle f(CreateFileW(W(ExtendedPath(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f) return std::nullopt;
   std::string data;
@@ -29,7 +30,7 @@ std::optional<std::string> ReadFileBytes(const std::u16string& path) {
 }
 
 bool WriteFileBytes(const std::u16string& path, std::string_view bytes) {
-  UniqueHandle f(CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  UniqueHandle f(CreateFileW(W(ExtendedPath(path)), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
   if (!f) return false;
   DWORD written = 0;
@@ -39,7 +40,7 @@ bool WriteFileBytes(const std::u16string& path, std::string_view bytes) {
 }
 
 bool IsRegularFile(const std::u16string& path) {
-  DWORD a = GetFileAttributesW(W(path));
+  DWORD a = GetFileAttributesW(W(ExtendedPath(path)));
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "bitmap_file.h"
+#include "long_path_win32.h"
 #include "settings.h"
 #include "text_encoding.h"
 
@@ -146,7 +147,7 @@ namespace {
 
 // A cut or foreign file is no picture: the loader would trust its headers and read past its end.
 bool SkinFileIsWhole(const std::u16string& path) {
-  UniqueHandle f(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  UniqueHandle f(CreateFileW(W(ExtendedPath(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!f || !GetFileSizeEx(f.get(), &size)) return false;

@@ -239,4 +239,14 @@ std::vector<int> CommandList::Matches(std::u16string_view text, std::u16string_v
   return found;
 }
 
+bool CommandList::Contains(std::u16string_view name) const {
+  std::u16string key(name);
+  for (char16_t& c : key) c = Fold(c);
+  auto item = [&](std::int32_t pos) { return items_[static_cast<std::size_t>(pos)]; };
+  auto at = std::lower_bound(byFolded_.begin(), byFolded_.end(), 0, [&](std::int32_t pos, int) {
+    return CompareFolded(item(pos), key, item(pos).size()) < 0;
+  });
+  return at != byFolded_.end() && item(*at).size() == key.size() && CompareFolded(item(*at), key, key.size()) == 0;
+}
+
 }  // namespace tav

@@ -92,6 +92,8 @@ class CommandList {
   int FindFirstByReading(std::u16string_view reading) const;
   // Every item that begins with text or whose reading begins with reading (when given), in list order.
   std::vector<int> Matches(std::u16string_view text, std::u16string_view reading) const;
+  // Whether name is an item, ignoring case as file names do.
+  bool Contains(std::u16string_view name) const;
 
  private:
   NameTable items_;                     // in list order

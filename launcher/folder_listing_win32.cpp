@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "handles_win32.h"
+#include "long_path_win32.h"
 #include "text_encoding.h"
 
 namespace tav {
@@ -14,7 +15,7 @@ namespace {
 NameTable ListOneByOne(const std::u16string& folder) {
   NameTable names;
   WIN32_FIND_DATAW fd;
-  std::u16string pattern = folder + u"\\*";
+  const std::u16string pattern = ExtendedPath(folder + u"\\*");
   UniqueFind find(FindFirstFileExW(W(pattern), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return names;
@@ -31,7 +32,7 @@ NameTable ListFileNameTable(const std::u16string& folder) {
   // Thousands of entries per call into one large buffer: with many files the per-call cost of a
   // one-by-one listing (a trip into the file system each few hundred entries, a copy into a
   // find record each entry) is a good part of the listing.
-  UniqueHandle dir(CreateFileW(W(folder), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  UniqueHandle dir(CreateFileW(W(ExtendedPath(folder)), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!dir) return ListOneByOne(folder);
   constexpr std::size_t kBufferBytes = 1 << 20;

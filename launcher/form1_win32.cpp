@@ -79,7 +79,12 @@ bool Form1::Load(HINSTANCE instance) {
     DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
     return false;
   }
-  if (hotkeyNotice_) Module1::ShowBalloon(trayData_, kLauncherCaption, W(*hotkeyNotice_));
+  if (hotkeyNotice_) {
+    // Also in the tip, for as long as the hotkey is missing: a balloon the system kept back
+    // (notifications off, Focus Assist) would otherwise leave nothing to find.
+    Module1::SetTip(trayData_, W(*hotkeyNotice_));
+    noticeSaid_ = Module1::ShowBalloon(trayData_, kLauncherCaption, W(*hotkeyNotice_));
+  }
   if (lifetime_.Started()) RunExit(*this);  // closed while starting
   return true;
 }
@@ -108,6 +113,14 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
   switch (m) {
     case WM_CTLCOLOREDIT:
       if (reinterpret_cast<HWND>(l) == text1_) return reinterpret_cast<LRESULT>(colours_.Apply(reinterpret_cast<HDC>(w)));
+      break;
+    case WM_ACTIVATE:
+      // Activated while shown (back from the icon's menu, a message box, a click on the window):
+      // the keys go to the box, not to the form DefWindowProc would focus.
+      if (LOWORD(w) != WA_INACTIVE && !HIWORD(w) && IsWindowVisible(hwnd_)) {
+        SetFocus(text1_);
+        return 0;
+      }
       break;
     case WM_ERASEBKGND:
       return 1;  // all drawing in WM_PAINT, from one off-screen picture: no flicker
@@ -158,7 +171,10 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
     default:
       if (taskbarCreated_ && m == taskbarCreated_) {
         // Explorer restarted: without this the icon and its menu would be gone for the rest of the run.
-        if (lifetime_.Resident()) Module1::AddTrayIcon(trayData_);
+        if (!lifetime_.Resident()) return 0;
+        Module1::AddTrayIcon(trayData_);
+        // The icon was not there at start (the taskbar came up after the launcher): said now.
+        if (hotkeyNotice_ && !noticeSaid_) noticeSaid_ = Module1::ShowBalloon(trayData_, kLauncherCaption, W(*hotkeyNotice_));
         return 0;
       }
       break;
@@ -194,13 +210,21 @@ void Form1::Paint() {
 
 std::optional<std::string> Form1::ReadCommandFile(const std::u16string& name) {
   const std::u16string path = CommandFilePath(installFolder_, name);
-  if (!IsRegularFile(path)) return std::nullopt;
-  std::optional<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) {
-    DWORD err = GetLastError();
-    std::u16string text = u"コマンドファイルを読み込めません。\n\n" + ShortenedForMessage(path) + u"\n\n" + SystemMessage(err);
+  const auto tell = [&](DWORD error) {
+    const std::u16string text =
+        u"コマンドファイルを読み込めません。\n\n" + ShortenedForMessage(path) + u"\n\n" + SystemMessage(error, path);
     MessageBoxW(hwnd_, W(text), kLauncherCaption, MB_ICONEXCLAMATION | MB_OK);
+  };
+  SetLastError(ERROR_SUCCESS);  // a folder of that name leaves no error
+  if (!IsRegularFile(path)) {
+    // A name not in the list is a typing slip and goes unsaid; a listed command whose file went
+    // away since the listing, or cannot be reached, is a failure like any other start.
+    const DWORD error = GetLastError();
+    if (list_.Contains(name)) tell(error == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : error);
+    return std::nullopt;
   }
+  std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) tell(GetLastError());
   return bytes;
 }
 
@@ -296,7 +320,8 @@ void Form1::ShowMenu(bool fromIcon) {
   PostMessageW(hwnd_, WM_NULL, 0, 0);
   // Closed (an entry chosen, posted to run next, or Esc): a keyboard user who came through the
   // notification area goes back there, not into a hidden window. (Shown, the box keeps the focus.)
-  if (fromIcon && !IsWindowVisible(hwnd_)) Module1::ReturnFocus(trayData_);
+  // Closed by a click into another window, which is active now: the focus stays there.
+  if (fromIcon && !IsWindowVisible(hwnd_) && GetForegroundWindow() == hwnd_) Module1::ReturnFocus(trayData_);
 }
 
 void Form1::PlaceForSummon() {

@@ -125,6 +125,7 @@ class Form1 final : public Window,
   bool timer1Enabled_ = false;
   bool placing_ = false;  // the window is being moved to the place a summon chose
   std::optional<std::u16string> hotkeyNotice_;  // said once, when start-up has finished
+  bool noticeSaid_ = false;  // the shell took the notice's balloon
   bool showingCompletion_ = false;  // its own change notification is not a user's change
   Lifetime lifetime_;
 };

@@ -1,6 +1,7 @@
 #include "hotkeys_win32.h"
 
 #include "hotkey.h"
+#include "launcher_window.h"
 #include "window_win32.h"
 
 namespace tav::Module3 {
@@ -35,12 +36,19 @@ HotkeyResults AddHotkeys(HWND window, int key1, int key2) {
   HotkeyResults results;
   results.first = Register(window, HotkeyId1, key1);
   results.second = Register(window, HotkeyId2, key2);
+  // Tavimset tells the launcher's own keys from another program's by these.
+  const HotkeyRegistration* held[2] = {&results.first, &results.second};
+  for (int i = 0; i < 2; ++i)
+    if (held[i]->registered)
+      SetPropW(window, kHeldHotkeyProperties[i],
+               reinterpret_cast<HANDLE>(HeldHotkeyValue(kHotkeyModifiers, held[i]->key)));
   return results;
 }
 
 void UnregisterHotkeys(HWND window) {
   UnregisterHotKey(window, HotkeyIdFromAtom(HotkeyId1));
   UnregisterHotKey(window, HotkeyIdFromAtom(HotkeyId2));
+  for (const wchar_t* property : kHeldHotkeyProperties) RemovePropW(window, property);
 }
 
 void DeleteAtoms() {

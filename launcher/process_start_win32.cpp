@@ -69,7 +69,8 @@ unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& prog
 }
 
 void LauncherProcessStart::ShowStartFailure(const std::u16string& commandLine, unsigned long error) {
-  ShowCannotRun(commandLine, SystemMessage(static_cast<DWORD>(error)));
+  // "%1 is not a valid Win32 application" (a document as the program): named as the system would.
+  ShowCannotRun(commandLine, SystemMessage(static_cast<DWORD>(error), SplitProgram(commandLine, *this).program));
 }
 
 }  // namespace tav

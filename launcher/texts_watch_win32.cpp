@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "install_folder.h"
+#include "long_path_win32.h"
 #include "text_encoding.h"
 
 namespace tav {
@@ -10,8 +11,10 @@ namespace tav {
 namespace {
 
 HANDLE Watch(const std::u16string& folder, DWORD filter) {
-  return FindFirstChangeNotificationW(W(folder), FALSE, filter);
+  return FindFirstChangeNotificationW(W(ExtendedPath(folder)), FALSE, filter);
 }
+
+std::int64_t Now() { return static_cast<std::int64_t>(GetTickCount64()); }
 
 }  // namespace
 
@@ -19,6 +22,7 @@ TextsWatch::TextsWatch(std::u16string installFolder, RebuildSchedule schedule)
     : installFolder_(std::move(installFolder)), schedule_(schedule) {
   folder_ = Watch(installFolder_, FILE_NOTIFY_CHANGE_DIR_NAME);
   WatchTexts();
+  NoteIfLost();
 }
 
 TextsWatch::~TextsWatch() {
@@ -36,15 +40,33 @@ void TextsWatch::WatchTexts() {
   texts_ = Watch(TextsFolderPath(installFolder_), FILE_NOTIFY_CHANGE_FILE_NAME);
 }
 
+bool TextsWatch::Lost() const {
+  if (folder_ == INVALID_HANDLE_VALUE) return true;
+  if (texts_ != INVALID_HANDLE_VALUE) return false;
+  const DWORD a = GetFileAttributesW(W(ExtendedPath(TextsFolderPath(installFolder_))));
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void TextsWatch::NoteIfLost() {
+  if (Lost()) schedule_.WatchLost(Now());
+}
+
+void TextsWatch::Reopen() {
+  if (folder_ == INVALID_HANDLE_VALUE) folder_ = Watch(installFolder_, FILE_NOTIFY_CHANGE_DIR_NAME);
+  if (texts_ == INVALID_HANDLE_VALUE) WatchTexts();
+  if (!Lost()) schedule_.WatchBack(Now());
+}
+
 void TextsWatch::Signalled(HANDLE h) {
   // Rearmed before the list is read, so a change made while it is read is seen again.
   if (h == folder_) {
     if (!FindNextChangeNotification(folder_)) Close(folder_);
     WatchTexts();
   } else if (!FindNextChangeNotification(texts_)) {
-    Close(texts_);  // the folder is gone; its reappearance is seen in the installation folder
+    Close(texts_);  // the folder is gone (its reappearance is seen in the installation folder), or lost
   }
-  schedule_.Changed(static_cast<std::int64_t>(GetTickCount64()));
+  NoteIfLost();
+  schedule_.Changed(Now());
 }
 
 int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild) {
@@ -55,8 +77,9 @@ int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    const std::int64_t wait =
-        schedule_.MsUntilRebuild(static_cast<std::int64_t>(GetTickCount64()), IsWindowVisible(window) != FALSE);
+    const bool shown = IsWindowVisible(window) != FALSE;
+    if (schedule_.RetryDue(Now(), shown)) Reopen();
+    const std::int64_t wait = schedule_.MsUntilRebuild(Now(), shown);
     if (wait == 0 && IsWindow(window)) {
       try {
         rebuild();
@@ -73,16 +96,23 @@ int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild
     DWORD count = 0;
     for (HANDLE h : {texts_, folder_})
       if (h != INVALID_HANDLE_VALUE) handles[count++] = h;
-    const DWORD timeout = wait == RebuildSchedule::kForever ? INFINITE : static_cast<DWORD>(wait);
+    // While a watch is lost, a slow timer tries it again; otherwise nothing wakes the loop.
+    const std::int64_t retry = schedule_.MsUntilRetry(Now());
+    const std::int64_t sleep = retry == RebuildSchedule::kForever || (wait != RebuildSchedule::kForever && wait < retry)
+                                   ? wait
+                                   : retry;
+    const DWORD timeout = sleep == RebuildSchedule::kForever ? INFINITE : static_cast<DWORD>(sleep);
     // MWMO_INPUTAVAILABLE: input already in the queue but seen by an earlier peek wakes it too.
     const DWORD r = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (r >= WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + count) {
       Signalled(handles[r - WAIT_OBJECT_0]);
       SetPropW(window, kChangePendingProperty, reinterpret_cast<HANDLE>(1));
     } else if (r == WAIT_FAILED) {
-      // Never seen; without the watch the loop must not spin. The menu's refresh still works.
+      // Never seen; without the watch the loop must not spin (tried again on the slow timer). The
+      // menu's refresh still works.
       Close(texts_);
       Close(folder_);
+      NoteIfLost();
     }
   }
 }

@@ -37,6 +37,10 @@ class TextsWatch {
   void WatchTexts();
   void Close(HANDLE& h);
   void Signalled(HANDLE h);
+  // A watch is missing that should be there (texts\ unwatched while it does not exist is not).
+  bool Lost() const;
+  void NoteIfLost();
+  void Reopen();
 
   std::u16string installFolder_;
   RebuildSchedule schedule_;

@@ -43,13 +43,21 @@ void ReturnFocus(const NOTIFYICONDATAW& data) {
   Shell_NotifyIconW(NIM_SETFOCUS, &d);
 }
 
-void ShowBalloon(const NOTIFYICONDATAW& data, const wchar_t* title, const wchar_t* text) {
+void SetTip(NOTIFYICONDATAW& data, const wchar_t* tip) {
+  lstrcpynW(data.szTip, tip, ARRAYSIZE(data.szTip));
+  NOTIFYICONDATAW d = IdentityOf(data);
+  d.uFlags = NIF_TIP;
+  lstrcpynW(d.szTip, tip, ARRAYSIZE(d.szTip));
+  Shell_NotifyIconW(NIM_MODIFY, &d);
+}
+
+bool ShowBalloon(const NOTIFYICONDATAW& data, const wchar_t* title, const wchar_t* text) {
   NOTIFYICONDATAW d = IdentityOf(data);
   d.uFlags = NIF_INFO;
   lstrcpynW(d.szInfoTitle, title, ARRAYSIZE(d.szInfoTitle));
   lstrcpynW(d.szInfo, text, ARRAYSIZE(d.szInfo));
   d.dwInfoFlags = NIIF_WARNING;
-  Shell_NotifyIconW(NIM_MODIFY, &d);
+  return Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
 }
 
 }  // namespace tav::Module1

@@ -26,7 +26,10 @@ extern MessageFilter taskbarMessageFilter;
 void RemoveTrayIcon(NOTIFYICONDATAW& data);
 // Gives the keyboard focus back to the notification area once the icon's menu has closed.
 void ReturnFocus(const NOTIFYICONDATAW& data);
-// A balloon from the icon (the record itself is left as it is: it is the one deleted at exit).
-void ShowBalloon(const NOTIFYICONDATAW& data, const wchar_t* title, const wchar_t* text);
+// A balloon from the icon (the record itself is left as it is: it is the one deleted at exit);
+// false when the shell did not take it (no icon yet).
+bool ShowBalloon(const NOTIFYICONDATAW& data, const wchar_t* title, const wchar_t* text);
+// The icon's tip, kept in the record too, so the icon added again carries it.
+void SetTip(NOTIFYICONDATAW& data, const wchar_t* tip);
 
 }  // namespace tav::Module1

@@ -19,7 +19,7 @@ void Form1::Text8_KeyUp(WPARAM key) {
 }
 
 void Form1::ShowHotkeyInUse(int hotkey, WPARAM key) {
-  const bool held = HeldByAnotherProgram(static_cast<int>(key), launcherKeys_[0], launcherKeys_[1]);
+  const bool held = HeldByAnotherProgram(static_cast<int>(key));
   ShowWindow(Item(hotkey == 0 ? Id::Label25 : Id::Label26), held ? SW_SHOWNA : SW_HIDE);
 }
 

@@ -184,8 +184,6 @@ void Form1::Load() {
   if (launcher.italic) Tick(Id::Check7);
 
   // The names are looked up even when the code equals the design-time "0" (a key read as 0).
-  launcherKeys_[0] = s.key1;
-  launcherKeys_[1] = s.key2;
   SetText(Id::Label5, ToDecimal(s.key1));
   Label5_Change();
   SetText(Id::Label11, ToDecimal(s.key2));

@@ -88,7 +88,6 @@ class Form1 final : public Window {
   ScrollHost scroll_;                     // where they stand, sized to the screen
   HWND lastFocus_ = nullptr;
   KeyCaptureBox capture_[2];  // Text7, Text8
-  int launcherKeys_[2] = {DefaultNumber(SettingId::Key1), DefaultNumber(SettingId::Key2)};  // as read at the start: the running launcher's
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it
 };

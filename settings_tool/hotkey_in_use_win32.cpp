@@ -11,15 +11,19 @@ namespace {
 constexpr int kTrialId = 0xBFFF;  // the top of the range a thread's own hotkeys may use
 }  // namespace
 
-bool HeldByAnotherProgram(int key, int launcherKey1, int launcherKey2) {
+bool HeldByAnotherProgram(int key, unsigned modifiers) {
   // The one way to ask whether a combination is free is to register it; given back at once.
-  if (RegisterHotKey(nullptr, kTrialId, kHotkeyModifiers, static_cast<UINT>(key))) {
+  if (RegisterHotKey(nullptr, kTrialId, modifiers, static_cast<UINT>(key))) {
     UnregisterHotKey(nullptr, kTrialId);
     return false;
   }
   if (GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED) return false;  // no such key, not a holder
-  const bool launcherRuns = FindWindowW(kLauncherClass, nullptr) != nullptr;
-  return !(launcherRuns && (key == launcherKey1 || key == launcherKey2));
+  const HWND launcher = FindWindowW(kLauncherClass, nullptr);
+  if (!launcher) return true;
+  const auto held = HeldHotkeyValue(modifiers, key);
+  for (const wchar_t* property : kHeldHotkeyProperties)
+    if (reinterpret_cast<std::uintptr_t>(GetPropW(launcher, property)) == held) return false;
+  return true;
 }
 
 }  // namespace tav::settings

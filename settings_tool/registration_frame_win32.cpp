@@ -24,16 +24,18 @@ constexpr wchar_t kQuoteCaptionWide[] = L"登録時に \"\"\u3000で囲む";  //
 constexpr wchar_t kQuoteCaptionAscii[] = L"登録時に \"\" で囲む";      // Check5: ASCII space
 constexpr wchar_t kDropHere[] = L"ここにファイルをドロップしてください";
 
-// Places from Frame3's origin (Frame9's buttons: from Frame9's).
+// Places from Frame3's origin (Frame9's buttons: from Frame9's). In window order, which is also
+// the tab order: a screen reader names a box after the caption right before it, and a tab stop
+// between them would leave the box unnamed, so each tick box comes before its row's caption.
 const ControlPlace kControls[] = {
     {Frame3, L"BUTTON", L"コマンド登録補助", BS_GROUPBOX, 0, 0, 0, 8175, 3615, false},
-    {Label17, L"STATIC", L"実行ファイルパス(D＆Dはexeファイルのみ受付)", SS_LEFTNOWORDWRAP, 0, 120, 360, 4695, 375, false},
     {Check4, L"BUTTON", kQuoteCaptionWide, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3945, 315, 2670, 255, false},
+    {Label17, L"STATIC", L"実行ファイルパス(D＆Dはexeファイルのみ受付)", SS_LEFTNOWORDWRAP, 0, 120, 360, 4695, 375, false},
     {Text10, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 600, 6135, 270, false},
     {Command8, L"BUTTON", L"...", BS_PUSHBUTTON | WS_TABSTOP, 0, 6360, 600, 375, 255, false},
     {Label16, L"STATIC", kDropHere, SS_CENTER | SS_NOTIFY, 0, 6720, 240, 1215, 615, false},
-    {Label18, L"STATIC", L"コマンドライン（開くファイル,URL,フォルダ）", SS_LEFTNOWORDWRAP, 0, 120, 1200, 3855, 375, false},
     {Check5, L"BUTTON", kQuoteCaptionAscii, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3960, 1185, 2580, 255, false},
+    {Label18, L"STATIC", L"コマンドライン（開くファイル,URL,フォルダ）", SS_LEFTNOWORDWRAP, 0, 120, 1200, 3855, 375, false},
     {Text11, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 1440, 6135, 270, false},
     {Command9, L"BUTTON", L"...", BS_PUSHBUTTON | WS_TABSTOP, 0, 6360, 1440, 375, 255, false},
     {Label19, L"STATIC", kDropHere, SS_CENTER | SS_NOTIFY, 0, 6720, 1080, 1215, 615, false},

@@ -118,7 +118,8 @@ std::u16string FaceNotStoredMessage(std::u16string_view face, bool othersSaved) 
 
 std::u16string StartUpTurnedOffMessage() {
   return u"スタートアップの Tavimbra.lnk は Windows で無効にされているため、サインイン時に Tavimbra は起動しません。\r\n"
-         u"タスク マネージャーの「スタートアップ アプリ」で Tavimbra を有効にしてください。";
+         u"タスク マネージャーの「スタートアップ」タブ（Windows 11 では「スタートアップ アプリ」）、"
+         u"または「設定」の「アプリ」>「スタートアップ」で Tavimbra を有効にしてください。";
 }
 
 std::optional<std::u16string> FontSizeOnLeave(std::u16string_view text) {

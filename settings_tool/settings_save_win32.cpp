@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "long_path_win32.h"
 #include "profile_file.h"
 #include "replace_file_win32.h"
 #include "system_message_win32.h"
@@ -14,14 +15,14 @@ std::optional<std::u16string> SaveSettingsFile(const std::u16string& path, const
   // The copy keeps what the file holds besides our keys (other sections, comments) and its form.
   const std::u16string copy = path + u".saving";
   DWORD copyError = 0;
-  if (!CopyFileW(W(path), W(copy), FALSE)) {
+  if (!CopyFileW(W(ExtendedPath(path)), W(ExtendedPath(copy)), FALSE)) {
     copyError = GetLastError();
     if (copyError == ERROR_FILE_NOT_FOUND) copyError = 0;  // a first save: the copy starts empty
-    DeleteFileW(W(copy));  // not a stale copy of an earlier save
+    DeleteFileW(W(ExtendedPath(copy)));  // not a stale copy of an earlier save
   }
   // A read-only file's copy is read-only too; the copy must take the writes (the move then refuses
   // to replace the read-only file, and says so).
-  SetFileAttributesW(W(copy), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(W(ExtendedPath(copy)), FILE_ATTRIBUTE_NORMAL);
   auto file = OpenWin32Profile(copy, std::u16string(kSettingsSection));
   // A missing settings folder fails too: no folder is made for it, and the user hears of it.
   auto message = SaveSettings(
@@ -32,7 +33,7 @@ std::optional<std::u16string> SaveSettingsFile(const std::u16string& path, const
         if (moved.kind != FileStatus::kOk) return moved.reason;
         return std::nullopt;
       });
-  DeleteFileW(W(copy));  // left only where the save failed
+  DeleteFileW(W(ExtendedPath(copy)));  // left only where the save failed
   return message;
 }
 

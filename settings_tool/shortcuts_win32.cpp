@@ -10,6 +10,7 @@
 
 #include "com_win32.h"
 #include "install_folder.h"
+#include "long_path_win32.h"
 #include "text_encoding.h"
 
 namespace tav::settings {
@@ -18,7 +19,7 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 bool IsNormalFile(const std::u16string& path) {
-  DWORD a = GetFileAttributesW(W(path));
+  DWORD a = GetFileAttributesW(W(ExtendedPath(path)));
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 }  // namespace
@@ -54,8 +55,8 @@ HRESULT CreateShortcut(const std::u16string& linkPath, const std::u16string& tar
 }
 
 bool RemoveShortcut(const std::u16string& linkPath) {
-  if (!IsNormalFile(linkPath)) return GetFileAttributesW(W(linkPath)) == INVALID_FILE_ATTRIBUTES;
-  return DeleteFileW(W(linkPath)) != FALSE;
+  if (!IsNormalFile(linkPath)) return GetFileAttributesW(W(ExtendedPath(linkPath))) == INVALID_FILE_ATTRIBUTES;
+  return DeleteFileW(W(ExtendedPath(linkPath))) != FALSE;
 }
 
 void ShortcutStep(bool wanted, const std::u16string& folder, std::u16string_view fileName,

@@ -97,12 +97,15 @@ LRESULT CALLBACK RecordingTray::Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     call.info = text(280, 256);
     call.infoTitle = text(796, 64);
   }
+  call.refused = self->refusing_;
   EnterCriticalSection(&self->lock_);
   bool known = false;
   for (const TrayCall& c : self->calls_)
-    if (c.window == call.window && c.id == call.id) known = c.message == NIM_ADD ? true : c.message == NIM_DELETE ? false : known;
+    if (c.window == call.window && c.id == call.id && !c.refused)
+      known = c.message == NIM_ADD ? true : c.message == NIM_DELETE ? false : known;
   self->calls_.push_back(call);
   LeaveCriticalSection(&self->lock_);
+  if (call.refused) return FALSE;
   switch (call.message) {
     case NIM_ADD: return !known;
     case NIM_MODIFY:

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct TrayCall {
   bool icon = false;  // an icon came with it
   std::wstring tip;
   std::wstring info, infoTitle;  // a balloon's text and title (with NIF_INFO)
+  bool refused = false;          // answered as a shell that is not up yet
 };
 
 // A window of the shell tray's class that records every Shell_NotifyIcon call (they reach it as
@@ -29,6 +31,8 @@ class RecordingTray {
   RecordingTray& operator=(const RecordingTray&) = delete;
   HWND Hwnd() const { return hwnd_; }
   std::vector<TrayCall> Calls() const;
+  // Refuses every call from now on (as before the taskbar is up), or no longer.
+  void Refuse(bool refuse) { refusing_ = refuse; }
 
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
@@ -37,6 +41,7 @@ class RecordingTray {
   HWND hwnd_ = nullptr;
   mutable CRITICAL_SECTION lock_;
   std::vector<TrayCall> calls_;
+  std::atomic<bool> refusing_{false};
 };
 
 }  // namespace tav::e2e

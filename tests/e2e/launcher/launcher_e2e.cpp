@@ -260,6 +260,7 @@ TEST(Launcher, EnterWithoutARunnableCommand) {
   Installation inst;
   inst.WriteRaw(L"texts\\nothing.txt", "");
   inst.WriteCommand(L"broken", L"no_such_program_tav.exe /x");
+  inst.WriteCommand(L"gone", L"no_such_program_tav.exe");
   Launcher l(inst);
   ASSERT_TRUE(l.Summon());
   TypeText(L"zzz");
@@ -275,6 +276,19 @@ TEST(Launcher, EnterWithoutARunnableCommand) {
   EXPECT_TRUE(l.WaitHidden());
   ASSERT_TRUE(l.PostedHandled());  // a message box would be open by now (its loop serves the round trip)
   EXPECT_EQ(FindTopWindow(l.proc.Id(), kMessageBoxClass), nullptr);
+  // A listed command whose file went away after the listing: said, naming the file; the window
+  // and the text stay. (The list is rebuilt only once the window hides.)
+  ASSERT_TRUE(l.Summon());
+  ASSERT_TRUE(fs::remove(inst.Texts() / L"gone.txt"));
+  TypeText(L"gone");
+  SendKey(VK_RETURN);
+  HWND gone = WaitVisible(l.proc.Id(), kMessageBoxClass);
+  ASSERT_NE(gone, nullptr);
+  EXPECT_NE(MessageBoxText(gone).find(L"gone.txt"), std::wstring::npos) << ToUtf8(U(MessageBoxText(gone).c_str()));
+  PressOk(gone);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(gone); }));
+  EXPECT_EQ(l.Text(), L"gone");
+  l.Escape();
   // A program that cannot start: a message naming the command line; the launcher stays.
   ASSERT_TRUE(l.Summon());
   TypeText(L"broken");

@@ -26,19 +26,34 @@ std::vector<TrayCall> CallsOf(const RecordingTray& tray, HWND form, DWORD messag
   return calls;
 }
 
-// The menu opened by a right click on the icon (or on the window), closed by Esc or by an entry.
-::testing::AssertionResult OpenAndClose(RunningLauncher& l, bool onIcon, bool chooseRefresh) {
+// How the icon's menu closes: Esc, the refresh entry, or a click into another window (which
+// becomes active).
+enum class Closing { escape, entry, otherWindow };
+
+// The menu opened by a right click on the icon (or on the window), then closed.
+::testing::AssertionResult OpenAndClose(RunningLauncher& l, bool onIcon, Closing closing) {
   PostMessageW(l.form, onIcon ? WM_MOUSEMOVE : WM_RBUTTONUP, 1, onIcon ? kTrayRightUp : MAKELPARAM(5, 5));
   HWND menu = WaitForTopWindow(l.proc.Id(), L"#32768", true, kStartTimeout);
   if (!menu) return ::testing::AssertionFailure() << "no menu";
-  if (chooseRefresh) {
+  if (closing == Closing::entry) {
     SendKey(VK_DOWN);
     SendKey(VK_DOWN);
     SendKey(VK_RETURN);
-  } else {
+  } else if (closing == Closing::escape) {
     SendKey(VK_ESCAPE);
+  } else {
+    PointerClick(l.other.Hwnd());
   }
   if (!WaitUntil([&] { return !IsWindowVisible(menu); })) return ::testing::AssertionFailure() << "menu stays";
+  // Out of the menu's own loop (which also serves posted messages), then what follows the menu
+  // has run by the time a posted message comes back.
+  const DWORD thread = GetWindowThreadProcessId(l.form, nullptr);
+  if (!WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && !(info.flags & GUI_INMENUMODE);
+      }))
+    return ::testing::AssertionFailure() << "still in the menu";
   if (!l.PostedHandled()) return ::testing::AssertionFailure() << "launcher busy";
   return ::testing::AssertionSuccess();
 }
@@ -50,36 +65,55 @@ TEST(LauncherIcon, MenuClosedWhileHiddenGivesTheFocusBackToTheIcon) {
   ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), tray.Hwnd()) << "the shell's own tray is found first";
   RunningLauncher l(inst);
   ASSERT_TRUE(l.started);
-  // Hidden: Esc, then an entry; each gives the focus back once, with the icon's identifier.
-  for (bool entry : {false, true}) {
+  // Hidden: Esc, then an entry; each gives the focus back once, with the icon's identifier. A
+  // click into another window leaves the focus there.
+  for (Closing closing : {Closing::escape, Closing::entry, Closing::otherWindow}) {
+    const int c = static_cast<int>(closing);
     const std::size_t before = CallsOf(tray, l.form, NIM_SETFOCUS).size();
-    ASSERT_TRUE(OpenAndClose(l, true, entry)) << entry;
-    EXPECT_FALSE(l.Visible()) << entry;
+    ASSERT_TRUE(OpenAndClose(l, true, closing)) << c;
+    EXPECT_FALSE(l.Visible()) << c;
     const std::vector<TrayCall> calls = CallsOf(tray, l.form, NIM_SETFOCUS);
-    ASSERT_EQ(calls.size(), before + 1) << entry;
-    EXPECT_EQ(calls.back().id, 1u) << entry;
+    if (closing == Closing::otherWindow) {
+      EXPECT_EQ(calls.size(), before) << c;
+      EXPECT_EQ(GetForegroundWindow(), l.other.Hwnd()) << c;
+      continue;
+    }
+    ASSERT_EQ(calls.size(), before + 1) << c;
+    EXPECT_EQ(calls.back().id, 1u) << c;
   }
-  // Shown: the focus stays in the box and the notification area is not asked to take it.
+  // Shown: the focus stays in the box and the notification area is not asked to take it; also
+  // when the menu activates the window again (the taskbar had the foreground meanwhile).
   const std::size_t before = CallsOf(tray, l.form, NIM_SETFOCUS).size();
-  for (bool onIcon : {true, false}) {
-    ASSERT_TRUE(l.Summon()) << onIcon;
-    ASSERT_TRUE(OpenAndClose(l, onIcon, false)) << onIcon;
-    EXPECT_TRUE(l.Visible()) << onIcon;
-    EXPECT_EQ(FocusOf(l.form), l.edit) << onIcon;
-    EXPECT_EQ(CallsOf(tray, l.form, NIM_SETFOCUS).size(), before) << onIcon;
+  for (int round = 0; round < 3; ++round) {
+    const bool onIcon = round != 1;
+    ASSERT_TRUE(l.Summon()) << round;
+    if (round == 2) {
+      l.other.Activate();
+      ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == l.other.Hwnd(); })) << round;
+    }
+    ASSERT_TRUE(OpenAndClose(l, onIcon, Closing::escape)) << round;
+    EXPECT_TRUE(l.Visible()) << round;
+    EXPECT_EQ(FocusOf(l.form), l.edit) << round;
+    EXPECT_EQ(CallsOf(tray, l.form, NIM_SETFOCUS).size(), before) << round;
   }
 }
 
+// Said in a balloon once, also when the taskbar came up only after the launcher (the balloon
+// follows the icon added again), and in the icon's tip for the whole run.
 TEST(LauncherIcon, AHotkeyAnotherProgramHoldsIsNamedOnceInABalloon) {
   const std::wstring neither = L"どちらのホットキーでも呼び出せません。このアイコンをクリックすると呼び出せます。";
+  const std::wstring onlyW = L"Alt+Q は他のプログラムが使用しています。Alt+W で呼び出せます。";
   struct Case {
     std::vector<std::wstring> settings;
     std::optional<std::wstring> balloon;
     WORD works;  // a hotkey that still summons, or 0
+    bool taskbarLate;
   } cases[] = {
-      {{L"key1=81"}, L"Alt+Q は他のプログラムが使用しています。Alt+W で呼び出せます。", 'W'},
-      {{L"key1=81", L"key2=81"}, L"Alt+Q は他のプログラムが使用しています。" + neither, 0},
-      {{}, std::nullopt, 'O'},  // Alt+O and Alt+W are free
+      {{L"key1=81"}, onlyW, 'W', false},
+      {{L"key1=81", L"key2=81"}, L"Alt+Q は他のプログラムが使用しています。" + neither, 0, false},
+      {{}, std::nullopt, 'O', false},  // Alt+O and Alt+W are free
+      {{L"key1=81"}, onlyW, 'W', true},
+      {{}, std::nullopt, 'O', true},
   };
   HeldHotkeys holder({'Q'});
   ASSERT_TRUE(holder.Held());
@@ -87,10 +121,25 @@ TEST(LauncherIcon, AHotkeyAnotherProgramHoldsIsNamedOnceInABalloon) {
     Installation inst;
     inst.WriteSettings(cases[i].settings);
     RecordingTray tray;
+    tray.Refuse(cases[i].taskbarLate);
     RunningLauncher l(inst);
     ASSERT_TRUE(l.started) << "case " << i;
-    // Said before the launcher serves its first message, so it is there by now.
-    std::vector<TrayCall> balloons = CallsOf(tray, l.form, NIM_MODIFY, NIF_INFO);
+    auto calls = [&](DWORD message, UINT flags, bool refused) {
+      std::vector<TrayCall> found;
+      for (const TrayCall& c : CallsOf(tray, l.form, message, flags))
+        if (c.refused == refused) found.push_back(c);
+      return found;
+    };
+    auto taken = [&](DWORD message, UINT flags) { return calls(message, flags, false); };
+    // Said as start-up ends (the launcher may answer the driver's "ready" while it says it): to
+    // the taskbar that is there, or refused by the one that is not up yet.
+    if (cases[i].balloon)
+      ASSERT_TRUE(WaitUntil([&] { return calls(NIM_MODIFY, NIF_INFO, cases[i].taskbarLate).size() == 1; }))
+          << "case " << i;
+    tray.Refuse(false);
+    PostMessageW(l.form, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(l.PostedHandled()) << "case " << i;
+    std::vector<TrayCall> balloons = taken(NIM_MODIFY, NIF_INFO);
     if (!cases[i].balloon) {
       EXPECT_TRUE(balloons.empty()) << "case " << i << ": " << ToUtf8(U(balloons[0].info.c_str()));
     } else {
@@ -99,10 +148,9 @@ TEST(LauncherIcon, AHotkeyAnotherProgramHoldsIsNamedOnceInABalloon) {
       EXPECT_EQ(balloons[0].infoTitle, L"Tavimbra") << "case " << i;
       EXPECT_EQ(balloons[0].id, 1u) << "case " << i;
     }
-    // Once per start: the icon added again for a restarted taskbar says nothing more.
-    PostMessageW(l.form, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    ASSERT_TRUE(l.PostedHandled()) << "case " << i;
-    EXPECT_EQ(CallsOf(tray, l.form, NIM_MODIFY, NIF_INFO).size(), balloons.size()) << "case " << i;
+    const std::vector<TrayCall> adds = taken(NIM_ADD, 0);
+    ASSERT_FALSE(adds.empty()) << "case " << i;
+    EXPECT_EQ(adds.back().tip, cases[i].balloon.value_or(L"")) << "case " << i;
     if (cases[i].works) {
       EXPECT_TRUE(l.Summon(cases[i].works)) << "case " << i;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "command_line.h"
+#include "message_inserts.h"
 #include "text_encoding.h"
 
 namespace tav {
@@ -31,6 +32,26 @@ TEST(CommandLine, OpenTargetDropsOnePairOfQuotesAndOuterBlanks) {
   EXPECT_EQ(OpenTarget(u"C:\\My Docs\\a b.txt"), u"C:\\My Docs\\a b.txt");  // unquoted with spaces: whole text
   EXPECT_EQ(OpenTarget(u"\""), u"\"");
   EXPECT_EQ(OpenTarget(u""), u"");
+}
+
+TEST(CommandLine, SystemMessageInsertsAreFilled) {
+  const std::u16string unnamed = kUnnamedInsert;
+  struct Case {
+    const char16_t* text;
+    const char16_t* insert;
+    std::u16string filled;
+  };
+  const Case cases[] = {
+      {u"%1 は有効な Win32 アプリケーションではありません。", u"C:\\memo.txt",
+       u"C:\\memo.txt は有効な Win32 アプリケーションではありません。"},
+      {u"%1 is not a valid Win32 application.", u"", unnamed + u" is not a valid Win32 application."},
+      {u"a %2!s! b %10 c", u"x", u"a x b x c"},
+      {u"%1!unclosed", u"x", u"x!unclosed"},
+      {u"100% done %0 %", u"x", u"100% done %0 %"},  // no insert: left as it is
+      {u"", u"x", u""},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(ToUtf8(FillMessageInserts(cases[i].text, cases[i].insert)), ToUtf8(cases[i].filled)) << "case " << i;
 }
 
 }  // namespace

@@ -94,18 +94,24 @@ TEST(CommandList, RebuildStartsFromScratch) {
   EXPECT_EQ(list.FindFirst(u"a"), -1);
 }
 
+// The first item beginning with the text, and whether the text is an item itself.
 TEST(CommandList, FindFirstTakesTheFirstInListOrderIgnoringCase) {
   CommandList list;
   list.Build({u"calendar.txt", u"calc.txt", u"Memo.txt", u"mail.txt", u"web.txt"}, AsciiCollation());
   struct Case {
     const char16_t* text;
     int index;
+    bool listed;
   } cases[] = {
-      {u"c", 0}, {u"cal", 0}, {u"cale", 1}, {u"CALE", 1}, {u"calc", 0}, {u"calcx", -1},
-      {u"m", 2}, {u"me", 3},  {u"MEMO", 3}, {u"w", 4},     {u"x", -1},    {u"", -1},
+      {u"c", 0, false},    {u"cal", 0, false}, {u"cale", 1, false}, {u"CALE", 1, false},
+      {u"calc", 0, true},  {u"calcx", -1, false}, {u"m", 2, false},  {u"me", 3, false},
+      {u"MEMO", 3, true},  {u"w", 4, false},   {u"WEB", 4, true},    {u"x", -1, false},
+      {u"", -1, false},    {u"calendar", 1, true}, {u"webs", -1, false},
   };
-  for (std::size_t i = 0; i < std::size(cases); ++i)
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(list.FindFirst(cases[i].text), cases[i].index) << "case " << i;
+    EXPECT_EQ(list.Contains(cases[i].text), cases[i].listed) << "case " << i;
+  }
 }
 
 // Whatever the list's order, the answer is the linear scan's: the first item beginning with the text.

@@ -77,5 +77,47 @@ TEST(RebuildSchedule, GathersChangesAndWaitsWhileShown) {
   }
 }
 
+// A lost watch: tried again at the next hide and every kRetryMs, and only while it is lost.
+TEST(RebuildSchedule, ALostWatchIsTriedAgainAtTheHideAndNowAndThen) {
+  struct Turn {
+    enum { lost, back, ask } what;
+    std::int64_t at;
+    bool shown = false, due = false;
+    std::int64_t next = kForever;  // milliseconds until the next try, after the turn
+  };
+  using T = Turn;
+  const struct {
+    const char* name;
+    std::vector<Turn> turns;
+  } cases[] = {
+      {"nothing lost: no try and no timer, even at a hide",
+       {{T::ask, 0}, {T::ask, 5000, true}, {T::ask, 60000, false}}},
+      {"lost while hidden: a try every 10 s",
+       {{T::lost, 1000}, {T::ask, 1000, false, false, 10000}, {T::ask, 6000, false, false, 5000},
+        {T::ask, 11000, false, true, 10000}, {T::ask, 12000, false, false, 9000}}},
+      {"lost while shown: a try at the hide, however soon",
+       {{T::lost, 0}, {T::ask, 100, true, false, 9900}, {T::ask, 3000, false, true, 10000},
+        {T::ask, 3100, false, false, 9900}}},
+      {"back: no more tries; lost again, timed from then",
+       {{T::lost, 0}, {T::ask, 10000, false, true, 10000}, {T::back, 10000}, {T::ask, 30000, false, false, kForever},
+        {T::lost, 40000}, {T::lost, 45000}, {T::ask, 45000, false, false, 5000}}},
+  };
+  for (const auto& c : cases) {
+    RebuildSchedule s;
+    for (std::size_t i = 0; i < c.turns.size(); ++i) {
+      const Turn& t = c.turns[i];
+      if (t.what == Turn::lost) {
+        s.WatchLost(t.at);
+      } else if (t.what == Turn::back) {
+        s.WatchBack(t.at);
+        EXPECT_TRUE(s.Pending()) << c.name << ", turn " << i << ": a change may have gone unseen";
+      } else {
+        EXPECT_EQ(s.RetryDue(t.at, t.shown), t.due) << c.name << ", turn " << i;
+        EXPECT_EQ(s.MsUntilRetry(t.at), t.next) << c.name << ", turn " << i;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tav

@@ -252,6 +252,9 @@ TEST(SaveSettings, WhatTheUserIsTold) {
   }
   EXPECT_EQ(failed.find(u"保存されました"), std::u16string::npos);
   EXPECT_EQ(FaceNotStoredMessage(u"x", false).find(u"保存されました"), std::u16string::npos);
+  // Task Manager's tab by its Windows 10 name and its Windows 11 one.
+  for (const char16_t* tab : {u"「スタートアップ」タブ", u"「スタートアップ アプリ」"})
+    EXPECT_NE(StartUpTurnedOffMessage().find(tab), std::u16string::npos) << ToUtf8(tab);
 }
 
 // What an input method or a paste brings into the number boxes: full-width digits mean digits.

@@ -4,6 +4,7 @@
 
 #include "file_io.h"
 #include "install_folder.h"
+#include "long_path_win32.h"
 #include "system_message_win32.h"
 #include "private_prefix.h"
 #include "temp_dir.h"
@@ -20,18 +21,48 @@ TEST(Platform, InstallFolderIsTheFolderOfTheRunningProgram) {
   EXPECT_NE(InstallFolder().back(), u'\\');
 }
 
+// Paths from the length where CreateDirectoryW would refuse them go to the file system in the
+// \\?\ form; relative ones and those already in it stay as they are.
+TEST(Platform, LongPathsTakeTheExtendedForm) {
+  const std::u16string at247 = u"C:\\" + std::u16string(244, u'a'), at248 = at247 + u"b";
+  const std::u16string share = u"\\\\server\\share\\" + std::u16string(240, u'u');
+  const struct {
+    std::u16string path, extended;
+  } cases[] = {
+      {u"C:\\Tavimbra\\texts\\memo.txt", u"C:\\Tavimbra\\texts\\memo.txt"},
+      {at247, at247},
+      {at248, u"\\\\?\\" + at248},
+      {share, u"\\\\?\\UNC\\server\\share\\" + std::u16string(240, u'u')},
+      {u"\\\\?\\" + at248, u"\\\\?\\" + at248},
+      {u"texts\\" + std::u16string(250, u'r'), u"texts\\" + std::u16string(250, u'r')},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(ToUtf8(ExtendedPath(cases[i].path)), ToUtf8(cases[i].extended)) << "case " << i;
+}
+
+// Also below a folder whose path passes MAX_PATH: the settings program writes there. (Wine takes
+// such paths in their plain form too; Windows does not.)
 TEST(Platform, FileReadsAndWrites) {
   TempDir dir;
-  std::u16string path = dir.Text("ファイル.txt");
-  EXPECT_FALSE(ReadFileBytes(path));
-  EXPECT_FALSE(IsRegularFile(path));
-  ASSERT_TRUE(WriteFileBytes(path, "abc\r\n"));
-  EXPECT_TRUE(IsRegularFile(path));
-  EXPECT_FALSE(IsRegularFile(dir.Text()));
-  EXPECT_EQ(ReadFileBytes(path), "abc\r\n");
-  ASSERT_TRUE(WriteFileBytes(path, ""));
-  EXPECT_EQ(ReadFileBytes(path), "");
-  EXPECT_FALSE(WriteFileBytes(dir.Text("missing") + u"\\x.txt", "x"));
+  std::u16string deep = dir.Text();
+  for (int i = 0; i < 5; ++i) {
+    deep += u"\\" + std::u16string(50, static_cast<char16_t>(u'a' + i));
+    ASSERT_TRUE(CreateDirectoryW(W(u"\\\\?\\" + deep), nullptr)) << i;
+  }
+  for (const std::u16string& folder : {dir.Text(), deep}) {
+    SCOPED_TRACE(folder.size());
+    const std::u16string path = folder + u"\\ファイル.txt";
+    EXPECT_FALSE(ReadFileBytes(path));
+    EXPECT_FALSE(IsRegularFile(path));
+    ASSERT_TRUE(WriteFileBytes(path, "abc\r\n"));
+    EXPECT_TRUE(IsRegularFile(path));
+    EXPECT_FALSE(IsRegularFile(folder));
+    EXPECT_EQ(ReadFileBytes(path), "abc\r\n");
+    ASSERT_TRUE(WriteFileBytes(path, ""));
+    EXPECT_EQ(ReadFileBytes(path), "");
+    EXPECT_FALSE(WriteFileBytes(folder + u"\\missing\\x.txt", "x"));
+  }
+  EXPECT_GT(deep.size(), static_cast<std::size_t>(MAX_PATH));
 }
 
 // A read that fails after some bytes were read is a failure, with the system's reason kept;

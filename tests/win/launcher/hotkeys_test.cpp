@@ -4,7 +4,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "hotkey.h"
 #include "hotkeys_win32.h"
+#include "launcher_window.h"
 
 namespace tav {
 namespace {
@@ -42,7 +44,12 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
     busyDuringSummon = Module3::HotkeyBusy;
     EXPECT_EQ(SendMessageW(h, WM_APP, 3, 0), 43);
   });
+  // Alt+F11 held elsewhere: only the hotkey the launcher holds is published on its window.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 5, MOD_ALT, 0x7A));
   Module3::AddHotkeys(w, 0x7B /* F12 */, 0x7A /* F11 */);
+  UnregisterHotKey(nullptr, 5);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(GetPropW(w, kHeldHotkeyProperties[0])), HeldHotkeyValue(MOD_ALT, 0x7B));
+  EXPECT_EQ(GetPropW(w, kHeldHotkeyProperties[1]), nullptr);
   EXPECT_GE(Module3::HotkeyId1, 0xC000) << "global atoms are at or above 0xC000";
   EXPECT_NE(Module3::HotkeyId1, Module3::HotkeyId2);
   EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), Module3::HotkeyId1);
@@ -86,6 +93,7 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
   EXPECT_FALSE(Module3::HotkeyBusy);
 
   Module3::UnregisterHotkeys(w);
+  EXPECT_EQ(GetPropW(w, kHeldHotkeyProperties[0]), nullptr);
   Module3::DeleteAtoms();
   Module3::UnhookWindow(w);
   EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)), &OwnProc);
