@@ -1,13 +1,17 @@
-// Form1's side of the launcher's start-up and exit sequences (launcher_sequences.h): each step a
-// call into the module that owns it, in the order the sequences give.
+// Form1's side of the launcher's start-up, Enter and Esc, and exit sequences (launcher_sequences.h):
+// each step a call into the module that owns it, in the order the sequences give.
 #include <oleacc.h>
 
 #include "collation_win32.h"
+#include "command_file.h"
+#include "file_io.h"
 #include "folder_listing_win32.h"
 #include "form1_win32.h"
 #include "hotkeys_win32.h"
 #include "install_folder.h"
 #include "profile_file.h"
+#include "system_message_win32.h"
+#include "text_encoding.h"
 #include "texts_watch_win32.h"
 #include "tray_icon_win32.h"
 
@@ -76,6 +80,48 @@ void Form1::HookWindow() {
   Module3::SetSummon([this](HWND) { Summon(); });
   Module3::HookWindow(hwnd_);
 }
+
+// ---- Enter and Esc ----
+
+std::optional<std::string> Form1::ReadCommandFile(const std::u16string& name) {
+  const std::u16string path = CommandFilePath(installFolder_, name);
+  const auto tell = [&](DWORD error) {
+    const std::u16string text =
+        u"コマンドファイルを読み込めません。\n\n" + ShortenedForMessage(path) + u"\n\n" + SystemMessage(error, path);
+    MessageBoxW(hwnd_, W(text), kLauncherCaption, MB_ICONEXCLAMATION | MB_OK);
+  };
+  SetLastError(ERROR_SUCCESS);  // a folder of that name leaves no error
+  if (!IsRegularFile(path)) {
+    // A name not in the list is a typing slip and goes unsaid; a listed command whose file went
+    // away since the listing, or cannot be reached, is a failure like any other start.
+    const DWORD error = GetLastError();
+    if (list_.Contains(name)) tell(error == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : error);
+    return std::nullopt;
+  }
+  std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) tell(GetLastError());
+  return bytes;
+}
+
+void Form1::ClearInput() { SetWindowTextW(text1_, L""); }
+
+void Form1::FocusWindow() { SetFocus(hwnd_); }
+
+bool Form1::ActivateDesktop() { return desktop_.Activate(); }
+
+void Form1::AwaitDesktop() { desktop_.Await(); }
+
+void Form1::DisableTimer() { SetTimer1(false); }
+
+void Form1::SendAltEsc() { tav::SendAltEsc(); }
+
+void Form1::AllowForeground() {
+  // The launcher has handed the foreground to the desktop by now, but it received the last input
+  // (the Enter), so it may still pass the right on.
+  AllowSetForegroundWindow(ASFW_ANY);
+}
+
+void Form1::StartCommandLine(const std::u16string& commandLine, StartAs as) { processStart_.Start(commandLine, as); }
 
 // ---- exit steps ----
 
