@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 
 namespace tav::e2e {
 
-// Alt+key, single keys, typed text.
+// Alt+key, modifiers+key (pressed in their order, released after the key in the reverse order),
+// single keys, typed text.
 void SendAltKey(WORD vk);
+void SendChord(std::initializer_list<WORD> modifiers, WORD vk);
 void SendKey(WORD vk, bool shift = false);
 void TypeText(const std::wstring& text);
 

@@ -417,21 +417,26 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
       << "focus " << FocusOf(f) << " foreground " << GetForegroundWindow() << " form " << f << " text7 " << Ctl(f, Id::Text7);
   struct Case {
     std::function<void()> press;
-    std::wstring code, name;
+    std::wstring code, name, note;
   };
   const Case cases[] = {
       {[] { SendKey('A'); }, L"65", L"A キー"},
       {[] { SendKey(VK_F1); }, L"112", L"推奨しません"},
       {[] { SendKey(VK_LEFT); }, L"37", L"\u2190"},
+      // With Ctrl, Shift or Win held: the combination; the modifiers' releases after it keep it.
+      {[] { SendChord({VK_CONTROL, VK_SHIFT}, VK_SPACE); }, L"32", L"Ctrl+Shift+Space"},
+      {[] { SendChord({VK_CONTROL}, VK_SPACE); }, L"32", L"Ctrl+Space", L"日本語入力の切り替えキーです"},
       {[] { SendKey(VK_RETURN); }, L"13", L"Enter"},
       {[] { SendAltKey('O'); }, L"18", L"Menu"},  // O released before Alt: the last key up counts
       {[] { TypeText(L"xyz"); }, L"90", L"Z キー"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     cases[i].press();
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label5) == cases[i].code; }, std::chrono::seconds(3)))
-        << "case " << i << ": " << TextOf(f, Id::Label5);
-    EXPECT_EQ(TextOf(f, Id::Label7), cases[i].name) << "case " << i;
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label7) == cases[i].name; }, std::chrono::seconds(3)))
+        << "case " << i << ": " << TextOf(f, Id::Label7);
+    EXPECT_EQ(TextOf(f, Id::Label5), cases[i].code) << "case " << i;
+    const bool noted = IsWindowVisible(Ctl(f, Id::Label25)) != FALSE;
+    EXPECT_EQ(noted ? TextOf(f, Id::Label25) : L"", cases[i].note) << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Text7), L"ここに入力") << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Label11), L"87") << "case " << i << ": the other hotkey stays";
     if (i == 1)
@@ -453,8 +458,9 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   ASSERT_TRUE(tabTo(Id::Text8, false));
   ASSERT_TRUE(tabTo(Id::Text7, true));
   ASSERT_TRUE(tabTo(Id::Text8, false));
-  SendKey('C');
+  SendChord({VK_CONTROL, VK_SHIFT}, 'C');
   EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label11) == L"67"; }, std::chrono::seconds(3)));
+  EXPECT_EQ(TextOf(f, Id::Label12), L"Ctrl+Shift+C キー");
   EXPECT_EQ(TextOf(f, Id::Label5), L"68") << "Shift+Tab into hotkey 1";
   // Text put in by any other way is set back.
   SetBox(f, Id::Text8, L"abc");
@@ -462,6 +468,9 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   Click(f, Id::Command2);
   std::string ini = inst.ReadRaw("settings/tavimbra.ini");
   EXPECT_NE(ini.find("key1=68\r\nkey2=67\r\n"), std::string::npos) << ini;
+  // Hotkey 1 is plain Alt again, as in a file without Mod1.
+  EXPECT_EQ(ini.find("Mod1="), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Mod2=6\r\n"), std::string::npos) << ini;
   Close(r);
 }
 

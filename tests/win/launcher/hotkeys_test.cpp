@@ -42,7 +42,7 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
     busyDuringSummon = Module3::HotkeyBusy;
     EXPECT_EQ(SendMessageW(h, WM_APP, 3, 0), 43);
   });
-  Module3::AddHotkeys(w, 0x7B /* F12 */, 0x7A /* F11 */);
+  Module3::AddHotkeys(w, {kModAlt, 0x7B /* F12 */}, {kModAlt, 0x7A /* F11 */});
   EXPECT_GE(Module3::HotkeyId1, 0xC000) << "global atoms are at or above 0xC000";
   EXPECT_NE(Module3::HotkeyId1, Module3::HotkeyId2);
   EXPECT_EQ(GlobalFindAtomW(L"HOTKEY1"), Module3::HotkeyId1);
