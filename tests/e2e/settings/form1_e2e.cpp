@@ -200,14 +200,14 @@ TEST(Form1, StoredValuesShownAndSavedBack) {
   Installation inst;
   inst.WriteSettings({L"Back=0F00FF", L"Text=", L"Font=Nowhere Sans", L"key1=65", L"Key2=112", L"KEEPFOCUS=2",
                       L"UseSkin=0", L"AutoComplete=1", L"FontSize=10.5", L"Bold=-1", L"Italic=1", L"SendTo=0",
-                      L"StartUP=0"});
+                      L"StartUP=0", L"Mod1=6", L"Mod2=16"});
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
   const std::pair<Id, std::wstring> texts[] = {
       {Id::Text1, L"FF"},  {Id::Text2, L"00"},     {Id::Text3, L"F"}, {Id::Text4, L""},
       {Id::Text5, L""},    {Id::Text6, L""},       {Id::Combo1, L"Nowhere Sans"},
-      {Id::Text12, L"10"}, {Id::Label5, L"65"},    {Id::Label7, L"A キー"},
+      {Id::Text12, L"10"}, {Id::Label5, L"65"},    {Id::Label7, L"Ctrl+Shift+A キー"},
       {Id::Label11, L"112"}, {Id::Label12, L"推奨しません"}};
   for (std::size_t i = 0; i < std::size(texts); ++i)
     EXPECT_EQ(TextOf(f, texts[i].first), texts[i].second) << "case " << i;
@@ -222,7 +222,7 @@ TEST(Form1, StoredValuesShownAndSavedBack) {
   for (char& c : ini) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
   EXPECT_EQ(ini, "[tavimbra]\r\nback=0f00ff\r\ntext=\r\nfont=nowhere sans\r\nkey1=65\r\nkey2=112\r\n"
                  "keepfocus=0\r\nuseskin=0\r\nautocomplete=1\r\nfontsize=10\r\nbold=0\r\nitalic=1\r\nsendto=0\r\n"
-                 "startup=0\r\n");
+                 "startup=0\r\nmod1=6\r\nmod2=16\r\n");  // Mod2 kept as read though it means Alt
   Close(r);
 }
 
