@@ -14,6 +14,8 @@ LauncherSetup InterpretSettings(const Settings& s) {
   r.italic = IsOn(s.italic);
   r.key1 = s.key1;
   r.key2 = s.key2;
+  r.mod1 = UsableModifiers(s.mod1, s.key1);
+  r.mod2 = UsableModifiers(s.mod2, s.key2);
   r.keepFocus = IsOn(s.keepFocus);
   r.useSkin = IsOn(s.useSkin);
   r.autoComplete = s.autoComplete;

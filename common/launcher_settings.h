@@ -16,6 +16,7 @@ struct LauncherSetup {
   bool bold = IsOn(DefaultNumber(SettingId::Bold));
   bool italic = IsOn(DefaultNumber(SettingId::Italic));
   int key1 = DefaultNumber(SettingId::Key1), key2 = DefaultNumber(SettingId::Key2);
+  int mod1 = kModAlt, mod2 = kModAlt;  // what each hotkey registers with (UsableModifiers)
   bool keepFocus = IsOn(DefaultNumber(SettingId::KeepFocus));
   bool useSkin = IsOn(DefaultNumber(SettingId::UseSkin));
   int autoComplete = DefaultNumber(SettingId::AutoComplete);  // the raw value; Completion decides
@@ -23,7 +24,7 @@ struct LauncherSetup {
 
 // Colours: an empty value is black; a value that is not hexadecimal gets the default colour
 // (white background, black text). Bold, italic, focus keeping and skin only for exactly 1.
-// The font size by BoxFontPoints.
+// The font size by BoxFontPoints. The hotkeys' modifiers by UsableModifiers.
 LauncherSetup InterpretSettings(const Settings& s);
 
 }  // namespace tav

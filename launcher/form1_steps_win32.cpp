@@ -71,8 +71,8 @@ void Form1::HideWindow() { ShowWindow(hwnd_, SW_HIDE); }
 
 void Form1::AddTrayIcon() { Module1::AddTrayIcon(trayData_); }
 
-void Form1::AddHotkeys(int key1, int key2) {
-  const Module3::HotkeyResults r = Module3::AddHotkeys(hwnd_, key1, key2);
+void Form1::AddHotkeys(Hotkey first, Hotkey second) {
+  const Module3::HotkeyResults r = Module3::AddHotkeys(hwnd_, first, second);
   hotkeyNotice_ = HotkeyNotice(r.first, r.second);
 }
 

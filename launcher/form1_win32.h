@@ -71,7 +71,7 @@ class Form1 final : public Window,
   void FillTrayData() override;
   void HideWindow() override;
   void AddTrayIcon() override;
-  void AddHotkeys(int key1, int key2) override;
+  void AddHotkeys(Hotkey first, Hotkey second) override;
   void HookWindow() override;
 
   // Enter and Esc.

@@ -6,52 +6,35 @@ namespace tav {
 
 namespace {
 
-std::u16string Decimal(int n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
+Hotkey Combination(const HotkeyRegistration& r) { return {r.modifiers, r.key}; }
 
 bool HeldElsewhere(const HotkeyRegistration& r, const HotkeyRegistration& other) {
-  return !r.registered && r.alreadyRegistered && !(other.registered && other.key == r.key);
+  return !r.registered && r.alreadyRegistered && !(other.registered && Combination(other) == Combination(r));
 }
 
-void AddOnce(std::vector<int>& keys, int key) {
-  for (int k : keys)
-    if (k == key) return;
-  keys.push_back(key);
+void AddOnce(std::vector<Hotkey>& hotkeys, Hotkey hotkey) {
+  for (const Hotkey& h : hotkeys)
+    if (h == hotkey) return;
+  hotkeys.push_back(hotkey);
 }
 
-std::u16string Names(const std::vector<int>& keys) {
+std::u16string Names(const std::vector<Hotkey>& hotkeys) {
   std::u16string text;
-  for (int k : keys) {
+  for (const Hotkey& h : hotkeys) {
     if (!text.empty()) text += u" と ";
-    text += HotkeyDisplayName(k);
+    text += HotkeyName(h.modifiers, h.key);
   }
   return text;
 }
 
 }  // namespace
 
-std::u16string HotkeyDisplayName(int key) {
-  std::u16string name = u"Alt+";
-  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
-    name += static_cast<char16_t>(key);
-  } else if (key >= 0x70 && key <= 0x87) {  // VK_F1 .. VK_F24
-    name += u'F';
-    name += Decimal(key - 0x6F);
-  } else {
-    name += u"キーコード ";
-    name += Decimal(key);
-  }
-  return name;
-}
-
 std::optional<std::u16string> HotkeyNotice(const HotkeyRegistration& first, const HotkeyRegistration& second) {
-  std::vector<int> held, working;
+  std::vector<Hotkey> held, working;
   for (const auto* r : {&first, &second}) {
     const HotkeyRegistration& other = r == &first ? second : first;
-    if (HeldElsewhere(*r, other)) AddOnce(held, r->key);
-    if (r->registered) AddOnce(working, r->key);
+    if (HeldElsewhere(*r, other)) AddOnce(held, Combination(*r));
+    if (r->registered) AddOnce(working, Combination(*r));
   }
   if (held.empty()) return std::nullopt;
   std::u16string text = Names(held) + u" は他のプログラムが使用しています。";

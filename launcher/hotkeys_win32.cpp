@@ -21,27 +21,29 @@ std::function<void(HWND)>& Summon() {
 void SetSummon(std::function<void(HWND)> summon) { Summon() = std::move(summon); }
 
 namespace {
-HotkeyRegistration Register(HWND window, ATOM atom, int key) {
+HotkeyRegistration Register(HWND window, ATOM atom, Hotkey hotkey) {
   HotkeyRegistration r;
-  r.key = key;
-  r.registered = RegisterHotKey(window, HotkeyIdFromAtom(atom), kHotkeyModifiers, static_cast<UINT>(key)) != FALSE;
+  r.key = hotkey.key;
+  r.modifiers = hotkey.modifiers;
+  const UINT modifiers = static_cast<UINT>(hotkey.modifiers) | kModNoRepeat;
+  r.registered = RegisterHotKey(window, HotkeyIdFromAtom(atom), modifiers, static_cast<UINT>(hotkey.key)) != FALSE;
   r.alreadyRegistered = !r.registered && GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
   return r;
 }
 }  // namespace
 
-HotkeyResults AddHotkeys(HWND window, int key1, int key2) {
+HotkeyResults AddHotkeys(HWND window, Hotkey first, Hotkey second) {
   HotkeyId1 = GlobalAddAtomW(L"HOTKEY1");
   HotkeyId2 = GlobalAddAtomW(L"HOTKEY2");
   HotkeyResults results;
-  results.first = Register(window, HotkeyId1, key1);
-  results.second = Register(window, HotkeyId2, key2);
+  results.first = Register(window, HotkeyId1, first);
+  results.second = Register(window, HotkeyId2, second);
   // Tavimset tells the launcher's own keys from another program's by these.
   const HotkeyRegistration* held[2] = {&results.first, &results.second};
   for (int i = 0; i < 2; ++i)
     if (held[i]->registered)
       SetPropW(window, kHeldHotkeyProperties[i],
-               reinterpret_cast<HANDLE>(HeldHotkeyValue(kHotkeyModifiers, held[i]->key)));
+               reinterpret_cast<HANDLE>(HeldHotkeyValue(held[i]->modifiers, held[i]->key)));
   return results;
 }
 

@@ -19,10 +19,10 @@ void SetSummon(std::function<void(HWND)> summon);
 struct HotkeyResults {
   HotkeyRegistration first, second;
 };
-// Atoms "HOTKEY1" and "HOTKEY2", then Alt+key1 and Alt+key2, each published on the window once
-// held (launcher_window.h). A combination another program holds never arrives; the results say
-// which, for the notice.
-HotkeyResults AddHotkeys(HWND window, int key1, int key2);
+// Atoms "HOTKEY1" and "HOTKEY2", then the two combinations, each without repeats while held and
+// published on the window once held (launcher_window.h). A combination another program holds
+// never arrives; the results say which, for the notice.
+HotkeyResults AddHotkeys(HWND window, Hotkey first, Hotkey second);
 // Unregisters hotkey 1, then 2, and takes them off the window.
 void UnregisterHotkeys(HWND window);
 // Deletes atom 1, then 2.

@@ -19,7 +19,7 @@ std::optional<LauncherSetup> RunStartup(StartupSteps& steps) {
   steps.FillTrayData();
   steps.HideWindow();
   steps.AddTrayIcon();
-  steps.AddHotkeys(setup.key1, setup.key2);
+  steps.AddHotkeys({setup.mod1, setup.key1}, {setup.mod2, setup.key2});
   steps.HookWindow();
   return setup;
 }

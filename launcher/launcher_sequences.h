@@ -22,7 +22,7 @@ class StartupSteps {
   virtual void FillTrayData() = 0;
   virtual void HideWindow() = 0;
   virtual void AddTrayIcon() = 0;
-  virtual void AddHotkeys(int key1, int key2) = 0;  // atoms, then the registrations
+  virtual void AddHotkeys(Hotkey first, Hotkey second) = 0;  // atoms, then the registrations
   virtual void HookWindow() = 0;
 };
 

@@ -132,11 +132,11 @@ void Form1::CreateControls() {
                     nullptr);
     HWND box = Add(k == 0 ? Id::Text7 : Id::Text8, L"EDIT", kCaptureText, kEdit, 344, top + 22, 72, 22,
                    WS_EX_CLIENTEDGE);
-    capture_[k].Attach(box, [this, k](WPARAM key) {
+    capture_[k].Attach(box, [this, k](WPARAM key, int modifiers) {
       if (k == 0)
-        Text7_KeyUp(key);
+        Text7_KeyUp(key, modifiers);
       else
-        Text8_KeyUp(key);
+        Text8_KeyUp(key, modifiers);
     });
     Add(k == 0 ? Id::Label5 : Id::Label11, L"STATIC", L"0", kLabel | SS_RIGHT, 420, top + 25, 32, 16);
     Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 458, top + 25, 79, 16);
@@ -184,6 +184,9 @@ void Form1::Load() {
   if (launcher.italic) Tick(Id::Check7);
 
   // The names are looked up even when the code equals the design-time "0" (a key read as 0).
+  // A Mod value is kept as read, even one that registers as Alt, so a save keeps it.
+  modifiers_[0] = modifiersAsRead_[0] = s.mod1;
+  modifiers_[1] = modifiersAsRead_[1] = s.mod2;
   SetText(Id::Label5, ToDecimal(s.key1));
   Label5_Change();
   SetText(Id::Label11, ToDecimal(s.key2));
@@ -310,6 +313,10 @@ void Form1::Command2_Click() {
   v.useSkin = Ticked(Id::Check3);
   v.key1Caption = Text(Id::Label5);
   v.key2Caption = Text(Id::Label11);
+  for (int k = 0; k < 2; ++k) {
+    v.modifiers[k] = modifiers_[k];
+    v.modifiersAsRead[k] = modifiersAsRead_[k];
+  }
   v.fontFace = Text(Id::Combo1);
   v.fontStorable = SurvivesAnsi(v.fontFace);
   v.fontSizeText = Text(Id::Text12);

@@ -53,14 +53,14 @@ class Form1 final : public Window {
   void Command1_Click();
   void Check3_Click();
   // Hotkey capture.
-  void Text7_KeyUp(WPARAM key);
-  void Text8_KeyUp(WPARAM key);
+  void Text7_KeyUp(WPARAM key, int modifiers);
+  void Text8_KeyUp(WPARAM key, int modifiers);
   void Text7_Change();
   void Text8_Change();
   void Label5_Change();
   void Label11_Change();
   void SetCodeLabel(Form1Id label, const std::u16string& caption);
-  void ShowHotkeyInUse(int hotkey, WPARAM key);  // the note beside hotkey 0's or 1's name
+  void ShowHotkeyNote(int hotkey, WPARAM key);  // the note under hotkey 0's or 1's box
   bool IsCaptureBox(HWND w) const { return w && (w == capture_[0].Box() || w == capture_[1].Box()); }
   // Buttons.
   void Command2_Click();
@@ -88,6 +88,8 @@ class Form1 final : public Window {
   ScrollHost scroll_;                     // where they stand, sized to the screen
   HWND lastFocus_ = nullptr;
   KeyCaptureBox capture_[2];  // Text7, Text8
+  // Mod1 and Mod2 as they stand, and as read at the start.
+  int modifiers_[2] = {kModAlt, kModAlt}, modifiersAsRead_[2] = {kModAlt, kModAlt};
   bool applying_ = false;  // controls being set from the model: their notifications are ours
   std::u16string folder_;  // the program's folder as the platform reports it
 };

@@ -7,8 +7,8 @@ namespace tav::settings {
 inline constexpr wchar_t kHotkeyInUseNote[] = L"他のプログラムが使用中です";
 
 // The combination is held by a program other than the running launcher. The launcher is asked
-// which keys it holds now: they may differ from the settings file (a save reaches it only at its
-// next start). With no launcher running, every held combination is another program's.
-bool HeldByAnotherProgram(int key, unsigned modifiers = kHotkeyModifiers);
+// which combinations it holds now: they may differ from the settings file (a save reaches it only
+// at its next start). With no launcher running, every held combination is another program's.
+bool HeldByAnotherProgram(Hotkey hotkey);
 
 }  // namespace tav::settings

@@ -7,6 +7,15 @@
 
 namespace tav::settings {
 
+namespace {
+// The modifiers down as of the message being handled.
+int HeldModifiers() {
+  auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+  return (down(VK_CONTROL) ? kModControl : 0) | (down(VK_MENU) ? kModAlt : 0) | (down(VK_SHIFT) ? kModShift : 0) |
+         (down(VK_LWIN) || down(VK_RWIN) ? kModWin : 0);
+}
+}  // namespace
+
 void KeyCaptureBox::Attach(HWND box, Released released) {
   box_ = box;
   released_ = std::move(released);
@@ -43,14 +52,17 @@ LRESULT KeyCaptureBox::BoxMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSKEYDOWN:
       // Pressed again here: its release counts. A key held since the focus came repeats
       // (bit 30 set: it was already down) and stays passed over.
-      if (!(lp & (LPARAM{1} << 30))) heldIn_.reset(wp & 0xFF);
+      if (!(lp & (LPARAM{1} << 30))) {
+        heldIn_.reset(wp & 0xFF);
+        capture_.Pressed();
+      }
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
       if (heldIn_.test(wp & 0xFF)) {
         heldIn_.reset(wp & 0xFF);
-      } else {
-        released_(wp);
+      } else if (const std::optional<Hotkey> hotkey = capture_.Released(static_cast<int>(wp), HeldModifiers())) {
+        released_(static_cast<WPARAM>(hotkey->key), hotkey->modifiers);
       }
       if (msg == WM_SYSKEYUP) return 0;  // a released Alt must not open the window menu
       break;

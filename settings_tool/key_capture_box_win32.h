@@ -1,22 +1,24 @@
 // A hotkey capture box: an edit box whose text never changes and whose every key but Tab is a
-// key to capture, told by its release.
+// key to capture, told by its release with the modifiers it makes a hotkey with (HotkeyCapture).
 #pragma once
 #include <windows.h>
 
 #include <bitset>
 #include <functional>
 
+#include "hotkey_capture.h"
+
 namespace tav::settings {
 
 class KeyCaptureBox {
  public:
-  using Released = std::function<void(WPARAM key)>;
+  using Released = std::function<void(WPARAM key, int modifiers)>;
 
   KeyCaptureBox() = default;
   KeyCaptureBox(const KeyCaptureBox&) = delete;
   KeyCaptureBox& operator=(const KeyCaptureBox&) = delete;
 
-  // Takes box over; released is called for each key released in it.
+  // Takes box over; released is called for each release in it that sets the hotkey.
   void Attach(HWND box, Released released);
   HWND Box() const { return box_; }
 
@@ -27,6 +29,7 @@ class KeyCaptureBox {
   HWND box_ = nullptr;
   Released released_;
   std::bitset<256> heldIn_;  // keys down when the box got the focus and not pressed since
+  HotkeyCapture capture_;
 };
 
 }  // namespace tav::settings

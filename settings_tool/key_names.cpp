@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "hotkey.h"
+
 namespace tav::settings {
 
 std::u16string KeyCodeName(std::int16_t code) {
@@ -78,6 +80,15 @@ std::optional<std::int16_t> ParseInt16(std::u16string_view s) {
 std::u16string KeyNameOfCaption(std::u16string_view caption) {
   auto code = ParseInt16(caption);
   return code ? KeyCodeName(*code) : std::u16string(kNotRecommended);
+}
+
+std::u16string HotkeyLabelName(int storedModifiers, std::u16string_view caption) {
+  const std::optional<std::int16_t> code = ParseInt16(caption);
+  const int modifiers = UsableModifiers(storedModifiers, code.value_or(0));
+  std::u16string name = KeyNameOfCaption(caption);
+  if (modifiers == kModAlt) return name;
+  if (name == kNotRecommended && code) name = KeyCapName(*code);
+  return ModifierNames(modifiers) + name;
 }
 
 }  // namespace tav::settings

@@ -15,4 +15,9 @@ std::u16string KeyCodeName(std::int16_t code);
 // A caption that is no such number (out of range, or not a number at all) names no key.
 std::u16string KeyNameOfCaption(std::u16string_view caption);
 
+// The name beside a code label for the hotkey's stored modifiers: the key's name as above when
+// they register as plain Alt, else the modifiers in front of it ("Ctrl+Shift+Space"), a key
+// without a name here then named by its cap or code.
+std::u16string HotkeyLabelName(int storedModifiers, std::u16string_view caption);
+
 }  // namespace tav::settings

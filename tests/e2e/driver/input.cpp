@@ -1,5 +1,6 @@
 #include "driver/input.h"
 
+#include <iterator>
 #include <vector>
 
 #include "driver/top_windows.h"
@@ -44,7 +45,16 @@ void Send(std::vector<INPUT> v) {
 }
 }  // namespace
 
-void SendAltKey(WORD vk) { Send({Key(VK_MENU, false), Key(vk, false), Key(vk, true), Key(VK_MENU, true)}); }
+void SendAltKey(WORD vk) { SendChord({VK_MENU}, vk); }
+
+void SendChord(std::initializer_list<WORD> modifiers, WORD vk) {
+  std::vector<INPUT> v;
+  for (WORD m : modifiers) v.push_back(Key(m, false));
+  v.push_back(Key(vk, false));
+  v.push_back(Key(vk, true));
+  for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) v.push_back(Key(*m, true));
+  Send(std::move(v));
+}
 
 void SendKey(WORD vk, bool shift) {
   if (shift)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,10 @@ namespace tav::e2e {
 INPUT KeyInput(WORD vk, bool up);
 void AppendChar(std::vector<INPUT>& inputs, wchar_t c);
 
-// Alt+key, single keys, typed text.
+// Alt+key, modifiers+key (pressed in their order, released after the key in the reverse order),
+// single keys, typed text.
 void SendAltKey(WORD vk);
+void SendChord(std::initializer_list<WORD> modifiers, WORD vk);
 void SendKey(WORD vk, bool shift = false);
 void TypeText(const std::wstring& text);
 

@@ -88,9 +88,11 @@ TEST(Launcher, ConfiguredKeysReplaceTheDefaults) {
   struct Case {
     const wchar_t* setting;
     WORD hotkeys[2];
+    WORD firstModifier = VK_MENU;
   } cases[] = {
       {L"key1=65", {'A', 'W'}},  // as the settings program writes it
       {L"Key1=87", {'W', 'W'}},  // the same key twice: the second registration fails, the first works
+      {L"Mod1=2", {'O', 'W'}, VK_CONTROL},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Installation inst;
@@ -106,7 +108,7 @@ TEST(Launcher, ConfiguredKeysReplaceTheDefaults) {
     EXPECT_TRUE(WaitUntil([&] { return WindowText(otherEdit) == L"q"; })) << "case " << i << ": the key went elsewhere";
     ASSERT_TRUE(l.PostedHandled()) << "case " << i;
     EXPECT_FALSE(l.Visible()) << "case " << i << ": Alt+O is no longer a hotkey";
-    ASSERT_TRUE(l.Summon(cases[i].hotkeys[0])) << "case " << i;
+    ASSERT_TRUE(l.Summon(cases[i].hotkeys[0], cases[i].firstModifier)) << "case " << i;
     TypeText(L"ca");
     ASSERT_TRUE(l.WaitText(L"calc")) << "case " << i;
     SendKey(VK_HOME);

@@ -39,8 +39,8 @@ struct RunningLauncher {
   RunningLauncher& operator=(const RunningLauncher&) = delete;
 
   bool Visible() const { return IsWindowVisible(form) != FALSE; }
-  ::testing::AssertionResult Summon(WORD vk = 'O') {
-    SendAltKey(vk);
+  ::testing::AssertionResult Summon(WORD vk = 'O', WORD modifier = VK_MENU) {
+    SendChord({modifier}, vk);
     if (WaitUntil([&] { return Visible() && FocusOf(form) == edit; }, std::chrono::seconds(5)))
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "visible " << Visible() << ", focus " << FocusOf(form) << " "

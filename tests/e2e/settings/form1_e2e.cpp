@@ -200,14 +200,14 @@ TEST(Form1, StoredValuesShownAndSavedBack) {
   Installation inst;
   inst.WriteSettings({L"Back=0F00FF", L"Text=", L"Font=Nowhere Sans", L"key1=65", L"Key2=112", L"KEEPFOCUS=2",
                       L"UseSkin=0", L"AutoComplete=1", L"FontSize=10.5", L"Bold=-1", L"Italic=1", L"SendTo=0",
-                      L"StartUP=0"});
+                      L"StartUP=0", L"Mod1=6", L"Mod2=16"});
   Running r = StartForm1(inst);
   ASSERT_NE(r.form, nullptr);
   HWND f = r.form;
   const std::pair<Id, std::wstring> texts[] = {
       {Id::Text1, L"FF"},  {Id::Text2, L"00"},     {Id::Text3, L"F"}, {Id::Text4, L""},
       {Id::Text5, L""},    {Id::Text6, L""},       {Id::Combo1, L"Nowhere Sans"},
-      {Id::Text12, L"10"}, {Id::Label5, L"65"},    {Id::Label7, L"A キー"},
+      {Id::Text12, L"10"}, {Id::Label5, L"65"},    {Id::Label7, L"Ctrl+Shift+A キー"},
       {Id::Label11, L"112"}, {Id::Label12, L"推奨しません"}};
   for (std::size_t i = 0; i < std::size(texts); ++i)
     EXPECT_EQ(TextOf(f, texts[i].first), texts[i].second) << "case " << i;
@@ -222,7 +222,7 @@ TEST(Form1, StoredValuesShownAndSavedBack) {
   for (char& c : ini) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
   EXPECT_EQ(ini, "[tavimbra]\r\nback=0f00ff\r\ntext=\r\nfont=nowhere sans\r\nkey1=65\r\nkey2=112\r\n"
                  "keepfocus=0\r\nuseskin=0\r\nautocomplete=1\r\nfontsize=10\r\nbold=0\r\nitalic=1\r\nsendto=0\r\n"
-                 "startup=0\r\n");
+                 "startup=0\r\nmod1=6\r\nmod2=16\r\n");  // Mod2 kept as read though it means Alt
   Close(r);
 }
 
@@ -417,21 +417,26 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
       << "focus " << FocusOf(f) << " foreground " << GetForegroundWindow() << " form " << f << " text7 " << Ctl(f, Id::Text7);
   struct Case {
     std::function<void()> press;
-    std::wstring code, name;
+    std::wstring code, name, note;
   };
   const Case cases[] = {
       {[] { SendKey('A'); }, L"65", L"A キー"},
       {[] { SendKey(VK_F1); }, L"112", L"推奨しません"},
       {[] { SendKey(VK_LEFT); }, L"37", L"\u2190"},
+      // With Ctrl, Shift or Win held: the combination; the modifiers' releases after it keep it.
+      {[] { SendChord({VK_CONTROL, VK_SHIFT}, VK_SPACE); }, L"32", L"Ctrl+Shift+Space"},
+      {[] { SendChord({VK_CONTROL}, VK_SPACE); }, L"32", L"Ctrl+Space", L"日本語入力の切り替えキーです"},
       {[] { SendKey(VK_RETURN); }, L"13", L"Enter"},
       {[] { SendAltKey('O'); }, L"18", L"Menu"},  // O released before Alt: the last key up counts
       {[] { TypeText(L"xyz"); }, L"90", L"Z キー"},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     cases[i].press();
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label5) == cases[i].code; }, std::chrono::seconds(3)))
-        << "case " << i << ": " << TextOf(f, Id::Label5);
-    EXPECT_EQ(TextOf(f, Id::Label7), cases[i].name) << "case " << i;
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label7) == cases[i].name; }, std::chrono::seconds(3)))
+        << "case " << i << ": " << TextOf(f, Id::Label7);
+    EXPECT_EQ(TextOf(f, Id::Label5), cases[i].code) << "case " << i;
+    const bool noted = IsWindowVisible(Ctl(f, Id::Label25)) != FALSE;
+    EXPECT_EQ(noted ? TextOf(f, Id::Label25) : L"", cases[i].note) << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Text7), L"ここに入力") << "case " << i;
     EXPECT_EQ(TextOf(f, Id::Label11), L"87") << "case " << i << ": the other hotkey stays";
     if (i == 1)
@@ -453,8 +458,9 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   ASSERT_TRUE(tabTo(Id::Text8, false));
   ASSERT_TRUE(tabTo(Id::Text7, true));
   ASSERT_TRUE(tabTo(Id::Text8, false));
-  SendKey('C');
+  SendChord({VK_CONTROL, VK_SHIFT}, 'C');
   EXPECT_TRUE(WaitUntil([&] { return TextOf(f, Id::Label11) == L"67"; }, std::chrono::seconds(3)));
+  EXPECT_EQ(TextOf(f, Id::Label12), L"Ctrl+Shift+C キー");
   EXPECT_EQ(TextOf(f, Id::Label5), L"68") << "Shift+Tab into hotkey 1";
   // Text put in by any other way is set back.
   SetBox(f, Id::Text8, L"abc");
@@ -462,6 +468,9 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   Click(f, Id::Command2);
   std::string ini = inst.ReadRaw("settings/tavimbra.ini");
   EXPECT_NE(ini.find("key1=68\r\nkey2=67\r\n"), std::string::npos) << ini;
+  // Hotkey 1 is plain Alt again, as in a file without Mod1.
+  EXPECT_EQ(ini.find("Mod1="), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Mod2=6\r\n"), std::string::npos) << ini;
   Close(r);
 }
 

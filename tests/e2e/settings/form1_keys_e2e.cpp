@@ -164,12 +164,17 @@ TEST(Form1Keys, AKeyAnotherProgramHoldsIsNoted) {
   const struct {
     WORD key;
     bool noted;
-  } keys[] = {{'Q', true}, {'A', false}, {'Q', true}, {'A', false}, {'O', false}, {'W', false}};
+    WORD modifier = VK_MENU;  // VK_MENU: the key alone, which means Alt
+  } keys[] = {{'Q', true}, {'A', false}, {'Q', false, VK_CONTROL}, {'A', false},
+                {'Q', true}, {'A', false}, {'O', false}, {'W', false}};
   for (const auto& b : boxes) {
     ClickInto(o.form, Ctl(o.form, b.box));
     ASSERT_EQ(FocusOf(o.form), Ctl(o.form, b.box));
     for (const auto& k : keys) {
-      SendKey(k.key);
+      if (k.modifier == VK_MENU)
+        SendKey(k.key);
+      else
+        SendChord({k.modifier}, k.key);
       const std::wstring code = std::to_wstring(k.key);
       ASSERT_TRUE(WaitUntil([&] { return WindowText(Ctl(o.form, b.code)) == code; }, std::chrono::seconds(3)))
           << static_cast<int>(b.box) << " " << k.key;

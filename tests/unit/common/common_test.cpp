@@ -129,5 +129,41 @@ TEST(Hotkey, AtomsWidenAsSigned16Bit) {
   for (const auto& [atom, id] : cases) EXPECT_EQ(HotkeyIdFromAtom(atom), id) << "atom " << std::hex << atom;
 }
 
+// A stored Mod value with its key: what is registered, its name, and whether it can work at all.
+TEST(Hotkey, StoredModifiersRegisterNameAndReservation) {
+  constexpr int A = kModAlt, C = kModControl, S = kModShift, W = kModWin;
+  constexpr ReservedBy no = ReservedBy::none, sys = ReservedBy::system, ime = ReservedBy::inputMethod;
+  const struct {
+    int stored, key, registered;
+    const char16_t* name;
+    ReservedBy reserved = no;
+  } cases[] = {
+      {A, 'A', A, u"Alt+A"}, {A, 'Z', A, u"Alt+Z"}, {A, '0', A, u"Alt+0"}, {A, '9', A, u"Alt+9"},
+      {A, 0x70, A, u"Alt+F1"}, {A, 0x7B, A, u"Alt+F12"}, {A, 0x87, A, u"Alt+F24"}, {A, 0x88, A, u"Alt+キーコード 136"},
+      {A, 0x6F, A, u"Alt+キーコード 111"}, {A, '@', A, u"Alt+キーコード 64"}, {A, '[', A, u"Alt+キーコード 91"},
+      {A, 0, A, u"Alt+キーコード 0"}, {C | S, 0x20, C | S, u"Ctrl+Shift+Space"},
+      {W | S | A | C, 'O', W | S | A | C, u"Ctrl+Alt+Shift+Win+O"},
+      // No modifier only with a key that types nothing; bits that are no modifier mean Alt.
+      {0, 0x70, 0, u"F1"}, {0, 0x87, 0, u"F24"}, {0, 0x1D, 0, u"無変換"}, {0, 0x1C, 0, u"変換"},
+      {0, 0x15, 0, u"カタカナ/ひらがな"}, {0, 0xF1, 0, u"カタカナ/ひらがな"}, {0, 0xF2, 0, u"カタカナ/ひらがな"},
+      {0, 0x13, 0, u"Pause"}, {0, 0x91, 0, u"ScrollLock"}, {0, 'O', A, u"Alt+O"}, {0, 0x20, A, u"Alt+Space"},
+      {0, 0x6F, A, u"Alt+キーコード 111"}, {0, 0x88, A, u"Alt+キーコード 136"}, {0, 0x14, A, u"Alt+キーコード 20"},
+      {16, 'O', A, u"Alt+O"}, {0x4001, 'O', A, u"Alt+O"}, {0x4000, 0x70, A, u"Alt+F1"}, {-1, 'O', A, u"Alt+O"},
+      // The system's and the input method's own, and their neighbours.
+      {W, 'L', W, u"Win+L", sys}, {C | A, 0x2E, C | A, u"Ctrl+Alt+キーコード 46", sys},
+      {C | S, 0x1B, C | S, u"Ctrl+Shift+キーコード 27", sys}, {C, 0x1B, C, u"Ctrl+キーコード 27", sys},
+      {C, 0x20, C, u"Ctrl+Space", ime}, {A, 0x19, A, u"Alt+キーコード 25", ime}, {0, 0x19, A, u"Alt+キーコード 25", ime},
+      {A, 0xF3, A, u"Alt+キーコード 243", ime}, {A, 0xF4, A, u"Alt+キーコード 244", ime},
+      {W | C, 'L', W | C, u"Ctrl+Win+L"}, {C, 'L', C, u"Ctrl+L"}, {C | A, 0x20, C | A, u"Ctrl+Alt+Space"},
+      {C, 0x19, C, u"Ctrl+キーコード 25"},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const int registered = UsableModifiers(cases[i].stored, cases[i].key);
+    EXPECT_EQ(registered, cases[i].registered) << "case " << i;
+    EXPECT_EQ(ToUtf8(HotkeyName(registered, cases[i].key)), ToUtf8(cases[i].name)) << "case " << i;
+    EXPECT_EQ(ReservedCombination(registered, cases[i].key), cases[i].reserved) << "case " << i;
+  }
+}
+
 }  // namespace
 }  // namespace tav

@@ -28,7 +28,10 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
   void FillTrayData() override { Add("tray data"); }
   void HideWindow() override { Add("hide"); }
   void AddTrayIcon() override { Add("icon"); }
-  void AddHotkeys(int k1, int k2) override { Add("hotkeys " + std::to_string(k1) + " " + std::to_string(k2)); }
+  void AddHotkeys(Hotkey a, Hotkey b) override {
+    Add("hotkeys " + std::to_string(a.modifiers) + "+" + std::to_string(a.key) + " " + std::to_string(b.modifiers) +
+        "+" + std::to_string(b.key));
+  }
   void HookWindow() override { Add("hook"); }
   std::optional<std::string> ReadCommandFile(const std::u16string& name) override {
     Add("read " + ToUtf8(name));
@@ -55,7 +58,8 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
 };
 
 TEST(Startup, StepsInTheirOrder) {
-  const Log tail = {"tray data", "hide", "icon", "hotkeys 65 87", "hook"};
+  // Mod2=0 with W, a key that types: Alt.
+  const Log tail = {"tray data", "hide", "icon", "hotkeys 6+65 1+87", "hook"};
   struct Case {
     int useSkin;
     bool anotherCopy;
@@ -68,6 +72,8 @@ TEST(Startup, StepsInTheirOrder) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Recorder r;
     r.settings.key1 = 65;
+    r.settings.mod1 = kModControl | kModShift;
+    r.settings.mod2 = 0;
     r.settings.useSkin = cases[i].useSkin;
     r.anotherCopy = cases[i].anotherCopy;
     Log expected = cases[i].expected;

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "hotkey_capture.h"
 #include "key_names.h"
 #include "text_encoding.h"
 
@@ -46,6 +52,47 @@ TEST(KeyNameOfCaption, CaptionIsReadAsSixteenBitSignedNumber) {
       {u"+65", u"A キー"}};
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(ToUtf8(KeyNameOfCaption(cases[i].caption)), ToUtf8(cases[i].name)) << "case " << i;
+}
+
+// The stored modifiers show in front of the name unless they register as plain Alt.
+TEST(HotkeyLabelName, ModifiersInFrontUnlessPlainAlt) {
+  const std::tuple<int, std::u16string, std::u16string> cases[] = {
+      {1, u"79", u"O キー"}, {1, u"112", u"推奨しません"}, {0, u"79", u"O キー"}, {16, u"79", u"O キー"},
+      {17, u"79", u"O キー"}, {0, u"136", u"推奨しません"}, {6, u"32", u"Ctrl+Shift+Space"}, {2, u"65", u"Ctrl+A キー"},
+      {3, u"186", u"Ctrl+Alt+:"}, {2, u"112", u"Ctrl+F1"}, {0, u"112", u"F1"}, {0, u"29", u"無変換"},
+      {8, u"500", u"Win+キーコード 500"}, {2, u"abc", u"Ctrl+推奨しません"}};
+  for (const auto& [stored, caption, name] : cases)
+    EXPECT_EQ(ToUtf8(HotkeyLabelName(stored, caption)), ToUtf8(name)) << stored << " " << ToUtf8(caption);
+}
+
+// Presses ({key}) and releases ({key, modifiers held then}) in a capture box, and the hotkeys
+// they make, in order.
+TEST(HotkeyCapture, ReleasesWithCtrlShiftOrWinHeldMakeACombination) {
+  constexpr int A = kModAlt, C = kModControl, S = kModShift, W = kModWin, press = -1;
+  constexpr int alt = 0x12, ctrl = 0x11, shift = 0x10, lwin = 0x5B, space = 0x20;
+  const std::pair<std::vector<std::pair<int, int>>, std::vector<Hotkey>> cases[] = {
+      // Plain keys and Alt as ever: the last key up counts.
+      {{{alt, press}, {'O', press}, {'O', A}, {alt, 0}}, {{A, 'O'}, {A, alt}}},
+      {{{ctrl, press}, {shift, press}, {shift, C}}, {{A, shift}}},
+      {{{ctrl, press}, {shift, press}, {space, press}, {space, C | S}, {shift, C}, {ctrl, 0}}, {{C | S, space}}},
+      {{{ctrl, press}, {alt, press}, {space, press}, {space, C | A}, {alt, C}, {ctrl, 0}}, {{C | A, space}}},
+      {{{lwin, press}, {'L', press}, {'L', W}, {lwin, 0}}, {{W, 'L'}}},
+      // A key pressed again ends the hold on the combination.
+      {{{ctrl, press}, {space, press}, {space, C}, {'A', press}, {'A', C}, {ctrl, 0}}, {{C, space}, {C, 'A'}}},
+      {{{ctrl, press}, {space, press}, {space, C}, {shift, press}, {shift, C}, {ctrl, 0}},
+       {{C, space}, {A, shift}, {A, ctrl}}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    HotkeyCapture capture;
+    std::vector<Hotkey> made;
+    for (const auto& [key, held] : cases[i].first) {
+      if (held == press)
+        capture.Pressed();
+      else if (std::optional<Hotkey> h = capture.Released(key, held))
+        made.push_back(*h);
+    }
+    EXPECT_EQ(made, cases[i].second) << "case " << i;
+  }
 }
 
 }  // namespace

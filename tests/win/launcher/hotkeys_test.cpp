@@ -46,7 +46,7 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
   });
   // Alt+F11 held elsewhere: only the hotkey the launcher holds is published on its window.
   ASSERT_TRUE(RegisterHotKey(nullptr, 5, MOD_ALT, 0x7A));
-  Module3::AddHotkeys(w, 0x7B /* F12 */, 0x7A /* F11 */);
+  Module3::AddHotkeys(w, {kModAlt, 0x7B /* F12 */}, {kModAlt, 0x7A /* F11 */});
   UnregisterHotKey(nullptr, 5);
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(GetPropW(w, kHeldHotkeyProperties[0])), HeldHotkeyValue(MOD_ALT, 0x7B));
   EXPECT_EQ(GetPropW(w, kHeldHotkeyProperties[1]), nullptr);

@@ -44,7 +44,7 @@ TEST(HotkeyInUse, OnlyWhatTheRunningLauncherHoldsIsItsOwn) {
                                           : nullptr;
     for (std::size_t p = 0; p < cases[i].published.size(); ++p)
       if (cases[i].published[p]) SetPropW(launcher, kHeldHotkeyProperties[p], reinterpret_cast<HANDLE>(cases[i].published[p]));
-    EXPECT_EQ(HeldByAnotherProgram(cases[i].key, cases[i].modifiers), cases[i].another) << "case " << i;
+    EXPECT_EQ(HeldByAnotherProgram({static_cast<int>(cases[i].modifiers), cases[i].key}), cases[i].another) << "case " << i;
     for (const wchar_t* property : kHeldHotkeyProperties) RemovePropW(launcher, property);
     if (launcher) DestroyWindow(launcher);
   }
