@@ -24,6 +24,7 @@
 #include "system_message_win32.h"
 #include "temp_dir.h"
 #include "text_encoding.h"
+#include "window_names.h"
 
 namespace tav::settings {
 namespace {
@@ -33,12 +34,6 @@ namespace {
     ::testing::AddGlobalTestEnvironment(new test::PrivateTestPrefix);
 
 using Frame = RegistrationId;
-
-std::wstring TextOf(HWND w) {
-  wchar_t buf[1024] = {};
-  GetWindowTextW(w, buf, 1024);
-  return buf;
-}
 
 // The first scale in steps of 25 % at which the window, whole at 100 % on this screen, must
 // scroll: its content alone is taller than the work area. Why not, when there is none up to 500 %
@@ -155,7 +150,7 @@ TEST_F(SettingsWindow, FullWidthDigitsInNumberBoxesBecomeAscii) {
     HWND box = Item(static_cast<int>(cases[i].box));
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(cases[i].typed));
-    EXPECT_EQ(TextOf(box), cases[i].shown) << "case " << i;
+    EXPECT_EQ(test::WindowText(box), cases[i].shown) << "case " << i;
     if (cases[i].bar >= 0) {
       EXPECT_EQ(GetScrollPos(Item(static_cast<int>(cases[i].box) - static_cast<int>(Id::Text1) +
                                   static_cast<int>(Id::HScroll1)),
@@ -186,9 +181,9 @@ TEST_F(SettingsWindow, DropAreasTakeFileLists) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SetWindowTextW(Item(cases[i].box), L"before");
     Drop(Item(cases[i].area), cases[i].files);
-    EXPECT_EQ(TextOf(Item(cases[i].box)), cases[i].result) << "case " << i;
+    EXPECT_EQ(test::WindowText(Item(cases[i].box)), cases[i].result) << "case " << i;
   }
-  EXPECT_EQ(TextOf(Item(Frame::Text10)), L"C:\\ツール\\a.exe") << "a drop on Label19 leaves Text10 alone";
+  EXPECT_EQ(test::WindowText(Item(Frame::Text10)), L"C:\\ツール\\a.exe") << "a drop on Label19 leaves Text10 alone";
 }
 
 // Where the window scrolls, the wheel over the closed font box, or over its edit, scrolls the
@@ -215,7 +210,7 @@ TEST_F(SettingsWindow, WheelOverTheClosedUnfocusedFontBoxScrollsTheWindow) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SendMessageW(form, WM_VSCROLL, SB_TOP, 0);
     SendMessageW(box, CB_SETCURSEL, 2, 0);
-    const std::wstring face = TextOf(box);
+    const std::wstring face = test::WindowText(box);
     SetFocus(cases[i].focusInBox ? box : Item(static_cast<int>(Form1Id::Text12)));
     ASSERT_EQ(GetFocus() == box || IsChild(box, GetFocus()), cases[i].focusInBox) << "case " << i;
     SendMessageW(form, WM_VSCROLL, SB_TOP, 0);  // the focus may have scrolled it
@@ -226,7 +221,7 @@ TEST_F(SettingsWindow, WheelOverTheClosedUnfocusedFontBoxScrollsTheWindow) {
     } else {
       EXPECT_GT(scrolled, 0) << "case " << i;
       EXPECT_EQ(SendMessageW(box, CB_GETCURSEL, 0, 0), 2) << "case " << i;
-      EXPECT_EQ(TextOf(box), face) << "case " << i;
+      EXPECT_EQ(test::WindowText(box), face) << "case " << i;
     }
   }
 }
@@ -319,7 +314,7 @@ TEST_F(SettingsWindow, KeyHeldIntoCaptureBoxStaysPassedOverWhileItRepeats) {
     keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
     SetKeyboardState(keys);
     SendMessageW(box, WM_KEYUP, VK_SHIFT, LPARAM{3} << 30 | 1);
-    EXPECT_EQ(TextOf(code), cases[i].code) << "case " << i;
+    EXPECT_EQ(test::WindowText(code), cases[i].code) << "case " << i;
   }
 }
 
