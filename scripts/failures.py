@@ -1,16 +1,16 @@
 #!/usr/bin/env python3
-"""Lists the failed tests of a tier, from the GoogleTest XML reports in a folder.
+"""Lists the failed tests of a tier, from the GoogleTest XML reports in one folder or more.
 
 One line a failure: the test, its report and the start of its message, so that a program whose
 console output is lost still shows its failures. Reports that cannot be read are left to
 skips.py, which fails the tier for them. Always exits 0: the tier fails by its programs' status.
-Usage: failures.py <folder>
+Usage: failures.py <folder>...
 """
 import pathlib
 import sys
 import xml.etree.ElementTree as ET
 
-for report in sorted(pathlib.Path(sys.argv[1]).glob("*.xml")):
+for report in sorted(r for folder in sys.argv[1:] for r in pathlib.Path(folder).glob("*.xml")):
     try:
         root = ET.parse(report).getroot()
     except ET.ParseError:

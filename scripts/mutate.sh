@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Mutation run: changes one product decision at a time (scripts/mutants.txt) in a scratch copy of
 # the tree, builds it there and runs the win and e2e tiers on it. A mutant the tests catch is
-# "killed"; one they let through is "survived" and names a decision no test guards.
+# "killed" only when a test report names a failed test (printed with it); one they let through is
+# "survived" and names a decision no test guards. A run that fails without a failed test in its
+# reports (no test program, a timeout, a crash, a broken Wine prefix) is "undecided".
 #
 #   bash scripts/mutate.sh              every mutant of the list
 #   bash scripts/mutate.sh 3 7-9        mutants by number (their order in the list, from 1)
@@ -15,7 +17,7 @@
 # program (as built, without .exe) and a GoogleTest filter expected to catch it: that run comes
 # first, and only when it passes do the whole tiers run. Each mutant stops at its first failing
 # test program (TAV_MUTANT_SECONDS, default 2400, bounds one mutant's tests). Not part of CI: a
-# full run takes long. Exits non-zero when a mutant survived.
+# full run takes long. Exits non-zero when a mutant survived or was undecided.
 # The scratch copy and its build stay in build/mutate/ for the next run (incremental builds).
 set -u
 cd "$(dirname "$0")/.."
@@ -76,10 +78,11 @@ build() {
     cmake --install build/windows --prefix dist/Tavimbra >/dev/null)
 }
 
-# The hinted program alone, with its filter, under Wine in a virtual screen as the tiers run it.
+# The hinted program alone, with its filter, under Wine in a virtual screen as the tiers run it;
+# its report goes into the folder given.
 run_hint() {
-  local program=$1 filter=$2
-  (cd "$scratch" && TAV_PROGRAM="$program" TAV_FILTER="$filter" timeout "$per_mutant_limit" bash -c '
+  local program=$1 filter=$2 reports=$3
+  (cd "$scratch" && TAV_PROGRAM="$program" TAV_FILTER="$filter" TAV_REPORTS="$reports" timeout "$per_mutant_limit" bash -c '
     export TAV_WINEPREFIX="$PWD/build/wine/mutant-hint"
     source scripts/wine-env.sh 2>/dev/null
     tav_wine_prepare
@@ -91,11 +94,20 @@ run_hint() {
     export TAV_SECOND_UI_FONT=$(tav_winpath build/fonts/NotoSansCJK-Regular.ttc)
     exe=$(find build/windows/tests -name "$TAV_PROGRAM.exe" | head -n 1)
     [ -n "$exe" ] || { echo "no test program $TAV_PROGRAM"; exit 2; }
-    tav_in_screen "wine \"\$1\" --gtest_brief=1 --gtest_filter=\"\$2\"" "$exe" "$TAV_FILTER"')
+    report=$(tav_winpath "$TAV_REPORTS")\\$TAV_PROGRAM.xml
+    tav_in_screen "wine \"\$1\" --gtest_brief=1 --gtest_filter=\"\$2\" --gtest_output=\"xml:\$3\"" "$exe" "$TAV_FILTER" "$report"')
 }
 
+# The tiers' reports, as scripts/test.sh writes them; none left from an earlier mutant.
+tier_reports=("$scratch/build/test-results/win" "$scratch/build/test-results/e2e")
 run_tiers() {
+  rm -rf "${tier_reports[@]}"
   (cd "$scratch" && TAV_NO_BUILD=1 TAV_FAIL_FAST=1 timeout "$per_mutant_limit" bash scripts/test.sh win e2e)
+}
+
+# The first test the reports in the folders name as failed, or nothing.
+failed_test() {
+  python3 "$root/scripts/failures.py" "$@" | sed -nE '1s/^failed: ([^ ]+) .*/\1/p'
 }
 
 # Which mutants: numbers and ranges, or words.
@@ -151,7 +163,7 @@ if ! build > "$log_dir/build-base.log" 2>&1; then
   exit 1
 fi
 
-killed=0 survived=0 skipped=0 n=0 results=()
+killed=0 survived=0 undecided=0 skipped=0 n=0 results=()
 while IFS= read -r line || [ -n "$line" ]; do
   [[ -z "${line// }" || "$line" =~ ^[[:space:]]*# ]] && continue
   n=$((n + 1))
@@ -176,18 +188,25 @@ while IFS= read -r line || [ -n "$line" ]; do
         envs=()
         while [ ${#words[@]} -gt 0 ] && [[ "${words[0]}" == *=* ]]; do envs+=("${words[0]}"); words=("${words[@]:1}"); done
         program=${words[0]:-} filter=${words[1]:-*}
-        if ! env "${envs[@]}" bash -c "$(declare -f run_hint); scratch='$scratch' per_mutant_limit=$per_mutant_limit run_hint '$program' '$filter'" >> "$log" 2>&1
-        then verdict="killed by ${envs[*]:+${envs[*]} }$program $filter"; fi
+        hint_reports="$log_dir/mutant-$n-hint"
+        rm -rf "$hint_reports"; mkdir -p "$hint_reports"
+        env "${envs[@]}" bash -c "$(declare -f run_hint); scratch='$scratch' per_mutant_limit=$per_mutant_limit run_hint '$program' '$filter' '$hint_reports'" >> "$log" 2>&1
+        failed=$(failed_test "$hint_reports")
+        [ -n "$failed" ] && verdict="killed by ${envs[*]:+${envs[*]} }$program $failed"
       fi
       if [ -z "$verdict" ]; then
-        if run_tiers >> "$log" 2>&1; then verdict="SURVIVED"
-        else
-          first=$(grep -m1 -oE '^failed: [^ ]+' "$log")
-          [ -n "$first" ] || first=$(grep -E '^--- ' "$log" | tail -n 1)
-          verdict="killed (${first:-see $log})"
+        run_tiers >> "$log" 2>&1; rc=$?
+        failed=$(failed_test "${tier_reports[@]}")
+        if [ -n "$failed" ]; then verdict="killed by $failed"
+        elif [ $rc = 0 ]; then verdict="SURVIVED"
+        else verdict="UNDECIDED (the tiers failed with no failed test in their reports: see $log)"
         fi
       fi
-      [ "$verdict" = SURVIVED ] && survived=$((survived + 1)) || killed=$((killed + 1))
+      case $verdict in
+        killed*) killed=$((killed + 1)) ;;
+        SURVIVED) survived=$((survived + 1)) ;;
+        *) undecided=$((undecided + 1)) ;;
+      esac
     fi
     restore "$current"; current=""
   fi
@@ -198,5 +217,5 @@ done < "$list"
 # The scratch build back to the unchanged tree, for the next run.
 build > "$log_dir/build-base.log" 2>&1
 echo
-echo "mutants: $killed killed, $survived survived, $skipped not applicable"
-[ "$survived" -eq 0 ]
+echo "mutants: $killed killed, $survived survived, $undecided undecided, $skipped not applicable"
+[ "$survived" -eq 0 ] && [ "$undecided" -eq 0 ]

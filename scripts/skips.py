@@ -7,7 +7,8 @@ a skip does not say that the platform cannot do what the test needs (its message
 skip where the platform should support the case is a failure. So is a report that cannot be read,
 and one that holds no test (a filter that selects none would drop its tests without a word),
 unless the run was narrowed by the caller's own filter (the report's name holds ".caller-filter"):
-then the folder's reports together must hold one test at least.
+then the folder's reports together must hold one test at least. A folder with no report at all
+fails too: its test programs never ran.
 Usage: skips.py <folder>
 """
 import pathlib
@@ -18,7 +19,11 @@ MARK = "unsupported here: "
 folder = pathlib.Path(sys.argv[1])
 count, bad = 0, 0
 ran, narrowed = 0, 0
-for report in sorted(folder.glob("*.xml")):
+reports = sorted(folder.glob("*.xml"))
+if not reports:
+    print(f"no report in {folder}: no test program ran")
+    bad += 1
+for report in reports:
     try:
         root = ET.parse(report).getroot()
     except ET.ParseError as e:

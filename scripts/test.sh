@@ -8,7 +8,8 @@
 # what it needs (its reason starts "unsupported here: ", as TAV_SKIP_UNSUPPORTED writes it); any
 # other skip fails the tier.
 # A test program whose report holds no test (a filter that selects none) fails the tier, unless
-# the run was narrowed by the caller's own TAV_GTEST_ARGS (then the tier needs one test in all).
+# the run was narrowed by the caller's own TAV_GTEST_ARGS (then the tier needs one test in all);
+# so does a test program that is not there, and a tier that leaves no report at all.
 # Exits non-zero when any tier fails. Name tiers to run only those: scripts/test.sh unit e2e
 # TAV_NO_BUILD=1 runs what is built already; TAV_FAIL_FAST=1 stops at the first failing test
 # program (scripts/mutate.sh uses both).
@@ -31,10 +32,14 @@ tier() {
   export TAV_RESULTS="$results_root/$name"
   rm -rf "$TAV_RESULTS"; mkdir -p "$TAV_RESULTS"
   "$@" || ok=0
-  python3 scripts/failures.py "$TAV_RESULTS"
-  python3 scripts/skips.py "$TAV_RESULTS" > "$TAV_RESULTS/skips.txt" || ok=0
-  head -n -1 "$TAV_RESULTS/skips.txt"
-  skipped=$(tail -n 1 "$TAV_RESULTS/skips.txt")
+  if [ "$name" = fuzz ]; then
+    skipped=0  # libFuzzer targets, no GoogleTest reports
+  else
+    python3 scripts/failures.py "$TAV_RESULTS"
+    python3 scripts/skips.py "$TAV_RESULTS" > "$TAV_RESULTS/skips.txt" || ok=0
+    head -n -1 "$TAV_RESULTS/skips.txt"
+    skipped=$(tail -n 1 "$TAV_RESULTS/skips.txt")
+  fi
   [[ "$skipped" =~ ^[0-9]+$ ]] || { skipped="?"; ok=0; }
   if [ $ok = 1 ]; then
     pass=$((pass + 1)); summary+=("$name: PASS ($((SECONDS - start)) s, $skipped skipped)")
@@ -79,7 +84,7 @@ fi
 run_all() {
   local runner=$1 rc=0 t; shift
   for t in "$@"; do
-    [ -e "$t" ] || continue
+    [ -e "$t" ] || { echo "no test program: $t"; rc=1; continue; }
     echo "--- $t"
     # A fresh report per run (a program may run more than once in a tier).
     $runner "$t" --gtest_brief=1 --gtest_output="xml:$(mktemp --suffix=.xml "$TAV_RESULTS/${t##*/}.XXXXXX")" || rc=1
@@ -96,6 +101,7 @@ unit() {
   python3 tests/package/check_manifests.py --test-manifests || rc=1
   python3 tests/package/check_moment.py dist "${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}" || rc=1
   python3 tests/package/test_release_scripts.py || rc=1
+  python3 tests/scripts/report_scripts_test.py || rc=1
   python3 tests/package/check_programs.py "$dist" "$b/windows" || rc=1
   return $rc
 }
@@ -112,7 +118,7 @@ under_screen() {
     echo "(locale $LANG)"
     rc=0
     for t in "$@"; do
-      [ -e "$t" ] || continue
+      [ -e "$t" ] || { echo "no test program: $t"; rc=1; continue; }
       echo "--- $t $TAV_GTEST_ARGS"
       # Named so skips.py lets a run narrowed by the caller hold no test.
       narrowed=""

@@ -1,6 +1,7 @@
 // Stands in for a started program (a windowless one, see CMakeLists.txt): appends its command
-// line, current folder, window style and the variables TAV_PROBE_ECHO and PATH to the log named
-// by TAV_PROBE_LOG (UTF-8, one record a line, fields split by tabs), then ends.
+// line, current folder, window style, the variables TAV_PROBE_ECHO and PATH and whether it has a
+// console window to the log named by TAV_PROBE_LOG (UTF-8, one record a line, fields split by
+// tabs), then ends.
 #include <windows.h>
 
 #include <string>
@@ -23,7 +24,8 @@ int wmain() {
   };
   std::string record = ToUtf8(U(GetCommandLineW())) + "\t" + ToUtf8(U(cwd)) + "\t" +
                        std::to_string((si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1) + "\t" +
-                       variable(L"TAV_PROBE_ECHO") + "\t" + variable(L"PATH") + "\n";
+                       variable(L"TAV_PROBE_ECHO") + "\t" + variable(L"PATH") + "\t" +
+                       (GetConsoleWindow() ? "console" : "-") + "\n";
   HANDLE f = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return 4;

@@ -60,11 +60,13 @@ class PrivateTestPrefix : public ::testing::Environment {
 #define TAV_SKIP_UNSUPPORTED() GTEST_SKIP() << TAV_UNSUPPORTED_HERE
 
 // First statement of a test that changes the user's Start-up/Send To folders, file associations
-// or stored environment.
+// or stored environment. Under Wine only the scripts' private prefix will do, and another fails.
 #define TAV_REQUIRE_DISPOSABLE_PROFILE()                                  \
   do {                                                                    \
-    if (auto tav_why_ = ::tav::test::WhyNotADisposableProfile())         \
-      GTEST_SKIP() << *tav_why_;                                          \
+    if (auto tav_why_ = ::tav::test::WhyNotADisposableProfile()) {       \
+      if (::tav::test::UnderWine()) FAIL() << *tav_why_;                  \
+      TAV_SKIP_UNSUPPORTED() << *tav_why_;                                \
+    }                                                                     \
   } while (0)
 
 // First statement of a test that needs the Japanese system code page (932). The test scripts run

@@ -92,13 +92,14 @@ std::vector<ProbeRecord> Installation::ProbeLog() const {
       if (tab == std::wstring::npos) break;
       start = tab + 1;
     }
-    if (fields.size() != 5) continue;
+    if (fields.size() != 6) continue;
     ProbeRecord r;
     r.commandLine = fields[0];
     r.currentFolder = fields[1];
     r.showWindow = std::stoi(fields[2]);
     r.echo = fields[3];
     r.path = fields[4];
+    r.console = fields[5] == L"console";
     out.push_back(r);
   }
   return out;

@@ -18,6 +18,7 @@ struct ProbeRecord {
   int showWindow = -1;
   std::wstring echo;  // TAV_PROBE_ECHO, "<unset>" when the probe had none
   std::wstring path;  // PATH
+  bool console = false;  // it had a console window (one that takes the foreground)
 };
 
 // Where the shell keeps one of the user's known folders (Start-up, Send To...); empty when unknown.

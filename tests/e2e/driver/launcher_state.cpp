@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "built_files.h"
 #include "driver/top_windows.h"
 
 namespace tav::e2e {
@@ -35,7 +36,8 @@ void RemoveLeftoverLauncherAtoms() {
 HeldHotkeys::HeldHotkeys(std::initializer_list<WORD> keys) {
   std::wstring args;
   for (WORD k : keys) args += (args.empty() ? L"" : L" ") + std::to_wstring(k);
-  proc_ = Process(ProbeExe().parent_path() / "hotkey_holder.exe", args, ProbeExe().parent_path());
+  const fs::path holder = test::BuiltTestFile(L"e2e", L"hotkey_holder.exe");
+  proc_ = Process(holder, args, holder.parent_path());
   WaitUntil([&] { return (window_ = FindTopWindow(proc_.Id(), L"Static")) != nullptr || !proc_.Running(); },
             kStartTimeout);
 }

@@ -4,6 +4,7 @@
 #include <thread>
 #include <utility>
 
+#include "built_files.h"
 #include "driver/wait.h"
 
 namespace tav::e2e {
@@ -25,11 +26,7 @@ fs::path DistFolder() {
   return fs::path(buf).parent_path().parent_path().parent_path().parent_path().parent_path() / "dist" / "Tavimbra";
 }
 
-fs::path ProbeExe() {
-  wchar_t buf[MAX_PATH * 4];
-  GetModuleFileNameW(nullptr, buf, MAX_PATH * 4);
-  return fs::path(buf).parent_path() / "probe.exe";
-}
+fs::path ProbeExe() { return test::BuiltTestFile(L"e2e", L"probe.exe"); }
 
 Process::Process(const fs::path& exe, const std::wstring& args, const fs::path& cwd) {
   std::wstring cl = L"\"" + exe.wstring() + L"\"" + (args.empty() ? L"" : L" " + args);

@@ -34,20 +34,6 @@ HWND WaitForTopWindow(DWORD pid, const std::wstring& cls, bool visibleOnly, std:
   return w;
 }
 
-std::wstring WindowText(HWND w) {
-  int n = static_cast<int>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0));
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  SendMessageW(w, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<std::size_t>(n));
-  return s;
-}
-
-std::wstring ClassName(HWND w) {
-  wchar_t buf[256];
-  int n = GetClassNameW(w, buf, 256);
-  return std::wstring(buf, static_cast<std::size_t>(n));
-}
-
 HWND FindChild(HWND parent, const std::wstring& cls, int index) {
   HWND c = nullptr;
   for (int i = 0; i <= index; ++i) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "driver/wait.h"
+#include "window_names.h"
 
 namespace tav::e2e {
 
@@ -14,8 +15,8 @@ namespace tav::e2e {
 HWND FindTopWindow(DWORD pid, const std::wstring& cls = L"", bool visibleOnly = false);
 HWND WaitForTopWindow(DWORD pid, const std::wstring& cls = L"", bool visibleOnly = false,
                       std::chrono::milliseconds timeout = kStartTimeout);
-std::wstring WindowText(HWND w);
-std::wstring ClassName(HWND w);
+using test::ClassName;
+using test::WindowText;
 HWND FindChild(HWND parent, const std::wstring& cls, int index = 0);
 
 // The focused window of another thread's input queue (the GUI thread of pid's foreground).

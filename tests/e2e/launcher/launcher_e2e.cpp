@@ -193,6 +193,7 @@ TEST(Launcher, EnterRunsTheExactCommandLine) {
     auto log = inst.ProbeLog();
     EXPECT_EQ(log[i].commandLine, cases[i].expected) << "case " << i;
     EXPECT_EQ(log[i].showWindow, SW_SHOWNORMAL) << "case " << i;
+    EXPECT_FALSE(log[i].console) << "case " << i;
     EXPECT_EQ(fs::path(log[i].currentFolder), inst.Root()) << "case " << i;
     EXPECT_TRUE(l.WaitHidden()) << "case " << i;
     EXPECT_EQ(l.Text(), L"") << "case " << i;
@@ -593,7 +594,8 @@ class CountingWindow {
 // Progman), never to an application window whose title begins with "Program"; without a shell
 // window neither is activated. Wine has no shell window (GetShellWindow gives none), so there the
 // stand-in is found; on Windows GetShellWindow finds the real one first, and the stand-in is
-// never activated either.
+// never activated either. After Enter the desktop window found keeps the foreground (the probe
+// has no window to take it).
 TEST(Launcher, EnterAndEscActivateOnlyTheDesktopShellWindow) {
   Installation inst;
   inst.WriteCommand(L"memo", inst.ProbeCommand() + L" memo");
@@ -603,6 +605,7 @@ TEST(Launcher, EnterAndEscActivateOnlyTheDesktopShellWindow) {
     std::unique_ptr<CountingWindow> desktop;
     if (withDesktop) desktop = std::make_unique<CountingWindow>(L"Progman", L"Program Manager");
     CountingWindow* chosen = realShell ? nullptr : desktop.get();
+    const HWND shell = realShell ? GetShellWindow() : chosen ? chosen->Hwnd() : nullptr;
     Launcher l(inst);
     ASSERT_TRUE(l.started);
     const int folderBefore = folder.Activations(), desktopBefore = desktop ? desktop->Activations() : 0;
@@ -613,6 +616,7 @@ TEST(Launcher, EnterAndEscActivateOnlyTheDesktopShellWindow) {
     ASSERT_TRUE(inst.WaitForProbe(before + 1)) << "desktop " << withDesktop;
     ASSERT_TRUE(l.WaitHidden());
     if (chosen) EXPECT_TRUE(WaitUntil([&] { return chosen->Activations() == desktopBefore + 1; })) << "Enter";
+    if (shell) EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == shell; })) << "Enter";
     l.other.Activate();
     ASSERT_TRUE(l.Summon()) << "desktop " << withDesktop;
     SendKey(VK_ESCAPE);

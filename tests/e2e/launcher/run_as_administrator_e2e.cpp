@@ -70,6 +70,7 @@ TEST(LauncherAsAdministrator, CtrlShiftEnterStartsTheCommandThroughTheShellCtrlE
     const ProbeRecord got = inst.ProbeLog()[n];
     EXPECT_EQ(got.commandLine, cases[i].commandLine) << "case " << i;
     EXPECT_EQ(got.showWindow, SW_SHOWNORMAL) << "case " << i;
+    EXPECT_FALSE(got.console) << "case " << i;
     EXPECT_EQ(fs::path(got.currentFolder), inst.Root()) << "case " << i;
     EXPECT_TRUE(l.WaitHidden()) << "case " << i;
     EXPECT_EQ(l.Text(), L"") << "case " << i;

@@ -71,18 +71,20 @@ double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 }
 
 // One registration of memo with a line that is long enough for the write to take a while. The
-// replace question is answered with Yes; kill (microseconds after that answer, < 0: never) stops
-// the program there. Returns the microseconds from the answer to the confirmation (0 if killed);
-// an undisturbed save also gives when its temporary file was first seen and when the command
-// file changed (0: not seen).
-// held: memo.txt is kept open meanwhile, as a virus scanner would, so the save cannot move its
-// temporary file over it and retries for a while: the kill comes kill microseconds after the
-// temporary file was first seen, certainly between its writing and the move.
+// replace question is answered with Yes; kill (microseconds after the instant from, < 0: never)
+// stops the program there. Returns the microseconds from the answer to the confirmation (0 if
+// killed, -1 if the instant never came); an undisturbed save also gives when its temporary file
+// was first seen and when the command file changed (0: not seen).
+// kHeldWritten: memo.txt is kept open meanwhile, as a virus scanner would, so the save cannot move
+// its temporary file over it and retries for a while: the kill comes after the temporary file was
+// first seen, certainly between its writing and the move. kMoved: after memo.txt changed.
 struct SaveSeen {
   double write = 0, moved = 0;
 };
+enum class From { kAnswer, kHeldWritten, kMoved };
 double RegisterOnce(Installation& inst, const std::wstring& program, double killAfter, SaveSeen* seen = nullptr,
-                    bool held = false) {
+                    From from = From::kAnswer) {
+  const bool held = from == From::kHeldWritten;
   Process p = inst.Start(L"Tavimset.exe");
   HWND form = WaitForTopWindow(p.Id(), settings::kForm1Class, true);
   if (!form) return -1;
@@ -101,22 +103,29 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
                        nullptr);
     if (hold == INVALID_HANDLE_VALUE) return -1;
   }
+  auto stamp = [&] {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &a);
+    return (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32 | a.ftLastWriteTime.dwLowDateTime) ^
+           a.nFileSizeLow;
+  };
+  const unsigned long long before = stamp();
   LARGE_INTEGER start, now;
   QueryPerformanceCounter(&start);
   const unsigned long long answered = Now();
   PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDYES)));
-  if (held) {
-    bool written = false;
-    for (const DWORD deadline = GetTickCount() + 5000; !written && GetTickCount() < deadline;)
-      written = WrittenSince(tempFolder, answered);
+  if (from != From::kAnswer) {
+    bool came = false;
+    for (const DWORD deadline = GetTickCount() + 10000; !came && GetTickCount() < deadline;)
+      came = held ? WrittenSince(tempFolder, answered) : stamp() != before;
     QueryPerformanceCounter(&start);
-    if (written) {
+    if (came) {
       do QueryPerformanceCounter(&now);
       while (Microseconds(start, now) < killAfter);
     }
     p.Kill();
-    CloseHandle(hold);
-    return written ? 0 : -1;
+    if (held) CloseHandle(hold);
+    return came ? 0 : -1;
   }
   if (killAfter >= 0) {
     do QueryPerformanceCounter(&now);
@@ -125,13 +134,6 @@ double RegisterOnce(Installation& inst, const std::wstring& program, double kill
     return 0;
   }
   // Polled tightly: the span measured bounds the kill instants.
-  auto stamp = [&] {
-    WIN32_FILE_ATTRIBUTE_DATA a{};
-    GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &a);
-    return (static_cast<unsigned long long>(a.ftLastWriteTime.dwHighDateTime) << 32 | a.ftLastWriteTime.dwLowDateTime) ^
-           a.nFileSizeLow;
-  };
-  const unsigned long long before = stamp();
   HWND done = nullptr;
   const DWORD deadline = GetTickCount() + 10000;
   while (!done && GetTickCount() < deadline) {
@@ -184,23 +186,26 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
     const bool held = round > rounds;
     // Half the kills around the write and the move as the undisturbed save showed them (a few
     // milliseconds either side: the kill and the polls take time to land), a quarter before, the
-    // rest up to the confirmation. Without that sighting: denser early on.
+    // rest once memo.txt changed, up to the confirmation: those come after the move however slow
+    // this save is. Without that sighting: denser early on.
     const double share = static_cast<double>((round - 1) % rounds) / rounds;
     double killAfter = saveTime * share * share;
-    if (seen.moved > 0) {
+    From from = From::kAnswer;
+    if (share >= 0.75) {
+      from = From::kMoved;
+      killAfter = (saveTime - std::min(saveTime, seen.moved)) * (share - 0.75) / 0.25;
+    } else if (seen.moved > 0) {
       const double lo = std::max(0.0, (seen.write > 0 ? seen.write : seen.moved) - 3000);
       const double hi = std::min(saveTime, seen.moved + 3000);
-      if (share < 0.25) killAfter = lo * share / 0.25;
-      else if (share < 0.75) killAfter = lo + (hi - lo) * (share - 0.25) / 0.5;
-      else killAfter = hi + (saveTime - hi) * (share - 0.75) / 0.25;
+      killAfter = share < 0.25 ? lo * share / 0.25 : lo + (hi - lo) * (share - 0.25) / 0.5;
     }
     const std::string next = line(round) + "\r\n";
     const std::wstring program = L"new" + std::to_wstring(round) + L"-" + std::wstring(padding.begin(), padding.end()) + L".exe";
-    if (held) killAfter = heldKills[round - rounds - 1];
+    if (held) killAfter = heldKills[round - rounds - 1], from = From::kHeldWritten;
     const unsigned long long roundStart = Now();
-    ASSERT_EQ(RegisterOnce(inst, program, killAfter, nullptr, held), 0)
+    ASSERT_EQ(RegisterOnce(inst, program, killAfter, nullptr, from), 0)
         << "round " << round << (held ? ": no question to answer, or no temporary file while memo.txt was held"
-                                      : ": no question to answer");
+                                      : ": no question to answer, or no move seen");
     EXPECT_EQ(Names(inst.Texts(), true), std::vector<std::wstring>{L"memo.txt"}) << "round " << round;
     const std::string now = inst.ReadRaw(L"texts\\memo.txt");
     for (const std::wstring& n : Names(inst.Root()))

@@ -51,6 +51,8 @@ TEST(MonitorPlacement, CentresOnTheMonitorInUseAtItsScaleInsideItsWorkArea) {
        96, {-760, 480, -520, 544}},
       {"wide bar on the left: pushed right into the work area",
        {{{0, 0, 1024, 768}, {600, 0, 1024, 768}, 96}}, std::nullopt, {10, 10}, 0, 96, {600, 352, 840, 416}},
+      {"an application bar docked along the top: pushed down into the work area",
+       {{{0, 0, 1024, 768}, {0, 400, 1024, 768}, 96}}, std::nullopt, {10, 10}, 0, 96, {392, 400, 632, 464}},
       {"work area smaller than the window: its top-left corner stays inside",
        {{{0, 0, 200, 60}, {0, 0, 200, 60}, 96}}, std::nullopt, {10, 10}, 0, 96, {0, 0, 240, 64}},
       {"a monitor without a scale counts as 100 %", {{kPrimary, kPrimaryWork, 0}}, std::nullopt, {1, 1}, 0, 96,

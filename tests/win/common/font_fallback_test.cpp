@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "built_files.h"
 #include "input_box_look_win32.h"
 #include "text_encoding.h"
 
@@ -16,11 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path FontsFolder() {
-  wchar_t exe[MAX_PATH];
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  return fs::path(exe).parent_path() / "test_fonts";
-}
+fs::path FontsFolder() { return test::BuiltTestFile(L"win", L"test_fonts"); }
 
 // Faces added privately for the life of the object.
 class AddedFaces {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "window_names.h"
 #include "window_win32.h"
 
 namespace tav {
@@ -39,12 +40,6 @@ class ThrowingWindow final : public Window {
   bool standard_;
 };
 
-std::wstring TextOf(HWND w) {
-  wchar_t text[64] = {};
-  GetWindowTextW(w, text, 64);
-  return text;
-}
-
 TEST(BaseWindow, AThrowingHandlerIsAnsweredByDefWindowProc) {
   // What DefWindowProc answers and does: WM_NCCREATE lets the window be made with its caption,
   // WM_SETTEXT stores the text and says TRUE, WM_GETTEXTLENGTH counts it, WM_NCHITTEST finds the
@@ -65,9 +60,9 @@ TEST(BaseWindow, AThrowingHandlerIsAnsweredByDefWindowProc) {
     }
     HWND w = window.Hwnd();
     EXPECT_EQ(reinterpret_cast<Window*>(GetWindowLongPtrW(w, GWLP_USERDATA)), &window) << "case " << i;
-    EXPECT_EQ(TextOf(w), L"made") << "case " << i;
+    EXPECT_EQ(test::WindowText(w), L"made") << "case " << i;
     EXPECT_EQ(SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"set")), TRUE) << "case " << i;
-    EXPECT_EQ(TextOf(w), L"set") << "case " << i;
+    EXPECT_EQ(test::WindowText(w), L"set") << "case " << i;
     EXPECT_EQ(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0), 3) << "case " << i;
     RECT r;
     GetWindowRect(w, &r);

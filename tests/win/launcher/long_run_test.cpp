@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "built_files.h"
 #include "form1_win32.h"
 #include "hotkey.h"
 #include "hotkeys_win32.h"
@@ -277,7 +278,7 @@ void OneLauncherLifetime(int cycles, LifetimeCounts& out) {
 }
 
 TEST(LongRun, ObjectsHandlesAndMemoryStayFlatAndTheExitGivesEverythingBack) {
-  const fs::path probe = ExeFolder().parent_path() / "e2e" / "probe.exe";
+  const fs::path probe = test::BuiltTestFile(L"e2e", L"probe.exe");
   ASSERT_TRUE(fs::exists(probe)) << probe.string() << " is built with the end-to-end tier";
   LauncherFolders folders;
   std::ofstream(folders.texts / "memo.txt", std::ios::binary) << "\"" << probe.string() << "\" memo\r\n";

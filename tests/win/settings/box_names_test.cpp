@@ -15,19 +15,14 @@
 #include "form3_win32.h"
 #include "registration_frame_win32.h"
 #include "temp_dir.h"
+#include "window_names.h"
 
 namespace tav::settings {
 namespace {
 
-std::wstring ClassOf(HWND w) {
-  wchar_t cls[64] = {};
-  GetClassNameW(w, cls, 64);
-  return cls;
-}
-
 std::wstring NameByWindowOrder(HWND box) {
   for (HWND w = GetWindow(box, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
-    if (lstrcmpiW(ClassOf(w).c_str(), L"Static") == 0) {
+    if (lstrcmpiW(test::ClassName(w).c_str(), L"Static") == 0) {
       wchar_t text[256] = {};
       GetWindowTextW(w, text, 256);
       return text;
@@ -44,7 +39,7 @@ std::wstring WrongNames(HWND form, const std::map<int, std::wstring>& expected) 
   std::wstring wrong;
   std::size_t boxes = 0;
   for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    const std::wstring cls = ClassOf(c);
+    const std::wstring cls = test::ClassName(c);
     if (lstrcmpiW(cls.c_str(), L"Edit") != 0 && lstrcmpiW(cls.c_str(), L"ComboBox") != 0) continue;
     ++boxes;
     const int id = GetDlgCtrlID(c);

@@ -18,6 +18,7 @@
 #include "form3_win32.h"
 #include "private_prefix.h"
 #include "temp_dir.h"
+#include "window_names.h"
 
 namespace tav::settings {
 namespace {
@@ -26,12 +27,6 @@ std::wstring Caption(HWND w) {
   wchar_t text[512] = {};
   GetWindowTextW(w, text, 512);
   return text;
-}
-
-std::wstring ClassOf(HWND w) {
-  wchar_t cls[64] = {};
-  GetClassNameW(w, cls, 64);
-  return cls;
 }
 
 RECT RectIn(HWND parent, HWND w) {
@@ -72,7 +67,7 @@ std::vector<std::wstring> ClippedCaptions(HWND form, UINT dpi, int* checked) {
   }
   *checked = 0;
   for (HWND c : children) {
-    const std::wstring cls = ClassOf(c), text = Caption(c);
+    const std::wstring cls = test::ClassName(c), text = Caption(c);
     const LONG_PTR style = GetWindowLongPtrW(c, GWL_STYLE);
     RECT area;
     GetClientRect(c, &area);
@@ -140,7 +135,7 @@ std::vector<std::wstring> ClippedCaptions(HWND form, UINT dpi, int* checked) {
       const bool shaped = GetWindowRgn(above, shape) != ERROR, covers = !shaped || RectInRegion(shape, &both);
       DeleteObject(shape);
       if (covers)
-        clipped.push_back(L"'" + text + L"' lies under '" + Caption(above) + L"' (" + ClassOf(above) + L")");
+        clipped.push_back(L"'" + text + L"' lies under '" + Caption(above) + L"' (" + test::ClassName(above) + L")");
     }
   }
   return clipped;
