@@ -8,6 +8,7 @@
 #include "collation_for_tests.h"
 #include "command_list.h"
 #include "completion.h"
+#include "kana_reading.h"
 #include "fuzz_target.h"
 
 namespace tav::fuzz {
@@ -126,6 +127,17 @@ void ModelChange(State& m, bool enabled, const CommandList& list) {
       m.text = item;
       m.selStart = s;
       m.selEnd = s + static_cast<int>(item.size()) - n;
+    } else if (const auto reading = TypedReading(m.text); reading && !reading->empty()) {
+      // No name begins with it as typed: the first in list order whose reading begins with its reading.
+      for (std::size_t i = 0; i < list.Size(); ++i) {
+        const std::u16string item(list.Item(i));
+        std::vector<int> ends;
+        if (!HasKana(item) || NameReading(item, &ends).compare(0, reading->size(), *reading) != 0) continue;
+        m.text = item;
+        m.selStart = ends[reading->size() - 1];
+        m.selEnd = static_cast<int>(item.size());
+        break;
+      }
     }
   }
   m.last = m.selStart;

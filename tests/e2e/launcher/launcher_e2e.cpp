@@ -317,7 +317,7 @@ TEST(Launcher, IconCallbacksAndMenu) {
   inst.WriteCommand(L"zebra", L"x");
   ASSERT_TRUE(WaitUntil([&] { return GetPropW(l.form, L"TavimbraChangePending") != nullptr; }));
   TypeText(L"ze");
-  ASSERT_TRUE(l.WaitText(L"ze"));
+  ASSERT_TRUE(l.WaitText(L"ze")) << l.Text();
   ASSERT_TRUE(l.PostedHandled());  // the change that showed "ze" has been handled to its end
   EXPECT_EQ(l.Text(), L"ze") << "not in the list before the refresh";
   // Right button released on the window itself, then on the icon: the same menu.
