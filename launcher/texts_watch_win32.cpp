@@ -1,12 +1,10 @@
 #include "texts_watch_win32.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "install_folder.h"
 #include "long_path_win32.h"
 #include "text_encoding.h"
-#include "window_win32.h"
 
 namespace tav {
 
@@ -28,7 +26,6 @@ TextsWatch::TextsWatch(std::u16string installFolder, RebuildSchedule schedule)
 }
 
 TextsWatch::~TextsWatch() {
-  Disarm();
   Close(texts_);
   Close(folder_);
 }
@@ -72,108 +69,52 @@ void TextsWatch::Signalled(HANDLE h) {
   schedule_.Changed(Now());
 }
 
-namespace {
-constexpr UINT kSignalled = WM_APP + 1;  // lParam: the folder's handle
-constexpr UINT_PTR kTurnTimer = 1;
-}  // namespace
-
-void TextsWatch::Arm() {
-  HANDLE handles[2] = {texts_, folder_};
-  for (int i = 0; i < 2; ++i) {
-    Wait& w = waits_[i];
-    w = {this, handles[i], nullptr};
-    if (w.handle == INVALID_HANDLE_VALUE) continue;
-    RegisterWaitForSingleObject(
-        &w.registered, w.handle,
-        [](void* p, BOOLEAN) {
-          auto* w = static_cast<Wait*>(p);
-          PostMessageW(w->watch->own_, kSignalled, 0, reinterpret_cast<LPARAM>(w->handle));
-        },
-        &w, INFINITE, WT_EXECUTEONLYONCE | WT_EXECUTEINWAITTHREAD);
-  }
-}
-
-void TextsWatch::Disarm() {
-  // Waits for a callback that is running: no wait outlives the handle it watches.
-  for (Wait& w : waits_)
-    if (w.registered) UnregisterWaitEx(std::exchange(w.registered, nullptr), INVALID_HANDLE_VALUE);
-}
-
-void TextsWatch::OnSignalled(HANDLE h) {
-  Disarm();
-  if (h == texts_ || h == folder_) {
-    Signalled(h);
-    SetPropW(window_, kChangePendingProperty, reinterpret_cast<HANDLE>(1));
-  }
-  Arm();
-  Turn();
-}
-
-void TextsWatch::Turn() {
-  const bool shown = IsWindowVisible(window_) != FALSE;
-  if (schedule_.RetryDue(Now(), shown)) {
-    Disarm();
-    Reopen();
-    Arm();
-  }
-  const std::int64_t wait = schedule_.MsUntilRebuild(Now(), shown);
-  if (wait == 0 && IsWindow(window_)) {
-    try {
-      rebuild_();
-    } catch (...) {
-      // Out of memory for a huge folder: the launcher keeps running, as when the menu's refresh
-      // fails; the next change or refresh builds the list again.
-    }
-    schedule_.Rebuilt();
-    SetPropW(window_, kListRebuildsProperty, reinterpret_cast<HANDLE>(++rebuilds_));
-    SetPropW(window_, kChangePendingProperty, nullptr);
-  }
-  // While a watch is lost, a slow timer tries it again; otherwise only a change wakes anything.
-  const std::int64_t rebuild = wait == 0 ? RebuildSchedule::kForever : wait;
-  const std::int64_t retry = schedule_.MsUntilRetry(Now());
-  const std::int64_t sleep =
-      retry == RebuildSchedule::kForever || (rebuild != RebuildSchedule::kForever && rebuild < retry) ? rebuild : retry;
-  if (sleep == RebuildSchedule::kForever) {
-    if (std::exchange(timerSet_, false)) KillTimer(own_, kTurnTimer);
-  } else {
-    timerSet_ = SetTimer(own_, kTurnTimer, static_cast<UINT>(std::max<std::int64_t>(sleep, USER_TIMER_MINIMUM)),
-                         nullptr) != 0;
-  }
-}
-
-LRESULT CALLBACK TextsWatch::WatchWindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  auto* self = reinterpret_cast<TextsWatch*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  if (self && m == kSignalled) return AnswerOrDefault([&] { self->OnSignalled(reinterpret_cast<HANDLE>(l)); },
-                                                      [] { return LRESULT{0}; });
-  if (self && m == WM_TIMER && w == kTurnTimer)
-    return AnswerOrDefault([&] { self->Turn(); }, [] { return LRESULT{0}; });
-  return DefWindowProcW(h, m, w, l);
-}
-
-int TextsWatch::RunMessageLoop(HWND window, std::function<void()> rebuild) {
-  window_ = window;
-  rebuild_ = std::move(rebuild);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &TextsWatch::WatchWindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"TavimbraTextsWatch";
-  RegisterClassW(&wc);
-  own_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  SetWindowLongPtrW(own_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  Arm();
-  Turn();
+int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild) {
   MSG msg;
-  BOOL got;
-  while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-    // A hide (Enter, Esc) may make a gathered rebuild or a retry due; nothing to look at while
-    // nothing is gathered or lost.
-    if (schedule_.Pending() || schedule_.MsUntilRetry(Now()) != RebuildSchedule::kForever) Turn();
+  for (;;) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    const bool shown = IsWindowVisible(window) != FALSE;
+    if (schedule_.RetryDue(Now(), shown)) Reopen();
+    const std::int64_t wait = schedule_.MsUntilRebuild(Now(), shown);
+    if (wait == 0 && IsWindow(window)) {
+      try {
+        rebuild();
+      } catch (...) {
+        // Out of memory for a huge folder: the launcher keeps running, as when the menu's
+        // refresh fails; the next change or refresh builds the list again.
+      }
+      schedule_.Rebuilt();
+      SetPropW(window, kListRebuildsProperty, reinterpret_cast<HANDLE>(++rebuilds_));
+      SetPropW(window, kChangePendingProperty, nullptr);
+      continue;  // what came in meanwhile first
+    }
+    HANDLE handles[2];
+    DWORD count = 0;
+    for (HANDLE h : {texts_, folder_})
+      if (h != INVALID_HANDLE_VALUE) handles[count++] = h;
+    // While a watch is lost, a slow timer tries it again; otherwise nothing wakes the loop.
+    const std::int64_t retry = schedule_.MsUntilRetry(Now());
+    const std::int64_t sleep = retry == RebuildSchedule::kForever || (wait != RebuildSchedule::kForever && wait < retry)
+                                   ? wait
+                                   : retry;
+    const DWORD timeout = sleep == RebuildSchedule::kForever ? INFINITE : static_cast<DWORD>(sleep);
+    // MWMO_INPUTAVAILABLE: input already in the queue but seen by an earlier peek wakes it too.
+    const DWORD r = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r >= WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + count) {
+      Signalled(handles[r - WAIT_OBJECT_0]);
+      SetPropW(window, kChangePendingProperty, reinterpret_cast<HANDLE>(1));
+    } else if (r == WAIT_FAILED) {
+      // Never seen; without the watch the loop must not spin (tried again on the slow timer). The
+      // menu's refresh still works.
+      Close(texts_);
+      Close(folder_);
+      NoteIfLost();
+    }
   }
-  Disarm();
-  DestroyWindow(own_);
-  return got == 0 ? static_cast<int>(msg.wParam) : 0;
 }
 
 void TextsWatch::Detach(HWND window) {

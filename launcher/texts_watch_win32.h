@@ -1,9 +1,6 @@
 // New command files join completion without a refresh: texts\ is watched for file names coming
-// and going. With no texts\ yet, the installation folder is watched for its appearance. The
-// system's wait thread only posts a message when a folder signals; the rearming, the schedule and
-// the rebuild run on the window's own thread. The message loop is a plain GetMessage loop, so a
-// keystroke (or another program's SendMessage) costs nothing for the watch. Nothing runs while
-// nothing changes.
+// and going, on the window's own thread, in its message loop. With no texts\ yet, the installation
+// folder is watched for its appearance. Nothing runs while nothing changes.
 #pragma once
 #include <windows.h>
 
@@ -31,7 +28,7 @@ class TextsWatch {
 
   // The thread's message loop until WM_QUIT (its exit code). rebuild runs when gathered changes
   // are due and window is hidden.
-  int RunMessageLoop(HWND window, std::function<void()> rebuild);
+  int RunMessageLoop(HWND window, const std::function<void()>& rebuild);
 
   // Takes the properties off the window; before it is destroyed.
   static void Detach(HWND window);
@@ -44,25 +41,8 @@ class TextsWatch {
   bool Lost() const;
   void NoteIfLost();
   void Reopen();
-  // A folder's wait on the system's wait thread: posts kSignalled to the watch's window.
-  struct Wait {
-    TextsWatch* watch = nullptr;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    HANDLE registered = nullptr;
-  };
-  void Arm();
-  void Disarm();
-  void OnSignalled(HANDLE h);
-  // Does what is due now (a rebuild, a retry) and sets the timer for what is due later.
-  void Turn();
-  static LRESULT CALLBACK WatchWindowProc(HWND h, UINT m, WPARAM w, LPARAM l);
 
   std::u16string installFolder_;
-  HWND window_ = nullptr;  // the launcher's: its visibility and the test properties
-  HWND own_ = nullptr;     // message-only: signals and the timer reach it inside any modal loop too
-  std::function<void()> rebuild_;
-  Wait waits_[2];
-  bool timerSet_ = false;
   RebuildSchedule schedule_;
   HANDLE texts_ = INVALID_HANDLE_VALUE;   // file names in texts\ (non-recursive)
   HANDLE folder_ = INVALID_HANDLE_VALUE;  // folder names in the installation folder: texts\ made, removed or replaced
