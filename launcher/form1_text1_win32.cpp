@@ -41,12 +41,8 @@ bool Form1::Text1_KeyDown(WPARAM key) {
     DWORD start = 0, end = 0;
     SendMessageW(text1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     if (auto offer = completion_.Cycle(Text(), static_cast<int>(start), static_cast<int>(end),
-                                       GetKeyState(VK_SHIFT) < 0, list_)) {
-      showingCompletion_ = true;
-      SetText(offer->text);
-      SetSelection(offer->selStart, offer->selLength);
-      showingCompletion_ = false;
-    }
+                                       GetKeyState(VK_SHIFT) < 0, list_))
+      ShowOffer(offer->text, offer->selStart, offer->selLength);
     return true;  // the focus stays in the box
   }
   if (key == VK_UP || key == VK_DOWN) {
@@ -57,8 +53,7 @@ bool Form1::Text1_KeyDown(WPARAM key) {
     return true;
   }
   if (!IsCtrlShiftEnter(key)) return false;
-  const std::u16string text = Text();
-  if (RunCommand(text, *this, StartAs::administrator)) history_.Add(text);
+  Run(StartAs::administrator);
   return true;
 }
 
@@ -66,15 +61,19 @@ bool Form1::Text1_KeyPress(wchar_t key) {
   if (completion_.Composing()) return false;  // Enter commits the composition, nothing more
   if (key == 9) return true;  // Tab was the key-down's
   if (key == 13) {
-    const std::u16string text = Text();
-    if (RunCommand(text, *this)) history_.Add(text);
+    Run(StartAs::usual);
     return true;
   }
   if (key == 27) {
-    Dismiss(*this);
+    events_.Escape();
     return true;
   }
   return false;
+}
+
+void Form1::Run(StartAs as) {
+  const std::u16string text = Text();
+  if (events_.Enter(text, as)) history_.Add(text);
 }
 
 bool Form1::Text1_TypeCompleted(wchar_t key) {
@@ -119,6 +118,13 @@ void Form1::SetText(const std::u16string& text) { SetWindowText(text1_, text); }
 
 void Form1::SetSelection(int start, int length) {
   SendMessageW(text1_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
+}
+
+void Form1::ShowOffer(const std::u16string& text, int selStart, int selLength) {
+  showingCompletion_ = true;
+  SetText(text);
+  SetSelection(selStart, selLength);
+  showingCompletion_ = false;
 }
 
 }  // namespace tav

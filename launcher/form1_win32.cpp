@@ -5,39 +5,15 @@
 #include <objbase.h>
 #include <windowsx.h>
 
-#include "command_file.h"
 #include "enter_keys_win32.h"
-#include "hotkeys_win32.h"
-#include "install_folder.h"
 #include "monitor_placement_win32.h"
-#include "profile_file.h"
-#include "single_instance_win32.h"
-#include "text_encoding.h"
-#include "texts_watch_win32.h"
 #include "tray_icon_win32.h"
 
 namespace tav {
 
-namespace {
-
-constexpr wchar_t kInstanceMutexName[] = L"Local\\Tavimbra.Launcher.SingleInstance";
-
-}  // namespace
-
-bool Form1::Load(HINSTANCE instance) {
-  instance_ = instance;
-  installFolder_ = InstallFolder();
-  // Command files and relative program names resolve against the installation folder, however
-  // the launcher was started.
-  SetCurrentDirectoryW(W(installFolder_));
-  // Taken at once so two copies started together cannot both miss each other.
-  InstanceLock lock = TakeInstanceLock(kInstanceMutexName);
-  instanceMutex_ = std::move(lock.mutex);
-  anotherCopy_ = lock.anotherCopy;
-
+bool Form1::Create(HINSTANCE instance) {
   if (!Window::Create(instance, {kLauncherClass}, WS_EX_TOOLWINDOW, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 64))
     return false;
-  processStart_.SetWindow(hwnd_);
   text1_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 27, 209, 18,
                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Text1)), instance, nullptr);
   // Subclassed through the window's own slots, not SetWindowSubclass: that looks its data up as
@@ -58,9 +34,6 @@ bool Form1::Load(HINSTANCE instance) {
   AppendMenuW(menu, MF_STRING, m_Reflesh, L"オートコンプリートリスト更新");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L"メニュー(&M)");
   menuBar_.reset(bar);
-  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  // Run elevated, the launcher would not receive the restarted shell's broadcast otherwise.
-  Module1::taskbarMessageFilter(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
 
   // Centred on the screen at the monitor's scale.
   dpi_ = WindowDpi(hwnd_);
@@ -72,19 +45,20 @@ bool Form1::Load(HINSTANCE instance) {
                (mi.rcMonitor.top + mi.rcMonitor.bottom - size.cy) / 2, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyDpi(dpi_);
-
-  if (!RunStartup(*this)) {
-    DestroyWindow(hwnd_);  // nothing of start-up's later steps to release
-    return false;
-  }
-  if (hotkeyNotice_) {
-    // Also in the tip, for as long as the hotkey is missing: a balloon the system kept back
-    // (notifications off, Focus Assist) would otherwise leave nothing to find.
-    Module1::SetTip(trayData_, W(*hotkeyNotice_));
-    noticeSaid_ = Module1::ShowBalloon(trayData_, kLauncherCaption, W(*hotkeyNotice_));
-  }
-  if (lifetime_.Started()) RunExit(*this);  // closed while starting
   return true;
+}
+
+void Form1::ApplySetup(const LauncherSetup& setup) {
+  setup_ = setup;
+  completion_ = Completion(setup.autoComplete);
+  colours_.Set(setup.backColour, setup.textColour);
+  ApplyDpi(dpi_);
+}
+
+void Form1::Destroy() {
+  KillTimer(hwnd_, kTimer1);
+  if (accProps_) accProps_->ClearHwndProps(text1_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &PROPID_ACC_NAME, 1);
+  DestroyWindow(hwnd_);  // then the program ends
 }
 
 // ---- the window ----
@@ -95,19 +69,18 @@ bool Form1::OnCommand(int id, int code, HWND control) {
     return true;
   }
   if (code == 0 && id == m_Close) {
-    m_Close_Click();
+    events_.CloseRequested();
     return true;
   }
   if (code == 0 && id == m_Reflesh) {
-    m_Reflesh_Click();
+    events_.RefreshList();
     return true;
   }
   return false;
 }
 
 LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
-  // Ahead of the dispatch: the same message also announces changes the look follows.
-  if (m == WM_SETTINGCHANGE && IsEnvironmentChange(l)) environment_.Refresh();
+  if (events_.AppMessage(m, w, l)) return 0;
   switch (m) {
     case WM_CTLCOLOREDIT:
       if (reinterpret_cast<HWND>(l) == text1_) return reinterpret_cast<LRESULT>(colours_.Apply(reinterpret_cast<HDC>(w)));
@@ -135,49 +108,44 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       Form_MouseMove(w, l);
       return 0;
     case WM_RBUTTONUP:
-      Form_MouseUp(2);
+      ShowMenu(false);
       return 0;
     case WM_CLOSE:
-      Close();
+      events_.CloseRequested();
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;  // never refuses; the session may still be cancelled by another program
     case WM_ENDSESSION:
-      if (w) Close();
+      if (w) events_.CloseRequested();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    case WM_DPICHANGED: {
-      // The system suggests where the window goes at the new scale (moved to another monitor,
-      // or the scale changed); without a frame its size is the scaled client area.
-      ApplyDpi(DpiChangedTo(w));
-      // The summon's own move to a monitor of another scale: its place and size are set already.
-      // (Windows sends this during that move; Wine sends none for a move.)
-      if (placing_) return 0;
-      RECT r;
-      GetWindowRect(hwnd_, &r);
-      SIZE size = FormClientSize(dpi_);
-      if (const RECT* suggested = reinterpret_cast<const RECT*>(l)) {
-        r = *suggested;
-        size = {r.right - r.left, r.bottom - r.top};
-      }
-      SetWindowPos(hwnd_, nullptr, r.left, r.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-      InvalidateRect(hwnd_, nullptr, FALSE);
-      return 0;
-    }
+    case WM_DPICHANGED:
+      return OnDpiChanged(w, l);
     default:
-      if (taskbarCreated_ && m == taskbarCreated_) {
-        // Explorer restarted: without this the icon and its menu would be gone for the rest of the run.
-        if (!lifetime_.Resident()) return 0;
-        Module1::AddTrayIcon(trayData_);
-        // The icon was not there at start (the taskbar came up after the launcher): said now.
-        if (hotkeyNotice_ && !noticeSaid_) noticeSaid_ = Module1::ShowBalloon(trayData_, kLauncherCaption, W(*hotkeyNotice_));
-        return 0;
-      }
       break;
   }
   return DefWindowProcW(hwnd_, m, w, l);
+}
+
+LRESULT Form1::OnDpiChanged(WPARAM w, LPARAM l) {
+  // The system suggests where the window goes at the new scale (moved to another monitor,
+  // or the scale changed); without a frame its size is the scaled client area.
+  ApplyDpi(DpiChangedTo(w));
+  // The summon's own move to a monitor of another scale: its place and size are set already.
+  // (Windows sends this during that move; Wine sends none for a move.)
+  if (placing_) return 0;
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  SIZE size = FormClientSize(dpi_);
+  if (const RECT* suggested = reinterpret_cast<const RECT*>(l)) {
+    r = *suggested;
+    size = {r.right - r.left, r.bottom - r.top};
+  }
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  return 0;
 }
 
 void Form1::ApplyDpi(UINT dpi) {
@@ -204,8 +172,7 @@ void Form1::Paint() {
   EndPaint(hwnd_, &ps);
 }
 
-
-// ---- hotkeys, icon, menu, timer ----
+// ---- summon, icon, menu, timer ----
 
 void Form1::Summon() {
   PlaceForSummon();
@@ -231,7 +198,6 @@ void Form1::Summon() {
 }
 
 void Form1::SetTimer1(bool enabled) {
-  timer1Enabled_ = enabled;
   // The tick only acts with focus keeping on, so the timer runs only then (and never while hidden).
   if (enabled && setup_.keepFocus)
     SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
@@ -264,10 +230,6 @@ void Form1::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void Form1::Form_MouseUp(int button) {
-  if (button == 2) ShowMenu(false);
-}
-
 void Form1::ShowMenu(bool fromIcon) {
   POINT pt;
   GetCursorPos(&pt);
@@ -279,21 +241,13 @@ void Form1::ShowMenu(bool fromIcon) {
   // notification area goes back there, not into a hidden window. (Shown, the box keeps the focus.)
   // Closed by a click into another window, which Windows activates (that ends the menu): the
   // focus stays there. (Wine's menu takes such a click and activates nothing.)
-  if (fromIcon && !IsWindowVisible(hwnd_) && GetForegroundWindow() == hwnd_) Module1::ReturnFocus(trayData_);
+  if (fromIcon && !IsWindowVisible(hwnd_) && GetForegroundWindow() == hwnd_) events_.IconMenuClosed();
 }
 
 void Form1::PlaceForSummon() {
   placing_ = true;
   MoveToSummonPlace(hwnd_, dpi_, [this](UINT dpi) { ApplyDpi(dpi); });
   placing_ = false;
-}
-
-void Form1::m_Close_Click() { Close(); }
-
-void Form1::m_Reflesh_Click() { LoadCommandList(); }
-
-void Form1::Close() {
-  if (lifetime_.CloseRequested()) RunExit(*this);
 }
 
 }  // namespace tav

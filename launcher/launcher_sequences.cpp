@@ -24,7 +24,7 @@ std::optional<LauncherSetup> RunStartup(StartupSteps& steps) {
   return setup;
 }
 
-bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as) {
+bool RunCommand(std::u16string_view text, CommandSteps& steps, ProcessStart& start, StartAs as) {
   const CommandInput input = SplitCommandInput(text);
   // "..\settings\tavimbra", "C:\x", "memo:s" or a device would be read from outside texts\; no
   // command file has such a name, so they are not found, like any name not in the list.
@@ -41,7 +41,7 @@ bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as) {
   steps.HideWindow();
   if (!commandLine.empty()) {
     steps.AllowForeground();
-    steps.StartCommandLine(commandLine, as);
+    StartCommandLine(commandLine, start, as);
   }
   return true;
 }
@@ -57,6 +57,17 @@ void Dismiss(CommandSteps& steps) {
     steps.SendAltEsc();
   }
   steps.HideWindow();
+}
+
+void StartCommandLine(const std::u16string& commandLine, ProcessStart& start, StartAs as) {
+  // Checked before the call: the platform would start the line only up to a NUL, and its own
+  // refusal of an overlong line does not say why.
+  if (std::u16string problem = CommandLineProblem(commandLine); !problem.empty())
+    start.ShowCannotRun(commandLine, problem);
+  else if (as == StartAs::administrator)
+    StartAsAdministrator(commandLine, start);
+  else
+    StartElevatingWhenRequired(commandLine, start);
 }
 
 void StartElevatingWhenRequired(const std::u16string& commandLine, ProcessStart& start) {

@@ -56,14 +56,16 @@ class CommandSteps {
   virtual void HideWindow() = 0;
   // Lets the started program take the foreground; granted only for a process about to start.
   virtual void AllowForeground() = 0;
-  virtual void StartCommandLine(const std::u16string& commandLine, StartAs as) = 0;
 };
 
+class ProcessStart;
+
 // Enter (Ctrl+Shift+Enter: as administrator): looks up the command file of the typed name and
-// starts its command line: the file's line with its environment variables expanded, then the
-// typed argument placed (PlaceArgument). False when there is no command file or the name could be no file
-// directly in texts\ (then nothing at all has happened). An empty command line is not started.
-bool RunCommand(std::u16string_view text, CommandSteps& steps, StartAs as = StartAs::usual);
+// starts its command line with start (StartCommandLine): the file's line with its environment
+// variables expanded, then the typed argument placed (PlaceArgument). False when there is no
+// command file or the name could be no file directly in texts\ (then nothing at all has
+// happened). An empty command line is not started.
+bool RunCommand(std::u16string_view text, CommandSteps& steps, ProcessStart& start, StartAs as = StartAs::usual);
 
 // Esc: clears and hides, handing the foreground back.
 void Dismiss(CommandSteps& steps);
@@ -86,7 +88,14 @@ class ProcessStart {
   virtual unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters,
                                           StartAs as) = 0;
   virtual void ShowStartFailure(const std::u16string& commandLine, unsigned long error) = 0;
+  // The line is not handed to the platform at all, for reason.
+  virtual void ShowCannotRun(const std::u16string& commandLine, const std::u16string& reason) = 0;
 };
+
+// Starts a command line: a line the platform could not be handed whole (a NUL, over its length
+// limit) is refused with the reason; as administrator it goes to StartAsAdministrator, else to
+// StartElevatingWhenRequired.
+void StartCommandLine(const std::u16string& commandLine, ProcessStart& start, StartAs as);
 
 // A program that must run elevated cannot be started directly: it is started again through the
 // shell, which shows the elevation prompt. A prompt the user refuses shows nothing more.

@@ -11,29 +11,6 @@
 
 namespace tav {
 
-namespace {
-
-
-void ShowCannotRun(const std::u16string& commandLine, const std::u16string& reason) {
-  const std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + reason;
-  MessageBoxW(nullptr, W(text), kLauncherCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
-}
-
-}  // namespace
-
-void LauncherProcessStart::Start(const std::u16string& commandLine, StartAs as) {
-  // Checked before the call: the platform would start the line only up to a NUL, and its own
-  // refusal of an overlong line does not say why.
-  if (std::u16string problem = CommandLineProblem(commandLine); !problem.empty()) {
-    ShowCannotRun(commandLine, problem);
-    return;
-  }
-  if (as == StartAs::administrator)
-    StartAsAdministrator(commandLine, *this);
-  else
-    StartElevatingWhenRequired(commandLine, *this);
-}
-
 unsigned long LauncherProcessStart::StartDirectly(const std::u16string& commandLine) {
   return CreateProcessShownNormally(nullptr, commandLine, environment_.CreationFlags(), environment_.Block(),
                                     W(folder_))
@@ -71,6 +48,11 @@ unsigned long LauncherProcessStart::StartThroughShell(const std::u16string& prog
 void LauncherProcessStart::ShowStartFailure(const std::u16string& commandLine, unsigned long error) {
   // "%1 is not a valid Win32 application" (a document as the program): named as the system would.
   ShowCannotRun(commandLine, SystemMessage(static_cast<DWORD>(error), SplitProgram(commandLine, *this).program));
+}
+
+void LauncherProcessStart::ShowCannotRun(const std::u16string& commandLine, const std::u16string& reason) {
+  const std::u16string text = u"コマンドを実行できません。\n\n" + ShortenedForMessage(commandLine) + u"\n\n" + reason;
+  MessageBoxW(nullptr, W(text), kLauncherCaption, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 
 }  // namespace tav

@@ -1,5 +1,6 @@
-// Starting a command line for the launcher: directly as a new process, or through the shell,
-// which shows the elevation prompt; and the message when it cannot start.
+// The launcher's start of a command line, the platform's side of StartCommandLine: directly as a
+// new process, or through the shell, which shows the elevation prompt; and the messages when it
+// cannot start.
 #pragma once
 #include <windows.h>
 
@@ -30,15 +31,12 @@ class LauncherProcessStart final : public ProcessStart {
   // The launcher's own window, hidden when a command starts: never the prompt's owner.
   void SetWindow(HWND own) { own_ = own; }
 
-  // Starts the command line (see StartElevatingWhenRequired and StartAsAdministrator), after
-  // checking that the platform can be handed it at all.
-  void Start(const std::u16string& commandLine, StartAs as);
-
   unsigned long StartDirectly(const std::u16string& commandLine) override;
   bool NamesProgramFile(const std::u16string& path) override;
   unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters,
                                   StartAs as) override;
   void ShowStartFailure(const std::u16string& commandLine, unsigned long error) override;
+  void ShowCannotRun(const std::u16string& commandLine, const std::u16string& reason) override;
 
  private:
   const std::u16string& folder_;

@@ -69,51 +69,41 @@ void TextsWatch::Signalled(HANDLE h) {
   schedule_.Changed(Now());
 }
 
-int TextsWatch::RunMessageLoop(HWND window, const std::function<void()>& rebuild) {
-  MSG msg;
-  for (;;) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    const bool shown = IsWindowVisible(window) != FALSE;
-    if (schedule_.RetryDue(Now(), shown)) Reopen();
-    const std::int64_t wait = schedule_.MsUntilRebuild(Now(), shown);
-    if (wait == 0 && IsWindow(window)) {
-      try {
-        rebuild();
-      } catch (...) {
-        // Out of memory for a huge folder: the launcher keeps running, as when the menu's
-        // refresh fails; the next change or refresh builds the list again.
-      }
-      schedule_.Rebuilt();
-      SetPropW(window, kListRebuildsProperty, reinterpret_cast<HANDLE>(++rebuilds_));
-      SetPropW(window, kChangePendingProperty, nullptr);
-      continue;  // what came in meanwhile first
-    }
-    HANDLE handles[2];
-    DWORD count = 0;
-    for (HANDLE h : {texts_, folder_})
-      if (h != INVALID_HANDLE_VALUE) handles[count++] = h;
-    // While a watch is lost, a slow timer tries it again; otherwise nothing wakes the loop.
-    const std::int64_t retry = schedule_.MsUntilRetry(Now());
-    const std::int64_t sleep = retry == RebuildSchedule::kForever || (wait != RebuildSchedule::kForever && wait < retry)
-                                   ? wait
-                                   : retry;
-    const DWORD timeout = sleep == RebuildSchedule::kForever ? INFINITE : static_cast<DWORD>(sleep);
-    // MWMO_INPUTAVAILABLE: input already in the queue but seen by an earlier peek wakes it too.
-    const DWORD r = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (r >= WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + count) {
-      Signalled(handles[r - WAIT_OBJECT_0]);
-      SetPropW(window, kChangePendingProperty, reinterpret_cast<HANDLE>(1));
-    } else if (r == WAIT_FAILED) {
-      // Never seen; without the watch the loop must not spin (tried again on the slow timer). The
-      // menu's refresh still works.
-      Close(texts_);
-      Close(folder_);
-      NoteIfLost();
-    }
+bool TextsWatch::RebuildDue(bool shown) {
+  if (schedule_.RetryDue(Now(), shown)) Reopen();
+  return schedule_.MsUntilRebuild(Now(), shown) == 0;
+}
+
+void TextsWatch::Rebuilt(HWND window) {
+  schedule_.Rebuilt();
+  SetPropW(window, kListRebuildsProperty, reinterpret_cast<HANDLE>(++rebuilds_));
+  SetPropW(window, kChangePendingProperty, nullptr);
+}
+
+TextsWatch::Wait TextsWatch::NextWait(bool shown) const {
+  Wait w;
+  for (HANDLE h : {texts_, folder_})
+    if (h != INVALID_HANDLE_VALUE) w.handles[w.count++] = h;
+  // While a watch is lost, a slow timer tries it again; otherwise only a change or a due rebuild
+  // wakes the loop.
+  const std::int64_t rebuild = schedule_.MsUntilRebuild(Now(), shown);
+  const std::int64_t retry = schedule_.MsUntilRetry(Now());
+  const std::int64_t sleep =
+      retry == RebuildSchedule::kForever || (rebuild != RebuildSchedule::kForever && rebuild < retry) ? rebuild : retry;
+  if (sleep != RebuildSchedule::kForever) w.timeout = static_cast<DWORD>(sleep);
+  return w;
+}
+
+void TextsWatch::Woken(DWORD waitResult, const Wait& wait, HWND window) {
+  if (waitResult >= WAIT_OBJECT_0 && waitResult < WAIT_OBJECT_0 + wait.count) {
+    Signalled(wait.handles[waitResult - WAIT_OBJECT_0]);
+    SetPropW(window, kChangePendingProperty, reinterpret_cast<HANDLE>(1));
+  } else if (waitResult == WAIT_FAILED) {
+    // Never seen; without the watch the loop must not spin (tried again on the slow timer). The
+    // menu's refresh still works.
+    Close(texts_);
+    Close(folder_);
+    NoteIfLost();
   }
 }
 

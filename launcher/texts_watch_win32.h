@@ -1,10 +1,9 @@
 // New command files join completion without a refresh: texts\ is watched for file names coming
-// and going, on the window's own thread, in its message loop. With no texts\ yet, the installation
+// and going, on the window's own thread, by its message loop. With no texts\ yet, the installation
 // folder is watched for its appearance. Nothing runs while nothing changes.
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "rebuild_schedule.h"
@@ -26,9 +25,23 @@ class TextsWatch {
   TextsWatch(const TextsWatch&) = delete;
   TextsWatch& operator=(const TextsWatch&) = delete;
 
-  // The thread's message loop until WM_QUIT (its exit code). rebuild runs when gathered changes
-  // are due and window is hidden.
-  int RunMessageLoop(HWND window, const std::function<void()>& rebuild);
+  // The message loop's side, each time it has no message left. shown: whether the window is
+  // (nothing is rebuilt while it is). True when the gathered changes are due now; a lost watch is
+  // tried again first when its time has come.
+  bool RebuildDue(bool shown);
+  // The list was built again (or failed to be): noted on the window.
+  void Rebuilt(HWND window);
+  // What the loop waits for besides messages: the folders' change handles, and how long until the
+  // watch wants the loop back (a rebuild due later, a lost watch's retry); INFINITE when nothing is.
+  struct Wait {
+    HANDLE handles[2];
+    DWORD count = 0;
+    DWORD timeout = INFINITE;
+  };
+  Wait NextWait(bool shown) const;
+  // The wait's result: one of its handles signalled (rearmed, the change noted on the window), or
+  // the wait failed.
+  void Woken(DWORD waitResult, const Wait& wait, HWND window);
 
   // Takes the properties off the window; before it is destroyed.
   static void Detach(HWND window);

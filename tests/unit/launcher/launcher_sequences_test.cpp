@@ -12,7 +12,9 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
+// The start itself records the line as it would be started: directly, or as administrator
+// through the shell (program and parameters joined again).
+struct Recorder final : StartupSteps, CommandSteps, ExitSteps, ProcessStart {
   Settings settings;
   bool anotherCopy = false, desktop = true;
   std::map<std::u16string, std::string> files;  // command name -> bytes
@@ -47,8 +49,17 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps {
   void DisableTimer() override { Add("timer off"); }
   void SendAltEsc() override { Add("alt+esc"); }
   void AllowForeground() override { Add("allow foreground"); }
-  void StartCommandLine(const std::u16string& cl, StartAs as) override {
-    Add(std::string(as == StartAs::administrator ? "start as administrator " : "start ") + ToUtf8(cl));
+  unsigned long StartDirectly(const std::u16string& cl) override { return Add("start " + ToUtf8(cl)), 0; }
+  bool NamesProgramFile(const std::u16string&) override { return false; }
+  unsigned long StartThroughShell(const std::u16string& program, const std::u16string& parameters,
+                                  StartAs as) override {
+    Add(std::string(as == StartAs::administrator ? "start as administrator " : "start ") + ToUtf8(program) +
+        (parameters.empty() ? "" : " " + ToUtf8(parameters)));
+    return 0;
+  }
+  void ShowStartFailure(const std::u16string&, unsigned long error) override { Add("failure " + std::to_string(error)); }
+  void ShowCannotRun(const std::u16string& cl, const std::u16string&) override {
+    Add("cannot run " + std::to_string(cl.size()));
   }
   void UnregisterHotkeys() override { Add("unregister"); }
   void DeleteAtoms() override { Add("atoms"); }
@@ -110,15 +121,19 @@ TEST(RunCommand, StepsInTheirOrderAndNothingWithoutAFile) {
        {"allow foreground", "start web.exe https://x.test/?q=%E4%BA%AC%E9%83%BD%20%E5%A4%A9%E6%B0%97&t=tee"}},
       {u"clip/%T% {arg}", true, true, {"allow foreground", "start echo.exe tee {arg:url} %T% [%T% {arg}]"}},
       {u"clip", true, true, {"allow foreground", "start echo.exe tee {arg:url} %T% []"}},
+      // A line the platform could not be handed whole is refused, in either way of starting.
+      {u"long", true, true, {"allow foreground", "cannot run 32768"}},
+      {u"long", true, true, {"allow foreground", "cannot run 32768"}, admin},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     Recorder r;
     r.files = {{u"memo", "ignored\r\nnotepad.exe\r\n"},
                {u"empty", ""},
                {u"search", "web.exe https://x.test/?q={arg:url}&t=%T%"},
-               {u"clip", "echo.exe %T% {clipboard} [{arg}]"}};
+               {u"clip", "echo.exe %T% {clipboard} [{arg}]"},
+               {u"long", std::string(32768, 'x')}};
     r.desktop = cases[i].desktop;
-    EXPECT_EQ(RunCommand(cases[i].typed, r, cases[i].as), cases[i].found) << "case " << i;
+    EXPECT_EQ(RunCommand(cases[i].typed, r, r, cases[i].as), cases[i].found) << "case " << i;
     const std::u16string typed = cases[i].typed;
     Log expected = {"read " + ToUtf8(typed.substr(0, typed.find(u'/')))};
     if (cases[i].found) expected.insert(expected.end(), hidden.begin(), hidden.end());
@@ -185,6 +200,7 @@ struct FakeStart final : ProcessStart {
   void ShowStartFailure(const std::u16string& cl, unsigned long error) override {
     log.push_back("failure " + std::to_string(error) + " " + ToUtf8(cl));
   }
+  void ShowCannotRun(const std::u16string& cl, const std::u16string&) override { log.push_back("cannot run " + ToUtf8(cl)); }
 };
 
 TEST(StartElevatingWhenRequired, ElevationRequiredStartsTheSameProgramThroughTheShell) {

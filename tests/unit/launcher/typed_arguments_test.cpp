@@ -10,7 +10,7 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Steps final : CommandSteps {
+struct Steps final : CommandSteps, ProcessStart {
   std::map<std::u16string, std::string> files;
   std::vector<std::u16string> read, started;
   std::optional<std::string> ReadCommandFile(const std::u16string& name) override {
@@ -28,7 +28,11 @@ struct Steps final : CommandSteps {
   void SendAltEsc() override {}
   void HideWindow() override {}
   void AllowForeground() override {}
-  void StartCommandLine(const std::u16string& cl, StartAs) override { started.push_back(cl); }
+  unsigned long StartDirectly(const std::u16string& cl) override { return started.push_back(cl), 0; }
+  bool NamesProgramFile(const std::u16string&) override { return false; }
+  unsigned long StartThroughShell(const std::u16string&, const std::u16string&, StartAs) override { return 0; }
+  void ShowStartFailure(const std::u16string&, unsigned long) override {}
+  void ShowCannotRun(const std::u16string&, const std::u16string&) override {}
 };
 
 // Whatever is typed after the "/" (a command interpreter's operators, variables, quotes, line
@@ -75,7 +79,7 @@ TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
     s.files[u"memo"] = "\"%TAV_W%\\notepad.exe\"\r\n";
     const std::u16string name = cases[i].typed.substr(0, cases[i].typed.find(u'/'));
     if (!cases[i].lookedUp) s.files[name] = "calc.exe\r\n";  // what such a name would reach
-    EXPECT_EQ(RunCommand(cases[i].typed, s), !cases[i].started.empty()) << "case " << i;
+    EXPECT_EQ(RunCommand(cases[i].typed, s, s), !cases[i].started.empty()) << "case " << i;
     if (cases[i].lookedUp) {
       ASSERT_EQ(s.read.size(), 1u) << "case " << i;
       EXPECT_EQ(s.read[0], name) << "case " << i;

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "built_files.h"
-#include "form1_win32.h"
+#include "launcher_app_win32.h"
 #include "hotkey.h"
 #include "hotkeys_win32.h"
 #include "text_encoding.h"
@@ -229,8 +229,9 @@ struct LifetimeCounts {
 // Enter (every other cycle, starting the probe) or Esc; then 100 refreshes of the list; then
 // closing, after which the hotkeys, the atoms and the icon must be back with the system.
 void OneLauncherLifetime(int cycles, LifetimeCounts& out) {
-  Form1 form;
-  ASSERT_TRUE(form.Load(GetModuleHandleW(nullptr)));
+  LauncherApp app;
+  ASSERT_TRUE(app.Start(GetModuleHandleW(nullptr)));
+  Form1& form = app.Window();
   HWND edit = FindWindowExW(form.Hwnd(), nullptr, L"Edit", nullptr);
   ASSERT_NE(edit, nullptr);
   ASSERT_NE(Module3::HotkeyId1, 0);

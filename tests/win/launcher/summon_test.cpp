@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "form1_win32.h"
+#include "launcher_app_win32.h"
 #include "hotkeys_win32.h"
 #include "tray_icon_win32.h"
 
@@ -16,8 +16,9 @@ namespace tav {
 namespace {
 
 TEST(Summon, TheBoxStartsWithItsInputMethodOff) {
-  Form1 form;
-  ASSERT_TRUE(form.Load(GetModuleHandleW(nullptr)));
+  LauncherApp app;
+  ASSERT_TRUE(app.Start(GetModuleHandleW(nullptr)));
+  Form1& form = app.Window();
   HWND edit = FindWindowExW(form.Hwnd(), nullptr, L"Edit", nullptr);
   ASSERT_NE(edit, nullptr);
   HIMC imc = ImmGetContext(edit);
@@ -52,8 +53,9 @@ TEST(LauncherElevated, TaskbarCreatedIsLetThroughTheMessageFilter) {
     calls.emplace_back(w, message, action);
     return TRUE;
   };
-  Form1 form;
-  ASSERT_TRUE(form.Load(GetModuleHandleW(nullptr)));
+  LauncherApp app;
+  ASSERT_TRUE(app.Start(GetModuleHandleW(nullptr)));
+  Form1& form = app.Window();
   const std::tuple<HWND, UINT, DWORD> expected{form.Hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), MSGFLT_ALLOW};
   EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << calls.size() << " calls";
   SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
