@@ -42,17 +42,16 @@ tav::Collation Ascii() {
 }
 
 // File names like the benchmark folders' (bench/make_texts.py).
-std::vector<std::u16string> Files(std::size_t count) {
+tav::NameTable Files(std::size_t count) {
   const std::vector<std::u16string> parts = {u"calc", u"Calendar", u"memo", u"Mail", u"web", u"Search", u"note",
                                              u"メモ", u"計算", u"ブラウザ", u"drive", u"Photo", u"ｆｕｌｌ", u"x"};
   std::mt19937 rng(12345);
-  std::vector<std::u16string> names;
-  names.reserve(count);
+  tav::NameTable names;
   for (std::size_t i = 0; i < count; ++i) {
     std::u16string n = parts[rng() % parts.size()];
     if (rng() % 2) n += (rng() % 3 ? u"-" : u" ") + parts[rng() % parts.size()];
     for (char c : std::to_string(i)) n.push_back(static_cast<char16_t>(c));
-    names.push_back(n + u".txt");
+    names.Add(n + u".txt");
   }
   return names;
 }

@@ -57,12 +57,6 @@ std::optional<std::u16string> LastLine(std::u16string_view text) {
   return std::u16string(pos == std::u16string_view::npos ? text : text.substr(pos + 1));
 }
 
-std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInput& input) {
-  auto line = LastLine(fileText);
-  if (!line) return {};
-  return AppendArgument(std::move(*line), input);
-}
-
 std::u16string AppendArgument(std::u16string line, const CommandInput& input) {
   if (input.args) line += u" " + *input.args;
   return line;

@@ -35,10 +35,7 @@ std::u16string DecodeCommandFile(std::string_view bytes);
 // No line at all: nullopt.
 std::optional<std::u16string> LastLine(std::u16string_view text);
 
-// The command line from a command file's text and the typed input: the last line, plus one
-// space and the argument text when a "/" was typed. A file without lines gives "".
-std::u16string ComposeCommandLine(std::u16string_view fileText, const CommandInput& input);
-// The same from the line itself: plus one space and the argument text when a "/" was typed.
+// The line plus one space and the argument text when a "/" was typed.
 std::u16string AppendArgument(std::u16string line, const CommandInput& input);
 
 // The line with the typed argument placed: each {arg} takes the text after the "/" as typed, each

@@ -18,14 +18,6 @@ RECT InputBoxRect(UINT dpi) {
   return {l, t, l + TwipsToPixels(kBoxWidthTwips, dpi), t + TwipsToPixels(kBoxHeightTwips, dpi)};
 }
 
-UINT WindowDpi(HWND w) {
-  if (w) {
-    if (UINT dpi = GetDpiForWindow(w)) return dpi;
-  }
-  const UINT dpi = static_cast<UINT>(GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY));
-  return dpi ? dpi : 96;
-}
-
 namespace {
 
 // Calls f(logfont, type) for every face and character set matching lf; f returns false to stop.

@@ -19,7 +19,6 @@ inline constexpr int kBoxLeftTwips = 240, kBoxTopTwips = 405, kBoxWidthTwips = 3
 
 SIZE FormClientSize(UINT dpi);
 RECT InputBoxRect(UINT dpi);  // in client coordinates
-UINT WindowDpi(HWND w);       // per-monitor where the platform has it, else the system's
 
 // Whether a face of that name is installed (with that character set, DEFAULT_CHARSET: any).
 bool FaceInstalled(const std::u16string& face, BYTE charset = DEFAULT_CHARSET);

@@ -24,6 +24,14 @@ LRESULT CALLBACK Window::WindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
       [&] { return DefWindowProcW(h, m, w, l); });
 }
 
+UINT WindowDpi(HWND w) {
+  if (w) {
+    if (UINT dpi = GetDpiForWindow(w)) return dpi;
+  }
+  const UINT dpi = static_cast<UINT>(GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY));
+  return dpi ? dpi : 96;
+}
+
 bool Window::Create(HINSTANCE instance, const Class& windowClass, DWORD exStyle, const wchar_t* caption, DWORD style,
                     int x, int y, int width, int height, HWND owner) {
   WNDCLASSEXW wc{};

@@ -71,6 +71,9 @@ inline constexpr wchar_t kSettingsCaption[] = L"Tavimset";
 inline constexpr int kTwipsPerDip = 15;
 inline int Px(int dip, UINT dpi) { return MulDiv(dip, static_cast<int>(dpi), 96); }
 inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+// A window's scale: its monitor's for a per-monitor aware program, else the system's (also for
+// no window at all).
+UINT WindowDpi(HWND w);
 
 // Whether w's window class is name (compared without case, as the system does).
 bool IsClass(HWND w, const wchar_t* name);

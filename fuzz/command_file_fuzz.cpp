@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "command_file.h"
+#include "compose_command_line.h"
 #include "fuzz_target.h"
 #include "line_reader.h"
 #include "text_encoding.h"

@@ -7,6 +7,7 @@
 
 #include "collation_for_tests.h"
 #include "command_list.h"
+#include "command_list_names.h"
 #include "completion.h"
 #include "kana_reading.h"
 #include "fuzz_target.h"
@@ -156,8 +157,8 @@ TAV_FUZZ_TARGET(completion) {
   }
 
   CommandList list;
-  list.Build(files, collation);
-  TAV_CHECK(list.Items() == ListControlOrder(files, collation));
+  BuildList(list, files, collation);
+  TAV_CHECK(ListItems(list) == ListControlOrder(files, collation));
   for (std::size_t i = 0; i < list.Size(); ++i)
     for (std::size_t k = 0; k <= list.Item(i).size() + 1; ++k) {
       std::u16string q = std::u16string(list.Item(i).substr(0, k)) + (k > list.Item(i).size() ? u"a" : u"");

@@ -2,6 +2,7 @@
 // under libFuzzer, whose instrumentation makes each megabyte cost a fifth of a second), one
 // line unless the pattern holds line ends. Decoding, the last line and the command line.
 #include "command_file.h"
+#include "compose_command_line.h"
 #include "fuzz_target.h"
 #include "line_reader.h"
 #include "text_encoding.h"

@@ -37,12 +37,6 @@ void CommandList::Clear() {
   readingMin_.Clear();
 }
 
-void CommandList::Build(const std::vector<std::u16string>& fileNames, const Collation& collation) {
-  NameTable table;
-  for (const auto& n : fileNames) table.Add(n);
-  Build(table, collation);
-}
-
 namespace {
 
 // Eight bytes of a key from offset on, big-endian, padded with zeros.
@@ -164,13 +158,6 @@ void CommandList::BuildReadings() {
     byReading_.push_back(k.second);
   }
   readingMin_.Build(byReading_);
-}
-
-std::vector<std::u16string> CommandList::Items() const {
-  std::vector<std::u16string> out;
-  out.reserve(items_.Size());
-  for (std::size_t i = 0; i < items_.Size(); ++i) out.emplace_back(items_[i]);
-  return out;
 }
 
 int CommandList::CompareFolded(std::u16string_view item, std::u16string_view key, std::size_t limit) const {

@@ -72,12 +72,10 @@ class CommandList {
   // Rebuilds from scratch from the file names of texts (in whatever order the folder lists them).
   // Names of fewer than four characters cannot be cut and are left out.
   void Build(const NameTable& fileNames, const Collation& collation);
-  void Build(const std::vector<std::u16string>& fileNames, const Collation& collation);
   void Clear();
 
   std::size_t Size() const { return items_.Size(); }
   std::u16string_view Item(std::size_t index) const { return items_[index]; }
-  std::vector<std::u16string> Items() const;  // a copy
   // Bytes the list holds on to (its buffers' capacity).
   std::size_t MemoryUse() const {
     return items_.MemoryUse() + readings_.MemoryUse() +

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "command_line.h"
+#include "program_arguments.h"
 #include "text_encoding.h"
 
 namespace tav {

@@ -1,5 +1,5 @@
-// Drop areas: labels drawn with a dashed edge around a centred, wrapped caption, so they read as
-// a place to drop files on.
+// How a drop area looks: a label drawn with a dashed edge around a centred, wrapped caption, so
+// it reads as a place to drop files on.
 #pragma once
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-// Drop areas: a label that takes file lists dragged from the shell.
+// Files dragged from the shell onto a label: the drop's messages let through and its file list read.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "command_line.h"
+#include "program_arguments.h"
 #include "form1_win32.h"
 #include "form3_win32.h"
 #include "text_encoding.h"

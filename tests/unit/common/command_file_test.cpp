@@ -5,6 +5,7 @@
 
 #include "bitmap_file.h"
 #include "command_file.h"
+#include "compose_command_line.h"
 #include "text_encoding.h"
 
 namespace tav {

@@ -1,4 +1,5 @@
 #include "command_list.h"
+#include "command_list_names.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@ using Names = std::vector<std::u16string>;
 
 Names Built(Names files) {
   CommandList list;
-  list.Build(std::move(files), AsciiCollation());
-  return list.Items();
+  BuildList(list, std::move(files), AsciiCollation());
+  return ListItems(list);
 }
 
 TEST(CommandList, OrdersByFullFileNameAndCutsFourCharacters) {
@@ -79,25 +80,25 @@ TEST(CommandList, OrderIsTheWholeKeysOrder) {
     Names expected;
     for (const auto& r : ref) expected.push_back(files[static_cast<std::size_t>(r.second)].substr(0, files[static_cast<std::size_t>(r.second)].size() - 4));
     CommandList list;
-    list.Build(files, Collation{order.key, AsciiFold});
-    EXPECT_EQ(list.Items(), expected) << order.name;
+    BuildList(list, files, Collation{order.key, AsciiFold});
+    EXPECT_EQ(ListItems(list), expected) << order.name;
   }
 }
 
 TEST(CommandList, RebuildStartsFromScratch) {
   CommandList list;
-  list.Build({u"b.txt", u"a.txt"}, AsciiCollation());
-  list.Build({u"b.txt", u"a.txt"}, AsciiCollation());
-  EXPECT_EQ(list.Items(), (Names{u"a", u"b"}));
-  list.Build({u"c.txt"}, AsciiCollation());
-  EXPECT_EQ(list.Items(), (Names{u"c"}));
+  BuildList(list, {u"b.txt", u"a.txt"}, AsciiCollation());
+  BuildList(list, {u"b.txt", u"a.txt"}, AsciiCollation());
+  EXPECT_EQ(ListItems(list), (Names{u"a", u"b"}));
+  BuildList(list, {u"c.txt"}, AsciiCollation());
+  EXPECT_EQ(ListItems(list), (Names{u"c"}));
   EXPECT_EQ(list.FindFirst(u"a"), -1);
 }
 
 // The first item beginning with the text, and whether the text is an item itself.
 TEST(CommandList, FindFirstTakesTheFirstInListOrderIgnoringCase) {
   CommandList list;
-  list.Build({u"calendar.txt", u"calc.txt", u"Memo.txt", u"mail.txt", u"web.txt"}, AsciiCollation());
+  BuildList(list, {u"calendar.txt", u"calc.txt", u"Memo.txt", u"mail.txt", u"web.txt"}, AsciiCollation());
   struct Case {
     const char16_t* text;
     int index;
@@ -153,10 +154,10 @@ TEST(CommandList, FindFirstAgreesWithALinearScanUnderAnyOrder) {
   };
   for (const auto& order : orders) {
     CommandList list;
-    list.Build(files, order.collation);
+    BuildList(list, files, order.collation);
     ASSERT_EQ(list.Size(), files.size());
     Names queries;
-    for (const auto& item : list.Items())
+    for (const auto& item : ListItems(list))
       for (std::size_t k = 1; k <= item.size() + 1; ++k) queries.push_back(item.substr(0, k) + (k > item.size() ? u"z" : u""));
     for (std::size_t q = 0; q < queries.size(); ++q) {
       const std::u16string f = AsciiFold(queries[q]);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "command_list_names.h"
 #include "collation_for_tests.h"
 
 namespace tav {
@@ -89,7 +90,7 @@ class FakeBox final : public EditBox {
 
 CommandList Commands() {
   CommandList list;
-  list.Build({u"calc.txt", u"calendar.txt", u"Memo.txt", u"abxyz.txt", u"web.txt"}, testing::AsciiCollation());
+  BuildList(list, {u"calc.txt", u"calendar.txt", u"Memo.txt", u"abxyz.txt", u"web.txt"}, testing::AsciiCollation());
   return list;
 }
 
@@ -155,7 +156,7 @@ TEST(Completion, TypingAndDeleting) {
 // through every match in list order. The README's table is this one.
 TEST(Completion, ReadingsAndTab) {
   CommandList list;
-  list.Build({u"mex.txt", u"メモ帳.txt", u"しごと.txt", u"ロッカー.txt", u"ガイド.txt", u"ツール.txt"},
+  BuildList(list, {u"mex.txt", u"メモ帳.txt", u"しごと.txt", u"ロッカー.txt", u"ガイド.txt", u"ツール.txt"},
              testing::AsciiCollation());
   struct Case {
     const char16_t* keys;  // typed one by one; \t is Tab, \b is Shift+Tab

@@ -5,6 +5,7 @@
 #include "private_prefix.h"
 
 #include "command_file.h"
+#include "compose_command_line.h"
 #include "file_io.h"
 #include "install_folder.h"
 #include "settings.h"

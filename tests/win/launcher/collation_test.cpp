@@ -5,6 +5,7 @@
 
 #include "collation_win32.h"
 #include "command_list.h"
+#include "command_list_names.h"
 #include "list_control_search_win32.h"
 #include "text_encoding.h"
 
@@ -70,8 +71,8 @@ void ExpectAgreement(bool comboBox) {
     controlItems.push_back(s.substr(0, s.size() - 4));
   }
   CommandList list;
-  list.Build(files, UserCollation());
-  ASSERT_EQ(list.Items().size(), controlItems.size());
+  BuildList(list, files, UserCollation());
+  ASSERT_EQ(ListItems(list).size(), controlItems.size());
   for (std::size_t i = 0; i < controlItems.size(); ++i)
     EXPECT_TRUE(list.Item(i) == controlItems[i]) << "position " << i << ": " << ToUtf8(list.Item(i)) << " vs "
                                                  << ToUtf8(controlItems[i]);

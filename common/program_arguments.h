@@ -1,4 +1,5 @@
-// Splitting a process command line as the platform's start-up code does for the program name.
+// The program's own arguments: its command line split as the platform's start-up code splits off the
+// program name.
 #pragma once
 #include <string>
 #include <string_view>

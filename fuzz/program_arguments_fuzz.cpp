@@ -2,7 +2,8 @@
 // and the way the program name is taken off a command line. Whatever the user types, the
 // program that starts is the one stored in the command file.
 #include "command_file.h"
-#include "command_line.h"
+#include "compose_command_line.h"
+#include "program_arguments.h"
 #include "fuzz_target.h"
 #include "registration.h"
 
@@ -22,7 +23,7 @@ std::u16string ProgramPart(std::u16string_view cl) {
 
 }  // namespace
 
-TAV_FUZZ_TARGET(command_line) {
+TAV_FUZZ_TARGET(program_arguments) {
   Input in(data, size);
   const std::u16string typed = in.Text(kAlphabet, 64);
   const std::u16string program = in.Text(kAlphabet, 32);

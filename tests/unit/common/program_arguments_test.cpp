@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "command_line.h"
+#include "program_arguments.h"
 #include "message_inserts.h"
 #include "text_encoding.h"
 

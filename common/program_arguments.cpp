@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "program_arguments.h"
 
 namespace tav {
 
