@@ -84,7 +84,12 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
   Clear();
   fold_ = collation.fold;
   foldUnit_ = collation.foldUnit;
+  SortItems(fileNames, collation);
+  BuildFoldedIndex();
+  BuildReadings();
+}
 
+void CommandList::SortItems(const NameTable& fileNames, const Collation& collation) {
   // One key per name, all in one buffer, then one sort of positions: the platform's comparison
   // runs n times, not n log n, and the keys cost no heap block each.
   std::vector<Entry> order;
@@ -122,9 +127,12 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
     const std::u16string_view name = fileNames[static_cast<std::size_t>(e.id)];
     items_.Add(name.substr(0, name.size() - kCutLength));  // the list keeps its places after the cut
   }
+}
 
+void CommandList::BuildFoldedIndex() {
   // Names beginning with a given text (ignoring case) are neighbours in the folded order, whatever
   // the list's collation does; the first of them in list order is the smallest position among them.
+  std::vector<Entry> order(items_.Size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i].id = static_cast<std::int32_t>(i);
   ChunkSort(
       order.data(), order.data() + order.size(), 0, 4,
@@ -138,9 +146,7 @@ void CommandList::Build(const NameTable& fileNames, const Collation& collation) 
       [](std::int32_t a, std::int32_t b) { return a < b; });
   byFolded_.resize(order.size());
   for (std::size_t i = 0; i < order.size(); ++i) byFolded_[i] = order[i].id;
-  order = {};
   foldedMin_.Build(byFolded_);
-  BuildReadings();
 }
 
 void CommandList::BuildReadings() {

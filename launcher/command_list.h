@@ -101,6 +101,8 @@ class CommandList {
   NameTable readings_;                   // in byReading_'s order
   std::vector<std::int32_t> byReading_;  // list positions of those names, ordered by reading
   MinTree readingMin_;                   // over byReading_
+  void SortItems(const NameTable& fileNames, const Collation& collation);  // items_ in list order
+  void BuildFoldedIndex();
   void BuildReadings();
   // byFolded_'s range of the items beginning with text ignoring case.
   std::pair<std::size_t, std::size_t> FoldedRange(std::u16string_view text) const;

@@ -32,6 +32,8 @@ constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kEdit = kChild | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+// The two hotkey frames: each a box with its key code, the key's name, the in-use note.
+constexpr int kHotkeyFrameTop = 24, kHotkeyFrameStep = 96;
 }  // namespace
 
 bool Form1::Create(HINSTANCE instance) {
@@ -81,6 +83,29 @@ HWND Form1::Add(Id id, const wchar_t* cls, const wchar_t* text, DWORD style, int
 }
 
 void Form1::CreateControls() {
+  CreateVisualFrame();
+  CreateBehaviourFrame();
+
+  // Frame3: the registration group, at its own place.
+  registration_.Create(hwnd_, instance_, uiFont_.get());
+  for (const DesignedControl& c : registration_.DesignedPlaces()) designed_.push_back(c);
+
+  Add(Id::Label13, L"STATIC", L"※設定の変更は次回のTavimbra起動時より有効", kLabel, 8, 577, 545, 16);
+  Add(Id::Label6, L"STATIC", L"※オートコンプリートへの反映は登録直後より有効", kLabel, 8, 595, 545, 32);
+  Add(Id::Command7, L"BUTTON", L"Tavimbraのフォルダを開く", kButton, 8, 633, 190, 26);
+  Add(Id::Command2, L"BUTTON", L"設定の変更を保存", kButton, 393, 633, 160, 26);
+  // Under each hotkey's name, shown while its captured key is held by another program. Made last,
+  // so no box takes its text for a name.
+  for (int k = 0; k < 2; ++k)
+    Add(k == 0 ? Id::Label25 : Id::Label26, L"STATIC", kHotkeyInUseNote, kLabel & ~WS_VISIBLE, 344,
+        kHotkeyFrameTop + 66 + k * kHotkeyFrameStep, 193, 16);
+
+  // Frames paint below the controls they hold.
+  for (Id f : {Id::Frame4, Id::Frame5, Id::Frame6, Id::Frame7, Id::Frame8, Id::Frame1, Id::Frame2})
+    SetWindowPos(Item(f), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Form1::CreateVisualFrame() {
   // Frame2: visual settings.
   Add(Id::Frame2, L"BUTTON", L"ビジュアル設定", kGroup, 8, 4, 312, 308);
   static const wchar_t* const kComponentLabels[] = {L"赤", L"緑", L"青"};
@@ -118,13 +143,15 @@ void Form1::CreateControls() {
   Add(Id::Command10, L"BUTTON", L"プレビューに反映", kButton, 174, 228, 130, 26);
   Add(Id::Check3, L"BUTTON", L"スキンを使用する", kCheck, 24, 280, 150, 18);
   Add(Id::Command1, L"BUTTON", L"プレビュー ON/OFF", kButton, 174, 276, 130, 26);
+}
 
+void Form1::CreateBehaviourFrame() {
   // Frame1: behaviour settings.
   Add(Id::Frame1, L"BUTTON", L"動作設定", kGroup, 328, 4, 225, 308);
   for (int k = 0; k < 2; ++k) {
-    int top = 24 + k * 78;
+    int top = kHotkeyFrameTop + k * kHotkeyFrameStep;
     Add(k == 0 ? Id::Frame7 : Id::Frame8, L"BUTTON", k == 0 ? L"ホットキー１" : L"ホットキー２", kGroup, 336, top,
-        209, 72);
+        209, kHotkeyFrameStep - 6);
     // The frame's title names the box for a screen reader, which takes a box's name from the
     // static text right before it: that text, with no size, so nothing shows twice.
     CreateWindowExW(0, L"STATIC", k == 0 ? L"ホットキー１" : L"ホットキー２", kLabel, 0, 0, 0, 0, hwnd_,
@@ -139,30 +166,14 @@ void Form1::CreateControls() {
         Text8_KeyUp(key, modifiers);
     });
     Add(k == 0 ? Id::Label5 : Id::Label11, L"STATIC", L"0", kLabel | SS_RIGHT, 420, top + 25, 32, 16);
-    Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 458, top + 25, 79, 16);
+    // The key's name on a row of its own, the frame's width: with modifiers it is long
+    // ("Ctrl+Shift+Space キー").
+    Add(k == 0 ? Id::Label7 : Id::Label12, L"STATIC", L"0", kLabel, 344, top + 46, 193, 16);
   }
-  Add(Id::Check8, L"BUTTON", L"送るに登録", kCheck, 340, 180, 205, 18);
-  Add(Id::Check9, L"BUTTON", L"スタートアップ", kCheck, 340, 204, 205, 18);
-  Add(Id::Check2, L"BUTTON", L"フォーカスを保持する(推奨)", kCheck, 340, 238, 205, 18);
-  Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 340, 262, 205, 18);
-
-  // Frame3: the registration group, at its own place.
-  registration_.Create(hwnd_, instance_, uiFont_.get());
-  for (const DesignedControl& c : registration_.DesignedPlaces()) designed_.push_back(c);
-
-  Add(Id::Label13, L"STATIC", L"※設定の変更は次回のTavimbra起動時より有効", kLabel, 8, 577, 545, 16);
-  Add(Id::Label6, L"STATIC", L"※オートコンプリートへの反映は登録直後より有効", kLabel, 8, 595, 545, 32);
-  Add(Id::Command7, L"BUTTON", L"Tavimbraのフォルダを開く", kButton, 8, 633, 190, 26);
-  Add(Id::Command2, L"BUTTON", L"設定の変更を保存", kButton, 393, 633, 160, 26);
-  // Under each hotkey's box, shown while its captured key is held by another program. Made last,
-  // so no box takes its text for a name.
-  for (int k = 0; k < 2; ++k)
-    Add(k == 0 ? Id::Label25 : Id::Label26, L"STATIC", kHotkeyInUseNote, kLabel & ~WS_VISIBLE, 344, 70 + k * 78, 193,
-        16);
-
-  // Frames paint below the controls they hold.
-  for (Id f : {Id::Frame4, Id::Frame5, Id::Frame6, Id::Frame7, Id::Frame8, Id::Frame1, Id::Frame2})
-    SetWindowPos(Item(f), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Add(Id::Check8, L"BUTTON", L"送るに登録", kCheck, 340, 216, 205, 18);
+  Add(Id::Check9, L"BUTTON", L"スタートアップ", kCheck, 340, 238, 205, 18);
+  Add(Id::Check2, L"BUTTON", L"フォーカスを保持する(推奨)", kCheck, 340, 264, 205, 18);
+  Add(Id::Check1, L"BUTTON", L"オートコンプリートを使用する", kCheck, 340, 288, 205, 18);
 }
 
 void Form1::Load() {

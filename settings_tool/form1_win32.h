@@ -34,6 +34,8 @@ class Form1 final : public Window {
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void CreateControls();
+  void CreateVisualFrame();     // Frame2: colours, font, skin
+  void CreateBehaviourFrame();  // Frame1: hotkeys, shortcuts, focus, completion
   void Load();
   bool OnCommand(int id, int code, HWND control) override;
   void OnHScroll(WPARAM wp, LPARAM lp);

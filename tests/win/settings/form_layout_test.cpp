@@ -255,6 +255,9 @@ TEST(FormLayout, NoCaptionIsClippedInEitherUiFontAtEitherScale) {
       HWND f = form1.Hwnd();
       if (dpi != 96) ChangeDpi(f, 96, dpi);
       if (dpi == 96) faces.push_back(FactsOf(GetDlgItem(f, static_cast<int>(Form1Id::Command2))));
+      // The hotkeys' names as long as modifiers make them.
+      SetDlgItemTextW(f, static_cast<int>(Form1Id::Label7), L"Ctrl+Alt+Shift+Win+Space キー");
+      SetDlgItemTextW(f, static_cast<int>(Form1Id::Label12), L"Ctrl+Shift+カタカナ/ひらがな キー");
       int checked = 0;
       std::vector<std::wstring> clipped = ClippedCaptions(f, dpi, &checked);
       EXPECT_TRUE(clipped.empty()) << "Form1:\n" << testing::PrintToString(Joined(clipped));
