@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tav {
 
@@ -18,6 +19,16 @@ class ProfileFile {
   virtual int ReadInt(std::u16string_view key, int def) = 0;
   // Creates the file (not its folder), the section and the key as needed.
   virtual bool WriteString(std::u16string_view key, std::u16string_view value) = 0;
+};
+
+// What both backends hold: the file and the section they read and write.
+class ProfileFileAt : public ProfileFile {
+ public:
+  ProfileFileAt(std::u16string path, std::u16string section) : path_(std::move(path)), section_(std::move(section)) {}
+
+ protected:
+  std::u16string path_;
+  std::u16string section_;
 };
 
 // Integer reading shared by both backends: optional blanks and sign, an optional 0x/0o/0b prefix,

@@ -165,10 +165,9 @@ std::u16string StripQuotes(std::u16string_view v) {
   return std::u16string(v);
 }
 
-class PortableProfile final : public ProfileFile {
+class PortableProfile final : public ProfileFileAt {
  public:
-  PortableProfile(std::u16string path, std::u16string section)
-      : path_(std::move(path)), section_(std::move(section)) {}
+  using ProfileFileAt::ProfileFileAt;
 
   std::u16string ReadString(std::u16string_view key, std::u16string_view def, std::size_t bufferBytes) override {
     auto v = Lookup(key);
@@ -212,9 +211,6 @@ class PortableProfile final : public ProfileFile {
     if (!k || !k->value) return std::nullopt;
     return k->value;
   }
-
-  std::u16string path_;
-  std::u16string section_;
 };
 
 }  // namespace

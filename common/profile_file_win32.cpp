@@ -11,9 +11,9 @@ namespace {
 // Returned for a missing key; no real value holds it.
 constexpr wchar_t kMissing[] = L"\x01\x02missing\x02\x01";
 
-class Win32Profile final : public ProfileFile {
+class Win32Profile final : public ProfileFileAt {
  public:
-  Win32Profile(std::u16string path, std::u16string section) : path_(std::move(path)), section_(std::move(section)) {}
+  using ProfileFileAt::ProfileFileAt;
 
   std::u16string ReadString(std::u16string_view key, std::u16string_view def, std::size_t bufferBytes) override {
     std::u16string value = Raw(key, std::u16string(def));
@@ -41,9 +41,6 @@ class Win32Profile final : public ProfileFile {
       buf.resize(buf.size() * 4);
     }
   }
-
-  std::u16string path_;
-  std::u16string section_;
 };
 
 }  // namespace

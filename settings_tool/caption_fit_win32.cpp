@@ -47,59 +47,70 @@ SIZE BorderOf(HWND w, UINT dpi) {
   return {x, y};
 }
 
+// A label's need: a drop area's caption inside its edge, a one-line label's width, a wrapping
+// label's height at its width.
+void StaticNeed(HWND w, const std::wstring& text, int width, UINT dpi, FlowItem& item) {
+  int line = 0;
+  if (IsDropArea(w)) {
+    const int inset = LayOutDropArea(w, dpi);
+    item.inset = inset;
+    item.needHeight = TextExtent(w, text, width - 2 * inset, kDropAreaFormat, &line).cy + 2 * inset;
+    return;
+  }
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  SIZE border = BorderOf(w, dpi);
+  const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+  const LONG_PTR type = style & SS_TYPEMASK;
+  if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) {
+    SIZE s = TextExtent(w, text, 0, prefix, &line);
+    item.needWidth = s.cx + border.cx;
+    item.needHeight = s.cy + border.cy;
+  } else {
+    item.needHeight = TextExtent(w, text, width - border.cx, prefix, &line).cy + border.cy;
+  }
+}
+
+// A button's need by its kind: a group's title, a check or radio box with its caption, a push button.
+void ButtonNeed(HWND w, const std::wstring& text, UINT dpi, FlowItem& item) {
+  int line = 0;
+  SIZE s = TextExtent(w, text, 0, 0, &line);
+  switch (GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_GROUPBOX:
+      item.group = true;
+      item.needWidth = s.cx + Px(16, dpi);
+      item.captionBand = line + Px(3, dpi);
+      break;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+    case BS_3STATE:
+    case BS_AUTO3STATE: {
+      int box = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
+      item.needWidth = box + Px(6, dpi) + s.cx;
+      item.needHeight = std::max<int>(s.cy, box);
+      break;
+    }
+    default: {
+      int edge = GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+      item.needWidth = s.cx + 2 * edge + Px(6, dpi);
+      item.needHeight = s.cy + 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi);
+      break;
+    }
+  }
+}
+
 // What a control's caption needs at its designed place (pixels), measured in its own font.
 FlowItem CaptionNeed(HWND w, const RECT& place, UINT dpi) {
   FlowItem item;
   item.place = {place.left, place.top, place.right, place.bottom};
-  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
-  const int width = place.right - place.left;
-  const std::wstring text = CaptionOf(w);
-  int line = 0;
   if (IsClass(w, L"Static")) {
-    if (IsDropArea(w)) {
-      const int inset = LayOutDropArea(w, dpi);
-      item.inset = inset;
-      item.needHeight = TextExtent(w, text, width - 2 * inset, kDropAreaFormat, &line).cy + 2 * inset;
-      return item;
-    }
-    SIZE border = BorderOf(w, dpi);
-    const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
-    const LONG_PTR type = style & SS_TYPEMASK;
-    if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) {
-      SIZE s = TextExtent(w, text, 0, prefix, &line);
-      item.needWidth = s.cx + border.cx;
-      item.needHeight = s.cy + border.cy;
-    } else {
-      item.needHeight = TextExtent(w, text, width - border.cx, prefix, &line).cy + border.cy;
-    }
+    StaticNeed(w, CaptionOf(w), place.right - place.left, dpi, item);
   } else if (IsClass(w, L"Button")) {
-    SIZE s = TextExtent(w, text, 0, 0, &line);
-    switch (style & BS_TYPEMASK) {
-      case BS_GROUPBOX:
-        item.group = true;
-        item.needWidth = s.cx + Px(16, dpi);
-        item.captionBand = line + Px(3, dpi);
-        break;
-      case BS_CHECKBOX:
-      case BS_AUTOCHECKBOX:
-      case BS_RADIOBUTTON:
-      case BS_AUTORADIOBUTTON:
-      case BS_3STATE:
-      case BS_AUTO3STATE: {
-        int box = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
-        item.needWidth = box + Px(6, dpi) + s.cx;
-        item.needHeight = std::max<int>(s.cy, box);
-        break;
-      }
-      default: {
-        int edge = GetSystemMetricsForDpi(SM_CXEDGE, dpi);
-        item.needWidth = s.cx + 2 * edge + Px(6, dpi);
-        item.needHeight = s.cy + 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi);
-        break;
-      }
-    }
+    ButtonNeed(w, CaptionOf(w), dpi, item);
   } else if (IsClass(w, L"Edit")) {
     // A box's text scrolls across, but a line must fit from top to bottom.
+    int line = 0;
     TextExtent(w, L"", 0, 0, &line);
     item.needHeight = line + BorderOf(w, dpi).cy;
   } else if (IsClass(w, WC_COMBOBOXW)) {

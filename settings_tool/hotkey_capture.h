@@ -8,10 +8,6 @@
 
 namespace tav::settings {
 
-// As short as the note that another program holds the key: they share its one line.
-inline constexpr std::u16string_view kSystemCombinationNote = u"Windows が使う組み合わせです";
-inline constexpr std::u16string_view kInputMethodCombinationNote = u"日本語入力の切り替えキーです";
-
 // A key released while Ctrl, Shift or Win is held becomes that key with every modifier held
 // (Alt too), and the releases of the modifiers that follow keep it until a key is pressed again.
 // Any other release is the key with Alt, the last key up counting (Alt, O: O, then Menu).
@@ -25,7 +21,10 @@ class HotkeyCapture {
   bool combinationTaken_ = false;
 };
 
-// The note for a combination the system or the input method keeps; nothing for any other.
+// The note for a combination the system or the input method keeps; nothing for any other. As
+// short as the note that another program holds the key: they share its one line.
+inline constexpr std::u16string_view kSystemCombinationNote = u"Windows が使う組み合わせです";
+inline constexpr std::u16string_view kInputMethodCombinationNote = u"日本語入力の切り替えキーです";
 std::optional<std::u16string_view> ReservedNote(Hotkey hotkey);
 
 }  // namespace tav::settings

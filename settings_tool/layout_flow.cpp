@@ -69,12 +69,9 @@ int HeightRoom(const std::vector<FlowItem>& items, std::size_t i, int height, in
   return room;
 }
 
-}  // namespace
-
-FlowResult FlowLayout(const std::vector<FlowItem>& input, int width, int height, int margin) {
-  std::vector<FlowItem> items = input;
-
-  // Across: one factor for everything when some caption has no room to its right.
+// Across: one factor for everything when some caption has no room to its right; then each
+// caption takes the room it needs up to its neighbour. The width scaled by the factor.
+int FlowAcross(std::vector<FlowItem>& items, int width, int margin) {
   double factor = 1;
   for (std::size_t i = 0; i < items.size(); ++i) {
     int room = WidthRoom(items, i, width, margin);
@@ -93,9 +90,13 @@ FlowResult FlowLayout(const std::vector<FlowItem>& input, int width, int height,
     if (items[i].needWidth > items[i].place.Width())
       items[i].place.right = std::max(items[i].place.right,
                                       items[i].place.left + std::min(items[i].needWidth, WidthRoom(items, i, width, margin)));
+  return width;
+}
 
-  // Down: the window opens at the points where a caption reaches what lies below it.
-  std::map<int, int> opening;  // designed y -> pixels added there
+// Down: the window opens at the points where a caption reaches what lies below it (designed y
+// -> pixels added there).
+std::map<int, int> Openings(const std::vector<FlowItem>& items, int height, int margin) {
+  std::map<int, int> opening;
   auto open = [&opening](int at, int amount) {
     if (amount > 0) opening[at] = std::max(opening[at], amount);
   };
@@ -112,6 +113,15 @@ FlowResult FlowLayout(const std::vector<FlowItem>& input, int width, int height,
     int room = HeightRoom(items, i, height, margin);
     if (item.needHeight > room) open(item.place.top + std::max(room, 0), item.needHeight - std::max(room, 0));
   }
+  return opening;
+}
+
+}  // namespace
+
+FlowResult FlowLayout(const std::vector<FlowItem>& input, int width, int height, int margin) {
+  std::vector<FlowItem> items = input;
+  width = FlowAcross(items, width, margin);
+  const std::map<int, int> opening = Openings(items, height, margin);
   // Points at or above y move its top; its bottom moves with the points above it only, so
   // neighbours that end where the window opens keep their size.
   auto top = [&opening](int y) {
