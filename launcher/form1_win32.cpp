@@ -69,11 +69,11 @@ bool Form1::OnCommand(int id, int code, HWND control) {
     return true;
   }
   if (code == 0 && id == m_Close) {
-    events_.CloseRequested();
+    m_Close_Click();
     return true;
   }
   if (code == 0 && id == m_Reflesh) {
-    events_.RefreshList();
+    m_Reflesh_Click();
     return true;
   }
   return false;
@@ -108,7 +108,7 @@ LRESULT Form1::HandleMessage(UINT m, WPARAM w, LPARAM l) {
       Form_MouseMove(w, l);
       return 0;
     case WM_RBUTTONUP:
-      ShowMenu(false);
+      Form_MouseUp(2);
       return 0;
     case WM_CLOSE:
       events_.CloseRequested();

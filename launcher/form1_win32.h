@@ -75,6 +75,11 @@ class Form1 final : public Window, private EditBox {
   void Run(StartAs as);  // Enter: the box's line to the application, into the session's lines
   void Timer1_Timer();
   void Form_MouseMove(WPARAM wParam, LPARAM lParam);
+  void Form_MouseUp(int button) {
+    if (button == 2) ShowMenu(false);
+  }
+  void m_Close_Click() { events_.CloseRequested(); }
+  void m_Reflesh_Click() { events_.RefreshList(); }
   void ShowMenu(bool fromIcon);
   void PlaceForSummon();  // on the monitor in use, at its scale
   void ApplyDpi(UINT dpi);
