@@ -3,7 +3,8 @@
 # the tree, builds it there and runs the win and e2e tiers on it. A mutant the tests catch is
 # "killed" only when a test report names a failed test (printed with it); one they let through is
 # "survived" and names a decision no test guards. A run that fails without a failed test in its
-# reports (no test program, a timeout, a crash, a broken Wine prefix) is "undecided".
+# reports (no test program, a timeout, a crash, a broken Wine prefix) is "undecided", and so is a
+# test that failed in the tiers but passes when run again alone (a flaky test, not a kill).
 #
 #   bash scripts/mutate.sh              every mutant of the list
 #   bash scripts/mutate.sh 3 7-9        mutants by number (their order in the list, from 1)
@@ -105,9 +106,16 @@ run_tiers() {
   (cd "$scratch" && TAV_NO_BUILD=1 TAV_FAIL_FAST=1 timeout "$per_mutant_limit" bash scripts/test.sh win e2e)
 }
 
-# The first test the reports in the folders name as failed, or nothing.
+# The first test the reports in the folders name as failed, as "program test", or nothing.
 failed_test() {
-  python3 "$root/scripts/failures.py" "$@" | sed -nE '1s/^failed: ([^ ]+) .*/\1/p'
+  python3 "$root/scripts/failures.py" "$@" | sed -nE '1s/^failed: ([^ ]+) \(([^.)]+)[^)]*\).*/\2 \1/p'
+}
+
+# The hinted or failed program alone, with its filter, into a fresh report folder.
+run_alone() {
+  local reports=$1 program=$2 filter=$3; shift 3
+  rm -rf "$reports"; mkdir -p "$reports"
+  env "$@" bash -c "$(declare -f run_hint); scratch='$scratch' per_mutant_limit=$per_mutant_limit run_hint '$program' '$filter' '$reports'"
 }
 
 # Which mutants: numbers and ranges, or words.
@@ -188,16 +196,17 @@ while IFS= read -r line || [ -n "$line" ]; do
         envs=()
         while [ ${#words[@]} -gt 0 ] && [[ "${words[0]}" == *=* ]]; do envs+=("${words[0]}"); words=("${words[@]:1}"); done
         program=${words[0]:-} filter=${words[1]:-*}
-        hint_reports="$log_dir/mutant-$n-hint"
-        rm -rf "$hint_reports"; mkdir -p "$hint_reports"
-        env "${envs[@]}" bash -c "$(declare -f run_hint); scratch='$scratch' per_mutant_limit=$per_mutant_limit run_hint '$program' '$filter' '$hint_reports'" >> "$log" 2>&1
-        failed=$(failed_test "$hint_reports")
-        [ -n "$failed" ] && verdict="killed by ${envs[*]:+${envs[*]} }$program $failed"
+        run_alone "$log_dir/mutant-$n-hint" "$program" "$filter" "${envs[@]}" >> "$log" 2>&1
+        failed=$(failed_test "$log_dir/mutant-$n-hint")
+        [ -n "$failed" ] && verdict="killed by ${envs[*]:+${envs[*]} }$failed"
       fi
       if [ -z "$verdict" ]; then
         run_tiers >> "$log" 2>&1; rc=$?
         failed=$(failed_test "${tier_reports[@]}")
-        if [ -n "$failed" ]; then verdict="killed by $failed"
+        # The tiers' failure must come again with the test alone: a flaky test kills nothing.
+        [ -n "$failed" ] && run_alone "$log_dir/mutant-$n-again" "${failed%% *}" "${failed#* }" >> "$log" 2>&1
+        if [ -n "$failed" ] && [ -n "$(failed_test "$log_dir/mutant-$n-again")" ]; then verdict="killed by $failed"
+        elif [ -n "$failed" ]; then verdict="UNDECIDED ($failed failed in the tiers but passed alone: see $log)"
         elif [ $rc = 0 ]; then verdict="SURVIVED"
         else verdict="UNDECIDED (the tiers failed with no failed test in their reports: see $log)"
         fi

@@ -156,7 +156,8 @@ TEST(Completion, TypingAndDeleting) {
 // through every match in list order. The README's table is this one.
 TEST(Completion, ReadingsAndTab) {
   CommandList list;
-  BuildList(list, {u"mex.txt", u"メモ帳.txt", u"しごと.txt", u"ロッカー.txt", u"ガイド.txt", u"ツール.txt"},
+  BuildList(list, {u"mex.txt", u"メモ帳.txt", u"しごと.txt", u"ロッカー.txt", u"ガイド.txt", u"ツール.txt", u"ホンヤク.txt",
+              u"とまと.txt", u"トアル.txt", u"トイレ.txt"},
              testing::AsciiCollation());
   struct Case {
     const char16_t* keys;  // typed one by one; \t is Tab, \b is Shift+Tab
@@ -171,6 +172,9 @@ TEST(Completion, ReadingsAndTab) {
       {u"tsu-", {u"ツール", {2, 1}, 2}},   {u"tu-", {u"ツール", {2, 1}, 2}},  {u"memq", {u"memq", {4, 0}, 4}},
       {u"me\t", {u"メモ帳", {1, 2}, 1}},  {u"me\t\t", {u"mex", {2, 1}, 2}},  {u"me\b", {u"メモ帳", {1, 2}, 1}},
       {u"zz\t", {u"zz", {2, 0}, 2}},      // no completion shown: Tab does nothing
+      {u"honnya", {u"ホンヤク", {3, 1}, 3}}, {u"hon'ya", {u"ホンヤク", {3, 1}, 3}}, {u"honya", {u"ホnya", {4, 0}, 4}},
+      // The first match in list order, not in reading order; Shift+Tab goes to the last.
+      {u"to", {u"とまと", {1, 2}, 1}},     {u"to\b", {u"トイレ", {1, 2}, 1}},
       // \x01 \x02: an input method's composition starts, ends; completion waits for its end.
       {u"\x01めも", {u"めも", {2, 0}, 0}},  {u"\x01めも\x02", {u"メモ帳", {2, 1}, 2}},
   };

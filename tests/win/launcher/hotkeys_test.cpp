@@ -13,6 +13,22 @@ namespace {
 
 std::vector<UINT> g_seen;  // messages that reached the window's own procedure
 
+// RegisterHotKey as the launcher calls it, through this program's import slot: the flags it asks
+// for are recorded (the system gives no way to read them back, and Wine ignores MOD_NOREPEAT).
+extern "C" decltype(&RegisterHotKey) __imp_RegisterHotKey;
+decltype(&RegisterHotKey) g_registerHotKey = nullptr;
+std::vector<UINT> g_registeredModifiers;
+BOOL WINAPI RecordingRegisterHotKey(HWND w, int id, UINT modifiers, UINT key) {
+  g_registeredModifiers.push_back(modifiers);
+  return g_registerHotKey(w, id, modifiers, key);
+}
+void SetRegisterHotKey(decltype(&RegisterHotKey) to) {
+  DWORD was = 0;
+  VirtualProtect(&__imp_RegisterHotKey, sizeof to, PAGE_READWRITE, &was);
+  __imp_RegisterHotKey = to;
+  VirtualProtect(&__imp_RegisterHotKey, sizeof to, was, &was);
+}
+
 LRESULT CALLBACK OwnProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_APP) {
     g_seen.push_back(m);
@@ -46,7 +62,12 @@ TEST(Hotkeys, HookPassesEverythingOnAndSummonsOnItsIdentifiers) {
   });
   // Alt+F11 held elsewhere: only the hotkey the launcher holds is published on its window.
   ASSERT_TRUE(RegisterHotKey(nullptr, 5, MOD_ALT, 0x7A));
+  g_registerHotKey = __imp_RegisterHotKey;
+  SetRegisterHotKey(RecordingRegisterHotKey);
   Module3::AddHotkeys(w, {kModAlt, 0x7B /* F12 */}, {kModAlt, 0x7A /* F11 */});
+  SetRegisterHotKey(g_registerHotKey);
+  // A held key summons once.
+  EXPECT_EQ(g_registeredModifiers, (std::vector<UINT>{MOD_ALT | MOD_NOREPEAT, MOD_ALT | MOD_NOREPEAT}));
   UnregisterHotKey(nullptr, 5);
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(GetPropW(w, kHeldHotkeyProperties[0])), HeldHotkeyValue(MOD_ALT, 0x7B));
   EXPECT_EQ(GetPropW(w, kHeldHotkeyProperties[1]), nullptr);

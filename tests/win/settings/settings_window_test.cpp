@@ -332,16 +332,14 @@ TEST(SettingsSave, FileThatCannotBeWrittenIsSaid) {
   FormValues v;
   v.backColour = u"FFFFFF";
   v.fontFace = u"ＭＳ Ｐゴシック";
-  enum Case { kNoFolder, kHeldOpen, kFree, kReadOnly };
-  for (Case c : {kNoFolder, kHeldOpen, kFree, kReadOnly}) {
+  enum Case { kNoFolder, kHeldOpen, kFree, kReadOnly, kNoFileYet };
+  for (Case c : {kNoFolder, kHeldOpen, kFree, kReadOnly, kNoFileYet}) {
     SCOPED_TRACE(c);
     test::TempDir install;
     const std::filesystem::path ini = install.path() / L"settings" / L"tavimbra.ini";
     const std::string before = "[tavimbra]\r\nBack=123456\r\n";
-    if (c != kNoFolder) {
-      std::filesystem::create_directory(install.path() / L"settings");
-      test::WriteBytes(ini, before);
-    }
+    if (c != kNoFolder) std::filesystem::create_directory(install.path() / L"settings");
+    if (c != kNoFolder && c != kNoFileYet) test::WriteBytes(ini, before);
     HANDLE held = c == kHeldOpen ? CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                                  : INVALID_HANDLE_VALUE;
     if (c == kHeldOpen) ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -351,7 +349,7 @@ TEST(SettingsSave, FileThatCannotBeWrittenIsSaid) {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     EXPECT_FALSE(std::filesystem::exists(ini.wstring() + L".saving")) << "the copy the writes went to";
     if (c == kReadOnly) SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (c == kFree) {
+    if (c == kFree || c == kNoFileYet) {
       EXPECT_FALSE(message.has_value()) << ToUtf8(message.value_or(u""));
       EXPECT_NE(test::ReadBytes(ini).find("Back=FFFFFF"), std::string::npos);
       continue;
