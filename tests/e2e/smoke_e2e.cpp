@@ -13,8 +13,7 @@ TEST(Smoke, LauncherStartsFromItsFolderAndEndsOnClose) {
   HWND w = WaitForTopWindow(p.Id(), kLauncherClass);
   ASSERT_NE(w, nullptr) << "no window";
   EXPECT_FALSE(IsWindowVisible(w));
-  PostMessageW(w, WM_CLOSE, 0, 0);
-  EXPECT_EQ(p.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(w, p), 0);
 }
 
 TEST(Smoke, ProbeRecordsItsCommandLine) {

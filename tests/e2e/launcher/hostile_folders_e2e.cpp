@@ -311,8 +311,7 @@ TEST(HostileFolders, SettingsProgramSavesWithoutTouchingWhatItDoesNotOwn) {
   EXPECT_EQ(ProfileValue(file, L"other", L"short"), L"メモ");
   EXPECT_EQ(inst.ReadRaw("texts\\memo.txt"), memoBefore);
   EXPECT_EQ(std::distance(fs::directory_iterator(inst.Texts()), fs::directory_iterator()), 1);
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(p.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(form, p), 0);
 }
 
 }  // namespace

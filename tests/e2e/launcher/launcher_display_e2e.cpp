@@ -31,23 +31,9 @@ UINT ConfiguredDpi() {
 
 int Scaled(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
-// Where the box lies in the form's client area.
-RECT ChildRect(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 std::string Describe(const RECT& r) {
   return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
          std::to_string(r.bottom) + ")";
-}
-
-// A colour of the skin at a point, within what smooth scaling blends in.
-bool NearColour(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= 32 && std::abs(GetGValue(a) - GetGValue(b)) <= 32 &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= 32;
 }
 
 using Started = RunningLauncher;
@@ -87,7 +73,7 @@ TEST_F(LauncherAnyLocaleAndScale, StartSummonCompleteAndRun) {
   EXPECT_EQ(client.bottom, Scaled(960, dpi_)) << "at " << dpi_ << " dpi";
   const int l = Scaled(240, dpi_), t = Scaled(405, dpi_);
   const RECT box{l, t, l + Scaled(3135, dpi_), t + Scaled(270, dpi_)};
-  const RECT got = ChildRect(s.form, s.edit);
+  const RECT got = RectIn(s.form, s.edit);
   EXPECT_TRUE(EqualRect(&box, &got)) << Describe(got);
   // The skin covers the scaled window: its bottom-right area, beside the box, is the picture's.
   EXPECT_TRUE(WaitUntil([&] { return NearColour(ScreenPixel(s.form, client.right - 6, client.bottom - 6),
@@ -165,11 +151,7 @@ TEST_F(LauncherAnyLocaleAndScale, SecondCopyShowsTheMessageAndEnds) {
       ASSERT_TRUE(PostedMessagesHandled(FindChild(hidden, L"Edit")));
       EXPECT_TRUE(IsWindowVisible(box)) << "the message is still open";
       EXPECT_NE(GlobalFindAtomW(L"HOTKEY1"), 0);
-      NOTIFYICONDATAW nid{};  // the shell answers a change to an icon only while it exists
-      nid.cbSize = sizeof nid;
-      nid.hWnd = first->form;
-      nid.uID = 1;
-      EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &nid)) << "the first copy keeps its icon";
+      EXPECT_TRUE(IconExists(first->form)) << "the first copy keeps its icon";
     }
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0) << elevatedFirst;
@@ -220,7 +202,7 @@ TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
     EXPECT_TRUE(EqualRect(&window, &suggested)) << dpi << " dpi: " << Describe(window);
     const int l = Scaled(240, dpi), t = Scaled(405, dpi);
     const RECT box{l, t, l + Scaled(3135, dpi), t + Scaled(270, dpi)};
-    const RECT got = ChildRect(s.form, s.edit);
+    const RECT got = RectIn(s.form, s.edit);
     EXPECT_TRUE(EqualRect(&box, &got)) << dpi << " dpi: " << Describe(got);
     EXPECT_TRUE(WaitUntil([&] { return NearColour(ScreenPixel(s.form, Scaled(3600, dpi) - 6, Scaled(960, dpi) - 6),
                                                   RGB(24, 123, 140)); }, std::chrono::seconds(2)))
@@ -267,7 +249,7 @@ TEST(LauncherDpiChange, EverySummonCentresOnTheScreenAtItsScale) {
         << round << ": " << Describe(got) << " not " << Describe(centred);
     const int l = Scaled(240, dpi), t = Scaled(405, dpi);
     const RECT box{l, t, l + Scaled(3135, dpi), t + Scaled(270, dpi)};
-    const RECT boxGot = ChildRect(s.form, s.edit);
+    const RECT boxGot = RectIn(s.form, s.edit);
     EXPECT_TRUE(EqualRect(&box, &boxGot)) << round << ": " << Describe(boxGot);
   }
 }

@@ -43,8 +43,7 @@ TEST(QuickRegistration, ProposalForTheFileHandedOver) {
     EXPECT_EQ(ControlText(run.form, Text3), cases[i].commandLine) << "case " << i;
     EXPECT_EQ(FindTopWindow(run.process.Id(), settings::kForm1Class, true), nullptr) << "case " << i;
     // Closing writes nothing and ends the program.
-    PostMessageW(run.form, WM_CLOSE, 0, 0);
-    EXPECT_EQ(run.process.Wait(), 0) << "case " << i;
+    EXPECT_EQ(CloseAndWait(run.form, run.process), 0) << "case " << i;
     EXPECT_TRUE(fs::is_empty(run.inst.Texts())) << "case " << i;
     EXPECT_FALSE(fs::exists(run.inst.Root() / "settings" / "tavimbra.ini")) << "case " << i;
   }
@@ -69,9 +68,7 @@ TEST(QuickRegistration, TypedNameAndEnterRegisterTheProgramThenTheProgramEnds) {
                            {Text2, 240, 1080, 2775, 270},    {Label2, 240, 1440, 1335, 255},
                            {Text3, 240, 1680, 2775, 270}};
   for (const auto& p : places) {
-    RECT r{};
-    GetWindowRect(GetDlgItem(run.form, p[0]), &r);
-    MapWindowPoints(nullptr, run.form, reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = RectIn(run.form, GetDlgItem(run.form, p[0]));
     EXPECT_EQ(r.left, px(p[1])) << p[0];
     EXPECT_EQ(r.top, px(p[2])) << p[0];
     EXPECT_EQ(r.right - r.left, px(p[3])) << p[0];
@@ -190,8 +187,7 @@ TEST(QuickRegistration, EmptyNameOrProgramIsRefusedAndTheWindowStays) {
   EXPECT_TRUE(WaitUntil([&] { return ControlText(run.form, Text2) == L"a.exez"; })) << ToUtf8(U(ControlText(run.form, Text2).c_str()));
   EXPECT_EQ(FindMessageBox(run.process.Id()), nullptr);
   EXPECT_TRUE(fs::is_empty(run.inst.Texts()));
-  PostMessageW(run.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(run.process.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(run.form, run.process), 0);
 }
 }  // namespace
 }  // namespace tav::e2e
