@@ -1,15 +1,13 @@
 // The settings window of the real Tavimset.exe: defaults, the exact file a save writes,
 // the colour components, hotkey capture, the preview, the shortcuts, and the argument entry.
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <winternl.h>
-#include <shobjidl.h>
-#include <wrl/client.h>
 
 #include <algorithm>
-#include <optional>
+#include <functional>
+#include <tuple>
 #include <vector>
 
 #include "dialogs_helpers.h"
@@ -49,32 +47,7 @@ void Leave(HWND form, Id id) {
 std::string Ansi(const std::wstring& s) { return ToAnsi(U(s.c_str())); }
 
 void Close(Running& r) {
-  PostMessageW(r.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(r.process.Wait(), 0) << "closing the window ends the program";
-}
-
-struct Shortcut {
-  std::wstring target, workingFolder;
-};
-std::optional<Shortcut> ReadShortcut(const fs::path& lnk) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  std::optional<Shortcut> result;
-  {
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    wchar_t target[MAX_PATH * 4] = {}, folder[MAX_PATH * 4] = {};
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
-        SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
-        SUCCEEDED(link->GetPath(target, MAX_PATH * 4, nullptr, SLGP_RAWPATH)) &&
-        SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH * 4)))
-      result = Shortcut{target, folder};
-  }
-  CoUninitialize();
-  return result;
-}
-
-bool SamePath(const fs::path& a, const fs::path& b) {
-  return EqualsNoCase(U(a.lexically_normal().c_str()), U(b.lexically_normal().c_str()));
+  EXPECT_EQ(CloseAndWait(r.form, r.process), 0) << "closing the window ends the program";
 }
 
 TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
@@ -268,67 +241,15 @@ TEST(Form1, ColourComponentsReactThroughTheirControls) {
   Close(r);
 }
 
-// A colour within what smooth scaling of the skin blends in.
-bool Near(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= 32 && std::abs(GetGValue(a) - GetGValue(b)) <= 32 &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= 32;
-}
-
-// The box's client area as it stands on the screen, row by row (0x00RRGGBB).
-struct Pixels {
-  int w = 0, h = 0;
-  std::vector<DWORD> px;
-  DWORD at(int x, int y) const { return px[static_cast<std::size_t>(y) * w + x]; }
-};
-Pixels OnScreen(HWND box) {
-  RECT r;
-  GetClientRect(box, &r);
-  POINT origin{0, 0};
-  ClientToScreen(box, &origin);
-  Pixels p;
-  p.w = r.right;
-  p.h = r.bottom;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, p.w, p.h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, p.w, p.h, screen, origin.x, origin.y, SRCCOPY);
-  SelectObject(mem, old);
-  BITMAPINFOHEADER bi{};
-  bi.biSize = sizeof bi;
-  bi.biWidth = p.w;
-  bi.biHeight = -p.h;
-  bi.biPlanes = 1;
-  bi.biBitCount = 32;
-  p.px.resize(static_cast<std::size_t>(p.w) * p.h);
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(p.h), p.px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return p;
-}
-
-// The rightmost column of the box (client coordinates) holding a pixel far from the background.
+// The rightmost column of the box (client coordinates) holding a pixel far from its background.
 int InkRight(HWND box) {
-  const Pixels p = OnScreen(box);
-  const DWORD back = p.at(p.w - 2, p.h / 2);
-  int right = -1;
-  for (int x = 0; x < p.w; ++x)
-    for (int y = 0; y < p.h; ++y) {
-      DWORD c = p.at(x, y);
-      int d = 0;
-      for (int shift : {0, 8, 16}) d += abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((back >> shift) & 0xFF));
-      if (d > 200) {
-        right = x;
-        break;
-      }
-    }
-  return right;
+  const ScreenPixels p = CaptureClient(box);
+  return InkColumns(p, p.At(p.width - 2, p.height / 2)).second;
 }
 
 // Some pixel of the box shows the colour (0x00RRGGBB).
 bool Shows(HWND box, DWORD rgb) {
-  const Pixels p = OnScreen(box);
+  const ScreenPixels p = CaptureClient(box);
   return std::find(p.px.begin(), p.px.end(), rgb) != p.px.end();
 }
 
@@ -347,9 +268,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   GetClientRect(preview, &client);
   EXPECT_EQ(client.right, 240);
   EXPECT_EQ(client.bottom, 64);
-  RECT boxRect;
-  GetWindowRect(box, &boxRect);
-  MapWindowPoints(nullptr, preview, reinterpret_cast<POINT*>(&boxRect), 2);
+  const RECT boxRect = RectIn(preview, box);
   EXPECT_EQ(boxRect.left, 16);
   EXPECT_EQ(boxRect.top, 27);
   EXPECT_EQ(boxRect.right - boxRect.left, 209);
@@ -387,7 +306,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   // The skin box: the picture's corner (a dark teal in the shipped skin) gives way to the plain
   // background at once, and comes back.
   auto corner = [&] { return ScreenPixel(preview, 240 - 6, 64 - 6); };
-  auto skinCorner = [&] { return Near(corner(), RGB(24, 123, 140)); };
+  auto skinCorner = [&] { return NearColour(corner(), RGB(24, 123, 140)); };
   auto plainCorner = [&] { return corner() == GetSysColor(COLOR_BTNFACE); };
   EXPECT_TRUE(WaitUntil(skinCorner, std::chrono::seconds(3))) << "with the skin: " << std::hex << corner();
   Click(f, Id::Check3);
@@ -475,6 +394,9 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   Close(r);
 }
 
+// Ticked and saved, the shortcuts are made (ticking alone does nothing). Stored ticks show at the
+// next start; a shortcut the user deleted meanwhile is made again by the next save, the other one
+// kept. Unticked and saved, a shortcut is removed.
 TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
@@ -489,59 +411,30 @@ TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
   Click(r.form, Id::Check8);
   EXPECT_FALSE(fs::exists(startUp)) << "ticking alone does nothing";
   Click(r.form, Id::Command2);
-  auto s = ReadShortcut(startUp);
-  ASSERT_TRUE(s.has_value()) << "no start-up shortcut";
-  EXPECT_TRUE(SamePath(s->target, inst.Root() / "Tavimbra.exe")) << s->target;
-  EXPECT_TRUE(SamePath(s->workingFolder, inst.Root())) << s->workingFolder;
-  auto t = ReadShortcut(sendTo);
-  ASSERT_TRUE(t.has_value()) << "no Send To shortcut";
-  EXPECT_TRUE(SamePath(t->target, inst.Root() / "Tavimset.exe")) << t->target;
-  EXPECT_TRUE(SamePath(t->workingFolder, inst.Root())) << t->workingFolder;
-  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
-  EXPECT_NE(ini.find("SendTo=1\r\nStartUP=1\r\n"), std::string::npos) << ini;
-
+  for (const auto& [lnk, exe] : {std::pair{startUp, L"Tavimbra.exe"}, std::pair{sendTo, L"Tavimset.exe"}}) {
+    const Shortcut s = ReadShortcut(lnk);
+    EXPECT_TRUE(SamePath(s.target, inst.Root() / exe)) << lnk.string() << ": " << s.target.string();
+    EXPECT_TRUE(SamePath(s.workingFolder, inst.Root())) << lnk.string() << ": " << s.workingFolder.string();
+  }
+  EXPECT_NE(inst.ReadRaw("settings/tavimbra.ini").find("SendTo=1\r\nStartUP=1\r\n"), std::string::npos);
+  Close(r);
+  for (const auto& [removed, kept, exe] :
+       {std::tuple{startUp, sendTo, L"Tavimbra.exe"}, std::tuple{sendTo, startUp, L"Tavimset.exe"}}) {
+    fs::remove(removed);
+    r = StartForm1(inst);
+    ASSERT_NE(r.form, nullptr);
+    EXPECT_TRUE(Ticked(r.form, Id::Check8) && Ticked(r.form, Id::Check9)) << "SendTo=1, StartUP=1";
+    Click(r.form, Id::Command2);
+    EXPECT_TRUE(SamePath(ReadShortcut(removed).target, inst.Root() / exe)) << removed.string() << ": not made again";
+    EXPECT_TRUE(fs::exists(kept)) << kept.string();
+    if (removed != sendTo) Close(r);
+  }
   Click(r.form, Id::Check9);
   Click(r.form, Id::Command2);
   EXPECT_FALSE(fs::exists(startUp)) << "unticked and saved: removed";
   EXPECT_TRUE(fs::exists(sendTo)) << "the other box is still ticked";
-  ini = inst.ReadRaw("settings/tavimbra.ini");
-  EXPECT_NE(ini.find("SendTo=1\r\nStartUP=0\r\n"), std::string::npos) << ini;
+  EXPECT_NE(inst.ReadRaw("settings/tavimbra.ini").find("SendTo=1\r\nStartUP=0\r\n"), std::string::npos);
   Close(r);
-  fs::remove(sendTo, ec);
-}
-
-// Stored ticks show at the next start; a shortcut the user deleted meanwhile is made again by
-// the next save, the other one rewritten where it stands.
-TEST(Form1, StoredShortcutTicksShowAndASaveMakesAMissingShortcutAgain) {
-  TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
-  const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
-  Installation inst;
-  inst.WriteSettings({L"SendTo=1", L"StartUP=1"});
-  struct Case {
-    const fs::path* removed;  // deleted by the user before the settings window opens
-    const fs::path* kept;
-  } cases[] = {{&startUp, &sendTo}, {&sendTo, &startUp}};
-  std::error_code ec;
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    fs::remove(startUp, ec);
-    fs::remove(sendTo, ec);
-    Running r = StartForm1(inst);
-    ASSERT_NE(r.form, nullptr) << "case " << i;
-    EXPECT_TRUE(Ticked(r.form, Id::Check8)) << "case " << i << ": SendTo=1";
-    EXPECT_TRUE(Ticked(r.form, Id::Check9)) << "case " << i << ": StartUP=1";
-    Click(r.form, Id::Command2);
-    ASSERT_TRUE(fs::exists(startUp) && fs::exists(sendTo)) << "case " << i << ": the first save makes both";
-    fs::remove(*cases[i].removed);
-    Click(r.form, Id::Command2);
-    auto made = ReadShortcut(*cases[i].removed);
-    ASSERT_TRUE(made.has_value()) << "case " << i << ": not made again";
-    const wchar_t* exe = cases[i].removed == &startUp ? L"Tavimbra.exe" : L"Tavimset.exe";
-    EXPECT_TRUE(SamePath(made->target, inst.Root() / exe)) << "case " << i << ": " << ToUtf8(U(made->target.c_str()));
-    EXPECT_TRUE(fs::exists(*cases[i].kept)) << "case " << i;
-    Close(r);
-  }
-  fs::remove(startUp, ec);
   fs::remove(sendTo, ec);
 }
 
@@ -570,73 +463,6 @@ TEST(Form1, ClosedWithoutSavingLeavesTheSettingsFileAsItWas) {
     else
       EXPECT_FALSE(fs::exists(inst.Root() / "settings" / "tavimbra.ini"));
   }
-}
-
-RECT ClientRectOf(HWND form, HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-// Moved to a monitor at 150% (WM_DPICHANGED with the rectangle Windows suggests): the window
-// and every control (the registration group's too) grow by half and the window goes where
-// suggested, kept inside the work area; the preview, on its own monitor, keeps its size. Back at
-// 100% it goes where suggested again.
-TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
-  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
-  ASSERT_NE(preview, nullptr);
-  const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, settings::RegistrationId::Frame3)};
-  // The window has settled at its first scale: activated, and what its activation posted (the
-  // focus brought into view) handled, so that nothing of it lands after the change.
-  WaitUntil([&] { return GetForegroundWindow() == f && FocusOf(f) != nullptr; }, std::chrono::seconds(5));
-  ASSERT_TRUE(PostedMessagesHandled(Ctl(f, Id::Text1)));
-  std::vector<RECT> before;
-  for (HWND c : controls) before.push_back(ClientRectOf(f, c));
-  RECT client, window, work;
-  GetClientRect(f, &client);
-  GetWindowRect(f, &window);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const LONG width = client.right;
-  // Away from where the window stands and from the middle, where it would be placed anew.
-  struct Step {
-    UINT dpi;
-    RECT suggested;
-  } steps[] = {
-      {144, {work.left + 3, work.top + 5, work.left + 3 + (window.right - window.left) * 3 / 2,
-             work.top + 5 + (window.bottom - window.top) * 3 / 2}},
-      {96, {work.left + 7, work.top + 9, work.left + 7 + window.right - window.left,
-            work.top + 9 + window.bottom - window.top}},
-  };
-  for (std::size_t s = 0; s < std::size(steps); ++s) {
-    ASSERT_TRUE(SendDpiChanged(f, steps[s].dpi, steps[s].suggested)) << "step " << s;
-    const int k2 = static_cast<int>(steps[s].dpi) * 2 / 96;  // twice the scale: 3 at 150%, 2 at 100%
-    GetClientRect(f, &client);
-    EXPECT_NEAR(client.right, width * k2 / 2, 2) << "step " << s;
-    for (std::size_t i = 0; i < std::size(controls); ++i) {
-      RECT now = ClientRectOf(f, controls[i]);
-      EXPECT_NEAR(now.left, before[i].left * k2 / 2, 2) << "step " << s << " case " << i;
-      EXPECT_NEAR(now.right - now.left, (before[i].right - before[i].left) * k2 / 2, 2) << "step " << s << " case " << i;
-    }
-    // Where suggested, as far as the work area allows (at 150% taller than the screen: inside
-    // the work area, scrolled to its top).
-    GetWindowRect(f, &window);
-    const RECT& want = steps[s].suggested;
-    EXPECT_EQ(window.left, std::clamp(want.left, work.left, work.right - (window.right - window.left))) << "step " << s;
-    EXPECT_EQ(window.top, std::clamp(want.top, work.top, work.bottom - (window.bottom - window.top))) << "step " << s;
-    EXPECT_GE(window.top, work.top) << "step " << s;
-    EXPECT_LE(window.bottom, work.bottom) << "step " << s;
-    EXPECT_NEAR(ClientRectOf(f, controls[0]).top, before[0].top * k2 / 2, 2) << "step " << s;
-    GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 240) << "step " << s;
-    EXPECT_EQ(client.bottom, 64) << "step " << s;
-  }
-  EXPECT_EQ(TextOf(f, Id::Label5), L"79") << "still answering";
-  Close(r);
 }
 
 // The command line of another process, from its process parameters.
