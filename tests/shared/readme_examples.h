@@ -15,7 +15,9 @@
 namespace tav::test {
 
 struct ReadmeExample {
-  std::u16string file, line, typed, runs;  // runs: the exact command line where the README gives one
+  std::u16string file, line, typed;
+  std::u16string runs;  // the code in the "runs" cell: the whole command line where it is the whole cell,
+  bool exact = false;   // else a part of it ("a web search for the words (`q=...`)")
   bool operator<(const ReadmeExample& o) const { return std::tie(file, line, typed) < std::tie(o.file, o.line, o.typed); }
 };
 
@@ -24,7 +26,8 @@ inline std::set<ReadmeExample> ReadmeExamples(const std::filesystem::path& readm
   bytes << std::ifstream(readme, std::ios::binary).rdbuf();
   const std::u16string text = FromUtf8(bytes.str());
   const auto code = [](const std::u16string& c) {
-    return c.size() > 1 && c.front() == u'`' && c.back() == u'`' ? c.substr(1, c.size() - 2) : u"";
+    const std::size_t from = c.find(u'`'), to = c.find(u'`', from + 1);
+    return from == std::u16string::npos || to == std::u16string::npos ? u"" : c.substr(from + 1, to - from - 1);
   };
   std::set<ReadmeExample> examples;
   bool inTable = false;
@@ -37,7 +40,7 @@ inline std::set<ReadmeExample> ReadmeExamples(const std::filesystem::path& readm
     if (c.size() == 4 && ((c[0] == u"file" && c[3] == u"runs") || (c[0] == u"ファイル" && c[3] == u"実行されるもの")))
       inTable = true;
     else if (c.size() == 4 && inTable)
-      examples.insert({code(c[0]), code(c[1]), code(c[2]), code(c[3])});
+      examples.insert({code(c[0]), code(c[1]), code(c[2]), code(c[3]), c[3] == u"`" + code(c[3]) + u"`"});
     else
       inTable = inTable && row.rfind(u"|-", 0) == 0;  // the line under the heading
   }

@@ -28,7 +28,9 @@ TEST(ReadmeExamples, AnExampleLineRunsFromTheInstallationFolder) {
   TypeText(W(web->typed));
   SendKey(VK_RETURN);
   ASSERT_TRUE(inst.WaitForProbe(1)) << "nothing started";
-  EXPECT_EQ(inst.ProbeLog().back().commandLine, W(web->runs));
+  const std::u16string got = U(inst.ProbeLog().back().commandLine.c_str());
+  EXPECT_EQ(got.rfind(program + u" ", 0), 0u) << ToUtf8(got);
+  EXPECT_NE(got.find(web->runs), std::u16string::npos) << ToUtf8(got) << " lacks " << ToUtf8(web->runs);
 }
 
 }  // namespace

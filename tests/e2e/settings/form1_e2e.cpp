@@ -192,9 +192,7 @@ TEST(Form1, StoredValuesShownAndSavedBack) {
   EXPECT_EQ(BarOf(f, Id::HScroll3), 15);
   Click(f, Id::Command2);
   // Existing entries are replaced where they stand (the case of their key names is the platform's affair).
-  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
-  for (char& c : ini) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  EXPECT_EQ(ini, "[tavimbra]\r\nback=0f00ff\r\ntext=\r\nfont=nowhere sans\r\nkey1=65\r\nkey2=112\r\n"
+  EXPECT_EQ(Lower(inst.ReadRaw("settings/tavimbra.ini")), "[tavimbra]\r\nback=0f00ff\r\ntext=\r\nfont=nowhere sans\r\nkey1=65\r\nkey2=112\r\n"
                  "keepfocus=0\r\nuseskin=0\r\nautocomplete=1\r\nfontsize=10\r\nbold=0\r\nitalic=1\r\nsendto=0\r\n"
                  "startup=0\r\nmod1=6\r\nmod2=16\r\n");  // Mod2 kept as read though it means Alt
   Close(r);

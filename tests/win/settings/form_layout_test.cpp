@@ -304,14 +304,17 @@ TEST(FormLayout, EachWindowFollowsItsOwnMonitorScale) {
   struct Step {
     UINT from, to;
   };
+  int step = 0;
   for (const Step& s : {Step{96, 144}, Step{144, 96}, Step{96, 120}}) {
     SCOPED_TRACE(testing::Message() << s.from << " -> " << s.to);
     // Asked first for its size at the new scale, it gives what it then takes (the work area aside).
     SIZE asked{};
     ASSERT_TRUE(SendMessageW(f, WM_GETDPISCALEDSIZE, s.to, reinterpret_cast<LPARAM>(&asked)));
-    // Away from where the window stands, where it would not be placed anew.
+    // Near the work area's corner, a little further each step: away from where the window stands
+    // and from the middle, where it would be placed anew.
     RECT suggested = Suggested(f, s.from, s.to);
-    OffsetRect(&suggested, 3, 5);
+    ++step;
+    OffsetRect(&suggested, work.left + 4 * step - suggested.left, work.top + 5 * step - suggested.top);
     SendMessageW(f, WM_DPICHANGED, MAKEWPARAM(s.to, s.to), reinterpret_cast<LPARAM>(&suggested));
     // (Wine draws every frame at the system DPI, so the client it took, framed for the new DPI.)
     GetClientRect(f, &client);
@@ -324,7 +327,7 @@ TEST(FormLayout, EachWindowFollowsItsOwnMonitorScale) {
     EXPECT_NEAR(client.right, MulDiv(width96, static_cast<int>(s.to), 96), 2) << "client width for the scale";
     RECT window;
     GetWindowRect(f, &window);
-    EXPECT_EQ(window.left, std::clamp(suggested.left, work.left, work.right - (window.right - window.left)));
+    EXPECT_EQ(window.left, suggested.left);
     EXPECT_EQ(window.top, std::clamp(suggested.top, work.top, work.bottom - (window.bottom - window.top)));
     EXPECT_GE(window.top, work.top);
     EXPECT_LE(window.bottom, work.bottom);
