@@ -540,19 +540,5 @@ TEST(Form1WineOnly, OpenFolderStartsTheFileManagerOnTheFolder) {
   Close(r);
 }
 
-TEST(Form1, StartedWithAnArgumentTheSettingsWindowNeverAppears) {
-  Installation inst;
-  inst.WriteRaw("memo.txt", "x");
-  Process p = inst.Start(L"Tavimset.exe", L"\"" + (inst.Root() / "memo.txt").wstring() + L"\"");
-  // The quick registration window shows, and serves a round trip: start-up is over, and the
-  // settings window never came.
-  HWND quick = WaitForTopWindow(p.Id(), settings::kForm3Class, true);
-  ASSERT_NE(quick, nullptr);
-  ASSERT_TRUE(PostedMessagesHandled(FindChild(quick, L"Edit")));
-  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm1Class), nullptr);
-  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm2Class), nullptr) << "nor its preview";
-  p.Kill();
-}
-
 }  // namespace
 }  // namespace tav::e2e
