@@ -334,18 +334,6 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
   if (!skipped.empty()) TAV_SKIP_UNSUPPORTED() << "this platform cannot stop file creation in a folder:" << Listed(skipped);
 }
 
-void Age(const fs::path& p, int seconds) {
-  HANDLE h = CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
-  t.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
-  FILETIME then{t.LowPart, t.HighPart};
-  SetFileTime(h, nullptr, nullptr, &then);
-  CloseHandle(h);
-}
-
 // Temporary files of saves that were killed between writing and moving: once nobody has them
 // open and some time has passed they are removed, however many there are; one that another
 // copy of the program may still be writing is left alone.
@@ -371,7 +359,7 @@ TEST(RegistrationFiles, TemporaryFilesOfInterruptedSavesAreRemoved) {
     for (int i = 0; i < c.leftovers; ++i) {
       temps.push_back(test::PathOf(TempPathFor(texts, i)));
       WriteBytes(temps.back(), "half a li");
-      Age(temps.back(), c.ageSeconds);
+      test::Age(temps.back(), c.ageSeconds);
     }
     HANDLE held = c.heldOpen ? OpenShared(temps[0], FILE_SHARE_READ | FILE_SHARE_WRITE) : INVALID_HANDLE_VALUE;
     const RegistrationResult r = Register(inst.Folder(), u"memo", u"new.exe", u"").result;
