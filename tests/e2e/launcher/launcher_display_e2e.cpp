@@ -2,13 +2,10 @@
 // runs LauncherAnyLocaleAndScale once more in an English locale (code page 1252) and at 144 dpi.
 // Screenshots go to %TAV_SHOTS% when set.
 #include <windows.h>
-#include <sddl.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "driver.h"
@@ -109,58 +106,38 @@ TEST_F(LauncherAnyLocaleAndScale, StartSummonCompleteAndRun) {
 }
 
 // A second copy, in every locale and scale: it shows the message, keeps nothing and ends, while
-// the first copy keeps all it holds. The first copy is a running launcher, or the name of its
-// mutex only, made so that it may not be opened (as a copy started normally finds one that runs
-// elevated).
+// the first copy keeps all it holds. (A first copy whose mutex may not be opened, as a copy
+// started normally finds one that runs elevated: single_instance_test.cpp.)
 TEST_F(LauncherAnyLocaleAndScale, SecondCopyShowsTheMessageAndEnds) {
-  for (bool elevatedFirst : {false, true}) {
-    Installation inst;
-    std::optional<Started> first;
-    HANDLE elevated = nullptr;
-    if (elevatedFirst) {
-      PSECURITY_DESCRIPTOR sd = nullptr;
-      ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &sd, nullptr));
-      SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
-      elevated = CreateMutexW(&sa, FALSE, L"Local\\Tavimbra.Launcher.SingleInstance");
-      LocalFree(sd);
-      ASSERT_NE(elevated, nullptr);
-    } else {
-      first.emplace(inst);
-      ASSERT_TRUE(first->started);
-    }
-    Process second = inst.Start(L"Tavimbra.exe");
-    HWND box = WaitForMessageBox(second.Id(), kStartTimeout);
-    ASSERT_NE(box, nullptr) << elevatedFirst << ": started as a second resident copy";
-    EXPECT_EQ(WindowText(box), L"Tavimbra") << elevatedFirst;
-    EXPECT_EQ(MessageBoxText(box), L"このアプリケーションは既に起動しています")
-        << elevatedFirst << ": " << ToUtf8(U(MessageBoxText(box).c_str()));
-    EXPECT_EQ(FindTopWindow(second.Id(), kLauncherClass, true), nullptr) << elevatedFirst;
-    if (!elevatedFirst) {
-      ShotIfWanted(L"display-already-running");
-      // A close or end-of-session request to its hidden window while the message is open: there
-      // is nothing to release yet, so the window and the message stay, and the first copy keeps all.
-      HWND hidden = FindTopWindow(second.Id(), kLauncherClass);
-      ASSERT_NE(hidden, nullptr);
-      for (UINT request : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
-        DWORD_PTR answer = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(hidden, request, request == WM_ENDSESSION, 0, SMTO_BLOCK, 5000, &answer));
-        EXPECT_TRUE(IsWindow(hidden)) << request;
-      }
-      // What the requests posted on (a destruction, a close) has been handled by the message's
-      // own loop once a message posted behind it has. (A quit would be served after it.)
-      ASSERT_TRUE(PostedMessagesHandled(FindChild(hidden, L"Edit")));
-      EXPECT_TRUE(IsWindowVisible(box)) << "the message is still open";
-      EXPECT_NE(GlobalFindAtomW(L"HOTKEY1"), 0);
-      EXPECT_TRUE(IconExists(first->form)) << "the first copy keeps its icon";
-    }
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0) << elevatedFirst;
-    if (first) {
-      first->other.Activate();
-      ASSERT_TRUE(first->Summon()) << "the first copy keeps its hotkeys";
-    }
-    if (elevated) CloseHandle(elevated);
+  Installation inst;
+  Started first(inst);
+  ASSERT_TRUE(first.started);
+  Process second = inst.Start(L"Tavimbra.exe");
+  HWND box = WaitForMessageBox(second.Id(), kStartTimeout);
+  ASSERT_NE(box, nullptr) << "started as a second resident copy";
+  EXPECT_EQ(WindowText(box), L"Tavimbra");
+  EXPECT_EQ(MessageBoxText(box), L"このアプリケーションは既に起動しています") << ToUtf8(U(MessageBoxText(box).c_str()));
+  EXPECT_EQ(FindTopWindow(second.Id(), kLauncherClass, true), nullptr);
+  ShotIfWanted(L"display-already-running");
+  // A close or end-of-session request to its hidden window while the message is open: there
+  // is nothing to release yet, so the window and the message stay, and the first copy keeps all.
+  HWND hidden = FindTopWindow(second.Id(), kLauncherClass);
+  ASSERT_NE(hidden, nullptr);
+  for (UINT request : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(hidden, request, request == WM_ENDSESSION, 0, SMTO_BLOCK, 5000, &answer));
+    EXPECT_TRUE(IsWindow(hidden)) << request;
   }
+  // What the requests posted on (a destruction, a close) has been handled by the message's
+  // own loop once a message posted behind it has. (A quit would be served after it.)
+  ASSERT_TRUE(PostedMessagesHandled(FindChild(hidden, L"Edit")));
+  EXPECT_TRUE(IsWindowVisible(box)) << "the message is still open";
+  EXPECT_NE(GlobalFindAtomW(L"HOTKEY1"), 0);
+  EXPECT_TRUE(IconExists(first.form)) << "the first copy keeps its icon";
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0);
+  first.other.Activate();
+  ASSERT_TRUE(first.Summon()) << "the first copy keeps its hotkeys";
 }
 
 TEST_F(LauncherAnyLocaleAndScale, MenuTextsIntact) {
