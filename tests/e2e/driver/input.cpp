@@ -8,9 +8,6 @@
 
 namespace tav::e2e {
 
-namespace {
-// The input records of a key going down or up, and of a typed character (its key with Shift
-// where the layout has one, else the character itself), for one SendInput batch.
 INPUT KeyInput(WORD vk, bool up) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
@@ -40,6 +37,7 @@ void AppendChar(std::vector<INPUT>& v, wchar_t c) {
   v.push_back(up);
 }
 
+namespace {
 const auto Key = KeyInput;
 void Send(std::vector<INPUT> v) {
   SendInput(static_cast<UINT>(v.size()), v.data(), sizeof(INPUT));

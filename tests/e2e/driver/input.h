@@ -8,6 +8,11 @@
 
 namespace tav::e2e {
 
+// The input records of a key going down or up, and of a typed character (its key with Shift
+// where the layout has one, else the character itself), for one SendInput batch.
+INPUT KeyInput(WORD vk, bool up);
+void AppendChar(std::vector<INPUT>& inputs, wchar_t c);
+
 // Alt+key, modifiers+key (pressed in their order, released after the key in the reverse order),
 // single keys, typed text.
 void SendAltKey(WORD vk);
