@@ -25,8 +25,6 @@ using Launcher = RunningLauncher;
 // A top-level window of class cls owned by pid, visible.
 HWND WaitVisible(DWORD pid, const wchar_t* cls) { return WaitForTopWindow(pid, cls, true, kStartTimeout); }
 
-void PressOk(HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); }
-
 TEST(Launcher, StartsHiddenThenHotkeysSummonIt) {
   Installation inst;
   inst.WriteCommand(L"calc", L"x");
@@ -279,23 +277,13 @@ TEST(Launcher, EnterWithoutARunnableCommand) {
   HWND gone = WaitVisible(l.proc.Id(), kMessageBoxClass);
   ASSERT_NE(gone, nullptr);
   EXPECT_NE(MessageBoxText(gone).find(L"gone.txt"), std::wstring::npos) << ToUtf8(U(MessageBoxText(gone).c_str()));
-  PressOk(gone);
+  PostMessageW(gone, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(gone); }));
   EXPECT_EQ(l.Text(), L"gone");
   l.Escape();
   // A program that cannot start: a message naming the command line; the launcher stays.
-  ASSERT_TRUE(l.Summon());
-  TypeText(L"broken");
-  SendKey(VK_RETURN);
-  HWND box = WaitVisible(l.proc.Id(), kMessageBoxClass);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(WindowText(box), L"Tavimbra");
-  EXPECT_NE(MessageBoxText(box).find(L"no_such_program_tav.exe /x"), std::wstring::npos) << MessageBoxText(box);
-  PressOk(box);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  l.EnterShows("a program that cannot start", L"broken", {L"no_such_program_tav.exe /x"});
   EXPECT_TRUE(inst.ProbeLog().empty());
-  l.other.Activate();
-  ASSERT_TRUE(l.Summon()) << "still resident";
 }
 
 TEST(Launcher, IconCallbacksAndMenu) {

@@ -46,15 +46,24 @@ void Leave(HWND form, Id id) {
 
 std::string Ansi(const std::wstring& s) { return ToAnsi(U(s.c_str())); }
 
+// A fresh installation folder; Start() opens the settings window on it (f).
+class Form1 : public ::testing::Test {
+ protected:
+  bool Start() {
+    r = StartForm1(inst);
+    return (f = r.form) != nullptr;
+  }
+  Installation inst;
+  Running r;
+  HWND f = nullptr;
+};
+
 void Close(Running& r) {
   EXPECT_EQ(CloseAndWait(r.form, r.process), 0) << "closing the window ends the program";
 }
 
-TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr) << "no settings window";
-  HWND f = r.form;
+TEST_F(Form1, ShowsTheDefaultsWithoutASettingsFile) {
+  ASSERT_TRUE(Start()) << "no settings window";
   EXPECT_EQ(WindowText(f), L"Tavimbra Config");
   struct Text {
     Id id;
@@ -93,12 +102,10 @@ TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
   Close(r);
 }
 
-TEST(Form1, SaveWritesTheExactFileAndTwiceTheSame) {
+TEST_F(Form1, SaveWritesTheExactFileAndTwiceTheSame) {
   TAV_REQUIRE_CODE_PAGE_932();  // the Font line: on another code page the face is left out
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
+  ASSERT_TRUE(Start());
   Click(r.form, Id::Command2);
   const std::string expected = Ansi(
       L"[tavimbra]\r\nBack=FFFFFF\r\nText=000000\r\nAutoComplete=1\r\nKeepFocus=1\r\nUseSkin=1\r\nkey1=79\r\n"
@@ -130,14 +137,11 @@ bool ClickSave(HWND f, const std::function<bool()>& done) {
 // empty colour stays empty, a key read as 0 is named and stays 0); with the settings folder
 // gone the save writes nothing, says so naming the file, creates no folder, and the window goes
 // on working.
-TEST(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
+TEST_F(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
   inst.WriteSettings({L"Back=", L"Text=000000", L"Key1=abc"});
   const std::string before = inst.ReadRaw("settings/tavimbra.ini");
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   EXPECT_EQ(TextOf(f, Id::Label5), L"0");
   EXPECT_EQ(TextOf(f, Id::Label7), L"推奨しません");
   EXPECT_EQ(TextOf(f, Id::Text1), L"");
@@ -169,15 +173,12 @@ TEST(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
   fs::remove(startUp, ec);
 }
 
-TEST(Form1, StoredValuesShownAndSavedBack) {
+TEST_F(Form1, StoredValuesShownAndSavedBack) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
   inst.WriteSettings({L"Back=0F00FF", L"Text=", L"Font=Nowhere Sans", L"key1=65", L"Key2=112", L"KEEPFOCUS=2",
                       L"UseSkin=0", L"AutoComplete=1", L"FontSize=10.5", L"Bold=-1", L"Italic=1", L"SendTo=0",
                       L"StartUP=0", L"Mod1=6", L"Mod2=16"});
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   const std::pair<Id, std::wstring> texts[] = {
       {Id::Text1, L"FF"},  {Id::Text2, L"00"},     {Id::Text3, L"F"}, {Id::Text4, L""},
       {Id::Text5, L""},    {Id::Text6, L""},       {Id::Combo1, L"Nowhere Sans"},
@@ -198,12 +199,9 @@ TEST(Form1, StoredValuesShownAndSavedBack) {
   Close(r);
 }
 
-TEST(Form1, ColourComponentsReactThroughTheirControls) {
+TEST_F(Form1, ColourComponentsReactThroughTheirControls) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   // Blue of the background to 10: box "A", stored "0A".
   Scroll(f, 2, 10);
   EXPECT_EQ(TextOf(f, Id::Text3), L"A");
@@ -251,11 +249,8 @@ bool Shows(HWND box, DWORD rgb) {
   return std::find(p.px.begin(), p.px.end(), rgb) != p.px.end();
 }
 
-TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+TEST_F(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
+  ASSERT_TRUE(Start());
   HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(WindowText(preview), L"プレビュー");
@@ -323,12 +318,9 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Close(r);
 }
 
-TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
+TEST_F(Form1, HotkeyCaptureTakesTheReleasedKey) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   // The first click may only activate the window.
   ClickInto(f, Ctl(f, Id::Text7));
   ASSERT_EQ(FocusOf(f), Ctl(f, Id::Text7))
@@ -395,16 +387,14 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
 // Ticked and saved, the shortcuts are made (ticking alone does nothing). Stored ticks show at the
 // next start; a shortcut the user deleted meanwhile is made again by the next save, the other one
 // kept. Unticked and saved, a shortcut is removed.
-TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
+TEST_F(Form1, SaveCreatesAndRemovesTheShortcuts) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
   const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
   std::error_code ec;
   fs::remove(startUp, ec);
   fs::remove(sendTo, ec);
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
+  ASSERT_TRUE(Start());
   Click(r.form, Id::Check9);
   Click(r.form, Id::Check8);
   EXPECT_FALSE(fs::exists(startUp)) << "ticking alone does nothing";
@@ -438,7 +428,7 @@ TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
 
 // The settings window closed without saving, after changes to every kind of control: the
 // settings file stays byte for byte, and none is made where there was none.
-TEST(Form1, ClosedWithoutSavingLeavesTheSettingsFileAsItWas) {
+TEST_F(Form1, ClosedWithoutSavingLeavesTheSettingsFileAsItWas) {
   for (bool withFile : {true, false}) {
     Installation inst;
     const std::string stored =
