@@ -111,7 +111,7 @@ TEST(Launcher, ConfiguredKeysReplaceTheDefaults) {
 
 TEST(Launcher, TypingCompletesAndBackspaceRemovesTheTail) {
   Installation inst;
-  for (auto name : {L"calendar", L"calc", L"Memo", L"しごと", L"Über"}) inst.WriteCommand(name, L"x");
+  for (auto name : {L"calendar", L"calc", L"Memo", L"しごと", L"Über", L"メモ帳", L"メール"}) inst.WriteCommand(name, L"x");
   Launcher l(inst);
   ASSERT_TRUE(l.Summon());
   struct Step {
@@ -134,9 +134,10 @@ TEST(Launcher, TypingCompletesAndBackspaceRemovesTheTail) {
   }
   ASSERT_TRUE(l.WaitHidden());
   // The name's own case, letters folded as file names fold them (not A-Z only); romaji with the
-  // input method off.
+  // input method off; Japanese names, the first in the list's order.
   const std::tuple<const wchar_t*, const wchar_t*, std::pair<int, int>> found[] = {
-      {L"MEMO", L"Memo", {4, 4}}, {L"üb", L"Über", {2, 4}}, {L"sigo", L"しごと", {2, 3}}};
+      {L"MEMO", L"Memo", {4, 4}}, {L"üb", L"Über", {2, 4}}, {L"sigo", L"しごと", {2, 3}},
+      {L"メ", L"メール", {1, 3}},   {L"メモ", L"メモ帳", {2, 3}}};
   for (const auto& [typed, shown, selection] : found) {
     ASSERT_TRUE(l.Summon()) << ToUtf8(U(typed));
     TypeText(typed);

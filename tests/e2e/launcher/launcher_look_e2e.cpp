@@ -149,24 +149,5 @@ TEST(LauncherLook, SkinColoursAndFont) {
   }
 }
 
-TEST(LauncherLook, JapaneseCommandNames) {
-  Installation inst;
-  inst.WriteCommand(L"メモ帳", L"x");
-  inst.WriteCommand(L"メール", L"x");
-  inst.WriteCommand(L"計算機", L"x");
-  auto shown = StartAndSummon(inst);
-  Shown& s = *shown;
-  ASSERT_NE(s.form, nullptr);
-  TypeText(L"メ");
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メール"; }, std::chrono::seconds(3)))
-      << "the first in the list's order";
-  EXPECT_EQ(EditSelection(s.edit), std::make_pair(1, 3));
-  TypeText(L"モ");
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メモ帳"; }, std::chrono::seconds(3)));
-  EXPECT_EQ(EditSelection(s.edit), std::make_pair(2, 3));
-  ShotIfWanted(L"japanese");
-  Close(s);
-}
-
 }  // namespace
 }  // namespace tav::e2e
