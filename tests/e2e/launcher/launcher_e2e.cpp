@@ -46,14 +46,12 @@ TEST(Launcher, StartsHiddenThenHotkeysSummonIt) {
   EXPECT_EQ(std::make_pair(r.right, r.bottom), std::make_pair(LONG{240}, LONG{64}));
   GetWindowRect(l.form, &r);
   EXPECT_EQ((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2) << "centred";
-  // A hotkey while shown: one step right, a selection collapses to its end.
+  // A hotkey while shown: a selection collapses to its end (one step right from elsewhere: the
+  // configured keys' test).
   TypeText(L"ca");
   ASSERT_TRUE(l.WaitText(L"calc"));
   ASSERT_TRUE(l.Summon('W'));
   EXPECT_EQ(EditSelection(l.edit), std::make_pair(4, 4));
-  SendKey(VK_HOME);
-  ASSERT_TRUE(l.Summon('W'));
-  EXPECT_EQ(EditSelection(l.edit), std::make_pair(1, 1));
   SendKey(VK_ESCAPE);
   ASSERT_TRUE(l.WaitHidden());
   if (GetShellWindow()) {
