@@ -10,6 +10,7 @@
 #include "driver/process.h"
 #include "driver/registry.h"
 #include "driver/screen.h"
+#include "driver/shortcut.h"
 #include "driver/top_windows.h"
 #include "driver/tray_recorder.h"
 #include "driver/wait.h"

@@ -23,6 +23,11 @@ class OpenerTest : public ::testing::Test {
   std::unique_ptr<test::FileTypeOpensWith> type_;
 };
 
+// The command line the probe got ends with tail (the opened file's name, letter case aside).
+bool EndsWith(const std::wstring& s, const std::wstring& tail) {
+  return s.size() >= tail.size() && _wcsicmp(s.c_str() + s.size() - tail.size(), tail.c_str()) == 0;
+}
+
 TEST_F(OpenerTest, OpensQuotedAndUnquotedDocumentsWithTheirProgram) {
   Installation inst;
   fs::create_directories(inst.Root() / "my docs");
@@ -41,14 +46,11 @@ TEST_F(OpenerTest, OpensQuotedAndUnquotedDocumentsWithTheirProgram) {
       {plain, L"plain.tavprobe\""},
       {spaced, L"a b.tavprobe\""},  // unquoted path with a space
   };
-  auto endsWith = [](const std::wstring& s, const std::wstring& tail) {
-    return s.size() >= tail.size() && _wcsicmp(s.c_str() + s.size() - tail.size(), tail.c_str()) == 0;
-  };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(Process(opener, cases[i].argument, inst.Root()).Wait(), 0) << "case " << i;
     ASSERT_TRUE(inst.WaitForProbe(i + 1)) << "case " << i;
     const std::wstring got = inst.ProbeLog()[i].commandLine;
-    EXPECT_TRUE(endsWith(got, cases[i].opened)) << "case " << i << ": " << ToUtf8(U(got.c_str()));
+    EXPECT_TRUE(EndsWith(got, cases[i].opened)) << "case " << i << ": " << ToUtf8(U(got.c_str()));
   }
 }
 
@@ -81,9 +83,7 @@ TEST_F(OpenerTest, LauncherRunsTheOpenerLineTavimsetRegistered) {
   SendKey(VK_RETURN);
   ASSERT_TRUE(inst.WaitForProbe(1, kStartTimeout)) << "the document was not opened";
   const std::wstring got = inst.ProbeLog()[0].commandLine;
-  const std::wstring tail = L"doc.tavprobe\"";
-  EXPECT_TRUE(got.size() > tail.size() && _wcsicmp(got.c_str() + got.size() - tail.size(), tail.c_str()) == 0)
-      << ToUtf8(U(got.c_str()));
+  EXPECT_TRUE(EndsWith(got, L"doc.tavprobe\"")) << ToUtf8(U(got.c_str()));
 }
 
 TEST(Opener, NothingToOpenEndsWithAnErrorCode) {
@@ -94,10 +94,7 @@ TEST(Opener, NothingToOpenEndsWithAnErrorCode) {
   HWND box = WaitForMessageBox(p.Id(), kStartTimeout);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), L"kovrand");
-  std::wstring said;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (ClassName(c) == L"Static") said += WindowText(c);
-  EXPECT_EQ(said, L"開くファイル、フォルダまたはURLを指定してください。");
+  EXPECT_EQ(MessageBoxText(box), L"開くファイル、フォルダまたはURLを指定してください。");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(p.Wait(), 2);
   EXPECT_TRUE(inst.ProbeLog().empty());

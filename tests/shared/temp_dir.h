@@ -1,5 +1,9 @@
 // A fresh folder per test, removed afterwards; paths as the programs take them (UTF-16).
 #pragma once
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <random>
 #include <string>
@@ -74,5 +78,20 @@ inline std::string ReadBytes(const std::filesystem::path& p) {
   std::fclose(f);
   return s;
 }
+
+#ifdef _WIN32
+// The file's last write put seconds back, as if written that long ago.
+inline void Age(const std::filesystem::path& p, int seconds) {
+  HANDLE h = CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+  t.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
+  FILETIME then{t.LowPart, t.HighPart};
+  SetFileTime(h, nullptr, nullptr, &then);
+  CloseHandle(h);
+}
+#endif
 
 }  // namespace tav::test

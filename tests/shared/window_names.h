@@ -1,4 +1,5 @@
-// A window's text and class as a user or screen reader reads them, for the tests of every tier.
+// A window's text and class as a user or screen reader reads them, and where it lies, for the
+// tests of every tier.
 #pragma once
 #include <windows.h>
 
@@ -12,6 +13,14 @@ inline std::wstring WindowText(HWND w) {
   SendMessageW(w, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(s.data()));
   s.resize(static_cast<std::size_t>(n));
   return s;
+}
+
+// The window's rectangle in parent's client area.
+inline RECT RectIn(HWND parent, HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
 }
 
 inline std::wstring ClassName(HWND w) {

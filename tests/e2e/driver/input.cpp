@@ -47,7 +47,7 @@ void Send(std::vector<INPUT> v) {
 
 void SendAltKey(WORD vk) { SendChord({VK_MENU}, vk); }
 
-void SendChord(std::initializer_list<WORD> modifiers, WORD vk) {
+void SendChord(const std::vector<WORD>& modifiers, WORD vk) {
   std::vector<INPUT> v;
   for (WORD m : modifiers) v.push_back(Key(m, false));
   v.push_back(Key(vk, false));
@@ -61,6 +61,16 @@ void SendKey(WORD vk, bool shift) {
     Send({Key(VK_SHIFT, false), Key(vk, false), Key(vk, true), Key(VK_SHIFT, true)});
   else
     Send({Key(vk, false), Key(vk, true)});
+}
+
+void SendKeyAlone(WORD vk, bool up) { Send({Key(vk, up)}); }
+
+void SendMouse(DWORD flags, int wheelNotches) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  in.mi.mouseData = static_cast<DWORD>(wheelNotches * WHEEL_DELTA);
+  SendInput(1, &in, sizeof in);
 }
 
 void TypeText(const std::wstring& text) {

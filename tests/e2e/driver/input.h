@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,9 +16,13 @@ void AppendChar(std::vector<INPUT>& inputs, wchar_t c);
 // Alt+key, modifiers+key (pressed in their order, released after the key in the reverse order),
 // single keys, typed text.
 void SendAltKey(WORD vk);
-void SendChord(std::initializer_list<WORD> modifiers, WORD vk);
+void SendChord(const std::vector<WORD>& modifiers, WORD vk);
 void SendKey(WORD vk, bool shift = false);
 void TypeText(const std::wstring& text);
+// One key going down or up alone: a press whose release comes later, a release whose press never came.
+void SendKeyAlone(WORD vk, bool up);
+// One mouse event with no move: a button going down or up (MOUSEEVENTF_LEFTDOWN...), wheel notches.
+void SendMouse(DWORD flags, int wheelNotches = 0);
 
 // Puts the pointer in the middle of a window and waits until it is there. (Under Wine a motion
 // report of an earlier move can arrive after the warp and put the pointer back.)

@@ -4,10 +4,10 @@
 
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "driver/wait.h"
 #include "private_prefix.h"
+#include "temp_dir.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
@@ -63,13 +63,7 @@ void Installation::WriteRaw(const fs::path& relative, const std::string& bytes) 
   f << bytes;
 }
 
-std::string Installation::ReadRaw(const fs::path& relative) const {
-  std::ifstream f(root_ / relative, std::ios::binary);
-  if (!f) return "<missing>";
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
+std::string Installation::ReadRaw(const fs::path& relative) const { return test::ReadBytes(root_ / relative); }
 
 void Installation::WriteSettings(const std::vector<std::wstring>& lines) const {
   std::wstring text = L"[tavimbra]\r\n";

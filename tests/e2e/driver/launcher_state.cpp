@@ -1,5 +1,7 @@
 #include "driver/launcher_state.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <string>
 
@@ -21,6 +23,14 @@ bool LauncherRunning() {
   HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\Tavimbra.Launcher.SingleInstance");
   if (m) CloseHandle(m);
   return m || GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+bool IconExists(HWND form) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = form;
+  nid.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
 void RemoveLeftoverLauncherAtoms() {

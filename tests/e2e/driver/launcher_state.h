@@ -21,6 +21,9 @@ bool WaitForLauncherReady(HWND form, std::chrono::milliseconds timeout = kStartT
 // A launcher runs in this session (its single-instance mutex exists): the user's own, or one a
 // test left running.
 bool LauncherRunning();
+// The launcher's icon is in the notification area: the shell answers a change to an icon only
+// while that icon exists.
+bool IconExists(HWND form);
 // Atoms "HOTKEY1"/"HOTKEY2" left by a launcher that was killed (they outlive it): they would pass
 // for the next launcher's. Nothing while a launcher runs.
 void RemoveLeftoverLauncherAtoms();

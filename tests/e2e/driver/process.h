@@ -36,4 +36,11 @@ class Process {
   DWORD pid_ = 0;
 };
 
+// Closes a program's window as its close box would and waits for the program's end: its exit
+// code, or -1 on time-out.
+inline int CloseAndWait(HWND window, Process& p) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  return p.Wait();
+}
+
 }  // namespace tav::e2e

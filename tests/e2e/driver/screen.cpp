@@ -1,7 +1,7 @@
 #include "driver/screen.h"
 
+#include <cstdlib>
 #include <fstream>
-#include <vector>
 
 namespace tav::e2e {
 
@@ -14,34 +14,75 @@ COLORREF ScreenPixel(HWND w, int x, int y) {
   return c;
 }
 
-void SaveScreenshot(const std::filesystem::path& file) {
-  HDC screen = GetDC(nullptr);
-  int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+namespace {
+BITMAPINFOHEADER TopDown32(int width, int height) {
   BITMAPINFOHEADER bi{};
   bi.biSize = sizeof bi;
-  bi.biWidth = w;
-  bi.biHeight = h;
+  bi.biWidth = width;
+  bi.biHeight = -height;
   bi.biPlanes = 1;
-  bi.biBitCount = 24;
-  bi.biCompression = BI_RGB;
-  std::vector<char> pixels(static_cast<std::size_t>(((w * 3 + 3) & ~3) * h));
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  bi.biBitCount = 32;
+  return bi;
+}
+}  // namespace
+
+ScreenPixels CaptureScreen(const RECT& r) {
+  ScreenPixels p{r.right - r.left, r.bottom - r.top, {}};
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, p.width, p.height);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY);
   SelectObject(mem, old);
+  BITMAPINFOHEADER bi = TopDown32(p.width, p.height);
+  p.px.resize(static_cast<std::size_t>(p.width) * p.height);
+  GetDIBits(mem, bmp, 0, static_cast<UINT>(p.height), p.px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
+  return p;
+}
+
+ScreenPixels CaptureClient(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return CaptureScreen(r);
+}
+
+std::pair<int, int> InkColumns(const ScreenPixels& p, DWORD background) {
+  std::pair<int, int> ink{-1, -1};
+  for (int x = 0; x < p.width; ++x)
+    for (int y = 0; y < p.height; ++y) {
+      int d = 0;
+      for (int shift : {0, 8, 16})
+        d += std::abs(static_cast<int>(p.At(x, y) >> shift & 0xFF) - static_cast<int>(background >> shift & 0xFF));
+      if (d > 200) {
+        if (ink.first < 0) ink.first = x;
+        ink.second = x;
+        break;
+      }
+    }
+  return ink;
+}
+
+bool NearColour(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= 32 && std::abs(GetGValue(a) - GetGValue(b)) <= 32 &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= 32;
+}
+
+void SaveScreenshot(const std::filesystem::path& file) {
+  const ScreenPixels p = CaptureScreen({0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+  const BITMAPINFOHEADER bi = TopDown32(p.width, p.height);
+  const DWORD bytes = static_cast<DWORD>(p.px.size() * sizeof(DWORD));
   BITMAPFILEHEADER bf{};
   bf.bfType = 0x4D42;
   bf.bfOffBits = sizeof bf + sizeof bi;
-  bf.bfSize = bf.bfOffBits + static_cast<DWORD>(pixels.size());
+  bf.bfSize = bf.bfOffBits + bytes;
   std::ofstream f(file, std::ios::binary);
   f.write(reinterpret_cast<const char*>(&bf), sizeof bf);
   f.write(reinterpret_cast<const char*>(&bi), sizeof bi);
-  f.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  f.write(reinterpret_cast<const char*>(p.px.data()), bytes);
 }
 
 std::optional<std::filesystem::path> ShotsFolder() {

@@ -17,6 +17,7 @@ HWND WaitForTopWindow(DWORD pid, const std::wstring& cls = L"", bool visibleOnly
                       std::chrono::milliseconds timeout = kStartTimeout);
 using test::ClassName;
 using test::WindowText;
+using test::RectIn;
 HWND FindChild(HWND parent, const std::wstring& cls, int index = 0);
 
 // The focused window of another thread's input queue (the GUI thread of pid's foreground).

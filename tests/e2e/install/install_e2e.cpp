@@ -1,27 +1,24 @@
 // The per-user installer as a user meets it, in silent mode: a fresh install, an upgrade over a
 // running launcher and the user's files, and both kinds of uninstall.
 #include <windows.h>
-#include <objbase.h>
 #include <shlobj.h>
-#include <shobjidl.h>
-#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "driver.h"
 #include "form1_controls.h"
+#include "temp_dir.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
 namespace {
 
-using Microsoft::WRL::ComPtr;
+using test::ReadBytes;
+using test::WriteBytes;
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavimbra";
 const std::wstring kVersion = L"" TAV_VERSION;
 constexpr int kExitInUse = 3;   // installer/decisions.nsh, declared to winget as packageInUse
@@ -42,18 +39,6 @@ fs::path SetupExe() {
 
 fs::path InstallDir() { return KnownFolder(FOLDERID_LocalAppData) / "Programs" / "Tavimbra"; }
 
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  if (!f) return "<missing>";
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-void WriteBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream f(p, std::ios::binary);
-  f << bytes;
-}
-
 bool KeyExists() {
   HKEY k;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
@@ -72,44 +57,6 @@ DWORD KeyDword(const wchar_t* name) {
   if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &v, &size) != ERROR_SUCCESS)
     return 0;
   return v;
-}
-
-bool SamePath(const fs::path& a, const fs::path& b) {
-  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-struct Link {
-  fs::path target, workingFolder;
-};
-// A shortcut as the settings program makes it.
-bool MakeLink(const fs::path& lnk, const fs::path& target) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  bool ok = false;
-  {
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
-         SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetWorkingDirectory(target.parent_path().c_str())) &&
-         SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Save(lnk.c_str(), TRUE));
-  }
-  CoUninitialize();
-  return ok;
-}
-Link ReadLink(const fs::path& lnk) {
-  Link out;
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  {
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    wchar_t buf[MAX_PATH * 2] = {};
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
-        SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Load(lnk.c_str(), STGM_READ))) {
-      if (SUCCEEDED(link->GetPath(buf, MAX_PATH * 2, nullptr, SLGP_RAWPATH))) out.target = buf;
-      if (SUCCEEDED(link->GetWorkingDirectory(buf, MAX_PATH * 2))) out.workingFolder = buf;
-    }
-  }
-  CoUninitialize();
-  return out;
 }
 
 std::wstring VersionString(const fs::path& exe, const wchar_t* block, const wchar_t* name) {
@@ -171,11 +118,17 @@ std::vector<std::wstring> TempNames() {
   std::sort(names.begin(), names.end());
   return names;
 }
-std::string NewNames(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+// Waits until %TEMP% holds no name beyond before.
+::testing::AssertionResult NothingNewInTemp(const std::vector<std::wstring>& before, std::chrono::seconds timeout) {
   std::string added;
-  for (const auto& n : after)
-    if (!std::binary_search(before.begin(), before.end(), n)) added += " " + Utf8(n);
-  return added;
+  if (WaitUntil([&] {
+        added.clear();
+        for (const auto& n : TempNames())
+          if (!std::binary_search(before.begin(), before.end(), n)) added += " " + Utf8(n);
+        return added.empty();
+      }, timeout))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "left in %TEMP%:" << added;
 }
 
 // An uninstall command returns when the work is done (the registered ones run the uninstaller in
@@ -213,10 +166,8 @@ HWND LauncherWindowIn(const fs::path& dir) {
   return nullptr;
 }
 
-// Calls the launcher up with Alt+vk and runs the command "probe" with an argument; the probe
-// records it.
-::testing::AssertionResult RunProbeCommand(Installation& probeHome, HWND form, WORD vk, const std::wstring& arg,
-                                           std::size_t records) {
+// Calls the launcher up with Alt+vk from another application and runs the typed line with Enter.
+::testing::AssertionResult SummonAndRun(HWND form, WORD vk, const std::wstring& typed) {
   ForegroundWindow other;
   other.Activate();
   if (!WaitForLauncherReady(form)) return ::testing::AssertionFailure() << "the launcher did not finish starting";
@@ -224,10 +175,17 @@ HWND LauncherWindowIn(const fs::path& dir) {
   SendAltKey(vk);
   if (!WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5)))
     return ::testing::AssertionFailure() << "not summoned: " << Utf8(DescribeForeground());
-  TypeText(L"probe/" + arg);
-  if (!WaitUntil([&] { return WindowText(edit) == L"probe/" + arg; }, std::chrono::seconds(5)))
+  TypeText(typed);
+  if (!WaitUntil([&] { return WindowText(edit) == typed; }, std::chrono::seconds(5)))
     return ::testing::AssertionFailure() << "typed text is " << Utf8(WindowText(edit));
   SendKey(VK_RETURN);
+  return ::testing::AssertionSuccess();
+}
+
+// Runs the command "probe" with an argument that way; the probe records it.
+::testing::AssertionResult RunProbeCommand(Installation& probeHome, HWND form, WORD vk, const std::wstring& arg,
+                                           std::size_t records) {
+  if (auto run = SummonAndRun(form, vk, L"probe/" + arg); !run) return run;
   if (!probeHome.WaitForProbe(records, std::chrono::seconds(15)))
     return ::testing::AssertionFailure() << "the command did not run";
   auto log = probeHome.ProbeLog();
@@ -249,22 +207,12 @@ bool ThisProcessElevated() {
   return elevated;
 }
 
-// Calls the launcher up with Alt+vk and runs a command that leaves marker.txt in the folder the
-// launcher runs in (cmd.exe's "echo" into a relative name).
+// Runs a command that leaves marker.txt in the folder the launcher runs in (cmd.exe's "echo"
+// into a relative name).
 ::testing::AssertionResult RunMarkerCommand(HWND form, WORD vk) {
   const fs::path marker = InstallDir() / "marker.txt";
   WriteBytes(InstallDir() / "texts" / "mark.txt", "cmd.exe /c echo started>marker.txt\r\n");
-  ForegroundWindow other;
-  other.Activate();
-  if (!WaitForLauncherReady(form)) return ::testing::AssertionFailure() << "the launcher did not finish starting";
-  HWND edit = FindChild(form, L"Edit");
-  SendAltKey(vk);
-  if (!WaitUntil([&] { return IsWindowVisible(form) && FocusOf(form) == edit; }, std::chrono::seconds(5)))
-    return ::testing::AssertionFailure() << "not summoned: " << Utf8(DescribeForeground());
-  TypeText(L"mark");
-  if (!WaitUntil([&] { return WindowText(edit) == L"mark"; }, std::chrono::seconds(5)))
-    return ::testing::AssertionFailure() << "typed text is " << Utf8(WindowText(edit));
-  SendKey(VK_RETURN);
+  if (auto run = SummonAndRun(form, vk, L"mark"); !run) return run;
   if (!WaitUntil([&] { return fs::exists(marker); }, std::chrono::seconds(15)))
     return ::testing::AssertionFailure() << "no marker.txt in the installation folder";
   fs::remove(marker);
@@ -338,7 +286,7 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
 
   // Start at log-on (chosen by default): the same shortcut the settings program makes, and a
   // new settings file that records it.
-  Link l = ReadLink(startup);
+  const Shortcut l = ReadShortcut(startup);
   EXPECT_TRUE(SamePath(l.target, dir / "Tavimbra.exe")) << l.target.string();
   EXPECT_TRUE(SamePath(l.workingFolder, dir)) << l.workingFolder.string();
   EXPECT_NE(ReadBytes(dir / "settings" / "tavimbra.ini").find("StartUP=1"), std::string::npos);
@@ -399,15 +347,12 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
     ASSERT_TRUE(RunProbeCommand(probeHome, again, 'P', L"second", 2));
 
   // Uninstall while it runs: programs, entries and shortcuts go, the user's files stay.
-  ASSERT_TRUE(MakeLink(sendTo, dir / "Tavimbra.exe"));  // as the settings program makes it
+  ASSERT_TRUE(MakeShortcut(sendTo, dir / "Tavimbra.exe"));  // as the settings program makes it
   // The entry's quiet uninstall, as winget and Apps & features run it: nothing of it stays, in
   // %TEMP% either, and the folder holds the user's data only.
   const auto tempBefore = TempNames();
   ASSERT_TRUE(Uninstall(KeyString(L"QuietUninstallString")));
-  std::string leftInTemp;
-  EXPECT_TRUE(WaitUntil([&] { return (leftInTemp = NewNames(tempBefore, TempNames())).empty(); },
-                        std::chrono::seconds(5)))
-      << "left in %TEMP%:" << leftInTemp;
+  EXPECT_TRUE(NothingNewInTemp(tempBefore, std::chrono::seconds(5)));
   EXPECT_EQ(LeftBesideUserData(dir), "");
   EXPECT_TRUE(WaitWindowProcessEnd(again)) << "the launcher still runs";
   for (const auto& f : {fs::path("Tavimbra.exe"), fs::path("Tavimset.exe"), fs::path("plugins"), fs::path("uninstall.exe"),
@@ -425,7 +370,7 @@ TEST_F(Installer, InstallsUpgradesKeepingUserFilesAndUninstallsKeepingThem) {
   WriteBytes(dir / "settings" / "tavimbra.ini", keptSettings);
   ASSERT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
   EXPECT_FALSE(fs::exists(startup)) << "start at sign-in came back against StartUP=0";
-  EXPECT_TRUE(SamePath(ReadLink(sendTo).target, dir / "Tavimset.exe")) << ReadLink(sendTo).target.string();
+  EXPECT_TRUE(SamePath(ReadShortcut(sendTo).target, dir / "Tavimset.exe")) << ReadShortcut(sendTo).target.string();
   EXPECT_EQ(ReadBytes(dir / "settings" / "tavimbra.ini"), keptSettings);
 }
 
@@ -439,12 +384,12 @@ TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
   WriteBytes(InstallDir() / "texts" / "mine.txt", "calc.exe\r\n");
   fs::create_directories(portable);
   WriteBytes(portable / "Tavimbra.exe", "");
-  ASSERT_TRUE(MakeLink(startup, portable / "Tavimbra.exe"));
+  ASSERT_TRUE(MakeShortcut(startup, portable / "Tavimbra.exe"));
   ASSERT_TRUE(Uninstall(UninstallInPlace(L"/S /REMOVEDATA")));
   // The folder goes with uninstall.exe, right after the uninstaller's end.
   EXPECT_TRUE(WaitUntil([] { return !fs::exists(InstallDir()); }, std::chrono::seconds(10)))
       << "left:" << LeftInInstallDir();
-  EXPECT_TRUE(SamePath(ReadLink(startup).target, portable / "Tavimbra.exe")) << "the portable copy's shortcut went";
+  EXPECT_TRUE(SamePath(ReadShortcut(startup).target, portable / "Tavimbra.exe")) << "the portable copy's shortcut went";
   fs::remove(startup);
   std::error_code ec;
   fs::remove_all(portable.parent_path(), ec);
@@ -456,10 +401,7 @@ TEST_F(Installer, UninstallWithRemovalRemovesTheFolder) {
   ASSERT_EQ(RunToEnd(InstallDir() / "uninstall.exe", L"/S /REMOVEDATA"), 0);
   EXPECT_TRUE(WaitUntil([] { return !KeyExists() && !fs::exists(InstallDir()); }, std::chrono::seconds(20)))
       << "left:" << LeftInInstallDir();
-  std::string leftInTemp;
-  EXPECT_TRUE(WaitUntil([&] { return (leftInTemp = NewNames(tempBefore, TempNames())).empty(); },
-                        std::chrono::seconds(15)))
-      << "left in %TEMP%:" << leftInTemp;
+  EXPECT_TRUE(NothingNewInTemp(tempBefore, std::chrono::seconds(15)));
 }
 
 // A settings program left open holds its file: the upgrade and the uninstall stop and say so
@@ -483,8 +425,7 @@ TEST_F(Installer, UpgradeAndUninstallStopWhileTavimsetRuns) {
   EXPECT_TRUE(fs::exists(dir / "Tavimset.exe"));
   EXPECT_TRUE(fs::exists(dir / "Tavimbra.exe"));
 
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  ASSERT_EQ(settings.Wait(), 0);
+  ASSERT_EQ(CloseAndWait(form, settings), 0);
   EXPECT_EQ(RunToEnd(SetupExe(), L"/S"), 0);
   EXPECT_EQ(ReadBytes(dir / "Tavimset.exe"), original) << "replaced once it was closed";
 }
@@ -568,10 +509,7 @@ TEST_F(Installer, InteractiveUninstallNamesWhatItKeptAndLeavesNothingOnceClosed)
   EXPECT_TRUE(WaitUntil([&] { return !fs::exists(dir / "uninstall.exe"); }, std::chrono::seconds(15)))
       << "uninstall.exe stayed after its end";
   EXPECT_EQ(LeftBesideUserData(dir), "");
-  std::string leftInTemp;
-  EXPECT_TRUE(WaitUntil([&] { return (leftInTemp = NewNames(tempBefore, TempNames())).empty(); },
-                        std::chrono::seconds(5)))
-      << "left in %TEMP%:" << leftInTemp;
+  EXPECT_TRUE(NothingNewInTemp(tempBefore, std::chrono::seconds(5)));
 }
 
 // Folder names a command line or a plug-in call could misread: install there, an upgrade over the

@@ -85,28 +85,6 @@ void Typed(LauncherRun& r, const std::string& what, const std::wstring& text, co
   r.Escape();
 }
 
-// Enter on text shows a message holding each of parts; after OK nothing has started.
-void EnterShows(LauncherRun& r, const std::string& what, const std::wstring& text, const std::vector<std::wstring>& parts) {
-  const std::size_t before = r.inst.ProbeLog().size();
-  ASSERT_TRUE(r.Summon()) << what;
-  TypeText(text);
-  SendKey(VK_RETURN);
-  HWND box = r.Message();
-  ASSERT_NE(box, nullptr) << what << ": no message";
-  EXPECT_EQ(WindowText(box), L"Tavimbra") << what;
-  const std::wstring said = MessageBoxText(box);
-  for (const auto& p : parts) EXPECT_NE(said.find(p), std::wstring::npos) << what << ": " << Narrow(said);
-  EXPECT_LT(said.size(), 2000u) << what << ": a message box a screen can show";
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << what;
-  ASSERT_TRUE(r.PostedHandled()) << what;  // the Enter that showed the message has ended
-  EXPECT_EQ(r.inst.ProbeLog().size(), before) << what << ": something started";
-  // A file that could not be read leaves the text for another try; start afresh.
-  r.other.Activate();
-  ASSERT_TRUE(r.Summon()) << what;
-  r.Escape();
-}
-
 std::string Bytes(std::size_t n, char c) { return std::string(n, c); }
 
 TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
@@ -163,7 +141,7 @@ TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
          locked = CreateFileW((inst.Texts() / "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
        },
        [](LauncherRun& r, const std::string& w) {
-         EnterShows(r, w, L"locked", {L"コマンドファイルを読み込めません", L"locked.txt", L"(エラー 32)"});
+         r.EnterShows(w, L"locked", {L"コマンドファイルを読み込めません", L"locked.txt", L"(エラー 32)"});
        }},
       {"10 MB command files",
        [](Installation& inst) {
@@ -180,7 +158,7 @@ TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
          ASSERT_TRUE(r.inst.WaitForProbe(before + 1)) << w;
          EXPECT_EQ(r.inst.ProbeLog()[before].commandLine, r.inst.ProbeCommand() + L" big") << w;
          r.other.Activate();
-         EnterShows(r, w, L"huge", {L"コマンドラインが長すぎます", L"(10000000 文字)"});
+         r.EnterShows(w, L"huge", {L"コマンドラインが長すぎます", L"(10000000 文字)"});
        }},
       {"binary command file",
        [](Installation& inst) {
@@ -189,7 +167,7 @@ TEST(HostileFolders, LauncherStartsStaysResponsiveAndDoesTheSensibleThing) {
          bin += "\r\n" + ToAnsi(U(inst.ProbeCommand().c_str())) + std::string("\0tail", 5);
          inst.WriteRaw("texts\\bin.txt", bin);
        },
-       [](LauncherRun& r, const std::string& w) { EnterShows(r, w, L"bin", {L"NUL"}); }},
+       [](LauncherRun& r, const std::string& w) { r.EnterShows(w, L"bin", {L"NUL"}); }},
       {"name outside the code page",
        [](Installation& inst) {
          std::ofstream(inst.Texts() / L"한국어.txt", std::ios::binary) << ToAnsi(U(inst.ProbeCommand().c_str())) << " ko\r\n";
@@ -311,8 +289,7 @@ TEST(HostileFolders, SettingsProgramSavesWithoutTouchingWhatItDoesNotOwn) {
   EXPECT_EQ(ProfileValue(file, L"other", L"short"), L"メモ");
   EXPECT_EQ(inst.ReadRaw("texts\\memo.txt"), memoBefore);
   EXPECT_EQ(std::distance(fs::directory_iterator(inst.Texts()), fs::directory_iterator()), 1);
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(p.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(form, p), 0);
 }
 
 }  // namespace

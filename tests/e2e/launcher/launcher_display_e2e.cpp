@@ -2,13 +2,10 @@
 // runs LauncherAnyLocaleAndScale once more in an English locale (code page 1252) and at 144 dpi.
 // Screenshots go to %TAV_SHOTS% when set.
 #include <windows.h>
-#include <sddl.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "driver.h"
@@ -31,23 +28,9 @@ UINT ConfiguredDpi() {
 
 int Scaled(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
-// Where the box lies in the form's client area.
-RECT ChildRect(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 std::string Describe(const RECT& r) {
   return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
          std::to_string(r.bottom) + ")";
-}
-
-// A colour of the skin at a point, within what smooth scaling blends in.
-bool NearColour(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= 32 && std::abs(GetGValue(a) - GetGValue(b)) <= 32 &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= 32;
 }
 
 using Started = RunningLauncher;
@@ -87,7 +70,7 @@ TEST_F(LauncherAnyLocaleAndScale, StartSummonCompleteAndRun) {
   EXPECT_EQ(client.bottom, Scaled(960, dpi_)) << "at " << dpi_ << " dpi";
   const int l = Scaled(240, dpi_), t = Scaled(405, dpi_);
   const RECT box{l, t, l + Scaled(3135, dpi_), t + Scaled(270, dpi_)};
-  const RECT got = ChildRect(s.form, s.edit);
+  const RECT got = RectIn(s.form, s.edit);
   EXPECT_TRUE(EqualRect(&box, &got)) << Describe(got);
   // The skin covers the scaled window: its bottom-right area, beside the box, is the picture's.
   EXPECT_TRUE(WaitUntil([&] { return NearColour(ScreenPixel(s.form, client.right - 6, client.bottom - 6),
@@ -123,62 +106,38 @@ TEST_F(LauncherAnyLocaleAndScale, StartSummonCompleteAndRun) {
 }
 
 // A second copy, in every locale and scale: it shows the message, keeps nothing and ends, while
-// the first copy keeps all it holds. The first copy is a running launcher, or the name of its
-// mutex only, made so that it may not be opened (as a copy started normally finds one that runs
-// elevated).
+// the first copy keeps all it holds. (A first copy whose mutex may not be opened, as a copy
+// started normally finds one that runs elevated: single_instance_test.cpp.)
 TEST_F(LauncherAnyLocaleAndScale, SecondCopyShowsTheMessageAndEnds) {
-  for (bool elevatedFirst : {false, true}) {
-    Installation inst;
-    std::optional<Started> first;
-    HANDLE elevated = nullptr;
-    if (elevatedFirst) {
-      PSECURITY_DESCRIPTOR sd = nullptr;
-      ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &sd, nullptr));
-      SECURITY_ATTRIBUTES sa{sizeof sa, sd, FALSE};
-      elevated = CreateMutexW(&sa, FALSE, L"Local\\Tavimbra.Launcher.SingleInstance");
-      LocalFree(sd);
-      ASSERT_NE(elevated, nullptr);
-    } else {
-      first.emplace(inst);
-      ASSERT_TRUE(first->started);
-    }
-    Process second = inst.Start(L"Tavimbra.exe");
-    HWND box = WaitForMessageBox(second.Id(), kStartTimeout);
-    ASSERT_NE(box, nullptr) << elevatedFirst << ": started as a second resident copy";
-    EXPECT_EQ(WindowText(box), L"Tavimbra") << elevatedFirst;
-    EXPECT_EQ(MessageBoxText(box), L"このアプリケーションは既に起動しています")
-        << elevatedFirst << ": " << ToUtf8(U(MessageBoxText(box).c_str()));
-    EXPECT_EQ(FindTopWindow(second.Id(), kLauncherClass, true), nullptr) << elevatedFirst;
-    if (!elevatedFirst) {
-      ShotIfWanted(L"display-already-running");
-      // A close or end-of-session request to its hidden window while the message is open: there
-      // is nothing to release yet, so the window and the message stay, and the first copy keeps all.
-      HWND hidden = FindTopWindow(second.Id(), kLauncherClass);
-      ASSERT_NE(hidden, nullptr);
-      for (UINT request : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
-        DWORD_PTR answer = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(hidden, request, request == WM_ENDSESSION, 0, SMTO_BLOCK, 5000, &answer));
-        EXPECT_TRUE(IsWindow(hidden)) << request;
-      }
-      // What the requests posted on (a destruction, a close) has been handled by the message's
-      // own loop once a message posted behind it has. (A quit would be served after it.)
-      ASSERT_TRUE(PostedMessagesHandled(FindChild(hidden, L"Edit")));
-      EXPECT_TRUE(IsWindowVisible(box)) << "the message is still open";
-      EXPECT_NE(GlobalFindAtomW(L"HOTKEY1"), 0);
-      NOTIFYICONDATAW nid{};  // the shell answers a change to an icon only while it exists
-      nid.cbSize = sizeof nid;
-      nid.hWnd = first->form;
-      nid.uID = 1;
-      EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &nid)) << "the first copy keeps its icon";
-    }
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0) << elevatedFirst;
-    if (first) {
-      first->other.Activate();
-      ASSERT_TRUE(first->Summon()) << "the first copy keeps its hotkeys";
-    }
-    if (elevated) CloseHandle(elevated);
+  Installation inst;
+  Started first(inst);
+  ASSERT_TRUE(first.started);
+  Process second = inst.Start(L"Tavimbra.exe");
+  HWND box = WaitForMessageBox(second.Id(), kStartTimeout);
+  ASSERT_NE(box, nullptr) << "started as a second resident copy";
+  EXPECT_EQ(WindowText(box), L"Tavimbra");
+  EXPECT_EQ(MessageBoxText(box), L"このアプリケーションは既に起動しています") << ToUtf8(U(MessageBoxText(box).c_str()));
+  EXPECT_EQ(FindTopWindow(second.Id(), kLauncherClass, true), nullptr);
+  ShotIfWanted(L"display-already-running");
+  // A close or end-of-session request to its hidden window while the message is open: there
+  // is nothing to release yet, so the window and the message stay, and the first copy keeps all.
+  HWND hidden = FindTopWindow(second.Id(), kLauncherClass);
+  ASSERT_NE(hidden, nullptr);
+  for (UINT request : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(hidden, request, request == WM_ENDSESSION, 0, SMTO_BLOCK, 5000, &answer));
+    EXPECT_TRUE(IsWindow(hidden)) << request;
   }
+  // What the requests posted on (a destruction, a close) has been handled by the message's
+  // own loop once a message posted behind it has. (A quit would be served after it.)
+  ASSERT_TRUE(PostedMessagesHandled(FindChild(hidden, L"Edit")));
+  EXPECT_TRUE(IsWindowVisible(box)) << "the message is still open";
+  EXPECT_NE(GlobalFindAtomW(L"HOTKEY1"), 0);
+  EXPECT_TRUE(IconExists(first.form)) << "the first copy keeps its icon";
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(second.Wait(std::chrono::seconds(5)), 0);
+  first.other.Activate();
+  ASSERT_TRUE(first.Summon()) << "the first copy keeps its hotkeys";
 }
 
 TEST_F(LauncherAnyLocaleAndScale, MenuTextsIntact) {
@@ -220,7 +179,7 @@ TEST(LauncherDpiChange, FollowsTheSuggestedRectangle) {
     EXPECT_TRUE(EqualRect(&window, &suggested)) << dpi << " dpi: " << Describe(window);
     const int l = Scaled(240, dpi), t = Scaled(405, dpi);
     const RECT box{l, t, l + Scaled(3135, dpi), t + Scaled(270, dpi)};
-    const RECT got = ChildRect(s.form, s.edit);
+    const RECT got = RectIn(s.form, s.edit);
     EXPECT_TRUE(EqualRect(&box, &got)) << dpi << " dpi: " << Describe(got);
     EXPECT_TRUE(WaitUntil([&] { return NearColour(ScreenPixel(s.form, Scaled(3600, dpi) - 6, Scaled(960, dpi) - 6),
                                                   RGB(24, 123, 140)); }, std::chrono::seconds(2)))
@@ -267,7 +226,7 @@ TEST(LauncherDpiChange, EverySummonCentresOnTheScreenAtItsScale) {
         << round << ": " << Describe(got) << " not " << Describe(centred);
     const int l = Scaled(240, dpi), t = Scaled(405, dpi);
     const RECT box{l, t, l + Scaled(3135, dpi), t + Scaled(270, dpi)};
-    const RECT boxGot = ChildRect(s.form, s.edit);
+    const RECT boxGot = RectIn(s.form, s.edit);
     EXPECT_TRUE(EqualRect(&box, &boxGot)) << round << ": " << Describe(boxGot);
   }
 }

@@ -47,22 +47,8 @@ int ExpectedTextWidth(const wchar_t* face, BYTE charset, int points, bool bold, 
 // From the first to the last column of the box's client area holding ink (a colour far from
 // the background), as it is on the screen.
 int InkWidth(HWND edit, COLORREF background) {
-  RECT r;
-  GetClientRect(edit, &r);
-  MapWindowPoints(edit, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  HDC dc = GetDC(nullptr);
-  int first = -1, last = -1;
-  for (int x = r.left; x < r.right; ++x)
-    for (int y = r.top; y < r.bottom; ++y) {
-      COLORREF c = GetPixel(dc, x, y);
-      if (std::abs(GetRValue(c) - GetRValue(background)) + std::abs(GetGValue(c) - GetGValue(background)) +
-              std::abs(GetBValue(c) - GetBValue(background)) > 200) {
-        if (first < 0) first = x;
-        last = x;
-        break;
-      }
-    }
-  ReleaseDC(nullptr, dc);
+  const auto [first, last] =
+      InkColumns(CaptureClient(edit), DWORD{GetRValue(background)} << 16 | GetGValue(background) << 8 | GetBValue(background));
   return first < 0 ? 0 : last - first + 1;
 }
 
@@ -161,25 +147,6 @@ TEST(LauncherLook, SkinColoursAndFont) {
     ShotIfWanted(cases[i].shot);
     Close(s);
   }
-}
-
-TEST(LauncherLook, JapaneseCommandNames) {
-  Installation inst;
-  inst.WriteCommand(L"メモ帳", L"x");
-  inst.WriteCommand(L"メール", L"x");
-  inst.WriteCommand(L"計算機", L"x");
-  auto shown = StartAndSummon(inst);
-  Shown& s = *shown;
-  ASSERT_NE(s.form, nullptr);
-  TypeText(L"メ");
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メール"; }, std::chrono::seconds(3)))
-      << "the first in the list's order";
-  EXPECT_EQ(EditSelection(s.edit), std::make_pair(1, 3));
-  TypeText(L"モ");
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(s.edit) == L"メモ帳"; }, std::chrono::seconds(3)));
-  EXPECT_EQ(EditSelection(s.edit), std::make_pair(2, 3));
-  ShotIfWanted(L"japanese");
-  Close(s);
 }
 
 }  // namespace

@@ -14,23 +14,6 @@
 namespace tav::e2e {
 namespace {
 
-// vk pressed and released while the keys held are down.
-void SendHolding(const std::vector<WORD>& held, WORD vk) {
-  std::vector<INPUT> in;
-  auto add = [&](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  for (WORD k : held) add(k, false);
-  add(vk, false);
-  add(vk, true);
-  for (auto k = std::rbegin(held); k != std::rend(held); ++k) add(*k, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
 TEST(LauncherAsAdministrator, CtrlShiftEnterStartsTheCommandThroughTheShellCtrlEnterDoesNothing) {
   // On Windows the consent prompt comes up on the secure desktop, where no input of a test reaches.
   if (!test::UnderWine()) GTEST_SKIP() << "unsupported here: the consent prompt takes no synthesised input";
@@ -45,7 +28,7 @@ TEST(LauncherAsAdministrator, CtrlShiftEnterStartsTheCommandThroughTheShellCtrlE
   // Ctrl+Enter reaches the box as a line feed, which a one-line box ignores: nothing runs.
   ASSERT_TRUE(l.Summon());
   TypeText(L"memo");
-  SendHolding({VK_CONTROL}, VK_RETURN);
+  SendChord({VK_CONTROL}, VK_RETURN);
   ASSERT_TRUE(l.KeysHandled());
   EXPECT_TRUE(l.Visible());
   EXPECT_EQ(l.Text(), L"memo");
@@ -65,7 +48,7 @@ TEST(LauncherAsAdministrator, CtrlShiftEnterStartsTheCommandThroughTheShellCtrlE
     const std::size_t n = inst.ProbeLog().size();
     ASSERT_TRUE(l.Summon()) << "case " << i;
     TypeText(cases[i].typed);
-    SendHolding(cases[i].held, VK_RETURN);
+    SendChord(cases[i].held, VK_RETURN);
     ASSERT_TRUE(inst.WaitForProbe(n + 1)) << "case " << i << ": nothing started";
     const ProbeRecord got = inst.ProbeLog()[n];
     EXPECT_EQ(got.commandLine, cases[i].commandLine) << "case " << i;

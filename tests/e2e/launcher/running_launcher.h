@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "driver.h"
 #include "text_encoding.h"
@@ -67,6 +68,28 @@ struct RunningLauncher {
   }
   // The launcher's message box, once it shows.
   HWND Message() const { return WaitForMessageBox(proc.Id()); }
+  // Enter on text shows a message holding each of parts; after OK nothing has started, and the
+  // launcher is called up afresh and hidden again.
+  void EnterShows(const std::string& what, const std::wstring& text, const std::vector<std::wstring>& parts) {
+    const std::size_t before = inst.ProbeLog().size();
+    ASSERT_TRUE(Summon()) << what;
+    TypeText(text);
+    SendKey(VK_RETURN);
+    HWND box = Message();
+    ASSERT_NE(box, nullptr) << what << ": no message";
+    EXPECT_EQ(WindowText(box), L"Tavimbra") << what;
+    const std::wstring said = MessageBoxText(box);
+    for (const auto& p : parts) EXPECT_NE(said.find(p), std::wstring::npos) << what << ": " << ToUtf8(U(said.c_str()));
+    EXPECT_LT(said.size(), 2000u) << what << ": a message box a screen can show";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << what;
+    ASSERT_TRUE(PostedHandled()) << what;  // the Enter that showed the message has ended
+    EXPECT_EQ(inst.ProbeLog().size(), before) << what << ": something started";
+    // A file that could not be read leaves the text for another try; start afresh.
+    other.Activate();
+    ASSERT_TRUE(Summon()) << what << ": still resident";
+    Escape();
+  }
 
   Installation& inst;
   ForegroundWindow other;  // the application the user works in

@@ -118,8 +118,7 @@ TEST(TextsWatch, ANameRegisteredThroughTavimsetCompletesAtTheNextSummon) {
   ASSERT_NE(box, nullptr) << "no message after registering";
   EXPECT_EQ(MessageBoxText(box).rfind(L"コマンドが登録されました。", 0), 0u) << Narrow(MessageBoxText(box));
   AnswerMessageBox(box, IDOK);
-  PostMessageW(settings.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(settings.process.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(settings.form, settings.process), 0);
   ASSERT_TRUE(WaitRebuilt(l.form));
   EXPECT_EQ(TypedAtNextSummon(l, L"quo"), L"quokka");
   EXPECT_EQ(Rebuilds(l.form), 1u) << "one file registered, one rebuild";

@@ -53,8 +53,7 @@ TEST(Form1AnyCodePage, FaceTheCodePageCannotHoldIsNeverWrittenLossy) {
     // message box it opened (the box is there by then).
     ASSERT_TRUE(PostedMessagesHandled(GetDlgItem(form, static_cast<int>(Id::Text1))));
     EXPECT_EQ(FindMessageBox(p.Id()), nullptr) << "nothing to tell";
-    PostMessageW(form, WM_CLOSE, 0, 0);
-    EXPECT_EQ(p.Wait(), 0);
+    EXPECT_EQ(CloseAndWait(form, p), 0);
   }
 
   // A face chosen that the file cannot hold: the file keeps its face, every other key is saved,
@@ -79,8 +78,7 @@ TEST(Form1AnyCodePage, FaceTheCodePageCannotHoldIsNeverWrittenLossy) {
   EXPECT_NE(ini.find("\r\nBold=1\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("\r\nStartUP=0"), std::string::npos) << ini;
   EXPECT_EQ(ini.find('?'), std::string::npos) << ini;
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(p.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(form, p), 0);
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 // The settings window of the real Tavimset.exe: defaults, the exact file a save writes,
 // the colour components, hotkey capture, the preview, the shortcuts, and the argument entry.
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <winternl.h>
-#include <shobjidl.h>
-#include <wrl/client.h>
 
 #include <algorithm>
-#include <optional>
+#include <functional>
+#include <tuple>
 #include <vector>
 
 #include "dialogs_helpers.h"
@@ -48,40 +46,24 @@ void Leave(HWND form, Id id) {
 
 std::string Ansi(const std::wstring& s) { return ToAnsi(U(s.c_str())); }
 
-void Close(Running& r) {
-  PostMessageW(r.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(r.process.Wait(), 0) << "closing the window ends the program";
-}
-
-struct Shortcut {
-  std::wstring target, workingFolder;
-};
-std::optional<Shortcut> ReadShortcut(const fs::path& lnk) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  std::optional<Shortcut> result;
-  {
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    wchar_t target[MAX_PATH * 4] = {}, folder[MAX_PATH * 4] = {};
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
-        SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
-        SUCCEEDED(link->GetPath(target, MAX_PATH * 4, nullptr, SLGP_RAWPATH)) &&
-        SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH * 4)))
-      result = Shortcut{target, folder};
+// A fresh installation folder; Start() opens the settings window on it (f).
+class Form1 : public ::testing::Test {
+ protected:
+  bool Start() {
+    r = StartForm1(inst);
+    return (f = r.form) != nullptr;
   }
-  CoUninitialize();
-  return result;
-}
-
-bool SamePath(const fs::path& a, const fs::path& b) {
-  return EqualsNoCase(U(a.lexically_normal().c_str()), U(b.lexically_normal().c_str()));
-}
-
-TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
   Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr) << "no settings window";
-  HWND f = r.form;
+  Running r;
+  HWND f = nullptr;
+};
+
+void Close(Running& r) {
+  EXPECT_EQ(CloseAndWait(r.form, r.process), 0) << "closing the window ends the program";
+}
+
+TEST_F(Form1, ShowsTheDefaultsWithoutASettingsFile) {
+  ASSERT_TRUE(Start()) << "no settings window";
   EXPECT_EQ(WindowText(f), L"Tavimbra Config");
   struct Text {
     Id id;
@@ -120,12 +102,10 @@ TEST(Form1, ShowsTheDefaultsWithoutASettingsFile) {
   Close(r);
 }
 
-TEST(Form1, SaveWritesTheExactFileAndTwiceTheSame) {
+TEST_F(Form1, SaveWritesTheExactFileAndTwiceTheSame) {
   TAV_REQUIRE_CODE_PAGE_932();  // the Font line: on another code page the face is left out
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
+  ASSERT_TRUE(Start());
   Click(r.form, Id::Command2);
   const std::string expected = Ansi(
       L"[tavimbra]\r\nBack=FFFFFF\r\nText=000000\r\nAutoComplete=1\r\nKeepFocus=1\r\nUseSkin=1\r\nkey1=79\r\n"
@@ -157,14 +137,11 @@ bool ClickSave(HWND f, const std::function<bool()>& done) {
 // empty colour stays empty, a key read as 0 is named and stays 0); with the settings folder
 // gone the save writes nothing, says so naming the file, creates no folder, and the window goes
 // on working.
-TEST(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
+TEST_F(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
   inst.WriteSettings({L"Back=", L"Text=000000", L"Key1=abc"});
   const std::string before = inst.ReadRaw("settings/tavimbra.ini");
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   EXPECT_EQ(TextOf(f, Id::Label5), L"0");
   EXPECT_EQ(TextOf(f, Id::Label7), L"推奨しません");
   EXPECT_EQ(TextOf(f, Id::Text1), L"");
@@ -196,15 +173,12 @@ TEST(Form1, OpenedAndSavedAtOnceWritesBackWhatWasRead) {
   fs::remove(startUp, ec);
 }
 
-TEST(Form1, StoredValuesShownAndSavedBack) {
+TEST_F(Form1, StoredValuesShownAndSavedBack) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
   inst.WriteSettings({L"Back=0F00FF", L"Text=", L"Font=Nowhere Sans", L"key1=65", L"Key2=112", L"KEEPFOCUS=2",
                       L"UseSkin=0", L"AutoComplete=1", L"FontSize=10.5", L"Bold=-1", L"Italic=1", L"SendTo=0",
                       L"StartUP=0", L"Mod1=6", L"Mod2=16"});
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   const std::pair<Id, std::wstring> texts[] = {
       {Id::Text1, L"FF"},  {Id::Text2, L"00"},     {Id::Text3, L"F"}, {Id::Text4, L""},
       {Id::Text5, L""},    {Id::Text6, L""},       {Id::Combo1, L"Nowhere Sans"},
@@ -219,20 +193,15 @@ TEST(Form1, StoredValuesShownAndSavedBack) {
   EXPECT_EQ(BarOf(f, Id::HScroll3), 15);
   Click(f, Id::Command2);
   // Existing entries are replaced where they stand (the case of their key names is the platform's affair).
-  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
-  for (char& c : ini) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  EXPECT_EQ(ini, "[tavimbra]\r\nback=0f00ff\r\ntext=\r\nfont=nowhere sans\r\nkey1=65\r\nkey2=112\r\n"
+  EXPECT_EQ(Lower(inst.ReadRaw("settings/tavimbra.ini")), "[tavimbra]\r\nback=0f00ff\r\ntext=\r\nfont=nowhere sans\r\nkey1=65\r\nkey2=112\r\n"
                  "keepfocus=0\r\nuseskin=0\r\nautocomplete=1\r\nfontsize=10\r\nbold=0\r\nitalic=1\r\nsendto=0\r\n"
                  "startup=0\r\nmod1=6\r\nmod2=16\r\n");  // Mod2 kept as read though it means Alt
   Close(r);
 }
 
-TEST(Form1, ColourComponentsReactThroughTheirControls) {
+TEST_F(Form1, ColourComponentsReactThroughTheirControls) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   // Blue of the background to 10: box "A", stored "0A".
   Scroll(f, 2, 10);
   EXPECT_EQ(TextOf(f, Id::Text3), L"A");
@@ -268,75 +237,20 @@ TEST(Form1, ColourComponentsReactThroughTheirControls) {
   Close(r);
 }
 
-// A colour within what smooth scaling of the skin blends in.
-bool Near(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= 32 && std::abs(GetGValue(a) - GetGValue(b)) <= 32 &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= 32;
-}
-
-// The box's client area as it stands on the screen, row by row (0x00RRGGBB).
-struct Pixels {
-  int w = 0, h = 0;
-  std::vector<DWORD> px;
-  DWORD at(int x, int y) const { return px[static_cast<std::size_t>(y) * w + x]; }
-};
-Pixels OnScreen(HWND box) {
-  RECT r;
-  GetClientRect(box, &r);
-  POINT origin{0, 0};
-  ClientToScreen(box, &origin);
-  Pixels p;
-  p.w = r.right;
-  p.h = r.bottom;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, p.w, p.h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, p.w, p.h, screen, origin.x, origin.y, SRCCOPY);
-  SelectObject(mem, old);
-  BITMAPINFOHEADER bi{};
-  bi.biSize = sizeof bi;
-  bi.biWidth = p.w;
-  bi.biHeight = -p.h;
-  bi.biPlanes = 1;
-  bi.biBitCount = 32;
-  p.px.resize(static_cast<std::size_t>(p.w) * p.h);
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(p.h), p.px.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return p;
-}
-
-// The rightmost column of the box (client coordinates) holding a pixel far from the background.
+// The rightmost column of the box (client coordinates) holding a pixel far from its background.
 int InkRight(HWND box) {
-  const Pixels p = OnScreen(box);
-  const DWORD back = p.at(p.w - 2, p.h / 2);
-  int right = -1;
-  for (int x = 0; x < p.w; ++x)
-    for (int y = 0; y < p.h; ++y) {
-      DWORD c = p.at(x, y);
-      int d = 0;
-      for (int shift : {0, 8, 16}) d += abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((back >> shift) & 0xFF));
-      if (d > 200) {
-        right = x;
-        break;
-      }
-    }
-  return right;
+  const ScreenPixels p = CaptureClient(box);
+  return InkColumns(p, p.At(p.width - 2, p.height / 2)).second;
 }
 
 // Some pixel of the box shows the colour (0x00RRGGBB).
 bool Shows(HWND box, DWORD rgb) {
-  const Pixels p = OnScreen(box);
+  const ScreenPixels p = CaptureClient(box);
   return std::find(p.px.begin(), p.px.end(), rgb) != p.px.end();
 }
 
-TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+TEST_F(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
+  ASSERT_TRUE(Start());
   HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(WindowText(preview), L"プレビュー");
@@ -347,9 +261,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   GetClientRect(preview, &client);
   EXPECT_EQ(client.right, 240);
   EXPECT_EQ(client.bottom, 64);
-  RECT boxRect;
-  GetWindowRect(box, &boxRect);
-  MapWindowPoints(nullptr, preview, reinterpret_cast<POINT*>(&boxRect), 2);
+  const RECT boxRect = RectIn(preview, box);
   EXPECT_EQ(boxRect.left, 16);
   EXPECT_EQ(boxRect.top, 27);
   EXPECT_EQ(boxRect.right - boxRect.left, 209);
@@ -387,7 +299,7 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   // The skin box: the picture's corner (a dark teal in the shipped skin) gives way to the plain
   // background at once, and comes back.
   auto corner = [&] { return ScreenPixel(preview, 240 - 6, 64 - 6); };
-  auto skinCorner = [&] { return Near(corner(), RGB(24, 123, 140)); };
+  auto skinCorner = [&] { return NearColour(corner(), RGB(24, 123, 140)); };
   auto plainCorner = [&] { return corner() == GetSysColor(COLOR_BTNFACE); };
   EXPECT_TRUE(WaitUntil(skinCorner, std::chrono::seconds(3))) << "with the skin: " << std::hex << corner();
   Click(f, Id::Check3);
@@ -406,12 +318,9 @@ TEST(Form1, PreviewShowsAndHidesAndTakesColoursAtOnce) {
   Close(r);
 }
 
-TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
+TEST_F(Form1, HotkeyCaptureTakesTheReleasedKey) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
+  ASSERT_TRUE(Start());
   // The first click may only activate the window.
   ClickInto(f, Ctl(f, Id::Text7));
   ASSERT_EQ(FocusOf(f), Ctl(f, Id::Text7))
@@ -475,79 +384,51 @@ TEST(Form1, HotkeyCaptureTakesTheReleasedKey) {
   Close(r);
 }
 
-TEST(Form1, SaveCreatesAndRemovesTheShortcuts) {
+// Ticked and saved, the shortcuts are made (ticking alone does nothing). Stored ticks show at the
+// next start; a shortcut the user deleted meanwhile is made again by the next save, the other one
+// kept. Unticked and saved, a shortcut is removed.
+TEST_F(Form1, SaveCreatesAndRemovesTheShortcuts) {
   TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
   const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
   const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
   std::error_code ec;
   fs::remove(startUp, ec);
   fs::remove(sendTo, ec);
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
+  ASSERT_TRUE(Start());
   Click(r.form, Id::Check9);
   Click(r.form, Id::Check8);
   EXPECT_FALSE(fs::exists(startUp)) << "ticking alone does nothing";
   Click(r.form, Id::Command2);
-  auto s = ReadShortcut(startUp);
-  ASSERT_TRUE(s.has_value()) << "no start-up shortcut";
-  EXPECT_TRUE(SamePath(s->target, inst.Root() / "Tavimbra.exe")) << s->target;
-  EXPECT_TRUE(SamePath(s->workingFolder, inst.Root())) << s->workingFolder;
-  auto t = ReadShortcut(sendTo);
-  ASSERT_TRUE(t.has_value()) << "no Send To shortcut";
-  EXPECT_TRUE(SamePath(t->target, inst.Root() / "Tavimset.exe")) << t->target;
-  EXPECT_TRUE(SamePath(t->workingFolder, inst.Root())) << t->workingFolder;
-  std::string ini = inst.ReadRaw("settings/tavimbra.ini");
-  EXPECT_NE(ini.find("SendTo=1\r\nStartUP=1\r\n"), std::string::npos) << ini;
-
+  for (const auto& [lnk, exe] : {std::pair{startUp, L"Tavimbra.exe"}, std::pair{sendTo, L"Tavimset.exe"}}) {
+    const Shortcut s = ReadShortcut(lnk);
+    EXPECT_TRUE(SamePath(s.target, inst.Root() / exe)) << lnk.string() << ": " << s.target.string();
+    EXPECT_TRUE(SamePath(s.workingFolder, inst.Root())) << lnk.string() << ": " << s.workingFolder.string();
+  }
+  EXPECT_NE(inst.ReadRaw("settings/tavimbra.ini").find("SendTo=1\r\nStartUP=1\r\n"), std::string::npos);
+  Close(r);
+  for (const auto& [removed, kept, exe] :
+       {std::tuple{startUp, sendTo, L"Tavimbra.exe"}, std::tuple{sendTo, startUp, L"Tavimset.exe"}}) {
+    fs::remove(removed);
+    r = StartForm1(inst);
+    ASSERT_NE(r.form, nullptr);
+    EXPECT_TRUE(Ticked(r.form, Id::Check8) && Ticked(r.form, Id::Check9)) << "SendTo=1, StartUP=1";
+    Click(r.form, Id::Command2);
+    EXPECT_TRUE(SamePath(ReadShortcut(removed).target, inst.Root() / exe)) << removed.string() << ": not made again";
+    EXPECT_TRUE(fs::exists(kept)) << kept.string();
+    if (removed != sendTo) Close(r);
+  }
   Click(r.form, Id::Check9);
   Click(r.form, Id::Command2);
   EXPECT_FALSE(fs::exists(startUp)) << "unticked and saved: removed";
   EXPECT_TRUE(fs::exists(sendTo)) << "the other box is still ticked";
-  ini = inst.ReadRaw("settings/tavimbra.ini");
-  EXPECT_NE(ini.find("SendTo=1\r\nStartUP=0\r\n"), std::string::npos) << ini;
+  EXPECT_NE(inst.ReadRaw("settings/tavimbra.ini").find("SendTo=1\r\nStartUP=0\r\n"), std::string::npos);
   Close(r);
-  fs::remove(sendTo, ec);
-}
-
-// Stored ticks show at the next start; a shortcut the user deleted meanwhile is made again by
-// the next save, the other one rewritten where it stands.
-TEST(Form1, StoredShortcutTicksShowAndASaveMakesAMissingShortcutAgain) {
-  TAV_REQUIRE_DISPOSABLE_PROFILE();  // a save makes or removes the user's shortcuts
-  const fs::path startUp = KnownFolder(FOLDERID_Startup) / L"Tavimbra.lnk";
-  const fs::path sendTo = KnownFolder(FOLDERID_SendTo) / L"Tavimbraに登録.lnk";
-  Installation inst;
-  inst.WriteSettings({L"SendTo=1", L"StartUP=1"});
-  struct Case {
-    const fs::path* removed;  // deleted by the user before the settings window opens
-    const fs::path* kept;
-  } cases[] = {{&startUp, &sendTo}, {&sendTo, &startUp}};
-  std::error_code ec;
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    fs::remove(startUp, ec);
-    fs::remove(sendTo, ec);
-    Running r = StartForm1(inst);
-    ASSERT_NE(r.form, nullptr) << "case " << i;
-    EXPECT_TRUE(Ticked(r.form, Id::Check8)) << "case " << i << ": SendTo=1";
-    EXPECT_TRUE(Ticked(r.form, Id::Check9)) << "case " << i << ": StartUP=1";
-    Click(r.form, Id::Command2);
-    ASSERT_TRUE(fs::exists(startUp) && fs::exists(sendTo)) << "case " << i << ": the first save makes both";
-    fs::remove(*cases[i].removed);
-    Click(r.form, Id::Command2);
-    auto made = ReadShortcut(*cases[i].removed);
-    ASSERT_TRUE(made.has_value()) << "case " << i << ": not made again";
-    const wchar_t* exe = cases[i].removed == &startUp ? L"Tavimbra.exe" : L"Tavimset.exe";
-    EXPECT_TRUE(SamePath(made->target, inst.Root() / exe)) << "case " << i << ": " << ToUtf8(U(made->target.c_str()));
-    EXPECT_TRUE(fs::exists(*cases[i].kept)) << "case " << i;
-    Close(r);
-  }
-  fs::remove(startUp, ec);
   fs::remove(sendTo, ec);
 }
 
 // The settings window closed without saving, after changes to every kind of control: the
 // settings file stays byte for byte, and none is made where there was none.
-TEST(Form1, ClosedWithoutSavingLeavesTheSettingsFileAsItWas) {
+TEST_F(Form1, ClosedWithoutSavingLeavesTheSettingsFileAsItWas) {
   for (bool withFile : {true, false}) {
     Installation inst;
     const std::string stored =
@@ -570,73 +451,6 @@ TEST(Form1, ClosedWithoutSavingLeavesTheSettingsFileAsItWas) {
     else
       EXPECT_FALSE(fs::exists(inst.Root() / "settings" / "tavimbra.ini"));
   }
-}
-
-RECT ClientRectOf(HWND form, HWND control) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-// Moved to a monitor at 150% (WM_DPICHANGED with the rectangle Windows suggests): the window
-// and every control (the registration group's too) grow by half and the window goes where
-// suggested, kept inside the work area; the preview, on its own monitor, keeps its size. Back at
-// 100% it goes where suggested again.
-TEST(Form1, ScalesWhenTheMonitorScaleChanges) {
-  Installation inst;
-  Running r = StartForm1(inst);
-  ASSERT_NE(r.form, nullptr);
-  HWND f = r.form;
-  HWND preview = FindTopWindow(r.process.Id(), settings::kForm2Class);
-  ASSERT_NE(preview, nullptr);
-  const HWND controls[] = {Ctl(f, Id::Text1), Ctl(f, Id::Frame1), Ctl(f, Id::Command2), GetDlgItem(f, settings::RegistrationId::Frame3)};
-  // The window has settled at its first scale: activated, and what its activation posted (the
-  // focus brought into view) handled, so that nothing of it lands after the change.
-  WaitUntil([&] { return GetForegroundWindow() == f && FocusOf(f) != nullptr; }, std::chrono::seconds(5));
-  ASSERT_TRUE(PostedMessagesHandled(Ctl(f, Id::Text1)));
-  std::vector<RECT> before;
-  for (HWND c : controls) before.push_back(ClientRectOf(f, c));
-  RECT client, window, work;
-  GetClientRect(f, &client);
-  GetWindowRect(f, &window);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const LONG width = client.right;
-  // Away from where the window stands and from the middle, where it would be placed anew.
-  struct Step {
-    UINT dpi;
-    RECT suggested;
-  } steps[] = {
-      {144, {work.left + 3, work.top + 5, work.left + 3 + (window.right - window.left) * 3 / 2,
-             work.top + 5 + (window.bottom - window.top) * 3 / 2}},
-      {96, {work.left + 7, work.top + 9, work.left + 7 + window.right - window.left,
-            work.top + 9 + window.bottom - window.top}},
-  };
-  for (std::size_t s = 0; s < std::size(steps); ++s) {
-    ASSERT_TRUE(SendDpiChanged(f, steps[s].dpi, steps[s].suggested)) << "step " << s;
-    const int k2 = static_cast<int>(steps[s].dpi) * 2 / 96;  // twice the scale: 3 at 150%, 2 at 100%
-    GetClientRect(f, &client);
-    EXPECT_NEAR(client.right, width * k2 / 2, 2) << "step " << s;
-    for (std::size_t i = 0; i < std::size(controls); ++i) {
-      RECT now = ClientRectOf(f, controls[i]);
-      EXPECT_NEAR(now.left, before[i].left * k2 / 2, 2) << "step " << s << " case " << i;
-      EXPECT_NEAR(now.right - now.left, (before[i].right - before[i].left) * k2 / 2, 2) << "step " << s << " case " << i;
-    }
-    // Where suggested, as far as the work area allows (at 150% taller than the screen: inside
-    // the work area, scrolled to its top).
-    GetWindowRect(f, &window);
-    const RECT& want = steps[s].suggested;
-    EXPECT_EQ(window.left, std::clamp(want.left, work.left, work.right - (window.right - window.left))) << "step " << s;
-    EXPECT_EQ(window.top, std::clamp(want.top, work.top, work.bottom - (window.bottom - window.top))) << "step " << s;
-    EXPECT_GE(window.top, work.top) << "step " << s;
-    EXPECT_LE(window.bottom, work.bottom) << "step " << s;
-    EXPECT_NEAR(ClientRectOf(f, controls[0]).top, before[0].top * k2 / 2, 2) << "step " << s;
-    GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 240) << "step " << s;
-    EXPECT_EQ(client.bottom, 64) << "step " << s;
-  }
-  EXPECT_EQ(TextOf(f, Id::Label5), L"79") << "still answering";
-  Close(r);
 }
 
 // The command line of another process, from its process parameters.
@@ -714,20 +528,6 @@ TEST(Form1WineOnly, OpenFolderStartsTheFileManagerOnTheFolder) {
   if (WaitForSingleObject(child, 5000) != WAIT_OBJECT_0) TerminateProcess(child, 0);
   CloseHandle(child);
   Close(r);
-}
-
-TEST(Form1, StartedWithAnArgumentTheSettingsWindowNeverAppears) {
-  Installation inst;
-  inst.WriteRaw("memo.txt", "x");
-  Process p = inst.Start(L"Tavimset.exe", L"\"" + (inst.Root() / "memo.txt").wstring() + L"\"");
-  // The quick registration window shows, and serves a round trip: start-up is over, and the
-  // settings window never came.
-  HWND quick = WaitForTopWindow(p.Id(), settings::kForm3Class, true);
-  ASSERT_NE(quick, nullptr);
-  ASSERT_TRUE(PostedMessagesHandled(FindChild(quick, L"Edit")));
-  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm1Class), nullptr);
-  EXPECT_EQ(FindTopWindow(p.Id(), settings::kForm2Class), nullptr) << "nor its preview";
-  p.Kill();
 }
 
 }  // namespace

@@ -17,14 +17,6 @@ using Id = settings::Form1Id;
 HWND Ctl(HWND form, int id) { return GetDlgItem(form, id); }
 HWND Ctl(HWND form, Id id) { return Ctl(form, static_cast<int>(id)); }
 
-void KeyUpOnly(WORD vk) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &in, sizeof in);
-}
-
 // Tab until the focus is on target (the order goes round).
 bool TabTo(HWND form, HWND target) {
   for (int i = 0; i < 80 && FocusOf(form) != target; ++i) {
@@ -54,20 +46,12 @@ TEST(Form1Keys, ReleaseWhosePressNeverArrivedIsCaptured) {
   for (const auto& b : boxes) {
     ClickInto(o.form, Ctl(o.form, b.box));
     ASSERT_EQ(FocusOf(o.form), Ctl(o.form, b.box));
-    KeyUpOnly(VK_SNAPSHOT);
+    SendKeyAlone(VK_SNAPSHOT, true);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(Ctl(o.form, b.code)) == L"44"; }, std::chrono::seconds(3)))
         << static_cast<int>(b.box) << ": " << WindowText(Ctl(o.form, b.code));
     EXPECT_EQ(WindowText(Ctl(o.form, b.name)), L"Snapshot");
   }
-  PostMessageW(o.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(o.process.Wait(), 0);
-}
-
-void KeyDownOnly(WORD vk) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  SendInput(1, &in, sizeof in);
+  EXPECT_EQ(CloseAndWait(o.form, o.process), 0);
 }
 
 // Shift pressed while the window is in front, held through a real click into a capture box and
@@ -83,17 +67,16 @@ TEST(Form1Keys, ShiftHeldThroughAClickIntoTheBoxIsPassedOver) {
   HWND box = Ctl(o.form, Id::Text7), code = Ctl(o.form, Id::Label5);
   ASSERT_EQ(WindowText(code), L"79");
   PointerTo(box);
-  KeyDownOnly(VK_SHIFT);
+  SendKeyAlone(VK_SHIFT, false);
   PointerClick(box);  // the pointer is there already: no move resets the held Shift
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(o.form) == box; }, std::chrono::seconds(3)));
-  for (int i = 0; i < 3; ++i) KeyDownOnly(VK_SHIFT);  // repeats: the key was down already
-  KeyUpOnly(VK_SHIFT);
+  for (int i = 0; i < 3; ++i) SendKeyAlone(VK_SHIFT, false);  // repeats: the key was down already
+  SendKeyAlone(VK_SHIFT, true);
   // Tab, after it, takes the focus on: by then the Shift's release has been handled.
   SendKey(VK_TAB);
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(o.form) != box; }, std::chrono::seconds(3)));
   EXPECT_EQ(WindowText(code), L"79") << "Shift's release was taken as the hotkey";
-  PostMessageW(o.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(o.process.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(o.form, o.process), 0);
 }
 
 // Enter on a focused push button clicks it, as in every dialog: the window opens on the
@@ -124,8 +107,7 @@ TEST(Form1Keys, EnterOnAFocusedPushButtonClicksIt) {
   ASSERT_NE(box, nullptr) << "Enter on 「コマンド登録実行」 registers";
   EXPECT_EQ(MessageBoxText(box), L"コマンドを設定してください");
   AnswerMessageBox(box, IDOK);
-  PostMessageW(o.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(o.process.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(o.form, o.process), 0);
 }
 
 // A captured key that another program holds with Alt gets a note under its box until another key
@@ -183,8 +165,7 @@ TEST(Form1Keys, AKeyAnotherProgramHoldsIsNoted) {
       }
     }
   }
-  PostMessageW(o.form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(o.process.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(o.form, o.process), 0);
 }
 
 }  // namespace

@@ -48,17 +48,10 @@ class PhysicalPixels {
   DPI_AWARENESS_CONTEXT old_;
 };
 
-RECT InClient(HWND form, HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 // Inside the client area, and not cut off by the foot strip (what scrolls behind it is shaped
 // to the part above it).
 bool FullyShown(HWND form, HWND w) {
-  RECT client, r = InClient(form, w);
+  RECT client, r = RectIn(form, w);
   GetClientRect(form, &client);
   if (r.top < 0 || r.bottom > client.bottom) return false;
   RECT shown;
@@ -66,22 +59,13 @@ bool FullyShown(HWND form, HWND w) {
   return kind == ERROR || (kind != NULLREGION && shown.bottom >= r.bottom - r.top);
 }
 
-void MouseAt(HWND w) { PointerTo(w); }
-
-void Mouse(DWORD flags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  SendInput(1, &in, sizeof in);
-}
-
 // A click as a hand gives it: the button is released once the press has arrived (it shows
 // the button pushed), so the release cannot overtake it.
 void Click(HWND button) {
-  MouseAt(button);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
+  PointerTo(button);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
   WaitUntil([&] { return (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }, std::chrono::seconds(2));
-  Mouse(MOUSEEVENTF_LEFTUP);
+  SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
 // The save has written its last key (the file appears with the first of thirteen writes).
@@ -93,14 +77,6 @@ bool Saved(const Installation& inst) {
   } catch (...) {
     return false;  // still being written
   }
-}
-
-void Wheel(int notches) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  in.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
-  SendInput(1, &in, sizeof in);
 }
 
 // Tavimset started while the prefix's scale is 150 % (the scale goes back for the programs
@@ -165,12 +141,12 @@ TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonStaysInVi
   // Wheel: down to the registration's foot and up to the top; the save button stays in view and
   // a click saves (a changed value again).
   SendMessageW(GetDlgItem(form, static_cast<int>(Id::Check1)), BM_CLICK, 0, 0);
-  MouseAt(GetDlgItem(form, static_cast<int>(Id::Frame1)));
+  PointerTo(GetDlgItem(form, static_cast<int>(Id::Frame1)));
   // One turn of many notches: one message, so nothing still moves the window when it is clicked.
-  Wheel(-30);
+  SendMouse(MOUSEEVENTF_WHEEL, -30);
   ASSERT_TRUE(WaitUntil([&] { return FullyShown(form, last) && !FullyShown(form, first); }, std::chrono::seconds(3)))
       << "wheel down scrolls to the registration's foot";
-  Wheel(30);
+  SendMouse(MOUSEEVENTF_WHEEL, 30);
   EXPECT_TRUE(WaitUntil([&] { return !FullyShown(form, last) && FullyShown(form, first); }, std::chrono::seconds(3)))
       << "wheel up scrolls to the top";
   ASSERT_TRUE(FullyShown(form, save));
@@ -194,8 +170,7 @@ TEST(Form1ScreenWineOnly, AtOneAndAHalfScaleOnASmallScreenTheSaveButtonStaysInVi
   GetClientRect(preview, &client);
   EXPECT_EQ(client.right, 360);
   EXPECT_EQ(client.bottom, 96);
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(process.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(form, process), 0);
 }
 
 // On a screen the window does not fit, it opens at its top with the focus on a control in view;
@@ -219,9 +194,9 @@ TEST(Form1ScreenWineOnly, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTh
   })) << "focus on " << ClassName(FocusOf(form)) << " '" << WindowText(FocusOf(form)) << "'";
   // At its very top: a page up moves nothing. (The scroll bar's position of another program's
   // window reads as 0 under Wine.)
-  const LONG firstTop = InClient(form, first).top;
+  const LONG firstTop = RectIn(form, first).top;
   SendMessageW(form, WM_VSCROLL, SB_PAGEUP, 0);
-  EXPECT_EQ(InClient(form, first).top, firstTop) << "opened scrolled down";
+  EXPECT_EQ(RectIn(form, first).top, firstTop) << "opened scrolled down";
 
   const struct {
     Id box, code;
@@ -233,7 +208,7 @@ TEST(Form1ScreenWineOnly, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTh
     ASSERT_EQ(FocusOf(form), box);
     // Where the box stands in the client area: it moves when the window scrolls. (The scroll
     // bar's position of another program's window reads as 0 under Wine.)
-    const LONG top = InClient(form, box).top;
+    const LONG top = RectIn(form, box).top;
     for (WORD key : {WORD{VK_NEXT}, WORD{VK_PRIOR}}) {
       SendKey(key);
       const std::wstring code = std::to_wstring(key);
@@ -241,11 +216,10 @@ TEST(Form1ScreenWineOnly, OnASmallScreenItOpensAtItsTopAndPageKeysAreHotkeysInTh
                             std::chrono::seconds(3)))
           << static_cast<int>(b.box) << " key " << key << ": " << WindowText(GetDlgItem(form, static_cast<int>(b.code)));
       // After each key: PageDown then PageUp would scroll there and back.
-      EXPECT_EQ(InClient(form, box).top, top) << static_cast<int>(b.box) << " key " << key << " scrolled the window";
+      EXPECT_EQ(RectIn(form, box).top, top) << static_cast<int>(b.box) << " key " << key << " scrolled the window";
     }
   }
-  PostMessageW(form, WM_CLOSE, 0, 0);
-  EXPECT_EQ(process.Wait(), 0);
+  EXPECT_EQ(CloseAndWait(form, process), 0);
 }
 
 }  // namespace

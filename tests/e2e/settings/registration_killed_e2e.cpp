@@ -11,6 +11,7 @@
 #include "dialogs_helpers.h"
 #include "driver.h"
 #include "registration_controls.h"
+#include "temp_dir.h"
 #include "text_encoding.h"
 
 namespace tav::e2e {
@@ -32,18 +33,6 @@ std::vector<std::wstring> Names(const fs::path& folder, bool filesOnly = false) 
   for (const auto& e : fs::directory_iterator(folder))
     if (!filesOnly || !e.is_directory()) names.push_back(e.path().filename().wstring());
   return names;
-}
-
-void AgeByAnHour(const fs::path& p) {
-  HANDLE h = CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         0, nullptr);
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
-  t.QuadPart -= 3600ull * 10'000'000;
-  FILETIME then{t.LowPart, t.HighPart};
-  SetFileTime(h, nullptr, nullptr, &then);
-  CloseHandle(h);
 }
 
 unsigned long long Now() {
@@ -242,7 +231,7 @@ TEST(RegistrationKilled, TextsHoldsTheOldOrTheNewFileWhereverTheSaveStops) {
   EXPECT_GT(tookNew, 0) << "no kill came after the move";
 
   // Later (an hour, as if after a restart): the next save removes what the killed ones left.
-  for (const std::wstring& n : Names(tempFolder)) AgeByAnHour(tempFolder / n);
+  for (const std::wstring& n : Names(tempFolder)) test::Age(tempFolder / n, 3600);
   ASSERT_GT(RegisterOnce(inst, L"final.exe", -1), 0);
   EXPECT_EQ(inst.ReadRaw(L"texts\\memo.txt"), "final.exe \r\n");
   EXPECT_EQ(Names(inst.Texts()), std::vector<std::wstring>{L"memo.txt"}) << "the temporary files and their folder are gone";

@@ -77,12 +77,6 @@ TEST(CommandFile, ByteOrderMarksAreDecodedNotRun) {
   EXPECT_EQ(DecodeCommandFile("\"C:\\\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB\\a.exe\" x\r\n"), u"\"C:\\ツール\\a.exe\" x\r\n");
 }
 
-}  // namespace
-}  // namespace tav
-
-namespace tav {
-namespace {
-
 TEST(CommandLineProblem, NulAndTheLengthLimit) {
   struct Case {
     std::u16string line;
@@ -112,12 +106,6 @@ TEST(ShortenedForMessage, CutsLongTextWithItsLengthAndKeepsPairsWhole) {
   EXPECT_EQ(ShortenedForMessage(u"ab\U0001F600cd", 3), u"ab… (全 6 文字)");
   EXPECT_EQ(ShortenedForMessage(std::u16string(u"a.exe\0x", 7)), u"a.exe<NUL>x") << "a NUL would end the message";
 }
-
-}  // namespace
-}  // namespace tav
-
-namespace tav {
-namespace {
 
 // A bitmap file: 14-byte file header, 40-byte info header, the pixel rows (each padded to 4 bytes).
 std::string Bitmap(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t compression = 0,

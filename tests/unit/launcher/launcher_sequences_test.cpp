@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <map>
 
+#include "readme_examples.h"
 #include "text_encoding.h"
 
 namespace tav {
 namespace {
 
 using Log = std::vector<std::string>;
+using namespace std::string_literals;
 
 // The start itself records the line as it would be started: directly, or as administrator
 // through the shell (program and parameters joined again).
@@ -18,9 +20,17 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps, ProcessStart {
   Settings settings;
   bool anotherCopy = false, desktop = true;
   std::map<std::u16string, std::string> files;  // command name -> bytes
+  std::u16string environment{u"T=tee\0", 6};
   Log log;
 
   void Add(const std::string& s) { log.push_back(s); }
+  // The entries that begin with prefix, without it.
+  Log Logged(const std::string& prefix) const {
+    Log found;
+    for (const std::string& s : log)
+      if (s.rfind(prefix, 0) == 0) found.push_back(s.substr(prefix.size()));
+    return found;
+  }
   Settings ReadSettings() override { return Add("read"), settings; }
   void ApplySetup(const LauncherSetup&) override { Add("setup"); }
   void LoadCommandList() override { Add("list"); }
@@ -40,7 +50,7 @@ struct Recorder final : StartupSteps, CommandSteps, ExitSteps, ProcessStart {
     auto it = files.find(name);
     return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
   }
-  std::u16string EnvironmentBlock() override { return std::u16string(u"T=tee\0", 6); }
+  std::u16string EnvironmentBlock() override { return environment; }
   std::u16string ClipboardText() override { return u"{arg:url} %T%"; }
   void ClearInput() override { Add("clear"); }
   void FocusWindow() override { Add("focus"); }
@@ -322,6 +332,84 @@ TEST(LauncherSettings, Interpretation) {
     EXPECT_EQ(got.bold, cases[i].bold == 1) << "case " << i;
     EXPECT_EQ(got.keepFocus && got.useSkin && got.italic, cases[i].on) << "case " << i;
     EXPECT_EQ(got.keepFocus || got.useSkin || got.italic, cases[i].on) << "case " << i;
+  }
+}
+
+// Whatever is typed after the "/" (a command interpreter's operators, variables, quotes, line
+// ends) is appended as it stands after the stored line and one space: the program started is the
+// one stored in the command file, and nothing puts an interpreter in front of it. Only the stored
+// line has its environment variables expanded.
+TEST(TypedArguments, StayArgumentsOfTheStoredProgram) {
+  struct Case {
+    std::u16string typed;
+    std::u16string started;
+    bool lookedUp = true;  // false: the name could be no file directly in texts\, so no file is read
+  };
+  const Case cases[] = {
+      {u"memo/a.txt & del /q *", u"\"C:\\W\\notepad.exe\" a.txt & del /q *"},
+      {u"memo/| calc", u"\"C:\\W\\notepad.exe\" | calc"},
+      {u"memo/\" & calc & \"", u"\"C:\\W\\notepad.exe\" \" & calc & \""},
+      {u"memo/%SystemRoot%\\system32\\cmd.exe /c calc", u"\"C:\\W\\notepad.exe\" %SystemRoot%\\system32\\cmd.exe /c calc"},
+      {u"memo/^&calc", u"\"C:\\W\\notepad.exe\" ^&calc"},
+      {u"memo/a\r\ncalc.exe", u"\"C:\\W\\notepad.exe\" a\r\ncalc.exe"},
+      {u"memo/`calc` $(calc)", u"\"C:\\W\\notepad.exe\" `calc` $(calc)"},
+      {u"memo&calc/x", u""},  // no command file of that name: nothing starts
+      {u"memo & calc", u""},
+      {u"memo/..\\settings\\tavimbra", u"\"C:\\W\\notepad.exe\" ..\\settings\\tavimbra"},  // arguments may hold paths
+      {u"memo ./x", u""},  // the file "memo ..txt": inside texts\, just not there
+      {u"...", u""},
+      // Names that lead out of texts\ are not looked up, even where such a file exists.
+      {u"..\\settings\\tavimbra", u"", false},
+      {u"..\\settings\\tavimbra/x", u"", false},
+      {u"sub\\memo", u"", false},
+      {u"C:\\Windows\\win", u"", false},
+      {u"C:memo", u"", false},
+      {u"\\\\server\\share\\memo", u"", false},
+      {u"\\\\?\\C:\\memo", u"", false},
+      {u"memo:stream", u"", false},
+      {u"memo::$DATA/x", u"", false},
+      {u"CON", u"", false},
+      {u"com1", u"", false},
+      {u"nul /x", u"", false},
+      {u"memo\t", u"", false},
+      {u"mem?", u"", false},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    Recorder s;
+    s.environment = u"TAV_W=C:\\W\0SystemRoot=C:\\Windows\0"s;
+    s.files[u"memo"] = "\"%TAV_W%\\notepad.exe\"\r\n";
+    const std::u16string name = cases[i].typed.substr(0, cases[i].typed.find(u'/'));
+    if (!cases[i].lookedUp) s.files[name] = "calc.exe\r\n";  // what such a name would reach
+    EXPECT_EQ(RunCommand(cases[i].typed, s, s), !cases[i].started.empty()) << "case " << i;
+    EXPECT_EQ(s.Logged("read "), cases[i].lookedUp ? Log{ToUtf8(name)} : Log{}) << "case " << i;
+    EXPECT_EQ(s.Logged("start "), cases[i].started.empty() ? Log{} : Log{ToUtf8(cases[i].started)}) << "case " << i;
+  }
+}
+
+// Every example line of the README's command tables, in both languages, starts the command line
+// the table gives; where the table describes it, the program as the line names it (with the user
+// folders its variables name) and the part the table shows. (One runs end to end in
+// readme_examples_e2e.cpp.)
+TEST(ReadmeExamples, EveryExampleLineRunsAsWritten) {
+  const auto examples = test::ReadmeExamples(TAV_README);
+  ASSERT_GE(examples.size(), 6u) << "the README's example tables were not found";
+  const std::u16string profile = u"C:\\Users\\ta v", local = profile + u"\\AppData\\Local";
+  for (const auto& e : examples) {
+    Recorder s;
+    s.environment = u"USERPROFILE=" + profile + u"\0LOCALAPPDATA="s + local + u"\0"s;
+    s.files[e.file.substr(0, e.file.size() - 4)] = ToAnsi(e.line) + "\r\n";
+    ASSERT_TRUE(RunCommand(e.typed, s, s)) << ToUtf8(e.file + u": " + e.typed);
+    const Log started = s.Logged("start ");
+    ASSERT_EQ(started.size(), 1u) << ToUtf8(e.file + u": " + e.typed);
+    std::u16string program = e.line.substr(0, e.line[0] == u'"' ? e.line.find(u'"', 1) + 1 : e.line.find(u' '));
+    for (const auto& [name, value] : {std::pair{u"%USERPROFILE%"s, profile}, std::pair{u"%LOCALAPPDATA%"s, local}})
+      if (const auto at = program.find(name); at != std::u16string::npos) program.replace(at, name.size(), value);
+    if (e.exact) {
+      EXPECT_EQ(started[0], ToUtf8(e.runs)) << ToUtf8(e.file);
+    } else {
+      EXPECT_EQ(started[0].rfind(ToUtf8(program), 0), 0u) << ToUtf8(e.file) << ": " << started[0];
+      EXPECT_NE(started[0].find(ToUtf8(e.runs)), std::string::npos) << ToUtf8(e.file) << ": " << started[0];
+    }
   }
 }
 

@@ -1,21 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "program_lookup.h"
+#include "recording_dialogs.h"
 #include "text_encoding.h"
 
 namespace tav::settings {
 namespace {
-
-class RecordingDialogs : public Dialogs {
- public:
-  std::vector<std::u16string> log;
-  void Message(const std::u16string& t) override { log.push_back(u"msg:" + t); }
-  void Error(const std::u16string& t) override { log.push_back(u"err:" + t); }
-  bool AskYesNo(const std::u16string& t) override {
-    log.push_back(u"ask:" + t);
-    return false;
-  }
-};
 
 class FakePlatform : public LookupPlatform {
  public:

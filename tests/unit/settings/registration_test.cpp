@@ -1,29 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
 #include <set>
 
+#include "recording_dialogs.h"
 #include "registration.h"
 #include "text_encoding.h"
 
 namespace tav::settings {
 namespace {
-
-// Message boxes as a transcript: "msg:", "err:" or "ask:" followed by the text.
-class RecordingDialogs : public Dialogs {
- public:
-  std::vector<std::u16string> log;
-  std::deque<bool> answers;
-  void Message(const std::u16string& t) override { log.push_back(u"msg:" + t); }
-  void Error(const std::u16string& t) override { log.push_back(u"err:" + t); }
-  bool AskYesNo(const std::u16string& t) override {
-    log.push_back(u"ask:" + t);
-    bool a = answers.empty() ? false : answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return a;
-  }
-};
 
 // A folder in memory that can be made to fail at one step.
 class FakeFiles : public CommandFiles {

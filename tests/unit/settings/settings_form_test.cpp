@@ -92,15 +92,15 @@ TEST(SaveSettings, ThirteenWritesInOrderWithShortcutWorkBeforeItsKey) {
   modifiers.modifiers[0] = 2;
   modifiers.modifiersAsRead[1] = 4;
 
+  const std::vector<std::string> defaultsSaved = {
+      "Back=FFFFFF", "Text=000000", "AutoComplete=1", "KeepFocus=1", "UseSkin=1", "key1=79", "key2=87",
+      "Font=ＭＳ Ｐゴシック", "FontSize=11", "Bold=0", "Italic=0", "sendto shortcut removed", "SendTo=0",
+      "startup shortcut removed", "StartUP=0"};
+  std::vector<std::string> modifiersSaved = defaultsSaved;
+  modifiersSaved.insert(modifiersSaved.end(), {"Mod1=2", "Mod2=1"});
   const Case cases[] = {
-      {modifiers,
-       {"Back=FFFFFF", "Text=000000", "AutoComplete=1", "KeepFocus=1", "UseSkin=1", "key1=79", "key2=87",
-        "Font=ＭＳ Ｐゴシック", "FontSize=11", "Bold=0", "Italic=0", "sendto shortcut removed", "SendTo=0",
-        "startup shortcut removed", "StartUP=0", "Mod1=2", "Mod2=1"}},
-      {defaults,
-       {"Back=FFFFFF", "Text=000000", "AutoComplete=1", "KeepFocus=1", "UseSkin=1", "key1=79", "key2=87",
-        "Font=ＭＳ Ｐゴシック", "FontSize=11", "Bold=0", "Italic=0", "sendto shortcut removed", "SendTo=0",
-        "startup shortcut removed", "StartUP=0"}},
+      {modifiers, modifiersSaved},
+      {defaults, defaultsSaved},
       {changed,
        {"Back=0F00FF", "Text=", "AutoComplete=0", "KeepFocus=0", "UseSkin=0", "key1=65", "key2=112",
         "Font=Not Installed Face", "FontSize=10.5", "Bold=1", "Italic=1", "sendto shortcut removed", "SendTo=0",

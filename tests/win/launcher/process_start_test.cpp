@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "desktop_window_win32.h"
 #include "process_start_win32.h"
 #include "text_encoding.h"
 #include "window_win32.h"
@@ -28,6 +31,26 @@ struct TestWindow {
     if (hwnd) DestroyWindow(hwnd);
   }
 };
+
+// Enter and Esc hand the foreground to the desktop's shell window (class Progman, "Program
+// Manager"), never to an application window whose title begins with "Program", nor to a hidden
+// or otherwise titled Progman window; without a shell window nothing is activated. On Windows
+// GetShellWindow finds the real one first, and a test's stand-in is never chosen.
+TEST(DesktopHandOver, ActivatesOnlyTheDesktopShellWindow) {
+  const HWND realShell = GetShellWindow();
+  TestWindow folder(L"CabinetWClass", L"Program Files", true);
+  TestWindow hidden(L"Progman", L"Program Manager", false), otherShell(L"Progman", L"Other shell", true);
+  for (bool withDesktop : {false, true}) {
+    std::optional<TestWindow> desktop;
+    if (withDesktop) desktop.emplace(L"Progman", L"Program Manager", true);
+    const HWND expected = realShell ? realShell : desktop ? desktop->hwnd : nullptr;
+    DesktopHandOver handOver;
+    EXPECT_EQ(handOver.Activate(), expected != nullptr) << withDesktop;
+    EXPECT_EQ(handOver.HandedTo(), expected) << withDesktop;
+    handOver.Await();
+    if (expected) EXPECT_EQ(GetForegroundWindow(), expected) << withDesktop;
+  }
+}
 
 struct Seen {
   int calls = 0;

@@ -15,6 +15,15 @@
 namespace tav {
 namespace {
 
+// Closes the window as a close request does, serving the quit message it posts.
+void Close(Form1& form) {
+  SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  Module3::SetSummon(nullptr);
+}
+
 TEST(Summon, TheBoxStartsWithItsInputMethodOff) {
   LauncherApp app;
   ASSERT_TRUE(app.Start(GetModuleHandleW(nullptr)));
@@ -32,12 +41,8 @@ TEST(Summon, TheBoxStartsWithItsInputMethodOff) {
     EXPECT_FALSE(ImmGetOpenStatus(imc)) << "round " << round;
   }
   ImmReleaseContext(edit, imc);
-  SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+  Close(form);
   EXPECT_FALSE(IsWindow(form.Hwnd()));
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {  // the closing's quit message
-  }
-  Module3::SetSummon(nullptr);
 }
 
 // Started as administrator, the launcher must still hear the restarted shell's "TaskbarCreated"
@@ -58,11 +63,7 @@ TEST(LauncherElevated, TaskbarCreatedIsLetThroughTheMessageFilter) {
   Form1& form = app.Window();
   const std::tuple<HWND, UINT, DWORD> expected{form.Hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), MSGFLT_ALLOW};
   EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << calls.size() << " calls";
-  SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
-  Module3::SetSummon(nullptr);
+  Close(form);
 }
 
 }  // namespace

@@ -17,23 +17,19 @@
 #include "form3_controls.h"
 #include "form3_win32.h"
 #include "private_prefix.h"
+#include "registration_controls.h"
 #include "temp_dir.h"
 #include "window_names.h"
 
 namespace tav::settings {
 namespace {
 
+using test::RectIn;
+
 std::wstring Caption(HWND w) {
   wchar_t text[512] = {};
   GetWindowTextW(w, text, 512);
   return text;
-}
-
-RECT RectIn(HWND parent, HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
 }
 
 struct FontFacts {
@@ -288,16 +284,21 @@ TEST(FormLayout, NoCaptionIsClippedInEitherUiFontAtEitherScale) {
   EXPECT_GE(faces[1].lineHeight, faces[0].lineHeight + 3);
 }
 
-// WM_DPICHANGED as Windows sends it: the settings window takes the new scale inside the work
-// area, at its client size for that scale; the preview goes only by its own monitor's message.
+// WM_DPICHANGED as Windows sends it: the settings window takes the new scale where suggested,
+// inside the work area (scrolled to its top where taller), at its client size for that scale,
+// every control (the registration group's too) scaled; the preview goes only by its own
+// monitor's message.
 TEST(FormLayout, EachWindowFollowsItsOwnMonitorScale) {
   Form1 form1;
   ASSERT_TRUE(form1.Create(GetModuleHandleW(nullptr)));
   HWND f = form1.Hwnd();
   HWND preview = FindWindowW(kForm2Class, nullptr);
   ASSERT_NE(preview, nullptr);
-  HWND save = GetDlgItem(f, static_cast<int>(Form1Id::Command2));
-  RECT client, saveAt96 = RectIn(f, save);
+  const HWND controls[] = {GetDlgItem(f, static_cast<int>(Form1Id::Text1)), GetDlgItem(f, static_cast<int>(Form1Id::Frame1)),
+                           GetDlgItem(f, static_cast<int>(Form1Id::Command2)), GetDlgItem(f, RegistrationId::Frame3)};
+  std::vector<RECT> at96;
+  for (HWND c : controls) at96.push_back(RectIn(f, c));
+  RECT client;
   GetClientRect(f, &client);
   const LONG width96 = client.right;
   RECT work;
@@ -306,12 +307,18 @@ TEST(FormLayout, EachWindowFollowsItsOwnMonitorScale) {
   struct Step {
     UINT from, to;
   };
+  int step = 0;
   for (const Step& s : {Step{96, 144}, Step{144, 96}, Step{96, 120}}) {
     SCOPED_TRACE(testing::Message() << s.from << " -> " << s.to);
     // Asked first for its size at the new scale, it gives what it then takes (the work area aside).
     SIZE asked{};
     ASSERT_TRUE(SendMessageW(f, WM_GETDPISCALEDSIZE, s.to, reinterpret_cast<LPARAM>(&asked)));
-    ChangeDpi(f, s.from, s.to);
+    // Near the work area's corner, a little further each step: away from where the window stands
+    // and from the middle, where it would be placed anew.
+    RECT suggested = Suggested(f, s.from, s.to);
+    ++step;
+    OffsetRect(&suggested, work.left + 4 * step - suggested.left, work.top + 5 * step - suggested.top);
+    SendMessageW(f, WM_DPICHANGED, MAKEWPARAM(s.to, s.to), reinterpret_cast<LPARAM>(&suggested));
     // (Wine draws every frame at the system DPI, so the client it took, framed for the new DPI.)
     GetClientRect(f, &client);
     const bool scrolls = (GetWindowLongPtrW(f, GWL_STYLE) & WS_VSCROLL) != 0;
@@ -323,12 +330,16 @@ TEST(FormLayout, EachWindowFollowsItsOwnMonitorScale) {
     EXPECT_NEAR(client.right, MulDiv(width96, static_cast<int>(s.to), 96), 2) << "client width for the scale";
     RECT window;
     GetWindowRect(f, &window);
-    EXPECT_GE(window.left, work.left);
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, std::clamp(suggested.top, work.top, work.bottom - (window.bottom - window.top)));
     EXPECT_GE(window.top, work.top);
-    EXPECT_LE(window.right, work.right);
     EXPECT_LE(window.bottom, work.bottom);
-    RECT saveNow = RectIn(f, save);
-    EXPECT_NEAR(saveNow.right - saveNow.left, MulDiv(saveAt96.right - saveAt96.left, static_cast<int>(s.to), 96), 2);
+    for (std::size_t i = 0; i < std::size(controls); ++i) {
+      const RECT now = RectIn(f, controls[i]);
+      EXPECT_NEAR(now.left, MulDiv(at96[i].left, static_cast<int>(s.to), 96), 2) << "control " << i;
+      EXPECT_NEAR(now.right - now.left, MulDiv(at96[i].right - at96[i].left, static_cast<int>(s.to), 96), 2) << "control " << i;
+    }
+    EXPECT_NEAR(RectIn(f, controls[0]).top, MulDiv(at96[0].top, static_cast<int>(s.to), 96), 2) << "at its top";
     RECT previewClient;
     GetClientRect(preview, &previewClient);
     EXPECT_EQ(previewClient.right, 240) << "the preview stays with its own monitor";

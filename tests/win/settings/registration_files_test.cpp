@@ -5,7 +5,6 @@
 #include <winioctl.h>
 
 #include <algorithm>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "install_folder.h"
 #include "program_lookup.h"
 #include "program_lookup_win32.h"
+#include "recording_dialogs.h"
 #include "registration.h"
 #include "replace_file_win32.h"
 #include "system_message_win32.h"
@@ -29,25 +29,18 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-class RecordingDialogs : public Dialogs {
- public:
-  std::vector<std::u16string> log;
-  std::deque<bool> answers;
-  void Message(const std::u16string& t) override { log.push_back(u"msg:" + t); }
-  void Error(const std::u16string& t) override { log.push_back(u"err:" + t); }
-  bool AskYesNo(const std::u16string& t) override {
-    log.push_back(u"ask:" + t);
-    bool a = !answers.empty() && answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return a;
-  }
-};
-
 std::vector<std::wstring> Listing(const fs::path& folder) {
   std::vector<std::wstring> names;
   for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().wstring());
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// The cases a platform could not set up, for the skip message.
+std::string Listed(const std::vector<std::string>& whats) {
+  std::string list;
+  for (const auto& w : whats) list += " [" + w + "]";
+  return list;
 }
 
 struct Installation {
@@ -57,17 +50,27 @@ struct Installation {
   std::u16string Folder() const { return dir.Text(); }
 };
 
-RegistrationRequest Request(std::u16string n, std::u16string p, std::u16string c) {
-  return {std::move(n), std::move(p), std::move(c), false, false, false};
+// A registration on the real disk (or through files), every question answered Yes.
+struct Registration {
+  RegistrationResult result;
+  RecordingDialogs d;
+  std::u16string last() const { return d.log.empty() ? u"" : d.log.back(); }
+};
+Registration Register(const std::u16string& folder, std::u16string name, std::u16string program,
+                      std::u16string args, CommandFiles* files = nullptr) {
+  Registration r;
+  r.d.answers = {true};
+  Win32CommandFiles real;
+  r.result = RegisterCommand({std::move(name), std::move(program), std::move(args), false, false, false}, folder, r.d,
+                             files ? *files : real);
+  return r;
 }
 
 TEST(RegistrationFiles, NewFileHoldsTheLineInTheAnsiCodePage) {
   TAV_REQUIRE_CODE_PAGE_932();
   Installation inst;
-  RecordingDialogs d;
-  Win32CommandFiles files;
-  EXPECT_EQ(RegisterCommand(Request(u"メモ帳", u"C:\\ツール\\a.exe", u"表.txt"), inst.Folder(), d, files),
-            RegistrationResult::kRegistered);
+  const auto [result, d] = Register(inst.Folder(), u"メモ帳", u"C:\\ツール\\a.exe", u"表.txt");
+  EXPECT_EQ(result, RegistrationResult::kRegistered);
   EXPECT_EQ(ReadBytes(inst.Texts() / L"メモ帳.txt"),
             "C:\\\x83\x63\x81\x5b\x83\x8b\\a.exe \x95\x5c.txt\r\n");
   EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"メモ帳.txt"});
@@ -79,11 +82,8 @@ TEST(RegistrationFiles, LineTheCodePageCannotHoldIsRefusedNotMangled) {
   TAV_REQUIRE_CODE_PAGE_932();  // holds no Hangul (a UTF-8 system code page would)
   Installation inst;
   WriteBytes(inst.Texts() / "memo.txt", "old\r\n");
-  RecordingDialogs d;
-  d.answers = {true};
-  Win32CommandFiles files;
-  EXPECT_EQ(RegisterCommand(Request(u"memo", u"C:\\한국\\a.exe", u""), inst.Folder(), d, files),
-            RegistrationResult::kNotRegistered);
+  const auto [result, d] = Register(inst.Folder(), u"memo", u"C:\\한국\\a.exe", u"");
+  EXPECT_EQ(result, RegistrationResult::kNotRegistered);
   EXPECT_EQ(ReadBytes(inst.Texts() / "memo.txt"), "old\r\n");
   EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"});
   ASSERT_EQ(d.log.size(), 1u) << "refused before the replace question";
@@ -93,11 +93,8 @@ TEST(RegistrationFiles, LineTheCodePageCannotHoldIsRefusedNotMangled) {
 TEST(RegistrationFiles, YesReplacesTheFileAndLeavesNoTemporaryFile) {
   Installation inst;
   WriteBytes(inst.Texts() / "memo.txt", "old.exe \r\n");
-  RecordingDialogs d;
-  d.answers = {true};
-  Win32CommandFiles files;
-  EXPECT_EQ(RegisterCommand(Request(u"memo", u"new.exe", u"x"), inst.Folder(), d, files),
-            RegistrationResult::kRegistered);
+  const auto [result, d] = Register(inst.Folder(), u"memo", u"new.exe", u"x");
+  EXPECT_EQ(result, RegistrationResult::kRegistered);
   EXPECT_EQ(ReadBytes(inst.Texts() / "memo.txt"), "new.exe x\r\n");
   EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"});
   ASSERT_EQ(d.log.size(), 2u);
@@ -109,11 +106,8 @@ TEST(RegistrationFiles, ReadOnlyFileKeepsItsContentAndTheReasonIsShown) {
   fs::path target = inst.Texts() / "memo.txt";
   WriteBytes(target, "old\r\n");
   ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-  RecordingDialogs d;
-  d.answers = {true};
-  Win32CommandFiles files;
-  EXPECT_EQ(RegisterCommand(Request(u"memo", u"new.exe", u""), inst.Folder(), d, files),
-            RegistrationResult::kNotRegistered);
+  const auto [result, d] = Register(inst.Folder(), u"memo", u"new.exe", u"");
+  EXPECT_EQ(result, RegistrationResult::kNotRegistered);
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadBytes(target), "old\r\n");
   EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"});
@@ -126,10 +120,8 @@ TEST(RegistrationFiles, ReadOnlyFileKeepsItsContentAndTheReasonIsShown) {
 
 TEST(RegistrationFiles, MissingTextsFolderIsNamedAndNothingIsCreated) {
   TempDir dir;
-  RecordingDialogs d;
-  Win32CommandFiles files;
-  EXPECT_EQ(RegisterCommand(Request(u"memo", u"a.exe", u""), dir.Text(), d, files),
-            RegistrationResult::kNotRegistered);
+  const auto [result, d] = Register(dir.Text(), u"memo", u"a.exe", u"");
+  EXPECT_EQ(result, RegistrationResult::kNotRegistered);
   ASSERT_EQ(d.log.size(), 1u);
   EXPECT_NE(d.log[0].find(dir.Text() + u"\\texts"), std::u16string::npos);
   EXPECT_TRUE(Listing(dir.path()).empty());
@@ -146,12 +138,7 @@ TEST(RegistrationFiles, InstallationBelowALongPathStillRegisters) {
   std::u16string plain = U(folder.c_str() + 4);
   ASSERT_GT(plain.size(), 300u);
   for (bool again : {false, true}) {
-    RecordingDialogs d;
-    d.answers = {true};
-    Win32CommandFiles files;
-    EXPECT_EQ(RegisterCommand(Request(u"deep", u"a.exe", again ? u"2" : u"1"), plain, d, files),
-              RegistrationResult::kRegistered)
-        << again;
+    EXPECT_EQ(Register(plain, u"deep", u"a.exe", again ? u"2" : u"1").result, RegistrationResult::kRegistered) << again;
     EXPECT_EQ(ReadBytes(fs::path(folder + L"\\texts\\deep.txt")), again ? "a.exe 2\r\n" : "a.exe 1\r\n");
   }
 }
@@ -162,16 +149,14 @@ TEST(RegistrationFiles, LongestAcceptedNamesAreSaved) {
   for (std::size_t length = 245; length <= 252; ++length) {
     std::u16string name(length, u'n');
     name[0] = static_cast<char16_t>(u'a' + (length - 245));
-    RecordingDialogs d;
-    Win32CommandFiles files;
-    RegistrationResult r = RegisterCommand(Request(name, u"a.exe", u""), inst.Folder(), d, files);
-    ASSERT_FALSE(d.log.empty()) << length;
+    const Registration r = Register(inst.Folder(), name, u"a.exe", u"");
+    ASSERT_FALSE(r.d.log.empty()) << length;
     if (length <= 251) {
-      EXPECT_EQ(r, RegistrationResult::kRegistered) << length << ": " << ToUtf8(d.log.back());
+      EXPECT_EQ(r.result, RegistrationResult::kRegistered) << length << ": " << ToUtf8(r.last());
       EXPECT_EQ(ReadBytes(inst.Texts() / test::PathOf(name + u".txt")), "a.exe \r\n") << length;
     } else {
-      EXPECT_EQ(r, RegistrationResult::kNotRegistered) << length;
-      EXPECT_NE(d.log.back().find(u"251 文字まで"), std::u16string::npos) << ToUtf8(d.log.back());
+      EXPECT_EQ(r.result, RegistrationResult::kNotRegistered) << length;
+      EXPECT_NE(r.last().find(u"251 文字まで"), std::u16string::npos) << ToUtf8(r.last());
     }
   }
   EXPECT_EQ(Listing(inst.Texts()).size(), 7u);
@@ -321,12 +306,8 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
     if (c.old) WriteBytes(target, "old.exe \r\n");
     HANDLE held = c.share == kNotHeld ? INVALID_HANDLE_VALUE : OpenShared(target, c.share);
     ASSERT_TRUE(c.share == kNotHeld || held != INVALID_HANDLE_VALUE) << c.what;
-    RecordingDialogs d;
-    d.answers = {true};
-    Win32CommandFiles real;
     FullDisk full;
-    CommandFiles& files = c.fullDisk ? static_cast<CommandFiles&>(full) : real;
-    RegistrationResult result = RegistrationResult::kRegistered;
+    Registration r;
     {
       std::optional<CreationDenied> denied;
       if (c.denied != kNowhere) denied.emplace(inst.Texts());
@@ -334,39 +315,23 @@ TEST(RegistrationFiles, FailedWriteKeepsTheOldFileAndLeavesNothingElse) {
         skipped.push_back(c.what);
         continue;
       }
-      result = RegisterCommand(Request(u"memo", u"new.exe", u"x"), inst.Folder(), d, files);
+      r = Register(inst.Folder(), u"memo", u"new.exe", u"x", c.fullDisk ? &full : nullptr);
     }
-    EXPECT_EQ(result, RegistrationResult::kNotRegistered) << c.what;
+    EXPECT_EQ(r.result, RegistrationResult::kNotRegistered) << c.what;
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     if (c.old) EXPECT_EQ(ReadBytes(target), "old.exe \r\n") << c.what;
     EXPECT_EQ(Listing(inst.Texts()), c.old ? std::vector<std::wstring>{L"memo.txt"} : std::vector<std::wstring>{})
         << c.what;
     EXPECT_EQ(Listing(inst.dir.path()), std::vector<std::wstring>{L"texts"}) << c.what << ": no temporary file stays";
-    ASSERT_EQ(d.log.size(), c.old ? 2u : 1u) << c.what << ": the replace question, then the error";
-    const std::u16string& err = d.log.back();
+    ASSERT_EQ(r.d.log.size(), c.old ? 2u : 1u) << c.what << ": the replace question, then the error";
+    const std::u16string err = r.last();
     EXPECT_EQ(err.rfind(u"err:" + test::PathText(target) + u" に書き込めませんでした。", 0), 0u) << c.what;
     EXPECT_TRUE(std::any_of(c.reasons.begin(), c.reasons.end(),
                             [&](const std::u16string& r) { return err.find(r) != std::u16string::npos; }))
         << c.what << ": " << ToUtf8(err);
     EXPECT_NE(err.find(c.old ? u"元の内容のまま" : u"コマンドは登録されませんでした"), std::u16string::npos) << c.what;
   }
-  if (!skipped.empty()) {
-    std::string list;
-    for (const auto& w : skipped) list += " [" + w + "]";
-    TAV_SKIP_UNSUPPORTED() << "this platform cannot stop file creation in a folder:" << list;
-  }
-}
-
-void Age(const fs::path& p, int seconds) {
-  HANDLE h = CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
-  t.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
-  FILETIME then{t.LowPart, t.HighPart};
-  SetFileTime(h, nullptr, nullptr, &then);
-  CloseHandle(h);
+  if (!skipped.empty()) TAV_SKIP_UNSUPPORTED() << "this platform cannot stop file creation in a folder:" << Listed(skipped);
 }
 
 // Temporary files of saves that were killed between writing and moving: once nobody has them
@@ -394,12 +359,10 @@ TEST(RegistrationFiles, TemporaryFilesOfInterruptedSavesAreRemoved) {
     for (int i = 0; i < c.leftovers; ++i) {
       temps.push_back(test::PathOf(TempPathFor(texts, i)));
       WriteBytes(temps.back(), "half a li");
-      Age(temps.back(), c.ageSeconds);
+      test::Age(temps.back(), c.ageSeconds);
     }
     HANDLE held = c.heldOpen ? OpenShared(temps[0], FILE_SHARE_READ | FILE_SHARE_WRITE) : INVALID_HANDLE_VALUE;
-    RecordingDialogs d;
-    Win32CommandFiles files;
-    RegistrationResult r = RegisterCommand(Request(u"memo", u"new.exe", u""), inst.Folder(), d, files);
+    const RegistrationResult r = Register(inst.Folder(), u"memo", u"new.exe", u"").result;
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     bool registeredExpected = c.removed || c.leftovers < kTempAttempts;
     EXPECT_EQ(r, registeredExpected ? RegistrationResult::kRegistered : RegistrationResult::kNotRegistered) << c.what;
@@ -443,31 +406,48 @@ TEST(RegistrationFiles, BrowserLookupAsksAboutItsOwnProbeAndRemovesIt) {
   }
 }
 
-// Whatever would lead the probe's write to another file is refused, named, and left as it is.
-TEST(RegistrationFiles, ProbeIsNeverWrittenThroughAHardLinkOrIntoAFolder) {
-  struct Case {
-    const char* what;
-    std::function<bool(const fs::path& probe, const fs::path& elsewhere)> make;
-  };
-  const Case cases[] = {
-      {"hard link", [](const fs::path& p, const fs::path& e) { return CreateHardLinkW(p.c_str(), e.c_str(), nullptr) != 0; }},
-      {"folder", [](const fs::path& p, const fs::path&) { return CreateDirectoryW(p.c_str(), nullptr) != 0; }},
-  };
-  for (const Case& c : cases) {
+// Something in the probe's place that leads elsewhere; make(probe, elsewhere) is false where the
+// platform cannot make it.
+struct Redirect {
+  const char* what;
+  std::function<bool(const fs::path& probe, const fs::path& elsewhere)> make;
+};
+
+// Whatever would lead the probe's write to another file is refused, named, and left as it is:
+// nothing is read or written through it. Gives the redirects the platform could not make.
+std::vector<std::string> ProbeRefusedThrough(const std::vector<Redirect>& redirects) {
+  std::vector<std::string> unmade;
+  for (const auto& [what, make] : redirects) {
     TempDir dir;
-    fs::path probe = dir.path() / "browser.html", elsewhere = dir.path() / "keep.txt";
+    const fs::path probe = dir.path() / "browser.html", elsewhere = dir.path() / "keep.txt";
     WriteBytes(elsewhere, "precious");
-    ASSERT_TRUE(c.make(probe, elsewhere)) << c.what;
+    fs::create_directory(dir.path() / "sub");
+    if (!make(probe, elsewhere)) {
+      unmade.push_back(what);
+      continue;
+    }
+    const DWORD made = GetFileAttributesW(probe.c_str());
     RecordingDialogs d;
     WatchedLookup platform;
-    EXPECT_FALSE(BrowserLookup(platform, d, dir.Text()).has_value()) << c.what;
-    EXPECT_EQ(platform.seenDuringLookup, "<not looked up>") << c.what;
-    EXPECT_EQ(ReadBytes(elsewhere), "precious") << c.what;
-    EXPECT_TRUE(fs::exists(probe)) << c.what << ": not ours to remove";
-    ASSERT_EQ(d.log.size(), 1u) << c.what;
-    EXPECT_EQ(d.log[0].rfind(u"err:既定のブラウザを調べるためのファイル " + test::PathText(probe), 0), 0u)
-        << ToUtf8(d.log[0]);
+    EXPECT_FALSE(BrowserLookup(platform, d, dir.Text()).has_value()) << what;
+    EXPECT_EQ(platform.seenDuringLookup, "<not looked up>") << what;
+    EXPECT_EQ(ReadBytes(elsewhere), "precious") << what;
+    EXPECT_FALSE(fs::exists(dir.path() / "none.txt")) << what;
+    EXPECT_TRUE(fs::is_empty(dir.path() / "sub")) << what;
+    EXPECT_EQ(GetFileAttributesW(probe.c_str()), made) << what << ": not ours to remove";
+    EXPECT_EQ(d.log.size(), 1u) << what;
+    EXPECT_EQ(d.log.empty() ? 1 : d.log[0].rfind(u"err:既定のブラウザを調べるためのファイル " + test::PathText(probe), 0), 0u)
+        << what;
   }
+  return unmade;
+}
+
+TEST(RegistrationFiles, ProbeIsNeverWrittenThroughAHardLinkOrIntoAFolder) {
+  const auto unmade = ProbeRefusedThrough({
+      {"hard link", [](const fs::path& p, const fs::path& e) { return CreateHardLinkW(p.c_str(), e.c_str(), nullptr) != 0; }},
+      {"folder", [](const fs::path& p, const fs::path&) { return CreateDirectoryW(p.c_str(), nullptr) != 0; }},
+  });
+  EXPECT_TRUE(unmade.empty()) << Listed(unmade);
 }
 
 // A junction folder -> target (a mount-point reparse point), as mklink /J makes it.
@@ -573,10 +553,7 @@ TEST(RegistrationFiles, WrittenWhereverTextsLiesAndNothingGoesIntoTheInstallatio
     }
     const fs::path target = dir.path() / "texts" / "memo.txt";
     if (c.old) WriteBytes(target, "old.exe \r\n");
-    RecordingDialogs d;
-    d.answers = {true};
-    Win32CommandFiles files;
-    RegistrationResult result;
+    Registration r;
     {
       std::optional<CreationDenied> denied;
       if (c.installationDenied) denied.emplace(dir.path());
@@ -584,20 +561,16 @@ TEST(RegistrationFiles, WrittenWhereverTextsLiesAndNothingGoesIntoTheInstallatio
         skipped.push_back(c.what);
         continue;
       }
-      result = RegisterCommand(Request(u"memo", u"new.exe", u"x"), dir.Text(), d, files);
+      r = Register(dir.Text(), u"memo", u"new.exe", u"x");
     }
-    EXPECT_EQ(result, RegistrationResult::kRegistered) << c.what << ": " << (d.log.empty() ? "" : ToUtf8(d.log.back()));
+    EXPECT_EQ(r.result, RegistrationResult::kRegistered) << c.what << ": " << ToUtf8(r.last());
     EXPECT_EQ(ReadBytes(target), "new.exe x\r\n") << c.what;
     EXPECT_EQ(Listing(dir.path() / "texts"), std::vector<std::wstring>{L"memo.txt"}) << c.what;
     EXPECT_EQ(Listing(dir.path()), std::vector<std::wstring>{L"texts"}) << c.what;
-    ASSERT_EQ(d.log.size(), c.old ? 2u : 1u) << c.what;
-    EXPECT_EQ(d.log.back(), u"msg:" + RegisteredMessage(u"new.exe x")) << c.what;
+    ASSERT_EQ(r.d.log.size(), c.old ? 2u : 1u) << c.what;
+    EXPECT_EQ(r.last(), u"msg:" + RegisteredMessage(u"new.exe x")) << c.what;
   }
-  if (!skipped.empty()) {
-    std::string list;
-    for (const auto& w : skipped) list += " [" + w + "]";
-    TAV_SKIP_UNSUPPORTED() << "this platform cannot make:" << list;
-  }
+  if (!skipped.empty()) TAV_SKIP_UNSUPPORTED() << "this platform cannot make:" << Listed(skipped);
 }
 
 // Another program (a virus scanner, a sync client) holds the command file for a moment: the
@@ -626,14 +599,11 @@ TEST(RegistrationFiles, FileHeldForAMomentIsReplacedOnceReleased) {
       },
       &holder, 0, nullptr);
   ASSERT_NE(release, nullptr);
-  RecordingDialogs d;
-  d.answers = {true};
-  Win32CommandFiles files;
-  const RegistrationResult result = RegisterCommand(Request(u"memo", u"new.exe", u"x"), inst.Folder(), d, files);
+  const Registration r = Register(inst.Folder(), u"memo", u"new.exe", u"x");
   WaitForSingleObject(release, INFINITE);
   CloseHandle(release);
   EXPECT_TRUE(holder.sawTemporary) << "no temporary file was written while the command file was held";
-  EXPECT_EQ(result, RegistrationResult::kRegistered) << (d.log.empty() ? "" : ToUtf8(d.log.back()));
+  EXPECT_EQ(r.result, RegistrationResult::kRegistered) << ToUtf8(r.last());
   EXPECT_EQ(ReadBytes(target), "new.exe x\r\n");
   EXPECT_EQ(Listing(inst.Texts()), std::vector<std::wstring>{L"memo.txt"});
 }
@@ -641,52 +611,17 @@ TEST(RegistrationFiles, FileHeldForAMomentIsReplacedOnceReleased) {
 // The same for links the platform can make here: Windows makes symbolic links with developer
 // mode or administrator rights only, and Wine 8 makes neither kind (the cases are skipped then).
 TEST(RegistrationFiles, ProbeIsNeverWrittenThroughASymbolicLinkOrJunction) {
-  struct Case {
-    const char* what;
-    std::function<bool(const fs::path& probe, const fs::path& elsewhere)> make;
-    const char* target;
+  const auto link = [](const fs::path& p, const fs::path& target) {
+    return CreateSymbolicLinkW(p.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) && IsReparsePoint(p);
   };
-  const Case cases[] = {
-      {"symbolic link to a file",
-       [](const fs::path& p, const fs::path& e) {
-         return CreateSymbolicLinkW(p.c_str(), e.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
-       },
-       "keep.txt"},
+  const auto unmade = ProbeRefusedThrough({
+      {"symbolic link to a file", [&](const fs::path& p, const fs::path& e) { return link(p, e); }},
       {"symbolic link to a missing file",
-       [](const fs::path& p, const fs::path& e) {
-         return CreateSymbolicLinkW(p.c_str(), (e.parent_path() / "none.txt").c_str(),
-                                    SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0;
-       },
-       "none.txt"},
-      {"junction", [](const fs::path& p, const fs::path& e) { return MakeJunction(p, e.parent_path() / "sub"); },
-       "sub"},
-  };
-  std::vector<std::string> skipped;
-  for (const Case& c : cases) {
-    TempDir dir;
-    fs::path probe = dir.path() / "browser.html", elsewhere = dir.path() / "keep.txt";
-    WriteBytes(elsewhere, "precious");
-    fs::create_directory(dir.path() / "sub");
-    if (!c.make(probe, elsewhere) || !IsReparsePoint(probe)) {
-      skipped.push_back(c.what);
-      continue;
-    }
-    RecordingDialogs d;
-    WatchedLookup platform;
-    EXPECT_FALSE(BrowserLookup(platform, d, dir.Text()).has_value()) << c.what;
-    EXPECT_EQ(platform.seenDuringLookup, "<not looked up>") << c.what;
-    EXPECT_EQ(ReadBytes(elsewhere), "precious") << c.what;
-    EXPECT_FALSE(fs::exists(dir.path() / "none.txt")) << c.what;
-    EXPECT_TRUE(fs::is_empty(dir.path() / "sub")) << c.what;
-    EXPECT_TRUE(IsReparsePoint(probe)) << c.what << ": not ours to remove";
-    ASSERT_EQ(d.log.size(), 1u) << c.what;
-    EXPECT_NE(d.log[0].find(test::PathText(probe)), std::u16string::npos) << ToUtf8(d.log[0]);
-  }
-  if (!skipped.empty()) {
-    std::string list;
-    for (const auto& w : skipped) list += " [" + w + "]";
-    TAV_SKIP_UNSUPPORTED() << "this platform cannot make:" << list;
-  }
+       [&](const fs::path& p, const fs::path& e) { return link(p, e.parent_path() / "none.txt"); }},
+      {"junction",
+       [](const fs::path& p, const fs::path& e) { return MakeJunction(p, e.parent_path() / "sub") && IsReparsePoint(p); }},
+  });
+  if (!unmade.empty()) TAV_SKIP_UNSUPPORTED() << "this platform cannot make:" << Listed(unmade);
 }
 
 TEST(RegistrationFiles, AssociationLookupNamesTheAssociatedProgram) {

@@ -234,12 +234,7 @@ TEST_F(SettingsWindow, WheelOverTheClosedUnfocusedFontBoxScrollsTheWindow) {
 TEST_F(SettingsWindow, SaveAndOpenFolderStayInAFootStripWhereTheWindowScrolls) {
   HWND form = form_.Hwnd();
   HWND foot[] = {Item(static_cast<int>(Form1Id::Command7)), Item(static_cast<int>(Form1Id::Command2))};
-  auto inClient = [&](HWND w) {
-    RECT r;
-    GetWindowRect(w, &r);
-    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  };
+  auto inClient = [&](HWND w) { return test::RectIn(form, w); };
   std::string whyNot;
   const std::optional<UINT> scrolling = ScrollingDpi(form, whyNot);
   if (!scrolling) TAV_SKIP_UNSUPPORTED() << whyNot;
