@@ -27,6 +27,8 @@ list="$root/scripts/mutants.txt"
 scratch="$root/${TAV_BUILD:-build}/mutate/tree"
 log_dir="$root/${TAV_BUILD:-build}/mutate/logs"
 per_mutant_limit="${TAV_MUTANT_SECONDS:-2400}"
+# The scratch copy has no history: its builds take the moment of the tree's last commit.
+export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
 
 bash scripts/setup.sh >/dev/null || { echo "setup failed"; exit 1; }
 mkdir -p "$scratch" "$log_dir"
